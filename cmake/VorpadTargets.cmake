@@ -1,0 +1,56 @@
+# Helpers that give every test, fuzz target and benchmark the same shape.
+
+include(GoogleTest)
+
+# All tests that start threads; the ThreadSanitizer pass of script/test builds
+# this target and runs the tests labelled "threaded".
+add_custom_target(vorpad_threaded_tests)
+
+# vorpad_add_gtest(NAME SOURCES ... LIBS ... [THREADED] [GUI])
+# GUI tests bring their own main (they need a QApplication); the others use gtest_main.
+function(vorpad_add_gtest name)
+  cmake_parse_arguments(ARG "THREADED;GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock)
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  set(labels unit)
+  if(ARG_THREADED)
+    list(APPEND labels threaded)
+    add_dependencies(vorpad_threaded_tests ${name})
+  endif()
+  set(env "")
+  if(ARG_GUI)
+    set(env QT_QPA_PLATFORM=offscreen)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}")
+endfunction()
+
+# vorpad_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, built only
+# with VORPAD_FUZZ. Its seed corpus lives in tests/fuzz/corpus/NAME.
+function(vorpad_add_fuzzer name)
+  if(NOT VORPAD_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY VORPAD_FUZZERS ${name})
+endfunction()
+
+# vorpad_add_benchmark(NAME SOURCES ... LIBS ...): a Google Benchmark program,
+# built with VORPAD_BENCH and never run by ctest.
+function(vorpad_add_benchmark name)
+  if(NOT VORPAD_BENCH)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark_main)
+endfunction()
