@@ -14,7 +14,7 @@ enum class Encoding {
     LowFirst14,  // low 7 bits at the offset, high bits after it
 };
 
-struct ValueSpec {
+struct ValueLayout {
     int offset; // in the image for scalars, in the record for fields
     Encoding encoding;
     int bit;
@@ -22,12 +22,12 @@ struct ValueSpec {
     int max;
 };
 
-constexpr ValueSpec byteValue(int offset, int min, int max) { return {offset, Encoding::Byte, 0, min, max}; }
-constexpr ValueSpec bitValue(int offset, int bit) { return {offset, Encoding::Bit, bit, 0, 1}; }
+constexpr ValueLayout byteValue(int offset, int min, int max) { return {offset, Encoding::Byte, 0, min, max}; }
+constexpr ValueLayout bitValue(int offset, int bit) { return {offset, Encoding::Bit, bit, 0, 1}; }
 
 struct ScalarEntry {
     int id;
-    ValueSpec spec;
+    ValueLayout layout;
 };
 
 constexpr ScalarEntry scalarTable[] = {
@@ -49,7 +49,7 @@ constexpr ScalarEntry scalarTable[] = {
 };
 
 // Indexed parameters: a run of equal records inside one image.
-struct RecordSpec {
+struct RecordLayout {
     int id;
     int base;
     int stride;
@@ -58,14 +58,14 @@ struct RecordSpec {
     int lastField;
 };
 
-constexpr RecordSpec recordTable[] = {
+constexpr RecordLayout recordTable[] = {
     {Control, 28, 13, ControlCount, ControlChannel, ControlValue14},
     {ProgramChange, 288, 4, ProgramChangeCount, ProgramEnable, ProgramBankMsb},
     {Zone, 8, 14, ZoneCount, ZoneChannel, ZonePostZoneOctaveTranspose},
 };
 
 // Indexed by field code 1..22; entry 0 (the control name) is text.
-constexpr ValueSpec fieldTable[] = {
+constexpr ValueLayout fieldTable[] = {
     byteValue(0, 0, 0),
     byteValue(8, 0, 15),                      // ControlChannel
     byteValue(9, 8, 15),                      // ControlMode
@@ -91,68 +91,68 @@ constexpr ValueSpec fieldTable[] = {
     bitValue(7, 6),                           // ZonePostZoneOctaveTranspose
 };
 
-const ValueSpec *scalarSpec(int id)
+const ValueLayout *scalarLayout(int id)
 {
     for (const ScalarEntry &entry : scalarTable) {
         if (entry.id == id)
-            return &entry.spec;
+            return &entry.layout;
     }
     return nullptr;
 }
 
-const RecordSpec *recordSpec(int id)
+const RecordLayout *recordLayout(int id)
 {
-    for (const RecordSpec &record : recordTable) {
+    for (const RecordLayout &record : recordTable) {
         if (record.id == id)
             return &record;
     }
     return nullptr;
 }
 
-// The field's spec when the field belongs to the record of this id.
-const ValueSpec *fieldSpec(const RecordSpec &record, int field)
+// The field's layout when the field belongs to the record of this id.
+const ValueLayout *fieldLayout(const RecordLayout &record, int field)
 {
     if (field < record.firstField || field > record.lastField)
         return nullptr;
     return &fieldTable[field];
 }
 
-int readValue(const Byte *p, const ValueSpec &spec)
+int readValue(const Byte *p, const ValueLayout &layout)
 {
-    switch (spec.encoding) {
+    switch (layout.encoding) {
     case Encoding::Byte:
-        return p[spec.offset];
+        return p[layout.offset];
     case Encoding::Bit:
-        return (p[spec.offset] >> spec.bit) & 1;
+        return (p[layout.offset] >> layout.bit) & 1;
     case Encoding::HighFirst14:
-        return p[spec.offset] * 128 + p[spec.offset + 1];
+        return p[layout.offset] * 128 + p[layout.offset + 1];
     case Encoding::LowFirst14:
-        return p[spec.offset] + p[spec.offset + 1] * 128;
+        return p[layout.offset] + p[layout.offset + 1] * 128;
     }
     return 0;
 }
 
-void writeValue(Byte *p, const ValueSpec &spec, int value)
+void writeValue(Byte *p, const ValueLayout &layout, int value)
 {
-    switch (spec.encoding) {
+    switch (layout.encoding) {
     case Encoding::Byte:
-        p[spec.offset] = Byte(value);
+        p[layout.offset] = Byte(value);
         break;
     case Encoding::Bit:
-        p[spec.offset] = Byte((p[spec.offset] & ~(1 << spec.bit)) | (value << spec.bit));
+        p[layout.offset] = Byte((p[layout.offset] & ~(1 << layout.bit)) | (value << layout.bit));
         break;
     case Encoding::HighFirst14:
-        p[spec.offset] = Byte((value >> 7) & 0x7F);
-        p[spec.offset + 1] = Byte(value & 0x7F);
+        p[layout.offset] = Byte((value >> 7) & 0x7F);
+        p[layout.offset + 1] = Byte(value & 0x7F);
         break;
     case Encoding::LowFirst14:
-        p[spec.offset] = Byte(value & 0x7F);
-        p[spec.offset + 1] = Byte((value >> 7) & 0x7F);
+        p[layout.offset] = Byte(value & 0x7F);
+        p[layout.offset + 1] = Byte((value >> 7) & 0x7F);
         break;
     }
 }
 
-bool inRange(const ValueSpec &spec, int value) { return value >= spec.min && value <= spec.max; }
+bool inRange(const ValueLayout &layout, int value) { return value >= layout.min && value <= layout.max; }
 
 int textOffset(int id)
 {
@@ -301,24 +301,24 @@ bool CBPatch::setString(int id, const char *text16, Byte *image)
 
 bool CBPatch::setField(int id, int index, int field, int value, Byte *image)
 {
-    const RecordSpec *record = recordSpec(id);
-    const ValueSpec *spec = record ? fieldSpec(*record, field) : nullptr;
-    if (!spec)
+    const RecordLayout *record = recordLayout(id);
+    const ValueLayout *layout = record ? fieldLayout(*record, field) : nullptr;
+    if (!layout)
         return true;
-    if (index < 0 || index >= record->count || !inRange(*spec, value))
+    if (index < 0 || index >= record->count || !inRange(*layout, value))
         return false;
-    writeValue(resolve(id, image) + record->base + index * record->stride, *spec, value);
+    writeValue(resolve(id, image) + record->base + index * record->stride, *layout, value);
     return true;
 }
 
 bool CBPatch::setScalar(int id, int value, Byte *image)
 {
-    const ValueSpec *spec = scalarSpec(id);
-    if (!spec)
+    const ValueLayout *layout = scalarLayout(id);
+    if (!layout)
         return true;
-    if (!inRange(*spec, value))
+    if (!inRange(*layout, value))
         return false;
-    writeValue(resolve(id, image), *spec, value);
+    writeValue(resolve(id, image), *layout, value);
     return true;
 }
 
@@ -342,39 +342,39 @@ bool CBPatch::getString(int id, char *out16, const Byte *image) const
 
 bool CBPatch::getField(int id, int index, int field, int *out, const Byte *image) const
 {
-    const RecordSpec *record = recordSpec(id);
-    const ValueSpec *spec = record ? fieldSpec(*record, field) : nullptr;
-    if (!spec || index < 0 || index >= record->count)
+    const RecordLayout *record = recordLayout(id);
+    const ValueLayout *layout = record ? fieldLayout(*record, field) : nullptr;
+    if (!layout || index < 0 || index >= record->count)
         return false;
-    *out = readValue(resolve(id, image) + record->base + index * record->stride, *spec);
+    *out = readValue(resolve(id, image) + record->base + index * record->stride, *layout);
     return true;
 }
 
 bool CBPatch::getScalar(int id, int *out, const Byte *image) const
 {
-    const ValueSpec *spec = scalarSpec(id);
-    if (!spec)
+    const ValueLayout *layout = scalarLayout(id);
+    if (!layout)
         return false;
-    *out = readValue(resolve(id, image), *spec);
+    *out = readValue(resolve(id, image), *layout);
     return true;
 }
 
 int CBPatch::minimum(int id, int field) const
 {
-    if (const ValueSpec *spec = scalarSpec(id))
-        return spec->min;
-    const RecordSpec *record = recordSpec(id);
-    const ValueSpec *spec = record ? fieldSpec(*record, field) : nullptr;
-    return spec ? spec->min : field;
+    if (const ValueLayout *layout = scalarLayout(id))
+        return layout->min;
+    const RecordLayout *record = recordLayout(id);
+    const ValueLayout *layout = record ? fieldLayout(*record, field) : nullptr;
+    return layout ? layout->min : field;
 }
 
 int CBPatch::maximum(int id, int field) const
 {
-    if (const ValueSpec *spec = scalarSpec(id))
-        return spec->max;
-    const RecordSpec *record = recordSpec(id);
-    const ValueSpec *spec = record ? fieldSpec(*record, field) : nullptr;
-    return spec ? spec->max : field;
+    if (const ValueLayout *layout = scalarLayout(id))
+        return layout->max;
+    const RecordLayout *record = recordLayout(id);
+    const ValueLayout *layout = record ? fieldLayout(*record, field) : nullptr;
+    return layout ? layout->max : field;
 }
 
 void CBPatch::copyPatchImage(Byte *dst, const Byte *src)
