@@ -45,6 +45,13 @@ constexpr std::pair<Metric, int> FixedMetrics[] = {
     {QStyle::PM_LargeIconSize, 32},
 };
 
+// Metrics newer widgets ask on every paint, answered quietly so that the
+// handled-range warning keeps its meaning.
+constexpr std::pair<Metric, int> NewerMetrics[] = {
+    {QStyle::PM_ButtonIconSize, 16},   {QStyle::PM_TextCursorWidth, 1},
+    {QStyle::PM_LineEditIconSize, 16}, {QStyle::PM_LineEditIconMargin, 4},
+};
+
 // Metrics that equal another metric.
 constexpr std::pair<Metric, Metric> AliasMetrics[] = {
     {QStyle::PM_SpinBoxFrameWidth, QStyle::PM_DefaultFrameWidth},
@@ -93,6 +100,7 @@ constexpr std::pair<Hint, int> FixedHints[] = {
     {QStyle::SH_ToolButton_PopupDelay, 600},
     {QStyle::SH_Dial_BackgroundRole, QPalette::Window},
     {QStyle::SH_ItemView_EllipsisLocation, Qt::AlignRight},
+    {QStyle::SH_SpinBox_ButtonsInsideFrame, 1},
 };
 
 // Hints that newer widgets ask on every construction; answered quietly with
@@ -100,7 +108,7 @@ constexpr std::pair<Hint, int> FixedHints[] = {
 constexpr Hint QuietHints[] = {
     QStyle::SH_LineEdit_PasswordMaskDelay, QStyle::SH_Widget_Animation_Duration,
     QStyle::SH_Widget_Animate, QStyle::SH_RequestSoftwareInputPanel,
-    QStyle::SH_ToolButtonStyle, QStyle::SH_Menu_SupportsSections,
+    QStyle::SH_ToolButtonStyle, QStyle::SH_Menu_SupportsSections, QStyle::SH_ScrollBar_Transient,
 };
 
 template <typename Table, typename Key>
@@ -175,6 +183,8 @@ int CZelCommonStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
                                  const QWidget *widget) const
 {
     if (const int *value = lookup(FixedMetrics, metric))
+        return *value;
+    if (const int *value = lookup(NewerMetrics, metric))
         return *value;
     if (const Metric *alias = lookup(AliasMetrics, metric))
         return proxy()->pixelMetric(*alias, option, widget);

@@ -313,8 +313,18 @@ void CZelCommonStyle::drawItemControl(ControlElement element, const QStyleOption
         }
         return;
     case CE_ProgressBarLabel:
-        if (const auto *bar = qstyleoption_cast<const QStyleOptionProgressBar *>(option))
+        if (const auto *bar = qstyleoption_cast<const QStyleOptionProgressBar *>(option)) {
+            // The part of the text over the chunk is drawn in the highlighted colour.
+            const qint64 range = qint64(bar->maximum) - bar->minimum;
+            const qint64 done = std::clamp<qint64>(qint64(bar->progress) - bar->minimum, 0, std::max<qint64>(range, 0));
+            const int split = range > 0 ? r.left() + 2 + int((r.width() - 4) * done / range) : r.left();
+            painter->save();
+            painter->setClipRect(QRect(r.left(), r.top(), split - r.left(), r.height()));
+            proxy()->drawItemText(painter, r, Qt::AlignCenter, pal, enabled, bar->text, QPalette::HighlightedText);
+            painter->setClipRect(QRect(split, r.top(), r.right() - split + 1, r.height()));
             proxy()->drawItemText(painter, r, Qt::AlignCenter, pal, enabled, bar->text, QPalette::Text);
+            painter->restore();
+        }
         return;
     case CE_Header:
         if (const auto *header = qstyleoption_cast<const QStyleOptionHeader *>(option)) {
@@ -458,6 +468,19 @@ QRect CZelCommonStyle::subElementRect(SubElement element, const QStyleOption *op
     }
     case SE_TabWidgetTabPane:
     case SE_TabWidgetTabBar:
+    // Layout items take the widget's own rectangle.
+    case SE_CheckBoxLayoutItem:
+    case SE_RadioButtonLayoutItem:
+    case SE_PushButtonLayoutItem:
+    case SE_SliderLayoutItem:
+    case SE_ComboBoxLayoutItem:
+    case SE_SpinBoxLayoutItem:
+    case SE_ToolButtonLayoutItem:
+    case SE_LabelLayoutItem:
+    case SE_ProgressBarLayoutItem:
+    case SE_FrameLayoutItem:
+    case SE_GroupBoxLayoutItem:
+    case SE_TabWidgetLayoutItem:
         return r;
     default:
         break;

@@ -98,7 +98,7 @@ bool CZelSkinEngine::addRenderDescription(const QString &key, const CZelNode &no
 {
     if (key.isEmpty() || node.isNull() || d->descriptions.contains(key))
         return false;
-    auto description = std::make_unique<CZelRenderDescription>(node);
+    auto description = std::make_unique<CZelRenderDescription>(node, this);
     if (!description->isValid())
         return false;
     d->descriptions.insert(key, description.release());
