@@ -121,8 +121,10 @@ int CZelDial::valueFromPoint(const QPoint &point) const
     const qint64 shift = d->minimum < 0 ? -qint64(d->minimum) : 0;
     const double minimum = double(d->minimum + shift);
     const double range = double(d->maximum) - d->minimum;
-    const double raw = d->wrapping ? minimum + range * (M_PI * 3 / 2 - a) / (2 * M_PI)
-                                   : minimum + range * (M_PI * 4 / 3 - a) / (M_PI * 5 / 3);
+    // In half turns, so that the quarter angles divide exactly: straight up
+    // on a 0..127 dial is exactly 63.5 and rounds up.
+    const double t = a / M_PI;
+    const double raw = d->wrapping ? minimum + range * (1.5 - t) / 2 : minimum + range * (4 - 3 * t) / 5;
     const qint64 v = qint64(std::floor(raw + 0.5)) - shift;
     return d->bound(v);
 }
