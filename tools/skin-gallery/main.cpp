@@ -219,15 +219,18 @@ QImage commonWidgets()
     return grab(&window);
 }
 
-QList<Cell> bitmapCells()
+// The bitmaps that fit in maxSize and not in the smaller sizes before it; the
+// panels have pictures of their own.
+QList<Cell> bitmapCells(QSize smaller, QSize maxSize)
 {
     QList<Cell> cells;
     const QDir images(QStringLiteral(":/images"));
     for (const QString &name : images.entryList(QDir::Files, QDir::Name)) {
         QImage image(images.filePath(name));
-        if (image.width() > 600)
-            continue; // the panels have sheets of their own
-        cells.append({name, image});
+        const bool fitsSmaller = image.width() <= smaller.width() && image.height() <= smaller.height();
+        const bool fits = image.width() <= maxSize.width() && image.height() <= maxSize.height();
+        if (fits && !fitsSmaller)
+            cells.append({name, image});
     }
     return cells;
 }
@@ -268,7 +271,10 @@ int main(int argc, char **argv)
     ok = write(sheet(QStringLiteral("Skinned widgets"), widgetCells(style.get()), 2, 8), out,
                QStringLiteral("widgets.png")) && ok;
     ok = write(commonWidgets(), out, QStringLiteral("common_widgets.png")) && ok;
-    ok = write(sheet(QStringLiteral("Bitmaps"), bitmapCells(), 2, 6), out, QStringLiteral("bitmaps.png")) && ok;
+    ok = write(sheet(QStringLiteral("Small bitmaps"), bitmapCells({0, 0}, {150, 40}), 3, 6), out,
+               QStringLiteral("bitmaps_small.png")) && ok;
+    ok = write(sheet(QStringLiteral("Large bitmaps"), bitmapCells({150, 40}, {600, 300}), 1, 4), out,
+               QStringLiteral("bitmaps_large.png")) && ok;
 
     int problems = 0;
     const std::unique_ptr<QWidget> panels[] = {

@@ -128,13 +128,64 @@ QImage field(QSize size, const QColor &body, const QColor &edge)
     });
 }
 
-bool save(const QImage &image, const QString &directory, const QString &name)
+namespace {
+
+void putLittleEndian(QByteArray &out, quint32 value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.append(char((value >> (8 * i)) & 0xFF));
+}
+
+// A bottom-up 32-bit BI_RGB Windows bitmap; the toolkit's writer only makes
+// 24-bit ones. The fourth byte of each pixel is left 0, as the format's
+// readers expect for BI_RGB.
+QByteArray bitmap32(const QImage &source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const quint32 pixelBytes = quint32(image.width()) * quint32(image.height()) * 4;
+    QByteArray out;
+    out.append("BM");
+    putLittleEndian(out, 14 + 40 + pixelBytes, 4);
+    putLittleEndian(out, 0, 4);
+    putLittleEndian(out, 14 + 40, 4);
+    putLittleEndian(out, 40, 4);
+    putLittleEndian(out, quint32(image.width()), 4);
+    putLittleEndian(out, quint32(image.height()), 4);
+    putLittleEndian(out, 1, 2);
+    putLittleEndian(out, 32, 2);
+    putLittleEndian(out, 0, 4); // BI_RGB
+    putLittleEndian(out, pixelBytes, 4);
+    putLittleEndian(out, 2835, 4); // 72 dpi
+    putLittleEndian(out, 2835, 4);
+    putLittleEndian(out, 0, 4);
+    putLittleEndian(out, 0, 4);
+    for (int y = image.height() - 1; y >= 0; --y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            out.append(char(qBlue(line[x])));
+            out.append(char(qGreen(line[x])));
+            out.append(char(qRed(line[x])));
+            out.append(char(0));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+bool save(const QImage &image, const QString &directory, const QString &name, Depth depth)
 {
     QSaveFile file(QDir(directory).filePath(name));
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray format = name.endsWith(QLatin1String(".png")) ? "PNG" : "BMP";
-    return image.save(&file, format.constData()) && file.commit();
+    bool written = false;
+    if (name.endsWith(QLatin1String(".png")))
+        written = image.save(&file, "PNG");
+    else if (depth == Depth::Bits32)
+        written = file.write(bitmap32(image)) == qint64(14 + 40) + qint64(image.width()) * image.height() * 4;
+    else
+        written = image.save(&file, "BMP");
+    return written && file.commit();
 }
 
 } // namespace Artwork

@@ -59,6 +59,8 @@ void label(QPainter &painter, const QRectF &rect, const QString &text, int flags
 // The recessed display field behind the editor's text fields.
 QImage field(QSize size, const QColor &body = Colors::Field, const QColor &edge = Colors::FieldEdge);
 
-bool save(const QImage &image, const QString &directory, const QString &name);
+enum class Depth { Bits24, Bits32 };
+// Writes a PNG or a Windows bitmap (24 bits per pixel unless asked for 32).
+bool save(const QImage &image, const QString &directory, const QString &name, Depth depth = Depth::Bits24);
 
 } // namespace Artwork

@@ -60,7 +60,6 @@ int main(int argc, char **argv)
         {QStringLiteral("patchEditorBackground_active.bmp"), Panels::patchEditor()},
         {QStringLiteral("zonesEditorBackground_active.bmp"), Panels::zonesEditor()},
         {QStringLiteral("about_bg.bmp"), Panels::about()},
-        {QStringLiteral("dial_track_composite.bmp"), Controls::knobStrip().convertToFormat(QImage::Format_ARGB32)},
         {QStringLiteral("wheel_trackV_composite.bmp"), Controls::wheelStrip()},
         {QStringLiteral("checkButton_composite.bmp"), Controls::checkButton()},
         {QStringLiteral("spinInc_composite.bmp"), Controls::spinButton(true)},
@@ -99,6 +98,11 @@ int main(int argc, char **argv)
         all.append({QStringLiteral("Zone%1Button_active_on.bmp").arg(zone + 1), Controls::zoneButton(zone, true)});
     }
     int failures = 0;
+    // The knob strip is the one 32-bit bitmap of the skin.
+    if (!save(Controls::knobStrip(), images, QStringLiteral("dial_track_composite.bmp"), Depth::Bits32)) {
+        std::fprintf(stderr, "skingen: cannot write dial_track_composite.bmp\n");
+        ++failures;
+    }
     for (const auto &[name, image] : all) {
         if (!save(image, images, name)) {
             std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(name));
