@@ -146,7 +146,7 @@ QPalette CZelCommonStyle::standardPalette() const { return QStyle::standardPalet
 
 int CZelCommonStyle::sliderMetric(PixelMetric metric, const QStyleOption *option) const
 {
-    const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option);
+    const auto *slider = sliderOption(option);
     if (!slider)
         return 0;
     const bool horizontal = slider->orientation == Qt::Horizontal;

@@ -52,6 +52,9 @@ public:
 
     // The dial's handle position for a slider option (also used by the tests).
     static QRect dialHandleRect(const QStyleOptionSlider *option, int sliderLength);
+    // The slider option behind option, plain or carrying description keys, so
+    // that the geometry of keyed sliders asks the metrics with their keys.
+    static const QStyleOptionSlider *sliderOption(const QStyleOption *option);
 
 private:
     // Element families, one file each.

@@ -3,6 +3,7 @@
 #include "CZelCommonStyle.h"
 
 #include "CZelPaintUtilities.h"
+#include "CZelStyleOptions.h"
 
 #include <QPainter>
 #include <QPaintEngine>
@@ -31,6 +32,13 @@ double dialAngle(const QStyleOptionSlider *option)
 
 } // namespace
 
+const QStyleOptionSlider *CZelCommonStyle::sliderOption(const QStyleOption *option)
+{
+    if (const auto *keyed = czelKeyedCast<CZelStyleOptionSlider>(option))
+        return keyed;
+    return qstyleoption_cast<const QStyleOptionSlider *>(option);
+}
+
 QRect CZelCommonStyle::dialHandleRect(const QStyleOptionSlider *option, int sliderLength)
 {
     const int d = std::min(sliderLength, 5);
@@ -50,15 +58,15 @@ void CZelCommonStyle::drawComplexControl(ComplexControl control, const QStyleOpt
         return;
     switch (control) {
     case CC_Slider:
-        if (const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option))
+        if (const auto *slider = sliderOption(option))
             drawSlider(slider, painter, widget);
         return;
     case CC_Dial:
-        if (const auto *dial = qstyleoption_cast<const QStyleOptionSlider *>(option))
+        if (const auto *dial = sliderOption(option))
             drawDial(dial, painter, widget);
         return;
     case CC_ScrollBar:
-        if (const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option))
+        if (const auto *bar = sliderOption(option))
             drawScrollBar(bar, painter, widget);
         return;
     case CC_SpinBox:
@@ -420,11 +428,11 @@ QRect CZelCommonStyle::subControlRect(ComplexControl control, const QStyleOption
         return {};
     switch (control) {
     case CC_Slider:
-        if (const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option))
+        if (const auto *slider = sliderOption(option))
             return sliderSubControlRect(slider, subControl, widget);
         return {};
     case CC_Dial:
-        if (const auto *dial = qstyleoption_cast<const QStyleOptionSlider *>(option)) {
+        if (const auto *dial = sliderOption(option)) {
             if (subControl == SC_DialHandle)
                 return dialHandleRect(dial, proxy()->pixelMetric(PM_SliderLength, option, widget));
             if (subControl == SC_DialGroove || subControl == SC_DialTickmarks)
@@ -432,7 +440,7 @@ QRect CZelCommonStyle::subControlRect(ComplexControl control, const QStyleOption
         }
         return {};
     case CC_ScrollBar:
-        if (const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option))
+        if (const auto *bar = sliderOption(option))
             return scrollBarSubControlRect(bar, subControl, widget);
         return {};
     case CC_SpinBox:

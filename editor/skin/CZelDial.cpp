@@ -150,8 +150,8 @@ bool CZelDial::event(QEvent *event)
     case QEvent::HoverEnter:
     case QEvent::HoverMove:
     case QEvent::HoverLeave: {
-        const QStyleOptionSlider plain = d_func()->option().plain();
-        d_func()->updateHover(QStyle::CC_Dial, plain, static_cast<QHoverEvent *>(event)->position().toPoint());
+        const StyleSliderOption option(d_func()->option(), style());
+        d_func()->updateHover(QStyle::CC_Dial, *option.get(), static_cast<QHoverEvent *>(event)->position().toPoint());
         break;
     }
     default:
@@ -163,13 +163,8 @@ bool CZelDial::event(QEvent *event)
 void CZelDial::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const CZelStyleOptionSlider option = d_func()->option();
-    if (qobject_cast<const CZelRenderStyle *>(style())) {
-        style()->drawComplexControl(QStyle::CC_Dial, &option, &painter, this);
-    } else {
-        const QStyleOptionSlider plain = option.plain();
-        style()->drawComplexControl(QStyle::CC_Dial, &plain, &painter, this);
-    }
+    const StyleSliderOption option(d_func()->option(), style());
+    style()->drawComplexControl(QStyle::CC_Dial, option.get(), &painter, this);
 }
 
 void CZelDial::mousePressEvent(QMouseEvent *event)

@@ -12,8 +12,9 @@
 
 namespace {
 
-// The toolkit option behind a keyed one, for the styles below that know
-// nothing of keys; a plain option passes through untouched.
+// The toolkit option behind a keyed button or frame option, for the styles
+// below that know nothing of those keys. Slider options keep their keys: the
+// common style reads them as slider options and asks the metrics with them.
 class PlainOption
 {
 public:
@@ -25,8 +26,6 @@ public:
             m_option = &m_storage.emplace<QStyleOptionFrame>(frame->plain());
         else if (const auto *tab = czelKeyedCast<CZelStyleOptionTabWidgetFrame>(option))
             m_option = &m_storage.emplace<QStyleOptionTabWidgetFrame>(tab->plain());
-        else if (const auto *slider = czelKeyedCast<CZelStyleOptionSlider>(option))
-            m_option = &m_storage.emplace<QStyleOptionSlider>(slider->plain());
     }
     PlainOption(const PlainOption &) = delete;
     PlainOption &operator=(const PlainOption &) = delete;
@@ -35,9 +34,7 @@ public:
     const QStyleOptionComplex *complex() const { return static_cast<const QStyleOptionComplex *>(m_option); }
 
 private:
-    std::variant<std::monostate, QStyleOptionButton, QStyleOptionFrame, QStyleOptionTabWidgetFrame,
-                 QStyleOptionSlider>
-        m_storage;
+    std::variant<std::monostate, QStyleOptionButton, QStyleOptionFrame, QStyleOptionTabWidgetFrame> m_storage;
     const QStyleOption *m_option;
 };
 
@@ -187,39 +184,39 @@ void CZelRenderStyle::drawKeyedSlider(ComplexControl control, const QStyleOption
                                       const QWidget *widget) const
 {
     const auto *keyed = czelKeyedCast<CZelStyleOptionSlider>(option);
-    const QStyleOptionSlider plain = keyed->plain();
     const SliderParts parts = partsOf(control);
-    const qint64 range = qint64(plain.maximum) - plain.minimum;
-    const float position = range > 0 ? float(double(plain.sliderPosition - plain.minimum) / double(range)) : 0.0f;
+    const qint64 range = qint64(keyed->maximum) - keyed->minimum;
+    const float position =
+        range > 0 ? float(double(keyed->sliderPosition - keyed->minimum) / double(range)) : 0.0f;
     const auto paintPart = [&](SubControl subControl, const QString &key) {
         const CZelRenderDescription *d = description(key);
-        if (!d || !(plain.subControls & subControl))
+        if (!d || !(keyed->subControls & subControl))
             return QRect();
-        const QRect rect = proxy()->subControlRect(control, &plain, subControl, widget);
+        const QRect rect = proxy()->subControlRect(control, keyed, subControl, widget);
         if (!rect.isValid())
             return QRect();
-        State state = plain.state;
-        if (!(plain.activeSubControls & subControl))
+        State state = keyed->state;
+        if (!(keyed->activeSubControls & subControl))
             state &= ~State_MouseOver;
         paint(painter, d, rect, position, state & State_Raised, state & State_Sunken, !(state & State_Enabled),
               false, false);
         return rect;
     };
-    if (parts.ticks != SC_None && (plain.subControls & parts.ticks)) {
-        QStyleOptionSlider ticks = plain;
+    if (parts.ticks != SC_None && (keyed->subControls & parts.ticks)) {
+        CZelStyleOptionSlider ticks = *keyed;
         ticks.subControls = parts.ticks;
         CZelSkinStyle::drawComplexControl(control, &ticks, painter, widget);
     }
     if (control == CC_ScrollBar) {
-        QStyleOptionSlider buttons = plain;
+        QStyleOptionSlider buttons = keyed->plain();
         buttons.subControls &= ~(SC_ScrollBarGroove | SC_ScrollBarSlider);
         CZelSkinStyle::drawComplexControl(control, &buttons, painter, widget);
     }
     paintPart(parts.track, keyed->keys[0]);
     const QRect thumb = paintPart(parts.thumb, keyed->keys[1]);
-    if (thumb.isValid() && (plain.state & State_HasFocus)) {
+    if (thumb.isValid() && (keyed->state & State_HasFocus)) {
         QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(plain);
+        focus.QStyleOption::operator=(*keyed);
         focus.rect = thumb;
         proxy()->drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
     }

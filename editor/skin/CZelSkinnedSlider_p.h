@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CZelCommonStyle.h"
 #include "CZelRangeControl_p.h"
 #include "CZelStyleOptions.h"
 
@@ -8,6 +9,27 @@
 #include <QStyle>
 
 class QWidget;
+
+// A slider option as the installed style reads it: with its description keys
+// for the styles of this library, as the toolkit's own option for any other.
+class StyleSliderOption
+{
+public:
+    StyleSliderOption(const CZelStyleOptionSlider &keyed, const QStyle *style)
+        : m_keyed(keyed), m_plain(keyed.plain()), m_keyedStyle(qobject_cast<const CZelCommonStyle *>(style))
+    {
+    }
+    StyleSliderOption(const StyleSliderOption &) = delete;
+    StyleSliderOption &operator=(const StyleSliderOption &) = delete;
+
+    const QStyleOptionSlider *get() const { return m_keyedStyle ? &m_keyed : &m_plain; }
+    const QStyleOptionSlider *operator->() const { return get(); }
+
+private:
+    const CZelStyleOptionSlider m_keyed;
+    const QStyleOptionSlider m_plain;
+    const bool m_keyedStyle;
+};
 
 // State the dial and the slider share on top of the range control: two
 // description keys, the pressed and hovered sub-controls.
@@ -21,7 +43,7 @@ public:
     // Tracks the hovered sub-control; true when it changed.
     bool updateHover(QStyle::ComplexControl control, const QStyleOptionComplex &option, const QPoint &point);
 
-    QString keys[2];
+    std::array<QString, 2> keys;
     QStyle::SubControl pressedControl = QStyle::SC_None;
     QStyle::SubControl hoverControl = QStyle::SC_None;
     QRect hoverRect;

@@ -1,6 +1,5 @@
 #include "CZelSlider.h"
 
-#include "CZelRenderStyle.h"
 #include "CZelSkinnedSlider_p.h"
 
 #include <QCursor>
@@ -12,7 +11,6 @@ class CZelSliderPrivate : public CZelSkinnedSliderPrivate
 {
 public:
     CZelStyleOptionSlider option() const;
-    QStyleOptionSlider plainOption() const { return option().plain(); }
     int pick(const QPoint &point) const { return orientation == Qt::Horizontal ? point.x() : point.y(); }
     int valueAt(int position) const;
     int dragValue(const QPoint &point) const;
@@ -62,14 +60,14 @@ CZelStyleOptionSlider CZelSliderPrivate::option() const
 
 int CZelSliderPrivate::valueAt(int position) const
 {
-    const QStyleOptionSlider option = plainOption();
-    const QRect groove = q->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, q);
-    const QRect handle = q->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, q);
+    const StyleSliderOption option(this->option(), q->style());
+    const QRect groove = q->style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderGroove, q);
+    const QRect handle = q->style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderHandle, q);
     const bool horizontal = orientation == Qt::Horizontal;
     const int length = horizontal ? handle.width() : handle.height();
     const int start = horizontal ? groove.x() : groove.y();
     const int span = (horizontal ? groove.width() : groove.height()) - length;
-    return QStyle::sliderValueFromPosition(minimum, maximum, position - start, span, option.upsideDown);
+    return QStyle::sliderValueFromPosition(minimum, maximum, position - start, span, option->upsideDown);
 }
 
 // While dragging: the handle follows the pointer. A handle as long as its
@@ -77,22 +75,22 @@ int CZelSliderPrivate::valueAt(int position) const
 // moves with the pointer's distance from the press, over the groove's length.
 int CZelSliderPrivate::dragValue(const QPoint &point) const
 {
-    const QStyleOptionSlider option = plainOption();
-    const QRect groove = q->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, q);
-    const QRect handle = q->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, q);
+    const StyleSliderOption option(this->option(), q->style());
+    const QRect groove = q->style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderGroove, q);
+    const QRect handle = q->style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderHandle, q);
     const bool horizontal = orientation == Qt::Horizontal;
     const int grooveLength = horizontal ? groove.width() : groove.height();
     if (grooveLength - (horizontal ? handle.width() : handle.height()) > 0)
         return valueAt(pick(point) - clickOffset);
     const qint64 moved = pick(point) - pick(pressPoint);
     const qint64 delta = moved * (qint64(maximum) - minimum) / std::max(1, grooveLength);
-    return bound(qint64(valueAtPress) + (option.upsideDown ? -delta : delta));
+    return bound(qint64(valueAtPress) + (option->upsideDown ? -delta : delta));
 }
 
 void CZelSliderPrivate::pressHandle(const QPoint &point)
 {
-    const QStyleOptionSlider option = plainOption();
-    const QRect handle = q->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, q);
+    const StyleSliderOption option(this->option(), q->style());
+    const QRect handle = q->style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderHandle, q);
     q->setRepeatAction(CZelRangeControl::NoAction);
     pressedControl = QStyle::SC_SliderHandle;
     clickOffset = pick(point - handle.topLeft());
@@ -154,26 +152,26 @@ QSize CZelSlider::sizeHint() const
 {
     ensurePolished();
     const CZelSliderPrivate *d = d_func();
-    const QStyleOptionSlider option = d->plainOption();
+    const StyleSliderOption option(d->option(), style());
     const QSize natural = d->naturalSize();
     const bool horizontal = d->orientation == Qt::Horizontal;
     int length = horizontal ? natural.width() : natural.height();
     if (length < 0)
         length = 84;
-    int thickness = style()->pixelMetric(QStyle::PM_SliderThickness, &option, this);
+    int thickness = style()->pixelMetric(QStyle::PM_SliderThickness, option.get(), this);
     if (d->tickPosition & TicksAbove)
         thickness += 5;
     if (d->tickPosition & TicksBelow)
         thickness += 5;
     const QSize size = horizontal ? QSize(length, thickness) : QSize(thickness, length);
-    return style()->sizeFromContents(QStyle::CT_Slider, &option, size, this);
+    return style()->sizeFromContents(QStyle::CT_Slider, option.get(), size, this);
 }
 
 QSize CZelSlider::minimumSizeHint() const
 {
     QSize size = sizeHint();
-    const QStyleOptionSlider option = d_func()->plainOption();
-    const int length = style()->pixelMetric(QStyle::PM_SliderLength, &option, this);
+    const StyleSliderOption option(d_func()->option(), style());
+    const int length = style()->pixelMetric(QStyle::PM_SliderLength, option.get(), this);
     if (d_func()->orientation == Qt::Horizontal)
         size.setWidth(length);
     else
@@ -186,10 +184,11 @@ bool CZelSlider::event(QEvent *event)
     switch (event->type()) {
     case QEvent::HoverEnter:
     case QEvent::HoverMove:
-    case QEvent::HoverLeave:
-        d_func()->updateHover(QStyle::CC_Slider, d_func()->plainOption(),
-                              static_cast<QHoverEvent *>(event)->position().toPoint());
+    case QEvent::HoverLeave: {
+        const StyleSliderOption option(d_func()->option(), style());
+        d_func()->updateHover(QStyle::CC_Slider, *option.get(), static_cast<QHoverEvent *>(event)->position().toPoint());
         break;
+    }
     default:
         break;
     }
@@ -203,12 +202,8 @@ void CZelSlider::paintEvent(QPaintEvent *)
     option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
     if (d_func()->tickPosition != NoTicks)
         option.subControls |= QStyle::SC_SliderTickmarks;
-    if (qobject_cast<const CZelRenderStyle *>(style())) {
-        style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
-    } else {
-        const QStyleOptionSlider plain = option.plain();
-        style()->drawComplexControl(QStyle::CC_Slider, &plain, &painter, this);
-    }
+    const StyleSliderOption styled(option, style());
+    style()->drawComplexControl(QStyle::CC_Slider, styled.get(), &painter, this);
 }
 
 void CZelSlider::mousePressEvent(QMouseEvent *event)
@@ -222,12 +217,12 @@ void CZelSlider::mousePressEvent(QMouseEvent *event)
     const QPoint point = event->position().toPoint();
     d->pressPoint = point;
     d->valueAtPress = d->value;
-    const QStyleOptionSlider option = d->plainOption();
-    const QStyle::SubControl hit = style()->hitTestComplexControl(QStyle::CC_Slider, &option, point, this);
+    const StyleSliderOption option(d->option(), style());
+    const QStyle::SubControl hit = style()->hitTestComplexControl(QStyle::CC_Slider, option.get(), point, this);
     if (hit == QStyle::SC_SliderHandle) {
         d->pressHandle(point);
     } else if (hit == QStyle::SC_SliderGroove && d->clickBehaviour == JumpToClick) {
-        const int half = style()->pixelMetric(QStyle::PM_SliderLength, &option, this) / 2;
+        const int half = style()->pixelMetric(QStyle::PM_SliderLength, option.get(), this) / 2;
         setValue(d->valueAt(d->pick(point) - half));
         triggerAction(Move);
         setRepeatAction(NoAction);
@@ -251,8 +246,8 @@ void CZelSlider::mouseMoveEvent(QMouseEvent *event)
     event->accept();
     const QPoint point = event->position().toPoint();
     int value = d->dragValue(point);
-    const QStyleOptionSlider option = d->plainOption();
-    const int distance = style()->pixelMetric(QStyle::PM_MaximumDragDistance, &option, this);
+    const StyleSliderOption option(d->option(), style());
+    const int distance = style()->pixelMetric(QStyle::PM_MaximumDragDistance, option.get(), this);
     if (distance >= 0 && !rect().adjusted(-distance, -distance, distance, distance).contains(point))
         value = d->valueAtPress;
     setValue(value);
@@ -271,17 +266,18 @@ void CZelSlider::mouseReleaseEvent(QMouseEvent *event)
     setRepeatAction(NoAction);
     if (old == QStyle::SC_SliderHandle)
         setSliderDown(false);
-    const QStyleOptionSlider option = d->plainOption();
-    update(style()->subControlRect(QStyle::CC_Slider, &option, old, this));
+    const StyleSliderOption option(d->option(), style());
+    update(style()->subControlRect(QStyle::CC_Slider, option.get(), old, this));
 }
 
 void CZelSlider::sliderChange(int change)
 {
     CZelSliderPrivate *d = d_func();
     if (change == ValueChange && d->repeatAction != NoAction && d->pressedControl == QStyle::SC_SliderGroove) {
-        const QStyleOptionSlider option = d->plainOption();
-        if (style()->styleHint(QStyle::SH_Slider_StopMouseOverSlider, &option, this)) {
-            const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+        const StyleSliderOption option(d->option(), style());
+        if (style()->styleHint(QStyle::SH_Slider_StopMouseOverSlider, option.get(), this)) {
+            const QRect handle =
+                style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderHandle, this);
             if (handle.contains(mapFromGlobal(QCursor::pos())))
                 setRepeatAction(NoAction);
         }

@@ -2,10 +2,13 @@
 
 #include <QStyleOption>
 
+#include <array>
+
 // Style options that carry render-description keys. Each has a type of its
-// own so that no style mistakes a plain option (or a partial copy of a keyed
-// one) for a keyed option; plain() gives the toolkit option for styles that
-// know nothing of keys.
+// own so that no style mistakes a plain option for a keyed one (a toolkit
+// copy of any option takes the copied class's own type, so a sliced copy of
+// a keyed option reads as plain); plain() gives the toolkit option for styles
+// that know nothing of keys.
 template <typename Base, int TypeOffset, int KeyCount>
 class CZelKeyedStyleOption : public Base
 {
@@ -14,6 +17,16 @@ public:
 
     CZelKeyedStyleOption() { retag(); }
     explicit CZelKeyedStyleOption(const Base &base) : Base(base) { retag(); }
+    // The toolkit's option copies take the static type of the copied class,
+    // so a copy of a keyed option is made keyed again here.
+    CZelKeyedStyleOption(const CZelKeyedStyleOption &other) : Base(other), keys(other.keys) { retag(); }
+    CZelKeyedStyleOption &operator=(const CZelKeyedStyleOption &other)
+    {
+        Base::operator=(other);
+        keys = other.keys;
+        return *this;
+    }
+    ~CZelKeyedStyleOption() = default;
 
     Base plain() const
     {
@@ -23,7 +36,7 @@ public:
         return result;
     }
 
-    QString keys[KeyCount];
+    std::array<QString, KeyCount> keys;
 
 private:
     void retag()

@@ -262,13 +262,16 @@ protected:
         skin.addImage(QStringLiteral("S"), TestSkin::solid({2, 6}, QColor(0, 255, 0)));
         skin.addNode(QStringLiteral("cells"), {p("ButtonType", "Button_Toggle"), p("RenderStyle", "Render_Composite"),
                                                p("composite", "CELLS"), p("compositeOrder", "0,3,2,4,3,5")});
+        skin.addNode(QStringLiteral("hover"), {p("ButtonType", "Button_Toggle"), p("FocusStyle", "Focus_Hover"),
+                                               p("RenderStyle", "Render_Composite"), p("composite", "CELLS"),
+                                               p("compositeOrder", "0,3,2,4,3,5")});
         skin.addNode(QStringLiteral("strip"), {p("RenderStyle", "Render_Composite"), p("composite", "STRIP"),
                                                p("compositeOrder", "64;0,0,0")});
         skin.addNode(QStringLiteral("fixed"), {p("RenderStyle", "Render_Fixed"), p("active", "FIXED")});
         skin.addNode(QStringLiteral("three"), {p("RenderStyle", "Render_Tiled"), p("active_capLeftOrTop", "L"),
                                                p("active_capRightOrBottom", "R"), p("active_hOrVStretch", "S")});
         engine = &skin.engine({QStringLiteral("cells"), QStringLiteral("strip"), QStringLiteral("fixed"),
-                               QStringLiteral("three")});
+                               QStringLiteral("three"), QStringLiteral("hover")});
         canvas = QImage(60, 30, QImage::Format_RGB32);
         canvas.fill(Qt::white);
     }
@@ -376,6 +379,30 @@ TEST_F(DescriptionPaint, RenderStylePaintsAKeyedPanelAndFallsBackWithoutAKey)
         style.drawPrimitive(QStyle::PE_PanelButtonCommand, &keyed, &painter);
     }
     EXPECT_NE(at(27, 7), QColor(Qt::white)); // the wire-frame bevel
+}
+
+TEST_F(DescriptionPaint, HoveredIndicatorGetsACapsuleOnlyWithFocusHover)
+{
+    CZelRenderStyle style(engine);
+    QWidget widget;
+    widget.resize(60, 30);
+    CZelStyleOptionButton option;
+    option.rect = QRect(0, 8, 14, 14);
+    option.state = QStyle::State_Enabled | QStyle::State_MouseOver | QStyle::State_Off;
+    for (const char *key : {"cells", "hover"}) {
+        option.keys[0] = QLatin1String(key);
+        canvas.fill(Qt::white);
+        {
+            QPainter painter(&canvas);
+            style.drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter, &widget);
+        }
+        EXPECT_EQ(at(7, 15), QColor(10, 100, 100)) << key; // the plain active cell
+        const QColor beside = at(40, 15);
+        if (QLatin1String(key) == QLatin1String("hover"))
+            EXPECT_LT(beside.red(), 255) << "a translucent grey capsule";
+        else
+            EXPECT_EQ(beside, QColor(Qt::white));
+    }
 }
 
 } // namespace

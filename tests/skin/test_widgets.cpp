@@ -623,6 +623,28 @@ TEST_F(KeySetters, WidgetsTakeTheirDescriptionsNaturalSize)
     EXPECT_EQ(dial.maximumSize(), QSize(40, 40));
 }
 
+TEST_F(KeySetters, WheelTakesItsTrackSizeAndDragsAlongItsLength)
+{
+    CZelSlider wheel;
+    wheel.setStyle(style.get());
+    wheel.setGrooveKey(QStringLiteral("track"));
+    wheel.setHandleKey(QStringLiteral("thumb"));
+    EXPECT_EQ(wheel.maximumSize(), QSize(26, 26));
+    EXPECT_EQ(wheel.sizeHint().height(), 26);
+    wheel.setRange(0, 26);
+    wheel.setValue(13);
+    // The handle is as long as the track, so dragging moves the value by the
+    // pointer's distance from the press.
+    QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(13, 13));
+    EXPECT_EQ(wheel.value(), 13);
+    QMouseEvent move(QEvent::MouseMove, QPointF(13, 3), wheel.mapToGlobal(QPointF(13, 3)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&wheel, &move);
+    EXPECT_EQ(wheel.value(), 23);
+    QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(13, 3));
+    EXPECT_FALSE(wheel.isSliderDown());
+}
+
 TEST_F(KeySetters, WithoutTheRenderStyleKeysLeaveTheSizeFree)
 {
     CZelWireFrameStyle plain;

@@ -238,7 +238,7 @@ QImage spinButton(bool increment)
             p.setPen(QPen(QColor(10, 10, 12), 1));
             p.setBrush(face);
             p.drawEllipse(centre, 5.4, 5.4);
-            p.setPen(QPen(dim ? QColor(112, 116, 122) : QColor(235, 238, 242), 1.5, Qt::SolidLine, Qt::FlatCap));
+            p.setPen(QPen(dim ? QColor(34, 36, 40) : QColor(235, 238, 242), 1.5, Qt::SolidLine, Qt::FlatCap));
             p.drawLine(centre + QPointF(-2.6, 0), centre + QPointF(2.6, 0));
             if (increment)
                 p.drawLine(centre + QPointF(0, -2.6), centre + QPointF(0, 2.6));
