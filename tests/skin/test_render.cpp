@@ -21,10 +21,8 @@ std::unique_ptr<CZelRenderDescription> describe(const Properties &properties)
     for (const auto &[key, value] : properties)
         text += "<property><key>" + key.toUtf8() + "</key><value>" + value.toUtf8() + "</value></property>";
     text += "</node>";
-    static QList<QDomDocument> keep; // descriptions read their node only while being built
     QDomDocument document;
     document.setContent(text);
-    keep.append(document);
     return std::make_unique<CZelRenderDescription>(CZelNode(document.documentElement()));
 }
 
