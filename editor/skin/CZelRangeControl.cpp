@@ -86,6 +86,11 @@ void CZelRangeControl::setOrientation(Qt::Orientation orientation)
     if (d_ptr->orientation == orientation)
         return;
     d_ptr->orientation = orientation;
+    // The size policy turns with the control unless someone set one.
+    if (!testAttribute(Qt::WA_WState_OwnSizePolicy)) {
+        setSizePolicy(sizePolicy().transposed());
+        setAttribute(Qt::WA_WState_OwnSizePolicy, false);
+    }
     updateGeometry();
     update();
 }

@@ -103,6 +103,7 @@ CZelSlider::CZelSlider(QWidget *parent) : CZelRangeControl(*new CZelSliderPrivat
     d_func()->orientation = Qt::Vertical;
     setFocusPolicy(Qt::FocusPolicy(style()->styleHint(QStyle::SH_Button_FocusPolicy)));
     setSizePolicy(QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding, QSizePolicy::Slider));
+    setAttribute(Qt::WA_WState_OwnSizePolicy, false);
 }
 
 CZelSlider::~CZelSlider() = default;

@@ -429,6 +429,18 @@ TEST_F(SliderDrag, GrooveClickStepsTowardsThePointWithClickBehaviourOne)
     EXPECT_EQ(slider.value(), stopped);
 }
 
+TEST(SliderPolicy, ExpandsAlongItsOrientationOnly)
+{
+    CZelSlider slider;
+    EXPECT_EQ(slider.orientation(), Qt::Vertical);
+    EXPECT_EQ(slider.sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
+    EXPECT_EQ(slider.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    slider.setOrientation(Qt::Horizontal);
+    EXPECT_EQ(slider.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    EXPECT_EQ(slider.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    EXPECT_GT(slider.sizeHint().width(), slider.sizeHint().height());
+}
+
 // ------------------------------------------------------------- buttons
 
 TEST(AbstractButton, MouseClickEmitsPressReleaseAndClick)
