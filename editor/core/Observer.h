@@ -1,0 +1,61 @@
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+namespace Utils {
+
+class Subject;
+
+// Receives the notifications of the subjects it is attached to. Destroying an
+// observer detaches it from every subject, so no subject can call a dead one.
+class Observer
+{
+public:
+    Observer() = default;
+    virtual ~Observer();
+    virtual void update() = 0;
+
+    Observer(const Observer &) = delete;
+    Observer &operator=(const Observer &) = delete;
+};
+
+// A token embedded in an object that changes. Its observers live in the
+// process-wide registry; destroying the subject drops its list.
+class Subject
+{
+public:
+    Subject() = default;
+    ~Subject();
+
+    void attach(Observer *observer);
+    void detach(Observer *observer);
+    // Calls every attached observer in attach order.
+    void notify() const;
+
+    Subject(const Subject &) = delete;
+    Subject &operator=(const Subject &) = delete;
+};
+
+// Maps each subject to its observers in attach order, and each observer to the
+// subjects it is attached to (so an observer detaches itself in one pass).
+class SubjectRegistry
+{
+public:
+    static SubjectRegistry &instance();
+
+    void attach(const Subject *subject, Observer *observer);
+    void detach(const Subject *subject, Observer *observer);
+    void notify(const Subject *subject);
+    void dropSubject(const Subject *subject);
+    void dropObserver(Observer *observer);
+    int observerCount(const Subject *subject) const;
+
+private:
+    SubjectRegistry() = default;
+
+    std::unordered_map<const Subject *, std::vector<Observer *>> m_observers;
+    std::unordered_map<Observer *, std::vector<const Subject *>> m_subjects;
+};
+
+} // namespace Utils
