@@ -231,6 +231,7 @@ TEST(FileWriting, PatchFileHasTheWrittenLayoutAndReadsBack)
     EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
     EXPECT_TRUE(PatchFile::toBytes(defaultPatch(9), zones).isEmpty());
     EXPECT_TRUE(PatchFile::toBytes(patch, Bytes(63)).isEmpty());
+    EXPECT_EQ(PatchFile::toBytes(patch, {}).size(), 361);
 }
 
 TEST(FileWriting, BankFileHasTheWrittenLayoutAndReadsBack)

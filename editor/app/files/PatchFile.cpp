@@ -36,10 +36,11 @@ PatchFile PatchFile::read(const QString &path)
 
 QByteArray PatchFile::toBytes(std::span<const Byte> patchImage, std::span<const Byte> zonesImage)
 {
-    if (!SysExFile::isValidPatchImage(patchImage) || !SysExFile::isValidZonesImage(zonesImage))
+    if (!SysExFile::isValidPatchImage(patchImage) || (!zonesImage.empty() && !SysExFile::isValidZonesImage(zonesImage)))
         return {};
     QByteArray out;
     SysExFile::appendPatchTransfer(out, patchImage);
-    SysExFile::appendZonesTransfer(out, zonesImage);
+    if (!zonesImage.empty())
+        SysExFile::appendZonesTransfer(out, zonesImage);
     return out;
 }

@@ -20,6 +20,7 @@ struct PatchFile {
     // An unreadable file is an invalid one.
     static PatchFile read(const QString &path);
 
-    // The 434 bytes of a patch file; empty when either image is invalid.
+    // The 434 bytes of a patch file, or only the patch transfer when there
+    // is no zones image; empty when an image is invalid.
     static QByteArray toBytes(std::span<const Byte> patchImage, std::span<const Byte> zonesImage);
 };
