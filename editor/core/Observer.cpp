@@ -32,10 +32,14 @@ void Subject::detach(Observer *observer) { SubjectRegistry::instance().detach(th
 
 void Subject::notify() const { SubjectRegistry::instance().notify(this); }
 
+std::size_t Subject::observerCount() const { return std::size_t(SubjectRegistry::instance().observerCount(this)); }
+
 SubjectRegistry &SubjectRegistry::instance()
 {
-    static SubjectRegistry registry;
-    return registry;
+    // Never destroyed: subjects and observers of process-wide objects that
+    // outlive main can still leave it.
+    static SubjectRegistry *registry = new SubjectRegistry;
+    return *registry;
 }
 
 void SubjectRegistry::attach(const Subject *subject, Observer *observer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <unordered_map>
 #include <vector>
 
@@ -32,6 +33,7 @@ public:
     void detach(Observer *observer);
     // Calls every attached observer in attach order.
     void notify() const;
+    std::size_t observerCount() const;
 
     Subject(const Subject &) = delete;
     Subject &operator=(const Subject &) = delete;
