@@ -4,6 +4,7 @@
 #include "ModifiedStatus.h"
 #include "Observer.h"
 #include "PatchParams.h"
+#include "RequestTargets.h"
 
 #include <array>
 #include <memory>
@@ -115,7 +116,7 @@ private:
 
 // The patch being edited: CBPatch's own patch and zones images seen as
 // parameters, with a modified status that every edit turns on.
-class ActivePatch
+class ActivePatch : public PatchTarget
 {
 public:
     ActivePatch();
@@ -129,6 +130,10 @@ public:
     // value is legal. Does not touch the modified status.
     bool setPatchImage(std::span<const Byte> bytes);
     bool setZonesImage(std::span<const Byte> bytes);
+    bool setPatchImage(const std::vector<Byte> &bytes) override { return setPatchImage(std::span(bytes)); }
+    bool setZonesImage(const std::vector<Byte> &bytes) override { return setZonesImage(std::span(bytes)); }
+    // The device addresses the active patch as patch number 0.
+    int number() const override { return 0; }
     std::vector<Byte> patchImage() const;
     std::vector<Byte> zonesImage() const;
 

@@ -2,6 +2,7 @@
 
 #include "Patch.h"
 #include "PatchParams.h"
+#include "RequestTargets.h"
 
 #include <array>
 #include <memory>
@@ -12,7 +13,7 @@ namespace Brisel {
 
 // The bank settings (on CBPatch's own record) and the 16 stored patches,
 // numbers 1..16 at positions 0..15.
-class Bank
+class Bank : public BankSettingsTarget
 {
 public:
     Bank();
@@ -26,6 +27,7 @@ public:
     // Replace the 17-byte record: refused unless exactly 17 legal bytes;
     // notifies the name and the current-patch observers.
     bool setSettings(std::span<const Byte> bytes);
+    bool setSettings(const std::vector<Byte> &bytes) override { return setSettings(std::span(bytes)); }
     std::vector<Byte> settings() const;
 
     bool hasModifiedPatches() const;

@@ -3,6 +3,7 @@
 #include "Observer.h"
 #include "PatchParams.h"
 #include "PatchTypes.h"
+#include "RequestTargets.h"
 
 #include <span>
 
@@ -10,12 +11,12 @@ namespace Brisel {
 
 // One of the 16 stored patches: its own patch and zones images, filled with
 // the factory defaults until the device or a file replaces them.
-class Patch
+class Patch : public PatchTarget
 {
 public:
     explicit Patch(int number);
 
-    int number() const { return m_number; }
+    int number() const override { return m_number; }
     bool isModified() const { return m_modified; }
     void clearModified() { m_modified = false; }
 
@@ -27,6 +28,8 @@ public:
     // is legal; an accepted image marks the patch modified and notifies.
     bool setPatchImage(std::span<const Byte> bytes);
     bool setZonesImage(std::span<const Byte> bytes);
+    bool setPatchImage(const std::vector<Byte> &bytes) override { return setPatchImage(std::span(bytes)); }
+    bool setZonesImage(const std::vector<Byte> &bytes) override { return setZonesImage(std::span(bytes)); }
 
     Utils::Subject &patchImageSubject() { return m_patchImageSubject; }
     Utils::Subject &zonesImageSubject() { return m_zonesImageSubject; }

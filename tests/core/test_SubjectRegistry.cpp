@@ -1,5 +1,4 @@
 #include "Observer.h"
-#include "ProxyObserver.h"
 
 #include <gtest/gtest.h>
 

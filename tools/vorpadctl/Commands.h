@@ -32,3 +32,4 @@ struct CommandSpec {
 int fail(const CommandLine &line, Io &io, const std::string &text);
 
 const std::vector<CommandSpec> &fileCommands();
+const std::vector<CommandSpec> &deviceCommands();

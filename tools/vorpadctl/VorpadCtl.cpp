@@ -9,7 +9,7 @@ namespace {
 std::vector<const CommandSpec *> allCommands()
 {
     std::vector<const CommandSpec *> out;
-    for (const auto *list : {&fileCommands()}) {
+    for (const auto *list : {&deviceCommands(), &fileCommands()}) {
         for (const CommandSpec &spec : *list)
             out.push_back(&spec);
     }

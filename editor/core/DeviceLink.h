@@ -1,0 +1,38 @@
+#pragma once
+
+#include "DeviceRecord.h"
+#include "MidiInPort.h"
+#include "SendAlgorithm.h"
+
+#include <memory>
+
+namespace Brisel {
+
+// The open port pair of one device with the algorithm that runs exchanges on it.
+class DeviceLink
+{
+public:
+    // Opens the output, then the input; when either fails both are closed and
+    // the link stays, its sends failing silently.
+    explicit DeviceLink(const DeviceRecord &record);
+    ~DeviceLink();
+
+    const DeviceRecord &record() const { return m_record; }
+    bool portsOpen() const { return m_output.isOpen() && m_input.isOpen(); }
+    void submit(std::unique_ptr<SysexMessage> request);
+
+    // Links alive in this process; discovery does not scan while there is one,
+    // because probing would open the device's ports a second time.
+    static int liveCount();
+
+    DeviceLink(const DeviceLink &) = delete;
+    DeviceLink &operator=(const DeviceLink &) = delete;
+
+private:
+    DeviceRecord m_record;
+    Midi::MidiOutPort m_output;
+    Midi::MidiInPort m_input;
+    std::unique_ptr<SynchronousSendAlgorithm> m_algorithm;
+};
+
+} // namespace Brisel

@@ -1,0 +1,30 @@
+#include "DeviceRecord.h"
+#include "MidiInPort.h"
+#include "Requests.h"
+#include "SendAlgorithm.h"
+
+namespace Brisel {
+
+namespace {
+constexpr int ProbeRetries = 1; // two attempts, whatever the settings say
+} // namespace
+
+IdentityResult probeIdentity(int inputIndex, int outputIndex)
+{
+    IdentityResult result;
+    if (!Midi::MidiInPort::isValidIndex(inputIndex) || !Midi::MidiOutPort::isValidIndex(outputIndex))
+        return result;
+    Midi::MidiInPort input{unsigned(inputIndex)};
+    Midi::MidiOutPort output{unsigned(outputIndex)};
+    if (input.open() && output.open()) {
+        SynchronousSendAlgorithm algorithm(output, input);
+        IdentityResult answer;
+        algorithm.send(std::make_unique<DeviceIdentityRequest>(answer), ProbeRetries);
+        result = answer;
+    }
+    input.close();
+    output.close();
+    return result;
+}
+
+} // namespace Brisel

@@ -1,0 +1,307 @@
+#include "Controller.h"
+
+#include "CBPatch.h"
+#include "CBSysExPatch.h"
+#include "DeviceModel.h"
+#include "SysExAccumulator.h"
+
+#include <algorithm>
+
+namespace Sim {
+
+namespace {
+
+constexpr Byte SysExStart = 0xF0;
+constexpr Byte SysExEnd = 0xF7;
+constexpr Byte UniversalNonRealtime = 0x7E;
+constexpr Byte GeneralInformation = 0x06;
+constexpr Byte IdentityRequest = 0x01;
+constexpr Byte IdentityReply = 0x02;
+constexpr int FamilyHeaderLength = 7;
+constexpr int DeviceIdOffset = 4;
+constexpr int CommandOffset = 5;
+constexpr int StatusOffset = 6;
+constexpr int IdentityDeviceIdOffset = 2;
+constexpr int IdentityFamilyOffset = 6;
+
+// The byte a corrupting fault overwrites in each kind of reply, and a value
+// that is out of range there.
+struct Corruption {
+    int command;
+    int offset;
+    Byte value;
+};
+
+constexpr Corruption corruptions[] = {
+    {CBSysExPatch::PatchTransfer, 8 + 22, 0x7F},      // octave 0..8
+    {CBSysExPatch::ZonesTransfer, 8 + 8 + 5, 0x00},   // zone 1 low velocity 1..127
+    {CBSysExPatch::BankSettingsTransfer, 7 + 16, 0x00}, // current patch 1..16
+    {CBSysExPatch::Acknowledgement, 7, 0x00},         // code 1..5
+};
+
+bool isIdentityMessage(const std::vector<Byte> &m)
+{
+    return m.size() >= 5 && m[1] == UniversalNonRealtime && m[3] == GeneralInformation;
+}
+
+bool isFamilyMessage(const std::vector<Byte> &m)
+{
+    return m.size() >= FamilyHeaderLength && m[1] == CBSysExPatch::ManufacturerId
+           && (m[2] == CBSysExPatch::ProductFamily || m[2] == CBSysExPatch::AltProductFamily);
+}
+
+} // namespace
+
+Controller::Controller(int keys)
+    : m_keys(keys)
+{
+    CBPatch &model = CBPatch::instance();
+    for (Slot &slot : m_slots) {
+        model.initPatch(slot.patch.data());
+        model.initZones(slot.zones.data());
+    }
+    model.initBankSettings(m_bankSettings.data());
+}
+
+int Controller::model() const
+{
+    switch (m_keys) {
+    case 25:
+        return Brisel::Model25;
+    case 61:
+        return Brisel::Model61;
+    default:
+        return Brisel::Model49;
+    }
+}
+
+std::string Controller::portName() const
+{
+    return "Vorpad " + std::to_string(m_keys);
+}
+
+Byte Controller::deviceId() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_deviceId;
+}
+
+void Controller::setDeviceId(Byte id)
+{
+    std::lock_guard lock(m_mutex);
+    m_deviceId = Byte(id & 0x7F);
+}
+
+std::string Controller::firmware() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_firmware;
+}
+
+void Controller::setFirmware(const std::string &fourCharacters)
+{
+    std::lock_guard lock(m_mutex);
+    m_firmware = fourCharacters;
+    m_firmware.resize(4, ' ');
+}
+
+Faults Controller::faults() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_faults;
+}
+
+void Controller::setFaults(const Faults &faults)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults = faults;
+}
+
+PatchImage Controller::patch(int number) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_slots.at(std::size_t(number)).patch;
+}
+
+ZonesImage Controller::zones(int number) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_slots.at(std::size_t(number)).zones;
+}
+
+std::vector<Byte> Controller::bankSettings() const
+{
+    std::lock_guard lock(m_mutex);
+    return {m_bankSettings.begin(), m_bankSettings.begin() + BankSettingsSize};
+}
+
+void Controller::setPatch(int number, const PatchImage &image)
+{
+    std::lock_guard lock(m_mutex);
+    m_slots.at(std::size_t(number)).patch = image;
+}
+
+int Controller::requestCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+std::vector<Reply> Controller::receive(const Byte *bytes, std::size_t length)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<Reply> replies;
+    m_incoming.append(bytes, length, [&](const std::vector<Byte> &message) { handle(message, replies); });
+    return replies;
+}
+
+void Controller::handle(const std::vector<Byte> &message, std::vector<Reply> &replies)
+{
+    std::vector<Byte> reply = answer(message);
+    if (!reply.empty())
+        applyFaults(reply, replies);
+}
+
+// The reply the firmware gives to one complete message; empty when the
+// message is not for this controller.
+std::vector<Byte> Controller::answer(std::vector<Byte> message)
+{
+    if (isIdentityMessage(message)) {
+        const Byte target = message[2];
+        if (message.size() != CBSysExPatch::IdentityRequestLength || message[4] != IdentityRequest
+            || (target != CBSysExPatch::AnyDevice && target != m_deviceId))
+            return {};
+        ++m_requests;
+        return identityReply();
+    }
+    if (!isFamilyMessage(message))
+        return {};
+    const Byte target = message[DeviceIdOffset];
+    if (target != CBSysExPatch::AnyDevice && target != m_deviceId)
+        return {};
+    ++m_requests;
+
+    SysExContext context;
+    context.message = message.data();
+    context.length = int(message.size());
+    context.deviceId = CBSysExPatch::AnyDevice;
+    const int result = CBPatch::instance().sysEx().parse(context);
+    const int command = message[CommandOffset];
+    if (result == CBSysExPatch::InvalidImage)
+        return status(InvalidData, 0);
+    if (result != CBSysExPatch::Accepted)
+        return status(BadRequest, 0);
+    switch (command) {
+    case CBSysExPatch::PatchRequest:
+        return transfer(CBSysExPatch::PatchTransfer, context.patchNumber);
+    case CBSysExPatch::ZonesRequest:
+        return transfer(CBSysExPatch::ZonesTransfer, context.patchNumber);
+    case CBSysExPatch::BankSettingsRequest:
+        return transfer(CBSysExPatch::BankSettingsTransfer, 0);
+    case CBSysExPatch::PatchTransfer:
+    case CBSysExPatch::ZonesTransfer:
+    case CBSysExPatch::BankSettingsTransfer:
+        return store(message, command, result, context.patchNumber);
+    default:
+        return status(BadRequest, 0);
+    }
+}
+
+std::vector<Byte> Controller::identityReply() const
+{
+    std::vector<Byte> reply(CBSysExPatch::IdentityReplyLength);
+    const Byte header[] = {SysExStart, UniversalNonRealtime, m_deviceId, GeneralInformation, IdentityReply,
+                           CBSysExPatch::ManufacturerId, 0x02, 0x40,
+                           Byte(Brisel::memberCodeForModel(model())), 0x00};
+    std::copy(std::begin(header), std::end(header), reply.begin());
+    std::copy_n(m_firmware.begin(), 4, reply.begin() + 10);
+    reply.back() = SysExEnd;
+    return reply;
+}
+
+// Stores a transfer that parsing accepted (so its image is valid) and acknowledges it.
+std::vector<Byte> Controller::store(const std::vector<Byte> &message, int command, int result, Byte patchNumber)
+{
+    SysExContext context;
+    context.message = const_cast<Byte *>(message.data());
+    context.length = int(message.size());
+    context.result = result;
+    context.command = command;
+    const CBSysExPatch &sysEx = CBPatch::instance().sysEx();
+    Slot &slot = m_slots[patchNumber];
+    switch (command) {
+    case CBSysExPatch::PatchTransfer:
+        context.image = slot.patch.data();
+        sysEx.extractPatchImage(context);
+        return status(0, PatchStored);
+    case CBSysExPatch::ZonesTransfer:
+        context.image = slot.zones.data();
+        sysEx.extractZonesImage(context);
+        return status(0, ZonesStored);
+    default:
+        context.image = m_bankSettings.data();
+        sysEx.extractBankSettings(context);
+        return status(0, BankSettingsStored);
+    }
+}
+
+std::vector<Byte> Controller::transfer(int command, Byte patchNumber) const
+{
+    std::vector<Byte> out(CBSysExPatch::MaxMessageLength);
+    SysExContext context;
+    context.message = out.data();
+    context.deviceId = m_deviceId;
+    context.patchNumber = patchNumber;
+    const Slot &slot = m_slots[patchNumber];
+    const CBSysExPatch &sysEx = CBPatch::instance().sysEx();
+    switch (command) {
+    case CBSysExPatch::PatchTransfer:
+        context.image = const_cast<Byte *>(slot.patch.data());
+        sysEx.buildPatchTransfer(context);
+        break;
+    case CBSysExPatch::ZonesTransfer:
+        context.image = const_cast<Byte *>(slot.zones.data());
+        sysEx.buildZonesTransfer(context);
+        break;
+    default:
+        context.image = const_cast<Byte *>(m_bankSettings.data());
+        sysEx.buildBankSettingsTransfer(context);
+        break;
+    }
+    out.resize(std::size_t(context.length));
+    return out;
+}
+
+// An acknowledgement: command 0x01, the status, and the code.
+std::vector<Byte> Controller::status(Byte statusByte, Byte code) const
+{
+    return {SysExStart, CBSysExPatch::ManufacturerId, CBSysExPatch::ProductFamily, 0x00, m_deviceId,
+            CBSysExPatch::Acknowledgement, statusByte, code, SysExEnd};
+}
+
+void Controller::applyFaults(std::vector<Byte> &reply, std::vector<Reply> &replies) const
+{
+    const Faults &f = m_faults;
+    if (f.silent || (f.answerEveryNth > 1 && m_requests % f.answerEveryNth != 0))
+        return;
+    const bool identity = reply[1] == UniversalNonRealtime;
+    if (f.replyDeviceId >= 0)
+        reply[identity ? IdentityDeviceIdOffset : DeviceIdOffset] = Byte(f.replyDeviceId & 0x7F);
+    if (!identity && f.errorStatus != 0)
+        reply[StatusOffset] = Byte(f.errorStatus & 0x7F);
+    if (!identity && f.replyCommand >= 0)
+        reply[CommandOffset] = Byte(f.replyCommand & 0x7F);
+    if (f.corruptPayload) {
+        if (identity)
+            reply[IdentityFamilyOffset] = 0x7F;
+        for (const Corruption &c : corruptions) {
+            if (!identity && c.command == reply[CommandOffset] && std::size_t(c.offset) + 1 < reply.size())
+                reply[std::size_t(c.offset)] = c.value;
+        }
+    }
+    replies.push_back({std::move(reply), f.replyDelay, f.chunkSize});
+    if (f.strayAfterReply)
+        replies.push_back({transfer(CBSysExPatch::BankSettingsTransfer, 0), f.replyDelay, f.chunkSize});
+}
+
+} // namespace Sim

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "PatchTypes.h"
+#include "SysExAccumulator.h"
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// The firmware of one simulated controller, as far as its SysEx side goes:
+// bytes from the host come in, the replies it would send go out. How the
+// bytes travel (MIDI ports, USB-MIDI packets) is left to the caller.
+namespace Sim {
+
+// One message the controller sends, with how it is to be delivered.
+struct Reply {
+    std::vector<Byte> bytes;
+    std::chrono::milliseconds delay{0}; // after the request that caused it
+    std::size_t chunkSize = 0;          // 0: in one piece
+};
+
+// Misbehaviour that can be switched on while the controller runs. Faults
+// only change what the controller answers; what it stores is unaffected.
+struct Faults {
+    bool silent = false;
+    int answerEveryNth = 1;                  // answer only every Nth request
+    std::chrono::milliseconds replyDelay{0}; // late replies
+    int replyDeviceId = -1;                  // >= 0: reply as that device ID
+    int errorStatus = 0;                     // non-zero: status byte of every reply
+    bool corruptPayload = false;             // make one payload byte invalid
+    int replyCommand = -1;                   // >= 0: reply with this command instead
+    bool strayAfterReply = false;            // an unrequested SysEx after each reply
+    std::size_t chunkSize = 0;               // deliver replies in pieces of this size
+};
+
+class Controller
+{
+public:
+    enum AckCode : Byte {
+        PatchStored = 1,
+        ZonesStored = 2,
+        BankSettingsStored = 3,
+    };
+    enum ErrorStatus : Byte {
+        InvalidData = 0x01,
+        BadRequest = 0x02,
+    };
+
+    static constexpr Byte DefaultDeviceId = 0x10;
+    static constexpr const char *DefaultFirmware = "0107";
+
+    // keys: 25, 49 or 61.
+    explicit Controller(int keys = 49);
+
+    // Bytes from the host, in pieces of any size; returns what the controller
+    // sends back, in order.
+    std::vector<Reply> receive(const Byte *bytes, std::size_t length);
+
+    int keys() const { return m_keys; }
+    int model() const;
+    std::string portName() const;
+
+    Byte deviceId() const;
+    void setDeviceId(Byte id);
+    std::string firmware() const;
+    void setFirmware(const std::string &fourCharacters);
+    Faults faults() const;
+    void setFaults(const Faults &faults);
+
+    // Patch number 0 is the active patch, 1..16 the stored ones.
+    PatchImage patch(int number) const;
+    ZonesImage zones(int number) const;
+    std::vector<Byte> bankSettings() const; // 17 bytes
+    void setPatch(int number, const PatchImage &image);
+    int requestCount() const;
+
+private:
+    struct Slot {
+        PatchImage patch{};
+        ZonesImage zones{};
+    };
+
+    void handle(const std::vector<Byte> &message, std::vector<Reply> &replies);
+    std::vector<Byte> answer(std::vector<Byte> message);
+    std::vector<Byte> identityReply() const;
+    std::vector<Byte> store(const std::vector<Byte> &message, int command, int result, Byte patchNumber);
+    std::vector<Byte> transfer(int command, Byte patchNumber) const;
+    std::vector<Byte> status(Byte statusByte, Byte code) const;
+    void applyFaults(std::vector<Byte> &reply, std::vector<Reply> &replies) const;
+
+    mutable std::mutex m_mutex;
+    int m_keys;
+    Byte m_deviceId = DefaultDeviceId;
+    std::string m_firmware = DefaultFirmware;
+    Faults m_faults;
+    std::array<Slot, StoredPatchCount + 1> m_slots{};
+    BankSettingsRecord m_bankSettings{};
+    Midi::SysExAccumulator m_incoming;
+    int m_requests = 0;
+};
+
+} // namespace Sim
