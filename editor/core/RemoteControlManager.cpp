@@ -21,6 +21,7 @@ public:
 
     void setLive(bool on);
     void swap(Patch &a, Patch &b);
+    bool activeMatchesSlot(int position) const;
     // The 35 requests of a download; returns how many were answered.
     int download();
 
@@ -159,6 +160,16 @@ void RemoteControlManager::Impl::setLive(bool on)
         sendBankSettings();
 }
 
+bool RemoteControlManager::Impl::activeMatchesSlot(int position) const
+{
+    if (position < 0 || position >= StoredPatchCount)
+        return false;
+    const Patch &slot = bank.patch(position);
+    const CBPatch &model = CBPatch::instance();
+    return model.comparePatchImages(nullptr, slot.patchImage().data()) == 0
+        && model.compareZonesImages(nullptr, slot.zonesImage().data()) == 0;
+}
+
 void RemoteControlManager::Impl::swap(Patch &a, Patch &b)
 {
     const PatchImage savedPatch = a.patchImage();
@@ -233,12 +244,8 @@ bool RemoteControlManager::downloadAll()
     // included, as it was: clearing them would hide unsaved edits.
     if (answered > 0) {
         d->bank.clearModified();
-        const Patch &current = d->bank.patch(currentPosition());
-        CBPatch &model = CBPatch::instance();
-        const bool same = model.comparePatchImages(nullptr, current.patchImage().data()) == 0
-            && model.compareZonesImages(nullptr, current.zonesImage().data()) == 0;
         ModifiedStatus &status = d->activePatch.modifiedStatus();
-        same ? status.clearModified() : status.setModified();
+        d->activeMatchesSlot(currentPosition()) ? status.clearModified() : status.setModified();
     }
     resumeLive();
     return answered == DownloadRequestCount;
@@ -284,7 +291,10 @@ void RemoteControlManager::movePatchDown(int position)
 
 void RemoteControlManager::storeActivePatch()
 {
-    Patch &patch = d->bank.patch(currentPosition());
+    const int position = currentPosition();
+    if (position < 0 || position >= StoredPatchCount)
+        return;
+    Patch &patch = d->bank.patch(position);
     patch.setPatchImage(d->activePatch.patchImage());
     patch.setZonesImage(d->activePatch.zonesImage());
     d->activePatch.modifiedStatus().clearModified();
