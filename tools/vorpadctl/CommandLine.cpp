@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "MidiSelection.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -16,7 +18,6 @@ std::optional<int> toInt(const std::string &text)
 }
 
 constexpr int simulatedModels[] = {25, 49, 61};
-constexpr int defaultSimulatedModel = 61;
 
 } // namespace
 
@@ -44,7 +45,7 @@ std::optional<std::string> CommandLine::parse(const std::vector<std::string> &ar
             if (!out.device || *out.device < 0)
                 return "--device needs a position of 0 or more, not '" + value + "'";
         } else if (name == "--simulate" && (allowed & Simulate)) {
-            out.simulate = inlineValue ? toInt(*inlineValue) : std::optional(defaultSimulatedModel);
+            out.simulate = inlineValue ? toInt(*inlineValue) : std::optional(Platform::DefaultSimulatedKeys);
             if (!out.simulate || std::find(std::begin(simulatedModels), std::end(simulatedModels), *out.simulate)
                     == std::end(simulatedModels))
                 return "--simulate takes 25, 49 or 61";

@@ -1,6 +1,7 @@
 #include "VorpadCtl.h"
 
 #include "Commands.h"
+#include "MidiSelection.h"
 
 #include <algorithm>
 
@@ -31,9 +32,10 @@ std::string optionsHelp(unsigned options)
     if (options & CommandLine::Json)
         out += "  --json               print JSON instead of text\n";
     if (options & CommandLine::Device)
-        out += "  --device N           use the device at position N of the device list (default: the first)\n";
+        out += "  --device N           use the controller at position N of 'vorpadctl devices' (default 1, the first)\n";
     if (options & CommandLine::Simulate)
-        out += "  --simulate[=MODEL]   use a simulated controller: 25, 49 or 61 keys (default 61)\n";
+        out += "  --simulate[=MODEL]   use a simulated controller: 25, 49 or 61 keys (default "
+            + std::to_string(Platform::DefaultSimulatedKeys) + ")\n";
     return out;
 }
 
