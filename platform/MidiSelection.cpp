@@ -49,8 +49,9 @@ Selection &selection()
 std::optional<int> simulatedKeys(int argc, const char *const *argv, const char *environmentValue)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]).substr(0, SimulateOption.size()) == SimulateOption)
-            return keysFromOption(argv[i]);
+        const std::string_view argument(argv[i]);
+        if (argument == SimulateOption || argument.substr(0, SimulateOption.size() + 1) == "--simulate=")
+            return keysFromOption(argument);
     }
     if (environmentValue && *environmentValue)
         return keysFromText(environmentValue);

@@ -96,6 +96,46 @@ TEST(DeviceList, RefreshWhileADeviceIsOpenChangesNothing)
     EXPECT_EQ(list.record(1).deviceId, 0x20);
 }
 
+// How each fault of the controller shows in a scan: the probe makes two
+// attempts and takes the first identity reply, whatever its device ID.
+struct ScanFaultCase {
+    const char *name;
+    void (*fault)(Sim::Faults &);
+    bool listed;
+    int deviceId;
+};
+
+class ScanWithFaults : public ::testing::TestWithParam<ScanFaultCase>
+{
+};
+
+TEST_P(ScanWithFaults, ListTheControllerOrNot)
+{
+    SimulatedWorld world;
+    world.setFaults(GetParam().fault);
+    const std::vector<DeviceRecord> found = DeviceList::scan();
+    ASSERT_EQ(found.size(), GetParam().listed ? 1u : 0u);
+    if (GetParam().listed) {
+        EXPECT_EQ(found[0].deviceId, GetParam().deviceId);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ScanWithFaults,
+    ::testing::Values(
+        ScanFaultCase{"Silent", [](Sim::Faults &f) { f.silent = true; }, false, 0},
+        ScanFaultCase{"EverySecond", [](Sim::Faults &f) { f.answerEveryNth = 2; }, true, 0x10},
+        ScanFaultCase{"EveryThird", [](Sim::Faults &f) { f.answerEveryNth = 3; }, false, 0},
+        ScanFaultCase{"LateForTheFirstAttempt",
+                      [](Sim::Faults &f) { f.replyDelay = std::chrono::milliseconds(1300); }, true, 0x10},
+        ScanFaultCase{"OtherDeviceId", [](Sim::Faults &f) { f.replyDeviceId = 0x05; }, true, 0x05},
+        ScanFaultCase{"ErrorStatus", [](Sim::Faults &f) { f.errorStatus = 1; }, true, 0x10},
+        ScanFaultCase{"Corrupt", [](Sim::Faults &f) { f.corruptPayload = true; }, false, 0},
+        ScanFaultCase{"OtherCommand", [](Sim::Faults &f) { f.replyCommand = 0x13; }, true, 0x10},
+        ScanFaultCase{"Stray", [](Sim::Faults &f) { f.strayAfterReply = true; }, true, 0x10},
+        ScanFaultCase{"Chunks", [](Sim::Faults &f) { f.chunkSize = 2; }, true, 0x10}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 class Opening : public ::testing::Test
 {
 protected:

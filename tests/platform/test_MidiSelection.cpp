@@ -1,0 +1,54 @@
+#include "MidiSelection.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct SelectionCase {
+    const char *name;
+    std::vector<const char *> arguments;
+    const char *environment;
+    std::optional<int> keys;
+};
+
+class Selection : public ::testing::TestWithParam<SelectionCase>
+{
+};
+
+TEST_P(Selection, SimulatedKeysFromCommandLineOrEnvironment)
+{
+    std::vector<const char *> argv = {"program"};
+    argv.insert(argv.end(), GetParam().arguments.begin(), GetParam().arguments.end());
+    EXPECT_EQ(Platform::simulatedKeys(int(argv.size()), argv.data(), GetParam().environment), GetParam().keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Selection,
+    ::testing::Values(SelectionCase{"Nothing", {}, nullptr, std::nullopt},
+                      SelectionCase{"PlainOption", {"--simulate"}, nullptr, 49},
+                      SelectionCase{"Size25", {"file.vpb", "--simulate=25"}, nullptr, 25},
+                      SelectionCase{"Size61", {"--simulate=61"}, nullptr, 61},
+                      SelectionCase{"UnknownSize", {"--simulate=88"}, nullptr, std::nullopt},
+                      SelectionCase{"Environment", {}, "25", 25},
+                      SelectionCase{"EmptyEnvironment", {}, "", std::nullopt},
+                      SelectionCase{"CommandLineWins", {"--simulate=61"}, "25", 61},
+                      SelectionCase{"OtherOption", {"--simulated"}, nullptr, std::nullopt}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Selection, InstalledImplementationWinsUntilRemoved)
+{
+    auto simulated = Platform::createSimulatedMidi(61);
+    {
+        Platform::ScopedMidi scope(*simulated);
+        EXPECT_EQ(&Platform::midi(), simulated.get());
+        std::string name;
+        EXPECT_EQ(Platform::midi().midiOutGetDevCaps(0, name), Platform::MMSYSERR_NOERROR);
+        EXPECT_EQ(name, "Vorpad 61");
+    }
+    EXPECT_NE(&Platform::midi(), simulated.get());
+}
+
+} // namespace

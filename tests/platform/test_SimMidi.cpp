@@ -1,0 +1,131 @@
+#include "Controller.h"
+#include "MidiInPort.h"
+#include "MidiSelection.h"
+#include "SimMidi.h"
+#include "SimMidiControllerEndpoint.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+using namespace Platform;
+
+namespace {
+
+const Midi::LongMessage identityRequest(std::vector<Byte>{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
+
+class Waiter : public Midi::MidiInObserver
+{
+public:
+    void received(const Midi::LongMessage &message) override
+    {
+        std::lock_guard lock(m_mutex);
+        messages.push_back(message.bytes());
+        threads.push_back(std::this_thread::get_id());
+        m_changed.notify_all();
+    }
+    bool waitFor(std::size_t count)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return messages.size() >= count; });
+    }
+    std::vector<std::vector<Byte>> messages;
+    std::vector<std::thread::id> threads;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+};
+
+class SimMidiTest : public ::testing::Test
+{
+protected:
+    SimMidiTest()
+        : controller(std::make_shared<Sim::Controller>(25))
+        , endpoint(std::make_shared<SimMidiControllerEndpoint>(controller))
+        , midi({endpoint})
+        , scope(midi)
+    {
+    }
+    std::shared_ptr<Sim::Controller> controller;
+    std::shared_ptr<SimMidiControllerEndpoint> endpoint;
+    SimMidi midi;
+    ScopedMidi scope;
+};
+
+TEST_F(SimMidiTest, PortPairIsNamedLikeTheController)
+{
+    EXPECT_EQ(midi.midiInGetNumDevs(), 1u);
+    EXPECT_EQ(midi.midiOutGetNumDevs(), 1u);
+    EXPECT_EQ(Midi::MidiInPort(0).name(), "Vorpad 25");
+    EXPECT_EQ(Midi::MidiOutPort(0).name(), "Vorpad 25");
+    std::string name;
+    EXPECT_EQ(midi.midiInGetDevCaps(1, name), MMSYSERR_BADDEVICEID);
+}
+
+TEST_F(SimMidiTest, RepliesArriveOnTheEndpointsOwnThread)
+{
+    Midi::MidiInPort input(0);
+    Midi::MidiOutPort output(0);
+    Waiter waiter;
+    input.attach(&waiter);
+    ASSERT_TRUE(input.open() && output.open());
+    ASSERT_TRUE(output.send(identityRequest));
+    ASSERT_TRUE(waiter.waitFor(1));
+    EXPECT_EQ(waiter.messages[0].size(), 15u);
+    EXPECT_NE(waiter.threads[0], std::this_thread::get_id());
+    input.close();
+    input.detach(&waiter);
+}
+
+TEST_F(SimMidiTest, AnInputOpensOnlyOnce)
+{
+    Midi::MidiInPort first(0);
+    Midi::MidiInPort second(0);
+    EXPECT_TRUE(first.open());
+    EXPECT_FALSE(second.open());
+    first.close();
+    EXPECT_TRUE(second.open());
+}
+
+TEST_F(SimMidiTest, ChunkedRepliesAreAssembled)
+{
+    Sim::Faults faults;
+    faults.chunkSize = 1;
+    controller->setFaults(faults);
+    Midi::MidiInPort input(0);
+    Midi::MidiOutPort output(0);
+    output.setMaxChunkSize(2);
+    Waiter waiter;
+    input.attach(&waiter);
+    ASSERT_TRUE(input.open() && output.open());
+    ASSERT_TRUE(output.send(identityRequest));
+    ASSERT_TRUE(waiter.waitFor(1));
+    EXPECT_EQ(waiter.messages[0].size(), 15u);
+    input.close();
+    input.detach(&waiter);
+}
+
+TEST_F(SimMidiTest, ClosingWhileRepliesAreOnTheWayDropsThem)
+{
+    Sim::Faults faults;
+    faults.replyDelay = std::chrono::milliseconds(20);
+    faults.strayAfterReply = true;
+    controller->setFaults(faults);
+    Midi::MidiInPort input(0);
+    Midi::MidiOutPort output(0);
+    Waiter waiter;
+    input.attach(&waiter);
+    ASSERT_TRUE(input.open() && output.open());
+    for (int i = 0; i < 20; ++i)
+        output.send(identityRequest);
+    input.close();
+    const std::size_t atClose = waiter.messages.size();
+    ASSERT_TRUE(endpoint->waitUntilDelivered(std::chrono::seconds(5)));
+    input.detach(&waiter);
+    EXPECT_EQ(waiter.messages.size(), atClose);
+}
+
+} // namespace
