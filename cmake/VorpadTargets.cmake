@@ -17,8 +17,8 @@ function(vorpad_add_gtest name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  # One label per test: the discovered tests' properties travel as one flat
-  # list, which cannot carry a list value (nor an empty one).
+  # One label per test: a list value does not survive the discovery step, so
+  # a threaded test carries "threaded" alone.
   set(label unit)
   if(ARG_THREADED)
     set(label threaded)

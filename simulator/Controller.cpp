@@ -6,6 +6,11 @@
 #include "SysExAccumulator.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 namespace Sim {
 
@@ -188,9 +193,9 @@ std::vector<Byte> Controller::answer(std::vector<Byte> message)
     const int result = CBPatch::instance().sysEx().parse(context);
     const int command = message[CommandOffset];
     if (result == CBSysExPatch::InvalidImage)
-        return status(InvalidData, 0);
+        return acknowledgement(InvalidData, 0);
     if (result != CBSysExPatch::Accepted)
-        return status(BadRequest, 0);
+        return acknowledgement(BadRequest, 0);
     switch (command) {
     case CBSysExPatch::PatchRequest:
         return transfer(CBSysExPatch::PatchTransfer, context.patchNumber);
@@ -203,7 +208,7 @@ std::vector<Byte> Controller::answer(std::vector<Byte> message)
     case CBSysExPatch::BankSettingsTransfer:
         return store(message, command, result, context.patchNumber);
     default:
-        return status(BadRequest, 0);
+        return acknowledgement(BadRequest, 0);
     }
 }
 
@@ -229,19 +234,109 @@ std::vector<Byte> Controller::store(const std::vector<Byte> &message, int comman
     context.command = command;
     const CBSysExPatch &sysEx = CBPatch::instance().sysEx();
     Slot &slot = m_slots[patchNumber];
+    Byte code = BankSettingsStored;
     switch (command) {
     case CBSysExPatch::PatchTransfer:
         context.image = slot.patch.data();
         sysEx.extractPatchImage(context);
-        return status(0, PatchStored);
+        code = PatchStored;
+        break;
     case CBSysExPatch::ZonesTransfer:
         context.image = slot.zones.data();
         sysEx.extractZonesImage(context);
-        return status(0, ZonesStored);
+        code = ZonesStored;
+        break;
     default:
         context.image = m_bankSettings.data();
         sysEx.extractBankSettings(context);
-        return status(0, BankSettingsStored);
+        break;
+    }
+    saveState();
+    return acknowledgement(0, code);
+}
+
+std::vector<Byte> Controller::state() const
+{
+    std::lock_guard lock(m_mutex);
+    return stateBytes();
+}
+
+std::vector<Byte> Controller::stateBytes() const
+{
+    std::vector<Byte> bytes = transfer(CBSysExPatch::BankSettingsTransfer, 0);
+    for (int number = 0; number <= StoredPatchCount; ++number) {
+        for (int command : {CBSysExPatch::PatchTransfer, CBSysExPatch::ZonesTransfer}) {
+            const std::vector<Byte> message = transfer(command, Byte(number));
+            bytes.insert(bytes.end(), message.begin(), message.end());
+        }
+    }
+    return bytes;
+}
+
+bool Controller::restore(const std::vector<Byte> &bytes)
+{
+    std::lock_guard lock(m_mutex);
+    const std::string stateFile = std::exchange(m_stateFile, std::string()); // no rewrite per message
+    bool stored = false;
+    Midi::SysExAccumulator messages;
+    messages.append(bytes.data(), bytes.size(), [&](const std::vector<Byte> &m) { stored |= storeIfTransfer(m); });
+    m_stateFile = stateFile;
+    return stored;
+}
+
+bool Controller::storeIfTransfer(std::vector<Byte> message)
+{
+    if (!isFamilyMessage(message))
+        return false;
+    SysExContext context;
+    context.message = message.data();
+    context.length = int(message.size());
+    context.deviceId = CBSysExPatch::AnyDevice;
+    const int result = CBPatch::instance().sysEx().parse(context);
+    const int command = message[CommandOffset];
+    const bool transferCommand = command == CBSysExPatch::PatchTransfer || command == CBSysExPatch::ZonesTransfer
+                                 || command == CBSysExPatch::BankSettingsTransfer;
+    if (result != CBSysExPatch::Accepted || !transferCommand)
+        return false;
+    store(message, command, result, context.patchNumber);
+    return true;
+}
+
+void Controller::setStateFile(const std::string &path)
+{
+    std::vector<Byte> bytes;
+    if (!path.empty()) {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    restore(bytes);
+    std::lock_guard lock(m_mutex);
+    m_stateFile = path;
+}
+
+// Writes a new file beside the old one and renames it over, so an
+// interrupted write leaves the previous state intact.
+void Controller::saveState() const
+{
+    if (m_stateFile.empty())
+        return;
+    const std::vector<Byte> bytes = stateBytes();
+    const std::string temporary = m_stateFile + ".new";
+    std::error_code error;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+        out.close();
+        if (!out) {
+            std::fprintf(stderr, "Sim::Controller::saveState: cannot write %s\n", temporary.c_str());
+            std::filesystem::remove(temporary, error);
+            return;
+        }
+    }
+    std::filesystem::rename(temporary, m_stateFile, error);
+    if (error) {
+        std::fprintf(stderr, "Sim::Controller::saveState: %s\n", error.message().c_str());
+        std::filesystem::remove(temporary, error);
     }
 }
 
@@ -273,7 +368,7 @@ std::vector<Byte> Controller::transfer(int command, Byte patchNumber) const
 }
 
 // An acknowledgement: command 0x01, the status, and the code.
-std::vector<Byte> Controller::status(Byte statusByte, Byte code) const
+std::vector<Byte> Controller::acknowledgement(Byte statusByte, Byte code) const
 {
     return {SysExStart, CBSysExPatch::ManufacturerId, CBSysExPatch::ProductFamily, 0x00, m_deviceId,
             CBSysExPatch::Acknowledgement, statusByte, code, SysExEnd};

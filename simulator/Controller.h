@@ -77,6 +77,16 @@ public:
     void setPatch(int number, const PatchImage &image);
     int requestCount() const;
 
+    // The stored contents as the transfers that would restore them: bank
+    // settings, then patch and zones of patch numbers 0..16.
+    std::vector<Byte> state() const;
+    // Stores every valid transfer among the bytes; false when none was.
+    bool restore(const std::vector<Byte> &bytes);
+    // Keeps the contents in a file, so they survive a restart: restores from
+    // it now (when it is there) and rewrites it, atomically, after every
+    // stored transfer. An empty path stops that.
+    void setStateFile(const std::string &path);
+
 private:
     struct Slot {
         PatchImage patch{};
@@ -88,7 +98,10 @@ private:
     std::vector<Byte> identityReply() const;
     std::vector<Byte> store(const std::vector<Byte> &message, int command, int result, Byte patchNumber);
     std::vector<Byte> transfer(int command, Byte patchNumber) const;
-    std::vector<Byte> status(Byte statusByte, Byte code) const;
+    bool storeIfTransfer(std::vector<Byte> message);
+    std::vector<Byte> stateBytes() const;
+    void saveState() const;
+    std::vector<Byte> acknowledgement(Byte statusByte, Byte code) const;
     void applyFaults(std::vector<Byte> &reply, std::vector<Reply> &replies) const;
 
     mutable std::mutex m_mutex;
@@ -100,6 +113,7 @@ private:
     BankSettingsRecord m_bankSettings{};
     Midi::SysExAccumulator m_incoming;
     int m_requests = 0;
+    std::string m_stateFile;
 };
 
 } // namespace Sim

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QMutex>
 #include <QReadWriteLock>
 #include <QWaitCondition>
 
-// Qt's lock and wait primitives live in a library that ThreadSanitizer does
-// not see into, so without help it cannot tell that they order memory. These
-// lockers take the Qt primitive as usual and, under ThreadSanitizer only, tell
-// it what the primitive did: acquire after locking, release before unlocking.
+// Qt's lock primitives as ThreadSanitizer should see them. Qt's headers
+// announce QMutex lock and unlock to it, but the library itself is not
+// instrumented: QReadWriteLock is out of line, so its ordering is invisible,
+// and QWaitCondition::wait unlocks and relocks the mutex unseen, which makes
+// the waiting thread look as if it held the mutex throughout. These lockers
+// tell the sanitizer what the library does; without the sanitizer they are
+// the plain Qt calls.
 #if defined(__SANITIZE_THREAD__)
 #define VORPAD_TSAN 1
 #elif defined(__has_feature)
@@ -17,25 +21,26 @@
 #endif
 
 #ifdef VORPAD_TSAN
-extern "C" void __tsan_acquire(void *addr);
-extern "C" void __tsan_release(void *addr);
+#include <sanitizer/tsan_interface.h>
 #endif
 
 namespace Utils {
 
-inline void annotateAcquire([[maybe_unused]] void *lock)
-{
+namespace Tsan {
 #ifdef VORPAD_TSAN
-    __tsan_acquire(lock);
+inline constexpr unsigned ReadLock = __tsan_mutex_read_lock;
+inline void preLock(void *lock, unsigned flags) { __tsan_mutex_pre_lock(lock, flags); }
+inline void postLock(void *lock, unsigned flags) { __tsan_mutex_post_lock(lock, flags, 0); }
+inline void preUnlock(void *lock, unsigned flags) { __tsan_mutex_pre_unlock(lock, flags); }
+inline void postUnlock(void *lock, unsigned flags) { __tsan_mutex_post_unlock(lock, flags); }
+#else
+inline constexpr unsigned ReadLock = 0;
+inline void preLock(void *, unsigned) {}
+inline void postLock(void *, unsigned) {}
+inline void preUnlock(void *, unsigned) {}
+inline void postUnlock(void *, unsigned) {}
 #endif
-}
-
-inline void annotateRelease([[maybe_unused]] void *lock)
-{
-#ifdef VORPAD_TSAN
-    __tsan_release(lock);
-#endif
-}
+} // namespace Tsan
 
 class ReadLocker
 {
@@ -43,13 +48,15 @@ public:
     explicit ReadLocker(QReadWriteLock &lock)
         : m_lock(lock)
     {
+        Tsan::preLock(&m_lock, Tsan::ReadLock);
         m_lock.lockForRead();
-        annotateAcquire(&m_lock);
+        Tsan::postLock(&m_lock, Tsan::ReadLock);
     }
     ~ReadLocker()
     {
-        annotateRelease(&m_lock);
+        Tsan::preUnlock(&m_lock, Tsan::ReadLock);
         m_lock.unlock();
+        Tsan::postUnlock(&m_lock, Tsan::ReadLock);
     }
     ReadLocker(const ReadLocker &) = delete;
     ReadLocker &operator=(const ReadLocker &) = delete;
@@ -64,13 +71,15 @@ public:
     explicit WriteLocker(QReadWriteLock &lock)
         : m_lock(lock)
     {
+        Tsan::preLock(&m_lock, 0);
         m_lock.lockForWrite();
-        annotateAcquire(&m_lock);
+        Tsan::postLock(&m_lock, 0);
     }
     ~WriteLocker()
     {
-        annotateRelease(&m_lock);
+        Tsan::preUnlock(&m_lock, 0);
         m_lock.unlock();
+        Tsan::postUnlock(&m_lock, 0);
     }
     WriteLocker(const WriteLocker &) = delete;
     WriteLocker &operator=(const WriteLocker &) = delete;
@@ -79,6 +88,7 @@ private:
     QReadWriteLock &m_lock;
 };
 
+// A QMutexLocker whose wait on a condition is visible as unlock and relock.
 class MutexLocker
 {
 public:
@@ -86,19 +96,16 @@ public:
         : m_mutex(mutex)
     {
         m_mutex.lock();
-        annotateAcquire(&m_mutex);
     }
-    ~MutexLocker()
-    {
-        annotateRelease(&m_mutex);
-        m_mutex.unlock();
-    }
-    // Waits on the condition, which unlocks and relocks the mutex.
+    ~MutexLocker() { m_mutex.unlock(); }
+
     bool wait(QWaitCondition &condition, QDeadlineTimer deadline)
     {
-        annotateRelease(&m_mutex);
+        Tsan::preUnlock(&m_mutex, 0);
+        Tsan::postUnlock(&m_mutex, 0);
         const bool woken = condition.wait(&m_mutex, deadline);
-        annotateAcquire(&m_mutex);
+        Tsan::preLock(&m_mutex, 0);
+        Tsan::postLock(&m_mutex, 0);
         return woken;
     }
     MutexLocker(const MutexLocker &) = delete;

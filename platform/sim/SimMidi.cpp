@@ -4,6 +4,9 @@
 #include "MidiSelection.h"
 #include "SimMidiControllerEndpoint.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 namespace Platform {
 
 struct SimMidi::Input {
@@ -203,9 +206,34 @@ MidiResult SimMidi::midiOutClose(MidiHandle handle)
     return MMSYSERR_NOERROR;
 }
 
+namespace {
+
+// Where a simulated controller keeps its contents between runs: the user's
+// data directory; none when there is no home to put it in.
+std::string stateFileFor(int keys)
+{
+    namespace fs = std::filesystem;
+    fs::path directory;
+    if (const char *data = std::getenv("XDG_DATA_HOME"); data && *data)
+        directory = data;
+    else if (const char *home = std::getenv("HOME"); home && *home)
+        directory = fs::path(home) / ".local" / "share";
+    else
+        return {};
+    directory /= "vorpad";
+    std::error_code error;
+    fs::create_directories(directory, error);
+    if (error)
+        return {};
+    return (directory / ("simulated-" + std::to_string(keys) + ".syx")).string();
+}
+
+} // namespace
+
 std::unique_ptr<MidiApi> createSimulatedMidi(int keys)
 {
     auto controller = std::make_shared<Sim::Controller>(keys);
+    controller->setStateFile(stateFileFor(keys));
     std::vector<std::shared_ptr<SimMidiEndpoint>> endpoints{
         std::make_shared<SimMidiControllerEndpoint>(std::move(controller))};
     return std::make_unique<SimMidi>(std::move(endpoints));

@@ -1,5 +1,7 @@
 #include "MidiSelection.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -40,6 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Selection, InstalledImplementationWinsUntilRemoved)
 {
+    QTemporaryDir data; // the simulated controller keeps its state there
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     auto simulated = Platform::createSimulatedMidi(61);
     {
         Platform::ScopedMidi scope(*simulated);

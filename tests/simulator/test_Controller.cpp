@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <filesystem>
+
 using Bytes = std::vector<Byte>;
 using Sim::Controller;
 
@@ -43,6 +47,13 @@ PatchImage defaultPatch()
 {
     PatchImage image{};
     CBPatch::instance().initPatch(image.data());
+    return image;
+}
+
+PatchImage distinctPatchImage(char tag)
+{
+    PatchImage image = defaultPatch();
+    image[0] = Byte(tag);
     return image;
 }
 
@@ -281,6 +292,70 @@ TEST(Controller, SilentControllerStillStoresWhatItIsSent)
     image[16] = 9;
     EXPECT_TRUE(send(controller, patchTransfer(2, image)).empty());
     EXPECT_EQ(controller.patch(2), image);
+}
+
+} // namespace
+
+namespace {
+
+class ControllerState : public ::testing::Test
+{
+protected:
+    ControllerState()
+    {
+        char pattern[] = "/tmp/vorpad-sim-XXXXXX";
+        m_directory = mkdtemp(pattern);
+        path = m_directory + "/simulated.syx";
+    }
+    ~ControllerState() override { std::filesystem::remove_all(m_directory); }
+    std::string path;
+
+private:
+    std::string m_directory;
+};
+
+TEST_F(ControllerState, StateRestoresIntoAnotherController)
+{
+    Controller first;
+    send(first, patchTransfer(9, distinctPatchImage('S')));
+    Controller second;
+    EXPECT_TRUE(second.restore(first.state()));
+    EXPECT_EQ(second.patch(9), distinctPatchImage('S'));
+    EXPECT_EQ(second.state(), first.state());
+}
+
+TEST_F(ControllerState, StoredTransfersSurviveARestart)
+{
+    {
+        Controller controller;
+        controller.setStateFile(path);
+        send(controller, patchTransfer(2, distinctPatchImage('T')));
+    }
+    Controller restarted;
+    restarted.setStateFile(path);
+    EXPECT_EQ(restarted.patch(2), distinctPatchImage('T'));
+    EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+}
+
+TEST_F(ControllerState, InvalidStateChangesNothing)
+{
+    Controller controller;
+    Bytes bytes = patchTransfer(3, distinctPatchImage('U'));
+    bytes[8 + 22] = 9; // invalid octave
+    bytes.insert(bytes.end(), {0x01, 0xF0, 0x7E});
+    EXPECT_FALSE(controller.restore(bytes));
+    EXPECT_EQ(controller.patch(3), defaultPatch());
+    EXPECT_FALSE(controller.restore({}));
+}
+
+TEST_F(ControllerState, UnwritableStateFileKeepsTheControllerWorking)
+{
+    Controller controller;
+    controller.setStateFile(path + "/missing/simulated.syx");
+    const auto replies = send(controller, patchTransfer(4, distinctPatchImage('V')));
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(parse(replies[0].bytes).result, CBSysExPatch::Accepted);
+    EXPECT_EQ(controller.patch(4), distinctPatchImage('V'));
 }
 
 } // namespace

@@ -131,12 +131,30 @@ TEST_F(VorpadCtlDevices, BackupFailsWhenTheControllerReportsErrors)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path("b.vpb"))));
 }
 
-TEST(VorpadCtlSimulate, SimulateOptionBringsItsOwnController)
+TEST(VorpadCtlSimulate, SimulatedControllerKeepsItsBankBetweenRuns)
 {
-    const CtlRun result = run({"devices", "--simulate=25"});
-    EXPECT_EQ(result.code, 0) << result.err;
-    EXPECT_NE(result.out.find("Vorpad 25"), std::string::npos) << result.out;
+    QTemporaryDir data; // the simulated controller's state file lives there
+    QTemporaryDir files;
+    ASSERT_TRUE(data.isValid() && files.isValid());
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const CtlRun devices = run({"devices", "--simulate=25"});
+    EXPECT_EQ(devices.code, 0) << devices.err;
+    EXPECT_NE(devices.out.find("Vorpad 25"), std::string::npos) << devices.out;
     EXPECT_EQ(run({"devices", "--simulate=37"}).code, 2);
+
+    // Each command is a run of its own, as from a shell.
+    const std::string edited = files.filePath("edited.vpb").toStdString();
+    const std::string back = files.filePath("back.vpb").toStdString();
+    ASSERT_EQ(run({"new-bank", edited}).code, 0);
+    QFile file(QString::fromStdString(edited));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(25 + 361 * 6 + 8 + 23); // semitone of patch 7
+    file.write("\x30", 1);
+    file.close();
+    ASSERT_EQ(run({"restore", edited, "--simulate=25"}).code, 0);
+    ASSERT_EQ(run({"backup", back, "--simulate=25"}).code, 0);
+    EXPECT_EQ(run({"diff", edited, back}).code, 0);
+    qunsetenv("XDG_DATA_HOME");
 }
 
 } // namespace
