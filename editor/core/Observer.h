@@ -1,24 +1,28 @@
 #pragma once
 
+#include <cstddef>
+#include <unordered_map>
 #include <vector>
 
-// Change notification between model objects: a subject is a token embedded in
-// the object that changes; one process-wide registry keeps, per subject, its
-// observers in attach order. Everything here runs on the GUI thread.
 namespace Utils {
 
+class Subject;
+
+// Receives the notifications of the subjects it is attached to. Destroying an
+// observer detaches it from every subject, so no subject can call a dead one.
 class Observer
 {
 public:
+    Observer() = default;
     virtual ~Observer();
     virtual void update() = 0;
 
-protected:
-    Observer() = default;
     Observer(const Observer &) = delete;
     Observer &operator=(const Observer &) = delete;
 };
 
+// A token embedded in an object that changes. Its observers live in the
+// process-wide registry; destroying the subject drops its list.
 class Subject
 {
 public:
@@ -27,48 +31,75 @@ public:
 
     void attach(Observer *observer);
     void detach(Observer *observer);
-    // Calls update on every attached observer, in attach order. Observers must
-    // not attach to or detach from this subject while it notifies.
-    void notify();
+    // Calls every attached observer in attach order.
+    void notify() const;
     std::size_t observerCount() const;
 
     Subject(const Subject &) = delete;
     Subject &operator=(const Subject &) = delete;
 };
 
-template <class T>
+// Maps each subject to its observers in attach order, and each observer to the
+// subjects it is attached to (so an observer detaches itself in one pass).
+class SubjectRegistry
+{
+public:
+    static SubjectRegistry &instance();
+
+    void attach(const Subject *subject, Observer *observer);
+    void detach(const Subject *subject, Observer *observer);
+    void notify(const Subject *subject);
+    void dropSubject(const Subject *subject);
+    void dropObserver(Observer *observer);
+    int observerCount(const Subject *subject) const;
+
+private:
+    SubjectRegistry() = default;
+
+    std::unordered_map<const Subject *, std::vector<Observer *>> m_observers;
+    std::unordered_map<Observer *, std::vector<const Subject *>> m_subjects;
+};
+
+// Forwards update() to a member function of its owner.
+template<typename T>
 class ProxyObserver : public Observer
 {
 public:
-    using Function = void (T::*)();
-    ProxyObserver(T *target, Function function)
-        : m_target(target)
-        , m_function(function)
+    using Method = void (T::*)();
+
+    ProxyObserver(T *owner, Method method)
+        : m_owner(owner)
+        , m_method(method)
     {
     }
-    void update() override { (m_target->*m_function)(); }
+
+    void update() override { (m_owner->*m_method)(); }
 
 private:
-    T *m_target;
-    Function m_function;
+    T *m_owner;
+    Method m_method;
 };
 
-template <class T, class K>
+// Forwards update() to a member function of its owner with a fixed key, so one
+// owner can tell many subjects apart.
+template<typename T, typename K>
 class ProxyMapObserver : public Observer
 {
 public:
-    using Function = void (T::*)(K);
-    ProxyMapObserver(T *target, Function function, K key)
-        : m_target(target)
-        , m_function(function)
+    using Method = void (T::*)(K);
+
+    ProxyMapObserver(T *owner, Method method, K key)
+        : m_owner(owner)
+        , m_method(method)
         , m_key(key)
     {
     }
-    void update() override { (m_target->*m_function)(m_key); }
+
+    void update() override { (m_owner->*m_method)(m_key); }
 
 private:
-    T *m_target;
-    Function m_function;
+    T *m_owner;
+    Method m_method;
     K m_key;
 };
 

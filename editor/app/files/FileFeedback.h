@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// How the file layer reaches the user: the editor answers with message
+// boxes, the command-line tool with text.
+class FileFeedback
+{
+public:
+    virtual ~FileFeedback() = default;
+
+    // A file could not be loaded (a critical message with an empty title
+    // and an OK button in the editor).
+    virtual void reportInvalidFile(const QString &text) = 0;
+    // Asked before a bank file replaces a bank with modified patches; the
+    // user may save the bank first. The answer never cancels the load.
+    virtual void askToSaveBank() = 0;
+};

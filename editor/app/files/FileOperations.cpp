@@ -1,0 +1,100 @@
+#include "FileOperations.h"
+
+#include "BankFile.h"
+#include "FileFeedback.h"
+#include "FileKinds.h"
+#include "PatchFile.h"
+#include "RemoteControlManager.h"
+#include "SysExFile.h"
+
+#include <QFileInfo>
+
+using Brisel::Patch;
+
+FileOperations::FileOperations(Brisel::RemoteControlManager &manager, FileFeedback &feedback)
+    : m_manager(manager)
+    , m_feedback(feedback)
+{
+}
+
+int FileOperations::resolvePosition(int position) const
+{
+    return position == -1 ? m_manager.currentPosition() : position;
+}
+
+bool FileOperations::openFile(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return false;
+    if (isPatchFile(path))
+        return loadPatchFile(path, m_manager.currentPosition());
+    if (isBankFile(path))
+        return loadBankFile(path);
+    return false;
+}
+
+bool FileOperations::loadPatchFile(const QString &path, int position)
+{
+    position = resolvePosition(position);
+    if (position < 0 || position >= StoredPatchCount)
+        return false;
+    const PatchFile file = PatchFile::read(path);
+    if (!file.valid) {
+        m_feedback.reportInvalidFile(QString::fromLatin1(InvalidPatchFileText));
+        return false;
+    }
+    Patch &patch = m_manager.bank().patch(position);
+    patch.setPatchImage(file.patchImage);
+    if (!file.zonesImage.empty())
+        patch.setZonesImage(file.zonesImage);
+    return m_manager.selectPatch(position);
+}
+
+bool FileOperations::loadBankFile(const QString &path)
+{
+    const BankFile file = BankFile::read(path);
+    if (!file.valid) {
+        m_feedback.reportInvalidFile(QString::fromLatin1(InvalidBankFileText));
+        return false;
+    }
+    Brisel::Bank &bank = m_manager.bank();
+    if (bank.hasModifiedPatches())
+        m_feedback.askToSaveBank();
+    bank.setSettings(file.settings);
+    for (int p = 0; p < StoredPatchCount; ++p)
+        bank.patch(p).setPatchImage(file.patchImages[std::size_t(p)]);
+    if (file.zonesImages.size() == StoredPatchCount) {
+        for (int p = 0; p < StoredPatchCount; ++p)
+            bank.patch(p).setZonesImage(file.zonesImages[std::size_t(p)]);
+    }
+    m_manager.selectPatch(m_manager.currentPosition());
+    bank.clearModified();
+    return true;
+}
+
+bool FileOperations::savePatchFile(const QString &path, int position)
+{
+    position = resolvePosition(position);
+    if (position < 0 || position >= StoredPatchCount)
+        return false;
+    const Patch &patch = m_manager.bank().patch(position);
+    const QByteArray bytes = PatchFile::toBytes(patch.patchImage(), patch.zonesImage());
+    return !bytes.isEmpty() && SysExFile::writeAll(path, bytes);
+}
+
+bool FileOperations::saveBankFile(const QString &path)
+{
+    m_manager.storeActivePatch();
+    Brisel::Bank &bank = m_manager.bank();
+    std::vector<std::vector<Byte>> patches, zones;
+    for (int p = 0; p < StoredPatchCount; ++p) {
+        const Patch &patch = bank.patch(p);
+        patches.emplace_back(patch.patchImage().begin(), patch.patchImage().end());
+        zones.emplace_back(patch.zonesImage().begin(), patch.zonesImage().end());
+    }
+    const QByteArray bytes = BankFile::toBytes(bank.settings(), patches, zones);
+    if (bytes.isEmpty() || !SysExFile::writeAll(path, bytes))
+        return false;
+    bank.clearModified();
+    return true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class FileFeedback;
+
+namespace Brisel {
+class RemoteControlManager;
+}
+
+// Loading and saving patch and bank files in and out of the manager's bank;
+// with a device connected, what a load changes reaches the device through
+// the manager.
+class FileOperations
+{
+public:
+    FileOperations(Brisel::RemoteControlManager &manager, FileFeedback &feedback);
+
+    // By suffix: "vpp" loads a patch into the current position, "vpb" a bank;
+    // false for a missing file or any other suffix.
+    bool openFile(const QString &path);
+    // Position 0..15, or -1 for the current position.
+    bool loadPatchFile(const QString &path, int position = -1);
+    bool loadBankFile(const QString &path);
+    bool savePatchFile(const QString &path, int position = -1);
+    // Stores the active patch into the current position first.
+    bool saveBankFile(const QString &path);
+
+private:
+    int resolvePosition(int position) const;
+
+    Brisel::RemoteControlManager &m_manager;
+    FileFeedback &m_feedback;
+};

@@ -1,0 +1,139 @@
+#include "SysExFile.h"
+
+#include "CBPatch.h"
+#include "CBSysExPatch.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+
+namespace SysExFile {
+
+namespace {
+
+constexpr Byte SysExStart = 0xF0;
+constexpr Byte SysExEnd = 0xF7;
+constexpr Byte FileDeviceId = CBSysExPatch::AnyDevice;
+
+using Builder = int (CBSysExPatch::*)(SysExContext &) const;
+
+void appendTransfer(QByteArray &out, Builder build, std::span<const Byte> image)
+{
+    std::array<Byte, CBSysExPatch::MaxMessageLength> buffer{};
+    // Never let a builder read past a short image.
+    std::vector<Byte> source(image.begin(), image.end());
+    source.resize(std::max<std::size_t>(source.size(), PatchImageSize), 0);
+    SysExContext context;
+    context.message = buffer.data();
+    context.image = source.data();
+    context.deviceId = FileDeviceId;
+    context.patchNumber = 0;
+    const int length = (CBPatch::instance().sysEx().*build)(context);
+    out.append(reinterpret_cast<const char *>(buffer.data()), length);
+}
+
+template<typename Validate>
+bool validCopy(std::span<const Byte> image, std::size_t size, Validate validate)
+{
+    if (image.size() != size)
+        return false;
+    std::vector<Byte> copy(image.begin(), image.end());
+    return (CBPatch::instance().*validate)(copy.data());
+}
+
+} // namespace
+
+std::vector<Message> split(std::span<const Byte> bytes)
+{
+    std::vector<Message> messages;
+    auto position = bytes.begin();
+    while (position != bytes.end()) {
+        auto start = std::find(position, bytes.end(), SysExStart);
+        auto end = std::find(start, bytes.end(), SysExEnd);
+        if (end == bytes.end())
+            break;
+        messages.emplace_back(start, end + 1);
+        position = end + 1;
+    }
+    return messages;
+}
+
+std::optional<QByteArray> readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return data;
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+std::vector<Byte> extract(const SysExContext &context, int size)
+{
+    std::vector<Byte> image(std::size_t(size), 0);
+    SysExContext out = context;
+    out.image = image.data();
+    CBSysExPatch &sysEx = CBPatch::instance().sysEx();
+    const bool extracted = size == PatchImageSize ? sysEx.extractPatchImage(out)
+        : size == ZonesImageSize                  ? sysEx.extractZonesImage(out)
+                                                  : sysEx.extractBankSettings(out);
+    if (!extracted)
+        image.clear();
+    return image;
+}
+
+bool parse(Message &message, SysExContext &context)
+{
+    context = SysExContext{};
+    context.message = message.data();
+    context.length = int(message.size());
+    context.deviceId = FileDeviceId;
+    return CBPatch::instance().sysEx().parse(context) == CBSysExPatch::Accepted;
+}
+
+void appendPatchTransfer(QByteArray &out, std::span<const Byte> patchImage)
+{
+    appendTransfer(out, &CBSysExPatch::buildPatchTransfer, patchImage);
+}
+
+void appendZonesTransfer(QByteArray &out, std::span<const Byte> zonesImage)
+{
+    appendTransfer(out, &CBSysExPatch::buildZonesTransfer, zonesImage);
+}
+
+void appendBankSettingsTransfer(QByteArray &out, std::span<const Byte> settings)
+{
+    appendTransfer(out, &CBSysExPatch::buildBankSettingsTransfer, settings);
+}
+
+bool isValidPatchImage(std::span<const Byte> image)
+{
+    return validCopy(image, PatchImageSize, &CBPatch::validatePatchImage);
+}
+
+bool isValidZonesImage(std::span<const Byte> image)
+{
+    return validCopy(image, ZonesImageSize, &CBPatch::validateZonesImage);
+}
+
+bool isValidBankSettings(std::span<const Byte> settings)
+{
+    return validCopy(settings, BankSettingsSize, &CBPatch::validateBankSettings);
+}
+
+} // namespace SysExFile

@@ -1,0 +1,214 @@
+#include "BankFile.h"
+#include "FileBytes.h"
+#include "FileFeedback.h"
+#include "FileOperations.h"
+#include "ModelFixture.h"
+#include "PatchFile.h"
+#include "RemoteControlManager.h"
+#include "SysExFile.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Brisel;
+using namespace FileBytes;
+
+namespace {
+
+struct RecordingFeedback : FileFeedback {
+    void reportInvalidFile(const QString &text) override { reports.push_back(text); }
+    void askToSaveBank() override { ++bankQuestions; }
+    std::vector<QString> reports;
+    int bankQuestions = 0;
+};
+
+Bytes bytesOf(const PatchImage &image) { return Bytes(image.begin(), image.end()); }
+Bytes bytesOf(const ZonesImage &image) { return Bytes(image.begin(), image.end()); }
+
+class Files : public ModelFixture
+{
+protected:
+    void SetUp() override
+    {
+        ModelFixture::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        manager = std::make_unique<RemoteControlManager>();
+        files = std::make_unique<FileOperations>(*manager, feedback);
+    }
+
+    QString path(const char *name) const { return m_dir.filePath(name); }
+    QString write(const char *name, const Bytes &bytes) const
+    {
+        const QString p = path(name);
+        EXPECT_TRUE(SysExFile::writeAll(p, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
+        return p;
+    }
+    Bytes read(const char *name) const
+    {
+        const QByteArray data = SysExFile::readAll(path(name)).value_or(QByteArray());
+        return Bytes(data.begin(), data.end());
+    }
+
+    Bank &bank() { return manager->bank(); }
+    ActivePatch &active() { return manager->activePatch(); }
+
+    RecordingFeedback feedback;
+    std::unique_ptr<RemoteControlManager> manager;
+    std::unique_ptr<FileOperations> files;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+Bytes patchFile(int octave, int zoneChannel)
+{
+    Bytes out = patchTransfer(defaultPatch(octave));
+    append(out, zonesTransfer(defaultZones(zoneChannel)));
+    return out;
+}
+
+TEST_F(Files, LoadingAPatchFillsTheSlotAndSelectsIt)
+{
+    active().settings().setting(Octave).setValue(1);
+    ASSERT_TRUE(files->loadPatchFile(write("a.vpp", patchFile(6, 9)), 5));
+    EXPECT_EQ(bank().patch(5).patchImage()[22], 6);
+    EXPECT_EQ(bank().patch(5).zonesImage()[8], 9);
+    EXPECT_EQ(manager->currentPosition(), 5);
+    EXPECT_EQ(active().patchImage(), bytesOf(bank().patch(5).patchImage()));
+    EXPECT_EQ(active().zonesImage(), bytesOf(bank().patch(5).zonesImage()));
+    EXPECT_FALSE(manager->isActivePatchModified());
+    EXPECT_TRUE(feedback.reports.empty());
+}
+
+TEST_F(Files, APatchFileWithoutZonesKeepsTheSlotsZones)
+{
+    bank().patch(2).setZonesImage(defaultZones(4));
+    manager->selectPatch(2);
+    ASSERT_TRUE(files->loadPatchFile(write("a.vpp", patchTransfer(defaultPatch(7))), -1));
+    EXPECT_EQ(bank().patch(2).patchImage()[22], 7);
+    EXPECT_EQ(bank().patch(2).zonesImage()[8], 4);
+}
+
+TEST_F(Files, AnInvalidPatchFileIsReportedAndChangesNothing)
+{
+    const PatchImage before = bank().patch(0).patchImage();
+    EXPECT_FALSE(files->loadPatchFile(write("bad.vpp", patchFile(9, 0)), 0));
+    ASSERT_EQ(feedback.reports.size(), 1u);
+    EXPECT_EQ(feedback.reports[0], "This patch file is invalid");
+    EXPECT_EQ(bank().patch(0).patchImage(), before);
+    EXPECT_FALSE(bank().hasModifiedPatches());
+    EXPECT_FALSE(files->loadPatchFile(path("missing.vpp"), 0));
+    EXPECT_EQ(feedback.reports.size(), 2u);
+}
+
+TEST_F(Files, OpenFileChoosesByTheExactSuffix)
+{
+    write("upper.VPP", patchFile(2, 0));
+    write("other.txt", patchFile(2, 0));
+    EXPECT_FALSE(files->openFile(path("upper.VPP")));
+    EXPECT_FALSE(files->openFile(path("other.txt")));
+    EXPECT_FALSE(files->openFile(path("missing.vpp")));
+    EXPECT_TRUE(feedback.reports.empty());
+    EXPECT_FALSE(bank().hasModifiedPatches());
+
+    manager->selectPatch(3);
+    EXPECT_TRUE(files->openFile(write("p.vpp", patchFile(2, 0))));
+    EXPECT_EQ(bank().patch(3).patchImage()[22], 2);
+    EXPECT_TRUE(files->openFile(write("b.vpb", FileBytes::bank(16, 16, 9))));
+    EXPECT_EQ(manager->currentPosition(), 8);
+}
+
+TEST_F(Files, LoadingABankReplacesEverythingAndSelectsItsCurrentPatch)
+{
+    ASSERT_TRUE(files->loadBankFile(write("b.vpb", FileBytes::bank(16, 16, 4))));
+    for (int p = 0; p < StoredPatchCount; ++p) {
+        EXPECT_EQ(bank().patch(p).patchImage()[23], 10 + p);
+        EXPECT_EQ(bank().patch(p).zonesImage()[8], p);
+    }
+    EXPECT_EQ(manager->currentPosition(), 3);
+    EXPECT_EQ(active().patchImage()[23], 13);
+    EXPECT_FALSE(bank().hasModifiedPatches());
+    EXPECT_FALSE(manager->isActivePatchModified());
+    EXPECT_EQ(feedback.bankQuestions, 0);
+}
+
+TEST_F(Files, ABankWithThreeZonesKeepsAllZones)
+{
+    for (int p = 0; p < StoredPatchCount; ++p)
+        bank().patch(p).setZonesImage(defaultZones(15 - p));
+    bank().clearModified();
+    ASSERT_TRUE(files->loadBankFile(write("b.vpb", FileBytes::bank(16, 3))));
+    for (int p = 0; p < StoredPatchCount; ++p)
+        EXPECT_EQ(bank().patch(p).zonesImage()[8], 15 - p);
+}
+
+TEST_F(Files, LoadingABankOverModifiedPatchesAsksFirstAndStillLoads)
+{
+    bank().patch(9).setPatchImage(defaultPatch(2));
+    ASSERT_TRUE(files->loadBankFile(write("b.vpb", FileBytes::bank())));
+    EXPECT_EQ(feedback.bankQuestions, 1);
+    EXPECT_EQ(bank().patch(9).patchImage()[22], 4);
+}
+
+TEST_F(Files, AnInvalidBankFileIsReportedAndChangesNothing)
+{
+    bank().patch(1).setPatchImage(defaultPatch(3));
+    EXPECT_FALSE(files->loadBankFile(write("b.vpb", FileBytes::bank(15, 16))));
+    ASSERT_EQ(feedback.reports.size(), 1u);
+    EXPECT_EQ(feedback.reports[0], "This bank file is invalid");
+    EXPECT_EQ(feedback.bankQuestions, 0);
+    EXPECT_EQ(bank().patch(1).patchImage()[22], 3);
+    EXPECT_TRUE(bank().hasModifiedPatches());
+}
+
+TEST_F(Files, SavingAPatchWritesThatSlot)
+{
+    bank().patch(7).setPatchImage(defaultPatch(5));
+    bank().patch(7).setZonesImage(defaultZones(2));
+    ASSERT_TRUE(files->savePatchFile(path("p.vpp"), 7));
+    EXPECT_EQ(read("p.vpp"), patchFile(5, 2));
+    manager->selectPatch(7);
+    ASSERT_TRUE(files->savePatchFile(path("q.vpp")));
+    EXPECT_EQ(read("q.vpp"), patchFile(5, 2));
+    EXPECT_FALSE(files->savePatchFile(path("r.vpp"), 16));
+    EXPECT_FALSE(files->savePatchFile(path("missing/p.vpp"), 7));
+}
+
+TEST_F(Files, SavingTheBankStoresTheActivePatchFirst)
+{
+    manager->selectPatch(2);
+    active().settings().setting(Octave).setValue(8);
+    bank().patch(11).setPatchImage(defaultPatch(1));
+    ASSERT_TRUE(files->saveBankFile(path("b.vpb")));
+    const BankFile saved = BankFile::read(path("b.vpb"));
+    ASSERT_TRUE(saved.valid);
+    EXPECT_EQ(saved.patchImages[2][22], 8);
+    EXPECT_EQ(saved.patchImages[11][22], 1);
+    EXPECT_EQ(saved.zonesImages.size(), 16u);
+    EXPECT_EQ(saved.settings[16], 3);
+    EXPECT_EQ(read("b.vpb").size(), 6969u);
+    EXPECT_FALSE(bank().hasModifiedPatches());
+    EXPECT_FALSE(manager->isActivePatchModified());
+}
+
+TEST_F(Files, AFailedBankSaveKeepsThePreviousFileAndTheModifiedMarks)
+{
+    ASSERT_TRUE(files->saveBankFile(path("b.vpb")));
+    const Bytes before = read("b.vpb");
+    bank().patch(4).setPatchImage(defaultPatch(2));
+    // A bank-settings record that no longer validates (current patch 0).
+    BankSettingsRecord broken{};
+    CBPatch::instance().copyBankSettings(broken.data(), nullptr);
+    broken[16] = 0;
+    CBPatch::instance().copyBankSettings(nullptr, broken.data());
+
+    EXPECT_FALSE(files->saveBankFile(path("b.vpb")));
+    EXPECT_EQ(read("b.vpb"), before);
+    EXPECT_TRUE(bank().patch(4).isModified());
+    EXPECT_FALSE(files->saveBankFile(path("missing/b.vpb")));
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "PatchFile.h"
+#include "SysExFile.h"
+#include "VorpadCtl.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct CtlRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CtlRun run(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int code = runVorpadCtl(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+class VorpadCtlFiles : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    std::string path(const char *name) const { return m_dir.filePath(name).toStdString(); }
+    QByteArray contents(const char *name) const { return SysExFile::readAll(m_dir.filePath(name)).value_or(""); }
+    void writeRaw(const char *name, const QByteArray &bytes) const
+    {
+        ASSERT_TRUE(SysExFile::writeAll(m_dir.filePath(name), bytes));
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(VorpadCtlFiles, NewFilesHoldTheFactoryDefaultsAndShowThem)
+{
+    ASSERT_EQ(run({"new-patch", path("a.vpp")}).code, 0);
+    ASSERT_EQ(run({"new-bank", path("b.vpb")}).code, 0);
+    EXPECT_EQ(contents("a.vpp").size(), 434);
+    EXPECT_EQ(contents("b.vpb").size(), 6969);
+
+    const CtlRun patch = run({"show", path("a.vpp")});
+    EXPECT_EQ(patch.code, 0);
+    EXPECT_NE(patch.out.find("valid patch file"), std::string::npos);
+    EXPECT_NE(patch.out.find("PatchName = \"PelinorX PatchXX\"\n"), std::string::npos);
+    EXPECT_NE(patch.out.find("Knob13.Channel = 0\n"), std::string::npos);
+    EXPECT_NE(patch.out.find("PitchWheel.Value14 = 8192\n"), std::string::npos);
+    EXPECT_NE(patch.out.find("Zone4.Channel = 3\n"), std::string::npos);
+
+    const CtlRun bank = run({"show", path("b.vpb"), "--json"});
+    EXPECT_EQ(bank.code, 0);
+    EXPECT_NE(bank.out.find("\"kind\": \"bank\""), std::string::npos);
+    EXPECT_NE(bank.out.find("\"name\": \"Patch16.Zone4.PostZoneOctaveTranspose\""), std::string::npos);
+    EXPECT_NE(bank.out.find("\"value\": \"PelinorX Bank 01\""), std::string::npos);
+}
+
+TEST_F(VorpadCtlFiles, NewFileRefusesTheWrongSuffixAndAnUnwritablePlace)
+{
+    EXPECT_EQ(run({"new-patch", path("a.vpb")}).code, 1);
+    EXPECT_EQ(run({"new-bank", path("a.VPB")}).code, 1);
+    const CtlRun missing = run({"new-patch", path("missing/a.vpp")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("cannot write"), std::string::npos);
+}
+
+TEST_F(VorpadCtlFiles, ShowReportsTheInvalidMessageOfEachKind)
+{
+    writeRaw("bad.vpp", QByteArray(434, '\x01'));
+    writeRaw("bad.vpb", QByteArray(100, '\xF0'));
+    const CtlRun badPatch = run({"show", path("bad.vpp")});
+    EXPECT_EQ(badPatch.code, 1);
+    EXPECT_NE(badPatch.err.find("This patch file is invalid"), std::string::npos);
+    EXPECT_TRUE(badPatch.out.empty());
+    const CtlRun badBank = run({"show", path("bad.vpb")});
+    EXPECT_EQ(badBank.code, 1);
+    EXPECT_NE(badBank.err.find("This bank file is invalid"), std::string::npos);
+    EXPECT_EQ(run({"show", path("none.vpp")}).code, 1);
+    EXPECT_EQ(run({"show", path("a.txt")}).code, 1);
+}
+
+TEST_F(VorpadCtlFiles, DiffListsChangedParametersAndExitsByEquality)
+{
+    run({"new-patch", path("a.vpp")});
+    run({"new-patch", path("b.vpp")});
+    EXPECT_EQ(run({"diff", path("a.vpp"), path("b.vpp")}).code, 0);
+    ASSERT_EQ(run({"set", path("b.vpp"), "Octave", "6"}).code, 0);
+    ASSERT_EQ(run({"set", path("b.vpp"), "Knob1.Name", "Cutoff"}).code, 0);
+    const CtlRun diff = run({"diff", path("a.vpp"), path("b.vpp")});
+    EXPECT_EQ(diff.code, 1);
+    EXPECT_EQ(diff.out, "Octave: 4 -> 6\nKnob1.Name: \"Tone\" -> \"Cutoff\"\n");
+
+    run({"new-bank", path("c.vpb")});
+    EXPECT_EQ(run({"diff", path("a.vpp"), path("c.vpb")}).code, 1);
+}
+
+TEST_F(VorpadCtlFiles, DiffOfBanksNamesThePatchPosition)
+{
+    run({"new-bank", path("a.vpb")});
+    QByteArray bytes = contents("a.vpb");
+    bytes[25 + 361 * 4 + 8 + 22] = 2; // octave of patch 5
+    writeRaw("b.vpb", bytes);
+    const CtlRun diff = run({"diff", path("a.vpb"), path("b.vpb")});
+    EXPECT_EQ(diff.code, 1);
+    EXPECT_EQ(diff.out, "Patch5.Octave: 4 -> 2\n");
+}
+
+struct SetCase {
+    const char *name;
+    const char *value;
+    bool accepted;
+    const char *reason;
+};
+
+class VorpadCtlSet : public VorpadCtlFiles, public ::testing::WithParamInterface<SetCase>
+{
+};
+
+TEST_P(VorpadCtlSet, AppliesTheModelsChecksAndLeavesARefusedFileAlone)
+{
+    const SetCase &c = GetParam();
+    run({"new-patch", path("a.vpp")});
+    const QByteArray before = contents("a.vpp");
+    const CtlRun result = run({"set", path("a.vpp"), c.name, c.value});
+    EXPECT_EQ(result.code, c.accepted ? 0 : 1) << result.err;
+    if (c.accepted) {
+        EXPECT_NE(contents("a.vpp"), before);
+        const CtlRun shown = run({"show", path("a.vpp")});
+        EXPECT_NE(shown.out.find(std::string(c.name) + " = "), std::string::npos);
+    } else {
+        EXPECT_EQ(contents("a.vpp"), before);
+        EXPECT_NE(result.err.find(c.reason), std::string::npos) << result.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, VorpadCtlSet,
+    ::testing::Values(SetCase{"Octave", "8", true, ""}, SetCase{"Octave", "9", false, "outside 0..8"},
+        SetCase{"Octave", "4x", false, "not a whole number"},
+        SetCase{"NoteLatchLowNote", "70", false, "must not be above NoteLatchHighNote (60)"},
+        SetCase{"NoteLatchHighNote", "30", false, "must not be below NoteLatchLowNote (36)"},
+        SetCase{"NoteLatchHighNote", "100", true, ""}, SetCase{"Zone1.LowVelocity", "0", false, "outside 1..127"},
+        SetCase{"Zone1.HighNote", "100", true, ""}, SetCase{"PitchWheel.Value14", "16384", false, "outside"},
+        SetCase{"PatchName", "Lead/Pad", false, "not a legal name"},
+        SetCase{"PatchName", "A name that is far too long", false, "not a legal name"},
+        SetCase{"PatchName", "Warm Pad", true, ""}, SetCase{"Knob2.Name", "Resonance", false, "not a control name"},
+        SetCase{"Program16.BankMsb", "127", true, ""}, SetCase{"Nothing", "1", false, "unknown parameter"}));
+
+TEST_F(VorpadCtlFiles, SetRefusesBankFilesAndZonesOfAPatchOnlyFile)
+{
+    run({"new-bank", path("a.vpb")});
+    EXPECT_EQ(run({"set", path("a.vpb"), "Octave", "3"}).code, 1);
+    run({"new-patch", path("a.vpp")});
+    writeRaw("p.vpp", contents("a.vpp").left(361));
+    EXPECT_EQ(run({"set", path("p.vpp"), "Zone1.Channel", "3"}).code, 1);
+    EXPECT_EQ(run({"set", path("p.vpp"), "Octave", "3"}).code, 0);
+    EXPECT_EQ(contents("p.vpp").size(), 361);
+}
+
+struct UsageCase {
+    std::vector<std::string> args;
+    int code;
+};
+
+class VorpadCtlUsage : public ::testing::TestWithParam<UsageCase>
+{
+};
+
+TEST_P(VorpadCtlUsage, ExitCodes)
+{
+    const CtlRun result = run(GetParam().args);
+    EXPECT_EQ(result.code, GetParam().code) << result.err;
+    if (result.code == 2) {
+        EXPECT_FALSE(result.err.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, VorpadCtlUsage,
+    ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0},
+        UsageCase{{"show"}, 2}, UsageCase{{"show", "a", "b"}, 2}, UsageCase{{"show", "--help"}, 0},
+        UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
+        UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
+        UsageCase{{"new-patch", "--help"}, 0}));
+
+} // namespace

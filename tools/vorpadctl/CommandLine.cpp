@@ -1,0 +1,59 @@
+#include "CommandLine.h"
+
+#include "MidiSelection.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+std::optional<int> toInt(const std::string &text)
+{
+    int value = 0;
+    const char *end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+constexpr int simulatedModels[] = {25, 49, 61};
+
+} // namespace
+
+std::optional<std::string> CommandLine::parse(const std::vector<std::string> &args, unsigned allowed, CommandLine &out)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        const std::size_t eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        const std::optional<std::string> inlineValue
+            = eq == std::string::npos ? std::nullopt : std::optional(arg.substr(eq + 1));
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--json" && (allowed & Json)) {
+            out.json = true;
+        } else if (name == "--device" && (allowed & Device)) {
+            std::string value;
+            if (inlineValue)
+                value = *inlineValue;
+            else if (i + 1 < args.size())
+                value = args[++i];
+            else
+                return "--device needs a number";
+            out.device = toInt(value);
+            if (!out.device || *out.device < 0)
+                return "--device needs a position of 0 or more, not '" + value + "'";
+        } else if (name == "--simulate" && (allowed & Simulate)) {
+            out.simulate = inlineValue ? toInt(*inlineValue) : std::optional(Platform::DefaultSimulatedKeys);
+            if (!out.simulate || std::find(std::begin(simulatedModels), std::end(simulatedModels), *out.simulate)
+                    == std::end(simulatedModels))
+                return "--simulate takes 25, 49 or 61";
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return "unknown option '" + arg + "'";
+        } else {
+            out.positional.push_back(arg);
+        }
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The parsed arguments of one vorpadctl command.
+struct CommandLine {
+    std::string command;
+    std::vector<std::string> positional;
+    bool help = false;
+    bool json = false;
+    std::optional<int> device;   // --device N
+    std::optional<int> simulate; // --simulate[=25|49|61]
+
+    // Options a command accepts besides --help.
+    enum Option : unsigned { Json = 1, Device = 2, Simulate = 4 };
+
+    // Parses args (without the program name) for a command that accepts the
+    // given options; an error text on a usage error.
+    static std::optional<std::string> parse(const std::vector<std::string> &args, unsigned allowed, CommandLine &out);
+};

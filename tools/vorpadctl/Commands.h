@@ -1,0 +1,35 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+enum ExitCode : int {
+    ExitOk = 0,
+    ExitFailed = 1, // invalid input or a failed operation
+    ExitUsage = 2,
+};
+
+struct Io {
+    std::ostream &out;
+    std::ostream &err;
+};
+
+struct CommandSpec {
+    const char *name;
+    const char *synopsis;    // arguments, after the command name
+    const char *description; // what --help prints below the synopsis
+    unsigned options;        // CommandLine::Option flags
+    int minArgs;
+    int maxArgs;
+    int (*run)(const CommandLine &line, Io &io);
+};
+
+// The one reporting path of every command: "vorpadctl COMMAND: text" on
+// stderr; returns ExitFailed.
+int fail(const CommandLine &line, Io &io, const std::string &text);
+
+const std::vector<CommandSpec> &fileCommands();
+const std::vector<CommandSpec> &deviceCommands();

@@ -1,0 +1,225 @@
+#include "BankFile.h"
+#include "Commands.h"
+#include "DeviceConnection.h"
+#include "DeviceList.h"
+#include "FileFeedback.h"
+#include "FileKinds.h"
+#include "FileOperations.h"
+#include "MidiSelection.h"
+#include "PatchFile.h"
+#include "RemoteControlManager.h"
+#include "SysExFile.h"
+
+#include <QString>
+
+#include <cstdlib>
+#include <iomanip>
+#include <memory>
+
+namespace {
+
+using Brisel::DeviceRecord;
+using Brisel::RemoteControlManager;
+
+// The file layer's messages as text on stderr.
+class TextFeedback : public FileFeedback
+{
+public:
+    TextFeedback(const CommandLine &line, Io &io)
+        : m_line(line)
+        , m_io(io)
+    {
+    }
+
+    void reportInvalidFile(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
+    void askToSaveBank() override
+    {
+        m_io.err << "vorpadctl " << m_line.command << ": the bank's unsaved patches are replaced\n";
+    }
+
+private:
+    const CommandLine &m_line;
+    Io &m_io;
+};
+
+// The MIDI layer a device command talks to: a simulated controller when
+// asked for on the command line or in the environment, else the one in place.
+class MidiScope
+{
+public:
+    explicit MidiScope(const CommandLine &line)
+    {
+        std::optional<int> keys = line.simulate;
+        if (!keys)
+            keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
+        if (keys) {
+            m_midi = Platform::createSimulatedMidi(*keys);
+            Platform::installMidi(m_midi.get());
+        }
+    }
+    ~MidiScope()
+    {
+        if (m_midi)
+            Platform::installMidi(nullptr);
+    }
+
+    MidiScope(const MidiScope &) = delete;
+    MidiScope &operator=(const MidiScope &) = delete;
+
+private:
+    std::unique_ptr<Platform::MidiApi> m_midi;
+};
+
+std::string modelText(int model)
+{
+    const Brisel::KeyboardRange range = Brisel::keyboardRange(model);
+    return range.keyCount > 0 ? std::to_string(range.keyCount) + " keys" : "unknown size";
+}
+
+// The device list as the editor shows it: position 0 is "No device".
+std::vector<DeviceRecord> deviceList()
+{
+    std::vector<DeviceRecord> records{DeviceRecord::empty()};
+    for (const DeviceRecord &record : Brisel::DeviceList::scan())
+        records.push_back(record);
+    return records;
+}
+
+// Opens the chosen device; false (reported) when there is no such device or
+// it no longer answers. Nothing is downloaded yet.
+bool connect(const CommandLine &line, Io &io, RemoteControlManager &manager)
+{
+    const std::vector<DeviceRecord> records = deviceList();
+    const int position = line.device.value_or(1);
+    if (records.size() <= 1) {
+        fail(line, io, "no controller found");
+        return false;
+    }
+    if (position < 1 || position >= int(records.size())) {
+        fail(line, io,
+            "no device at position " + std::to_string(position) + " (1.." + std::to_string(records.size() - 1)
+                + ", see 'vorpadctl devices')");
+        return false;
+    }
+    const DeviceRecord &record = records[std::size_t(position)];
+    if (!manager.connection().open(record) || !manager.isConnected()) {
+        fail(line, io, record.name + ": the controller does not answer");
+        return false;
+    }
+    return true;
+}
+
+bool downloadComplete(const CommandLine &line, Io &io, RemoteControlManager &manager)
+{
+    if (manager.downloadAll())
+        return true;
+    fail(line, io, manager.currentDevice().name + ": the controller did not answer every request");
+    return false;
+}
+
+std::vector<std::vector<Byte>> storedImages(const Brisel::Bank &bank, bool zones)
+{
+    std::vector<std::vector<Byte>> out;
+    for (int p = 0; p < StoredPatchCount; ++p) {
+        const Brisel::Patch &patch = bank.patch(p);
+        if (zones)
+            out.emplace_back(patch.zonesImage().begin(), patch.zonesImage().end());
+        else
+            out.emplace_back(patch.patchImage().begin(), patch.patchImage().end());
+    }
+    return out;
+}
+
+int devices(const CommandLine &line, Io &io)
+{
+    MidiScope midi(line);
+    const std::vector<DeviceRecord> records = deviceList();
+    if (records.size() <= 1) {
+        io.out << "no controller found\n";
+        return ExitOk;
+    }
+    io.out << std::left << std::setw(5) << "POS" << std::setw(32) << "NAME" << std::setw(6) << "ID" << std::setw(14)
+           << "MODEL" << "FIRMWARE\n";
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const DeviceRecord &r = records[i];
+        io.out << std::left << std::setw(5) << i << std::setw(32) << r.name << std::setw(6) << r.deviceId
+               << std::setw(14) << modelText(r.model) << r.firmware << '\n';
+    }
+    return ExitOk;
+}
+
+int backup(const CommandLine &line, Io &io)
+{
+    const std::string &bankPath = line.positional[0];
+    const std::string patchPath = line.positional.size() > 1 ? line.positional[1] : std::string();
+    if (!isBankFile(QString::fromStdString(bankPath)))
+        return fail(line, io, bankPath + ": a bank file name ends in .vpb");
+    if (!patchPath.empty() && !isPatchFile(QString::fromStdString(patchPath)))
+        return fail(line, io, patchPath + ": a patch file name ends in .vpp");
+
+    MidiScope midi(line);
+    RemoteControlManager manager;
+    if (!connect(line, io, manager) || !downloadComplete(line, io, manager))
+        return ExitFailed;
+    Brisel::Bank &bank = manager.bank();
+    const QByteArray bankBytes = BankFile::toBytes(bank.settings(), storedImages(bank, false), storedImages(bank, true));
+    if (bankBytes.isEmpty() || !SysExFile::writeAll(QString::fromStdString(bankPath), bankBytes))
+        return fail(line, io, bankPath + ": cannot write the file");
+    if (!patchPath.empty()) {
+        Brisel::ActivePatch &active = manager.activePatch();
+        const QByteArray patchBytes = PatchFile::toBytes(active.patchImage(), active.zonesImage());
+        if (patchBytes.isEmpty() || !SysExFile::writeAll(QString::fromStdString(patchPath), patchBytes))
+            return fail(line, io, patchPath + ": cannot write the file");
+    }
+    return ExitOk;
+}
+
+int restore(const CommandLine &line, Io &io)
+{
+    const std::string &path = line.positional[0];
+    const QString qpath = QString::fromStdString(path);
+    if (!isBankFile(qpath))
+        return fail(line, io, path + ": a bank file name ends in .vpb");
+    const BankFile file = BankFile::read(qpath);
+    if (!file.valid)
+        return fail(line, io, path + ": " + InvalidBankFileText);
+
+    MidiScope midi(line);
+    RemoteControlManager manager;
+    if (!connect(line, io, manager))
+        return ExitFailed;
+    TextFeedback feedback(line, io);
+    // Loading sends every stored patch, the zones, the bank settings and the
+    // active patch as the model changes.
+    if (!FileOperations(manager, feedback).loadBankFile(qpath))
+        return ExitFailed;
+    // Read everything back: the controller has the bank only when it says so.
+    if (!downloadComplete(line, io, manager))
+        return ExitFailed;
+    Brisel::Bank &bank = manager.bank();
+    const bool same = bank.settings() == file.settings && storedImages(bank, false) == file.patchImages
+        && (file.zonesImages.empty() || storedImages(bank, true) == file.zonesImages);
+    if (!same)
+        return fail(line, io, manager.currentDevice().name + ": the controller did not keep the bank");
+    return ExitOk;
+}
+
+} // namespace
+
+const std::vector<CommandSpec> &deviceCommands()
+{
+    static const std::vector<CommandSpec> commands{
+        {"devices", "[--simulate[=MODEL]]",
+            "Scan the MIDI ports and list the controllers found: position, name, device ID, model and firmware.",
+            CommandLine::Simulate, 0, 0, devices},
+        {"backup", "BANK.vpb [PATCH.vpp] [--device N] [--simulate[=MODEL]]",
+            "Download the whole bank of a controller and write it to a bank file, and its active patch to a patch\n"
+            "file when one is given.",
+            CommandLine::Device | CommandLine::Simulate, 1, 2, backup},
+        {"restore", "BANK.vpb [--device N] [--simulate[=MODEL]]",
+            "Load a bank file and send it to a controller: every stored patch, the zones, the bank settings and\n"
+            "the active patch (the bank's current patch). The bank is read back to check it.",
+            CommandLine::Device | CommandLine::Simulate, 1, 1, restore},
+    };
+    return commands;
+}

@@ -1,0 +1,117 @@
+#include "BankFile.h"
+#include "CBPatch.h"
+#include "Commands.h"
+#include "FileKinds.h"
+#include "FileValues.h"
+#include "PatchFile.h"
+#include "SysExFile.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+QString qpath(const std::string &path) { return QString::fromStdString(path); }
+
+bool write(const std::string &path, const QByteArray &bytes) { return SysExFile::writeAll(qpath(path), bytes); }
+
+int newPatch(const CommandLine &line, Io &io)
+{
+    const std::string &path = line.positional[0];
+    if (!isPatchFile(qpath(path)))
+        return fail(line, io, path + ": a patch file name ends in .vpp");
+    std::vector<Byte> patch(PatchImageSize), zones(ZonesImageSize);
+    CBPatch::instance().initPatch(patch.data());
+    CBPatch::instance().initZones(zones.data());
+    if (!write(path, PatchFile::toBytes(patch, zones)))
+        return fail(line, io, path + ": cannot write the file");
+    return ExitOk;
+}
+
+int newBank(const CommandLine &line, Io &io)
+{
+    const std::string &path = line.positional[0];
+    if (!isBankFile(qpath(path)))
+        return fail(line, io, path + ": a bank file name ends in .vpb");
+    std::vector<Byte> settings(sizeof(BankSettingsRecord));
+    std::vector<Byte> patch(PatchImageSize), zones(ZonesImageSize);
+    CBPatch &model = CBPatch::instance();
+    model.initBankSettings(settings.data());
+    settings.resize(BankSettingsSize);
+    model.initPatch(patch.data());
+    model.initZones(zones.data());
+    const std::vector<std::vector<Byte>> patches(StoredPatchCount, patch), allZones(StoredPatchCount, zones);
+    if (!write(path, BankFile::toBytes(settings, patches, allZones)))
+        return fail(line, io, path + ": cannot write the file");
+    return ExitOk;
+}
+
+int show(const CommandLine &line, Io &io)
+{
+    std::string error;
+    const std::optional<FileValues> values = FileValues::load(line.positional[0], error);
+    if (!values)
+        return fail(line, io, error);
+    io.out << (line.json ? values->toJson() : values->toText());
+    return ExitOk;
+}
+
+int diff(const CommandLine &line, Io &io)
+{
+    std::string error;
+    const std::optional<FileValues> a = FileValues::load(line.positional[0], error);
+    if (!a)
+        return fail(line, io, error);
+    const std::optional<FileValues> b = FileValues::load(line.positional[1], error);
+    if (!b)
+        return fail(line, io, error);
+    if (a->isBank() != b->isBank())
+        return fail(line, io, "cannot compare a patch file with a bank file");
+    const std::vector<std::string> differences = FileValues::differences(*a, *b);
+    for (const std::string &text : differences)
+        io.out << text << '\n';
+    return differences.empty() ? ExitOk : ExitFailed;
+}
+
+int set(const CommandLine &line, Io &io)
+{
+    const std::string &path = line.positional[0];
+    if (!isPatchFile(qpath(path)))
+        return fail(line, io, path + ": set changes patch files (.vpp) only");
+    PatchFile file = PatchFile::read(qpath(path));
+    if (!file.valid)
+        return fail(line, io, path + ": " + InvalidPatchFileText);
+    std::string error;
+    if (!FileValues::setPatchValue(file, line.positional[1], line.positional[2], error))
+        return fail(line, io, error);
+    if (!write(path, PatchFile::toBytes(file.patchImage, file.zonesImage)))
+        return fail(line, io, path + ": cannot write the file");
+    return ExitOk;
+}
+
+} // namespace
+
+const std::vector<CommandSpec> &fileCommands()
+{
+    static const std::vector<CommandSpec> commands{
+        {"new-patch", "FILE.vpp", "Write a patch file holding the factory default patch and zones.", 0, 1, 1,
+            newPatch},
+        {"new-bank", "FILE.vpb", "Write a bank file holding the factory default bank settings and 16 patches.", 0, 1,
+            1, newBank},
+        {"show", "FILE [--json]",
+            "Check a patch (.vpp) or bank (.vpb) file and print every parameter by name.\n"
+            "Exits 1 with the file's invalid message when it does not load.",
+            CommandLine::Json, 1, 1, show},
+        {"diff", "A B",
+            "Print the parameters that differ between two patch files or two bank files.\n"
+            "Exits 0 when they are equal, 1 when they differ.",
+            0, 2, 2, diff},
+        {"set", "FILE.vpp NAME VALUE",
+            "Change one parameter of a patch file (names as 'show' prints them).\n"
+            "A value the model refuses leaves the file unchanged and exits 1.",
+            0, 3, 3, set},
+    };
+    return commands;
+}

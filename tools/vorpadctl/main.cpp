@@ -1,0 +1,11 @@
+#include "VorpadCtl.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    return runVorpadCtl(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}
