@@ -33,6 +33,7 @@ inline constexpr NTSTATUS STATUS_DEVICE_NOT_CONNECTED = status(0xC000009D);
 inline constexpr NTSTATUS STATUS_NOT_SUPPORTED = status(0xC00000BB);
 inline constexpr NTSTATUS STATUS_CANCELLED = status(0xC0000120);
 inline constexpr NTSTATUS STATUS_DEVICE_CONFIGURATION_ERROR = status(0xC0000182);
+inline constexpr NTSTATUS STATUS_NOT_FOUND = status(0xC0000225);
 
 constexpr bool NT_SUCCESS(NTSTATUS s) { return s >= 0; }
 
