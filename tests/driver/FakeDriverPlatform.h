@@ -4,6 +4,7 @@
 #include "MidiStream.h"
 #include "ZelPlatform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
@@ -68,11 +69,39 @@ public:
         return Zel::STATUS_SUCCESS;
     }
 
-    Zel::NTSTATUS controlTransfer(const Zel::ControlSetup &, std::uint8_t *, std::uint32_t,
+    // Descriptors by (type << 8 | index, language); other requests are recorded
+    // and answered with `vendorReply`.
+    std::map<std::pair<std::uint16_t, std::uint16_t>, std::vector<std::uint8_t>> descriptors;
+    std::vector<Zel::ControlSetup> requests;
+    std::vector<std::vector<std::uint8_t>> requestData;
+    std::vector<std::uint8_t> vendorReply;
+    Zel::NTSTATUS vendorStatus = Zel::STATUS_SUCCESS;
+
+    Zel::NTSTATUS controlTransfer(const Zel::ControlSetup &setup, std::uint8_t *data, std::uint32_t length,
                                   std::uint32_t &transferred) override
     {
         transferred = 0;
-        return Zel::STATUS_NOT_SUPPORTED;
+        if (setup.function == Zel::FunctionGetDescriptorFromDevice) {
+            const std::uint16_t language = (setup.value >> 8) == 3 && (setup.value & 0xFF) != 0 ? setup.index : 0;
+            auto it = descriptors.find({setup.value, language});
+            if (it == descriptors.end())
+                return Zel::STATUS_UNSUCCESSFUL;
+            transferred = static_cast<std::uint32_t>(std::min<std::size_t>(length, it->second.size()));
+            std::memcpy(data, it->second.data(), transferred);
+            return Zel::STATUS_SUCCESS;
+        }
+        requests.push_back(setup);
+        requestData.emplace_back(data, data + (setup.directionIn ? 0 : length));
+        if (!Zel::NT_SUCCESS(vendorStatus))
+            return vendorStatus;
+        if (setup.directionIn) {
+            transferred = static_cast<std::uint32_t>(std::min<std::size_t>(length, vendorReply.size()));
+            if (transferred)
+                std::memcpy(data, vendorReply.data(), transferred);
+        } else {
+            transferred = length;
+        }
+        return Zel::STATUS_SUCCESS;
     }
     Zel::NTSTATUS selectConfiguration(const std::uint8_t *, std::uint32_t) override { return Zel::STATUS_SUCCESS; }
     Zel::NTSTATUS selectInterface(std::uint8_t, Zel::PipeSelection *pipes, std::uint32_t count) override
