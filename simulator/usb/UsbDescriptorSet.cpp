@@ -25,7 +25,7 @@ enum JackId : std::uint8_t {
 
 } // namespace
 
-UsbDescriptorSet::UsbDescriptorSet(int model, int serial) : m_model(model)
+UsbDescriptorSet::UsbDescriptorSet(int model, int serial)
 {
     const std::uint16_t product = static_cast<std::uint16_t>(Brisel::usbProductId(model));
     m_device = {18, 0x01, 0x10, 0x01, 0x00, 0x00, 0x00, 8};

@@ -37,7 +37,6 @@ public:
 private:
     void buildConfiguration();
 
-    int m_model;
     std::vector<std::uint8_t> m_device;
     std::vector<std::uint8_t> m_configuration;
     std::uint32_t m_msInterface = 0;
