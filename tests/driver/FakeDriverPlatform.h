@@ -198,7 +198,8 @@ public:
             m_in.pop_front();
         }
         const std::size_t n = std::min<std::size_t>(bytes.size(), request->length);
-        std::memcpy(request->buffer, bytes.data(), n);
+        if (n)
+            std::memcpy(request->buffer, bytes.data(), n);
         request->transferred = static_cast<std::uint32_t>(n);
         request->result = result;
         request->completion(*request, request->context);
