@@ -17,18 +17,20 @@ function(vorpad_add_gtest name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  set(labels unit)
+  # One label per test: a list value does not survive the discovery step, so
+  # a threaded test carries "threaded" alone.
+  set(label unit)
   if(ARG_THREADED)
-    list(APPEND labels threaded)
+    set(label threaded)
     add_dependencies(vorpad_threaded_tests ${name})
   endif()
-  set(env "")
+  set(properties LABELS ${label})
   if(ARG_GUI)
-    set(env QT_QPA_PLATFORM=offscreen)
+    list(APPEND properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}")
+    PROPERTIES ${properties})
 endfunction()
 
 # vorpad_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, built only
