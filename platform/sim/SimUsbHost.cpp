@@ -117,7 +117,11 @@ void SimUsbHost::run()
 {
     std::unique_lock<std::mutex> guard(m_lock);
     for (;;) {
-        m_wake.wait(guard, [this] { return m_stop || m_kicked; });
+        const auto wake = [this] { return m_stop || m_kicked; };
+        if (m_nextDue && !m_wake.wait_until(guard, *m_nextDue, wake))
+            m_kicked = true; // a delayed answer fell due
+        else if (!m_nextDue)
+            m_wake.wait(guard, wake);
         if (m_stop)
             return;
         m_kicked = false;
@@ -139,15 +143,19 @@ bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
     std::deque<Pending> outs;
     outs.swap(m_out);
     std::vector<std::pair<Pending, bool>> ins; // bool: controller gone
+    m_nextDue.reset();
     for (auto it = m_in.begin(); it != m_in.end();) {
         Sim::UsbController &controller = it->device->controller();
         const bool gone = !controller.connected();
         if (gone || controller.hasInData()) {
             ins.emplace_back(*it, gone);
             it = m_in.erase(it);
-        } else {
-            ++it;
+            continue;
         }
+        const auto due = controller.nextInDue();
+        if (due && (!m_nextDue || *due < *m_nextDue))
+            m_nextDue = due;
+        ++it;
     }
     guard.unlock();
     for (Pending &p : cancelled)

@@ -3,6 +3,8 @@
 #include "ZelPlatform.h"
 
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -56,6 +58,8 @@ private:
     std::deque<Pending> m_in;
     std::vector<Pending> m_cancelled;
     bool m_kicked = false;
+    // The earliest time a controller's delayed answer falls due for a waiting IN transfer.
+    std::optional<std::chrono::steady_clock::time_point> m_nextDue;
     bool m_busy = false;
     bool m_stop = false;
     std::thread m_thread;

@@ -105,6 +105,12 @@ bool UsbController::hasInData() const
     return m_function.hasPackets();
 }
 
+std::optional<UsbMidiFunction::Clock::time_point> UsbController::nextInDue() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_function.nextDue();
+}
+
 bool UsbController::connected() const
 {
     std::lock_guard<std::mutex> guard(m_lock);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace Sim {
@@ -32,6 +33,8 @@ public:
     // Whole packets for the IN endpoint; 0 bytes means NAK (nothing to send).
     UsbResult bulkIn(std::uint8_t endpoint, std::uint8_t *data, std::size_t capacity, std::size_t &size);
     bool hasInData() const;
+    // When queued IN data falls due; nothing when none is queued.
+    std::optional<UsbMidiFunction::Clock::time_point> nextInDue() const;
 
     bool connected() const;
     void disconnect();

@@ -1,5 +1,7 @@
 #include "UsbMidiFunction.h"
 
+#include <algorithm>
+
 namespace Sim {
 
 namespace {
@@ -44,21 +46,45 @@ void UsbMidiFunction::receivePackets(const std::uint8_t *data, std::size_t size)
     }
     if (firmwareBytes.empty() || !m_firmware)
         return;
-    send(m_firmware->receive(firmwareBytes));
+    for (const FirmwareReply &reply : m_firmware->receive(firmwareBytes))
+        send(reply.bytes, reply.delay);
 }
 
-void UsbMidiFunction::send(const std::vector<std::uint8_t> &bytes)
+void UsbMidiFunction::send(const std::vector<std::uint8_t> &bytes, std::chrono::milliseconds delay)
 {
-    const std::vector<std::uint8_t> packets = toPackets(bytes, 0);
-    m_in.insert(m_in.end(), packets.begin(), packets.end());
+    Queued queued{Clock::now() + delay, toPackets(bytes, 0), 0};
+    if (!m_in.empty() && m_in.back().due > queued.due)
+        queued.due = m_in.back().due;
+    if (!queued.packets.empty())
+        m_in.push_back(std::move(queued));
+}
+
+bool UsbMidiFunction::hasPackets() const
+{
+    return !m_in.empty() && m_in.front().due <= Clock::now();
+}
+
+std::optional<UsbMidiFunction::Clock::time_point> UsbMidiFunction::nextDue() const
+{
+    if (m_in.empty())
+        return std::nullopt;
+    return m_in.front().due;
 }
 
 std::size_t UsbMidiFunction::takePackets(std::uint8_t *data, std::size_t capacity)
 {
-    std::size_t n = std::min(capacity / 4 * 4, m_in.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        data[i] = m_in.front();
-        m_in.pop_front();
+    const Clock::time_point now = Clock::now();
+    std::size_t n = 0;
+    capacity = capacity / 4 * 4;
+    while (n < capacity && !m_in.empty() && m_in.front().due <= now) {
+        Queued &front = m_in.front();
+        const std::size_t count = std::min(capacity - n, front.packets.size() - front.taken);
+        std::copy(front.packets.begin() + static_cast<std::ptrdiff_t>(front.taken),
+                  front.packets.begin() + static_cast<std::ptrdiff_t>(front.taken + count), data + n);
+        front.taken += count;
+        n += count;
+        if (front.taken == front.packets.size())
+            m_in.pop_front();
     }
     return n;
 }

@@ -25,17 +25,19 @@ public:
         return {0xF0, 0x7E, 0x10, 0x06, 0x02, 0x18, 0x42, 0x00, 0x02, 0x00, 0x31, 0x2E, 0x30, 0x30, 0xF7};
     }
 
-    Bytes receive(const Bytes &bytes) override
+    // Answers fall due this long after the request.
+    std::chrono::milliseconds delay{0};
+
+    std::vector<Sim::FirmwareReply> receive(const Bytes &bytes) override
     {
-        Bytes replies;
+        std::vector<Sim::FirmwareReply> replies;
         for (std::uint8_t byte : bytes) {
             if (byte == 0xF0)
                 m_message.clear();
             m_message.push_back(byte);
             if (byte != 0xF7)
                 continue;
-            const Bytes answer = m_message == identityRequest() ? identityReply() : m_message;
-            replies.insert(replies.end(), answer.begin(), answer.end());
+            replies.push_back({m_message == identityRequest() ? identityReply() : m_message, delay});
             m_message.clear();
         }
         return replies;
@@ -46,9 +48,12 @@ private:
 };
 
 inline std::shared_ptr<Sim::UsbController> controller(int model = 3, int serial = 1,
-                                                      const Sim::UsbFaults &faults = Sim::UsbFaults())
+                                                      const Sim::UsbFaults &faults = Sim::UsbFaults(),
+                                                      std::chrono::milliseconds delay = {})
 {
-    return std::make_shared<Sim::UsbController>(model, std::make_shared<ScriptedFirmware>(), serial, faults);
+    auto firmware = std::make_shared<ScriptedFirmware>();
+    firmware->delay = delay;
+    return std::make_shared<Sim::UsbController>(model, firmware, serial, faults);
 }
 
 // Collects what a capture stream delivers: the notification drains the

@@ -81,6 +81,17 @@ TEST_F(Machine, identityRequestAndReplyCrossTheBusAsPackets)
     closeStreams();
 }
 
+TEST_F(Machine, delayedAnswerArrivesWhenDue)
+{
+    const int id = machine.attach(controller(3, 1, Sim::UsbFaults(), std::chrono::milliseconds(30)));
+    openStreams(id);
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_TRUE(writeAll(*render, ScriptedFirmware::identityRequest()));
+    EXPECT_EQ(collector.await(15), ScriptedFirmware::identityReply());
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(30));
+    closeStreams();
+}
+
 TEST_F(Machine, longSysExRoundTripsIntact)
 {
     const int id = machine.attach(controller());

@@ -13,10 +13,11 @@ class EchoFirmware : public MidiFirmware
 {
 public:
     std::vector<std::uint8_t> received;
-    std::vector<std::uint8_t> receive(const std::vector<std::uint8_t> &bytes) override
+    std::chrono::milliseconds delay{0};
+    std::vector<FirmwareReply> receive(const std::vector<std::uint8_t> &bytes) override
     {
         received.insert(received.end(), bytes.begin(), bytes.end());
-        return bytes;
+        return {{bytes, delay}};
     }
 };
 
@@ -140,6 +141,26 @@ TEST(UsbMidiFunction, cablesSplitAndRepliesBecomePackets)
     EXPECT_EQ(std::vector<std::uint8_t>(in, in + 4 + size),
               (std::vector<std::uint8_t>{0x04, 0xF0, 0x7E, 0x7F, 0x07, 0x06, 0x01, 0xF7, 0x0F, 0xF8, 0x00, 0x00}));
     EXPECT_FALSE(controller.hasInData());
+}
+
+TEST(UsbMidiFunction, delayedAnswersWaitUntilDueAndKeepTheirOrder)
+{
+    auto firmware = std::make_shared<EchoFirmware>();
+    UsbController controller(3, firmware);
+    firmware->delay = std::chrono::milliseconds(60000);
+    const std::uint8_t late[] = {0x0F, 0xF8, 0x00, 0x00};
+    controller.bulkOut(MidiOutEndpoint, late, sizeof late);
+    firmware->delay = std::chrono::milliseconds(0);
+    const std::uint8_t prompt[] = {0x0F, 0xFA, 0x00, 0x00};
+    controller.bulkOut(MidiOutEndpoint, prompt, sizeof prompt);
+    // The prompt answer may not overtake the late one.
+    EXPECT_FALSE(controller.hasInData());
+    std::uint8_t in[8];
+    std::size_t size = 9;
+    EXPECT_EQ(controller.bulkIn(MidiInEndpoint, in, sizeof in, size), UsbResult::Ok);
+    EXPECT_EQ(size, 0u);
+    ASSERT_TRUE(controller.nextInDue().has_value());
+    EXPECT_GT(*controller.nextInDue(), UsbMidiFunction::Clock::now() + std::chrono::seconds(30));
 }
 
 TEST(UsbMidiFunction, packetsForEveryMessageKind)
