@@ -1,13 +1,12 @@
 #include "DeviceControl.h"
 
 #include "DeviceControlProperties.h"
+#include "DeviceModel.h"
 #include "UsbDescriptors.h"
 
 namespace Platform {
 
 namespace {
-
-constexpr int VendorId = 0x041E;
 
 bool matches(DeviceControl &control, const std::wstring &path, int productId)
 {
@@ -21,7 +20,7 @@ bool matches(DeviceControl &control, const std::wstring &path, int productId)
         std::uint8_t descriptor[Zel::DeviceDescriptorLength] = {};
         Zel::writePropertyHeader(request, Zel::PropertyDeviceDescriptor, Zel::PropertyGet);
         found = control.propertyRequest(handle, request, sizeof request, descriptor, sizeof descriptor).ok &&
-                Zel::readU16(descriptor + Zel::DeviceIdVendor) == VendorId &&
+                Zel::readU16(descriptor + Zel::DeviceIdVendor) == Brisel::VendorId &&
                 Zel::readU16(descriptor + Zel::DeviceIdProduct) == productId;
     }
     control.close(handle);
