@@ -45,7 +45,7 @@ SimDriverStream::~SimDriverStream()
     Zel::MidiStream::destroy(m_stream);
 }
 
-SimMachine::SimMachine() = default;
+SimMachine::SimMachine() : m_registry(std::make_shared<SimRegistry>()), m_host(std::make_shared<SimUsbHost>()) {}
 
 SimMachine::~SimMachine()
 {
@@ -65,7 +65,9 @@ int SimMachine::attach(std::shared_ptr<Sim::UsbController> controller, Zel::NTST
     char hardware[64];
     std::snprintf(hardware, sizeof hardware, "USB\\VID_%04X&PID_%04X", d[8] | d[9] << 8, d[10] | d[11] << 8);
     const std::string serial = descriptors.serialNumber();
-    device->usb = m_host.attach(std::move(controller), m_registry);
+    device->host = m_host;
+    device->registry = m_registry;
+    device->usb = m_host->attach(std::move(controller), *m_registry);
     device->adapter = std::make_unique<Zel::UsbMidiAdapter>(*device->usb);
     const Zel::NTSTATUS started = device->adapter->start();
     if (status)

@@ -25,6 +25,9 @@ struct SimAttachedDevice {
     ~SimAttachedDevice();
 
     int id = 0;
+    // Shared with the machine so that a stream left open outlives it safely.
+    std::shared_ptr<SimUsbHost> host;
+    std::shared_ptr<SimRegistry> registry;
     std::unique_ptr<SimUsbHost::Device> usb;
     std::unique_ptr<Zel::UsbMidiAdapter> adapter;
     std::wstring instanceId;
@@ -85,7 +88,7 @@ public:
     SimMachine();
     ~SimMachine();
 
-    SimRegistry &registry() { return m_registry; }
+    SimRegistry &registry() { return *m_registry; }
 
     // Attaches and starts; the device number, or -1 when the start failed
     // (its status in `status`).
@@ -107,8 +110,8 @@ public:
 private:
     static void notifyTrampoline(void *context, std::uint32_t available);
 
-    SimRegistry m_registry;
-    SimUsbHost m_host;
+    std::shared_ptr<SimRegistry> m_registry;
+    std::shared_ptr<SimUsbHost> m_host;
     mutable std::mutex m_lock;
     std::map<int, std::shared_ptr<SimAttachedDevice>> m_devices;
     int m_nextId = 1;

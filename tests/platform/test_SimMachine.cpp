@@ -181,3 +181,16 @@ TEST_F(Machine, languageFileFromTheRegistryNamesThePorts)
     EXPECT_EQ(portNames(machine)[0], "OUT00=Klav");
     std::remove(path.c_str());
 }
+
+TEST(MachineLifetime, streamLeftOpenOutlivesTheMachine)
+{
+    std::unique_ptr<Platform::SimDriverStream> stream;
+    {
+        SimMachine machine;
+        const int id = machine.attach(controller());
+        ASSERT_EQ(machine.openPort(*findPort(machine.ports(), "OUT00", id), nullptr, stream), Zel::STATUS_SUCCESS);
+        ASSERT_EQ(stream->setState(Zel::StreamState::Run), Zel::STATUS_SUCCESS);
+    }
+    EXPECT_TRUE(writeAll(*stream, ScriptedFirmware::identityRequest()));
+    stream.reset();
+}
