@@ -1,0 +1,395 @@
+#include "MidiCable.h"
+
+#include "MidiPacketiser.h"
+
+namespace Zel {
+
+namespace {
+
+struct FifoSink {
+    MidiFifo &fifo;
+    void push(std::uint8_t byte) { fifo.push(byte); }
+};
+
+constexpr std::uint64_t HundredNsPerMs = 10000;
+
+} // namespace
+
+struct CableSink {
+    MidiCable &cable;
+    void appendPacket(const std::uint8_t *packet) { cable.appendPacket(packet); }
+    void submitNow() { cable.submit(); }
+};
+
+void MidiCable::initialise(DriverPlatform *platform, std::uint8_t number, bool in, PipeHandle pipe,
+                           std::uint32_t transferSize)
+{
+    m_platform = platform;
+    m_number = number;
+    m_in = in;
+    m_pipe = pipe;
+    m_transferSize = transferSize;
+    for (UsbTransfer &transfer : m_transfers) {
+        transfer.owner = this;
+        transfer.request.completion = &MidiCable::outCompleted;
+        transfer.request.context = &transfer;
+    }
+}
+
+void MidiCable::addStream(MidiStreamContext &context)
+{
+    Locked<KernelMutex> mutex(m_mutex);
+    Locked<SpinLock> list(m_listLock);
+    context.previous = m_tail;
+    context.next = nullptr;
+    (m_tail ? m_tail->next : m_head) = &context;
+    m_tail = &context;
+    ++m_streamCount;
+}
+
+NTSTATUS MidiCable::removeStream(MidiStreamContext &context)
+{
+    Locked<SpinLock> list(m_listLock);
+    MidiStreamContext *found = m_head;
+    while (found && found != &context)
+        found = found->next;
+    if (!found)
+        return STATUS_INVALID_PARAMETER;
+    (context.previous ? context.previous->next : m_head) = context.next;
+    (context.next ? context.next->previous : m_tail) = context.previous;
+    context.previous = context.next = nullptr;
+    --m_streamCount;
+    return STATUS_SUCCESS;
+}
+
+// Visiting order is list order; the first-visited stream moves to the end
+// for round robin.
+void MidiCable::moveToEnd(MidiStreamContext &context)
+{
+    if (m_tail == &context)
+        return;
+    (context.previous ? context.previous->next : m_head) = context.next;
+    context.next->previous = context.previous;
+    context.previous = m_tail;
+    context.next = nullptr;
+    m_tail->next = &context;
+    m_tail = &context;
+}
+
+bool MidiCable::hasRoom() const
+{
+    const StreamState state = m_state.load();
+    const UsbTransfer *transfer = m_free.tail();
+    return transfer && (state == StreamState::Run || state == StreamState::Acquire) &&
+           transfer->used + PacketSize <= m_transferSize;
+}
+
+void MidiCable::appendPacket(const std::uint8_t *packet)
+{
+    UsbTransfer *transfer = m_free.tail();
+    for (std::uint32_t i = 0; i < PacketSize; ++i)
+        transfer->buffer[transfer->used + i] = packet[i];
+    transfer->used += PacketSize;
+    if (transfer->used >= m_transferSize)
+        submit();
+}
+
+void MidiCable::submit()
+{
+    UsbTransfer *transfer = m_free.tail();
+    if (!transfer || transfer->used == 0)
+        return;
+    m_free.popTail();
+    BulkRequest &request = transfer->request;
+    request.pipe = m_pipe;
+    request.flags = 0;
+    request.buffer = transfer->buffer;
+    request.length = transfer->used;
+    request.transferred = 0;
+    transfer->used = 0;
+    if (!NT_SUCCESS(m_platform->submitBulk(request)))
+        m_free.pushHead(transfer);
+}
+
+// The holder is the oldest stream inside System Exclusive that wrote within
+// its time-out; an expired one loses its message.
+MidiStreamContext *MidiCable::findHolder(std::uint64_t now)
+{
+    for (MidiStreamContext *stream = m_head; stream; stream = stream->next) {
+        if (stream->idle || stream->parser.runningStatus() != 0xF0)
+            continue;
+        const std::uint64_t elapsed = now >= stream->lastWrite ? now - stream->lastWrite : 0;
+        if (elapsed <= std::uint64_t(stream->sysExTimeoutMs) * HundredNsPerMs)
+            return stream;
+        stream->parser.reset();
+        stream->idle = 1;
+    }
+    return nullptr;
+}
+
+std::uint32_t MidiCable::write(MidiStreamContext &context, const std::uint8_t *bytes, std::uint32_t count)
+{
+    Locked<SpinLock> list(m_listLock);
+    const std::uint64_t now = m_platform->now100ns();
+    context.lastWrite = now;
+    MidiStreamContext *holder = findHolder(now);
+    if (holder && holder != &context)
+        return 0;
+
+    Locked<SpinLock> transfers(m_transferLock);
+    Locked<SpinLock> stream(context.lock);
+    // Bytes still queued go first, or the stream's output would be reordered.
+    drain(context, false);
+    CableSink sink{*this};
+    std::uint32_t accepted = 0;
+    if (context.fifo.empty()) {
+        while (accepted < count && hasRoom())
+            packetiseByte(context.parser, context.idle, m_number, bytes[accepted++], sink);
+    }
+    submit();
+    while (accepted < count) {
+        if (context.fifo.space() < 4 && (accepted % 4 == 0 || context.fifo.full()))
+            break;
+        context.fifo.push(bytes[accepted++]);
+    }
+    return accepted;
+}
+
+void MidiCable::drain(MidiStreamContext &context, bool stopAfterSysExEnd)
+{
+    CableSink sink{*this};
+    std::uint8_t byte = 0;
+    while (hasRoom() && context.fifo.pop(byte)) {
+        packetiseByte(context.parser, context.idle, m_number, byte, sink);
+        if (stopAfterSysExEnd && byte == 0xF7)
+            break;
+    }
+}
+
+void MidiCable::outCompleted(BulkRequest &, void *context)
+{
+    UsbTransfer *transfer = static_cast<UsbTransfer *>(context);
+    static_cast<MidiCable *>(transfer->owner)->onOutCompleted(*transfer);
+}
+
+void MidiCable::returnTransfer(UsbTransfer &transfer)
+{
+    transfer.used = 0;
+    m_free.pushHead(&transfer);
+    if (m_free.count() == OutTransfers)
+        m_allFree.set();
+}
+
+void MidiCable::onOutCompleted(UsbTransfer &transfer)
+{
+    const StreamState state = m_state.load();
+    if (state == StreamState::Stop || state == StreamState::Pause) {
+        Locked<SpinLock> transfers(m_transferLock);
+        returnTransfer(transfer);
+        return;
+    }
+    {
+        Locked<SpinLock> list(m_listLock);
+        MidiStreamContext *holder = findHolder(m_platform->now100ns());
+        Locked<SpinLock> transfers(m_transferLock);
+        returnTransfer(transfer);
+        const bool roomAtStart = hasRoom();
+        if (!holder) {
+            for (MidiStreamContext *stream = m_head; stream; stream = stream->next) {
+                Locked<SpinLock> guard(stream->lock);
+                drain(*stream, false);
+                if (!stream->fifo.empty())
+                    break;
+                stream->notifyPending = true;
+            }
+            submit();
+            if (roomAtStart && m_streamCount > 1)
+                moveToEnd(*m_head);
+        } else {
+            {
+                Locked<SpinLock> guard(holder->lock);
+                drain(*holder, true);
+            }
+            if (!holder->idle && holder->parser.runningStatus() == 0xF0)
+                holder->notifyPending = true;
+            else if (m_streamCount > 1)
+                moveToEnd(*holder);
+            submit();
+        }
+    }
+    notifyStreams();
+}
+
+void MidiCable::deliverPacket(const std::uint8_t *packet)
+{
+    for (MidiStreamContext *stream = m_head; stream; stream = stream->next) {
+        Locked<SpinLock> guard(stream->lock);
+        FifoSink sink{stream->fifo};
+        unpackPacket(packet, stream->idle, sink);
+        stream->notifyPending = true;
+    }
+}
+
+void MidiCable::notifyStreams()
+{
+    Locked<SpinLock> list(m_listLock);
+    for (MidiStreamContext *stream = m_head; stream; stream = stream->next) {
+        if (!stream->notifyPending)
+            continue;
+        stream->notifyPending = false;
+        if (stream->notify) {
+            std::uint32_t available = 0;
+            {
+                Locked<SpinLock> guard(stream->lock);
+                available = stream->fifo.count();
+            }
+            stream->notify(stream->notifyContext, available);
+        }
+    }
+}
+
+bool MidiCable::otherRunning(const MidiStreamContext &context) const
+{
+    for (const MidiStreamContext *stream = m_head; stream; stream = stream->next) {
+        if (stream != &context && stream->running)
+            return true;
+    }
+    return false;
+}
+
+void MidiCable::armTransfers()
+{
+    Locked<SpinLock> transfers(m_transferLock);
+    if (m_armed)
+        return;
+    m_free.clear();
+    for (UsbTransfer &transfer : m_transfers)
+        returnTransfer(transfer);
+    m_armed = true;
+}
+
+// Passive level: waits until both OUT transfers are back.
+void MidiCable::waitTransfersFree()
+{
+    for (;;) {
+        {
+            Locked<SpinLock> transfers(m_transferLock);
+            if (!m_armed || m_free.count() == OutTransfers)
+                return;
+            m_allFree.clear();
+        }
+        m_allFree.wait();
+    }
+}
+
+// Sustain off, all sound off and all notes off on every channel.
+void MidiCable::sendAllNotesOff()
+{
+    static constexpr std::uint8_t controls[3][2] = {{64, 0}, {120, 127}, {123, 127}};
+    for (std::uint8_t channel = 0; channel < 16; ++channel) {
+        for (const auto &control : controls) {
+            const std::uint8_t packet[4] = {static_cast<std::uint8_t>(m_number << 4 | CinControlChange),
+                                            static_cast<std::uint8_t>(0xB0 | channel), control[0],
+                                            control[1]};
+            for (;;) {
+                {
+                    Locked<SpinLock> transfers(m_transferLock);
+                    if (hasRoom()) {
+                        appendPacket(packet);
+                        break;
+                    }
+                }
+                waitTransfersFree();
+            }
+        }
+        Locked<SpinLock> transfers(m_transferLock);
+        submit();
+    }
+}
+
+void MidiCable::stopCable(MidiStreamContext &context)
+{
+    // Transfers exist only after a Run; a cable that never ran has nothing to send with.
+    if (!m_in && m_streamCount <= 1 && m_armed) {
+        m_state = StreamState::Acquire;
+        sendAllNotesOff();
+    }
+    {
+        Locked<SpinLock> list(m_listLock);
+        Locked<SpinLock> guard(context.lock);
+        context.parser.reset();
+        context.fifo.reset();
+        context.idle = 1;
+        context.running = false;
+    }
+    if (otherRunning(context))
+        return;
+    m_state = StreamState::Stop;
+    if (m_in)
+        return;
+    waitTransfersFree();
+    Locked<SpinLock> transfers(m_transferLock);
+    m_free.clear();
+    m_armed = false;
+}
+
+NTSTATUS MidiCable::setState(MidiStreamContext &context, StreamState state, bool deviceStarted)
+{
+    Locked<KernelMutex> mutex(m_mutex);
+    const StreamState previous = context.state;
+    switch (state) {
+    case StreamState::Run:
+        if (!deviceStarted)
+            return STATUS_DEVICE_NOT_CONNECTED;
+        {
+            Locked<SpinLock> list(m_listLock);
+            context.running = true;
+        }
+        if (m_state.load() != StreamState::Run) {
+            const bool fromPause = m_state.load() == StreamState::Pause;
+            m_state = StreamState::Run;
+            if (!fromPause && !m_in)
+                armTransfers();
+        }
+        break;
+    case StreamState::Pause:
+        if (previous == StreamState::Run) {
+            bool others = false;
+            {
+                Locked<SpinLock> list(m_listLock);
+                context.running = false;
+                others = otherRunning(context);
+            }
+            if (!others) {
+                m_state = StreamState::Pause;
+                if (!m_in)
+                    waitTransfersFree();
+            }
+        }
+        break;
+    case StreamState::Stop:
+        if (previous == StreamState::Acquire)
+            stopCable(context);
+        break;
+    case StreamState::Acquire:
+        break;
+    }
+    context.state = state;
+    return STATUS_SUCCESS;
+}
+
+NTSTATUS MidiCable::closeStream(MidiStreamContext &context)
+{
+    Locked<KernelMutex> mutex(m_mutex);
+    bool others = false;
+    {
+        Locked<SpinLock> list(m_listLock);
+        context.running = false;
+        others = otherRunning(context);
+    }
+    if (!others && m_state.load() != StreamState::Stop)
+        stopCable(context);
+    return removeStream(context);
+}
+
+} // namespace Zel

@@ -1,0 +1,50 @@
+#include "DeviceControl.h"
+
+#include "DeviceControlProperties.h"
+#include "DeviceModel.h"
+#include "UsbDescriptors.h"
+
+namespace Platform {
+
+namespace {
+
+bool matches(DeviceControl &control, const std::wstring &path, int productId)
+{
+    const DeviceControl::Handle handle = control.open(path);
+    if (handle == DeviceControl::InvalidHandle)
+        return false;
+    std::uint8_t request[Zel::PropertyHeaderSize];
+    Zel::writePropertyHeader(request, Zel::PropertyDeviceDescriptor, Zel::PropertySetSupport);
+    bool found = control.propertyRequest(handle, request, sizeof request, nullptr, 0).ok;
+    if (found) {
+        std::uint8_t descriptor[Zel::DeviceDescriptorLength] = {};
+        Zel::writePropertyHeader(request, Zel::PropertyDeviceDescriptor, Zel::PropertyGet);
+        found = control.propertyRequest(handle, request, sizeof request, descriptor, sizeof descriptor).ok &&
+                Zel::readU16(descriptor + Zel::DeviceIdVendor) == Brisel::VendorId &&
+                Zel::readU16(descriptor + Zel::DeviceIdProduct) == productId;
+    }
+    control.close(handle);
+    return found;
+}
+
+} // namespace
+
+std::wstring findDriverPath(DeviceControl &control, int productId)
+{
+    if (productId == 0)
+        return std::wstring();
+    for (const DeviceControl::Interface &interface : control.presentInterfaces()) {
+        if (!matches(control, interface.path, productId))
+            continue;
+        const std::wstring service = control.serviceName(interface.instanceId);
+        return service.empty() ? std::wstring() : control.serviceBinaryPath(service);
+    }
+    return std::wstring();
+}
+
+DeviceControl::FileVersion fileVersionOf(DeviceControl &control, const std::wstring &path)
+{
+    return path.empty() ? DeviceControl::FileVersion() : control.fileVersion(path);
+}
+
+} // namespace Platform

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "ZelPlatform.h"
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace Sim {
+class UsbController;
+}
+
+namespace Platform {
+
+class SimRegistry;
+
+// The simulated USB host: one thread that completes the bulk transfers of
+// every attached controller. OUT transfers complete once the controller took
+// the packets; IN transfers wait until the controller has packets to send.
+class SimUsbHost
+{
+public:
+    SimUsbHost();
+    ~SimUsbHost();
+    SimUsbHost(const SimUsbHost &) = delete;
+    SimUsbHost &operator=(const SimUsbHost &) = delete;
+
+    class Device;
+    // The driver platform of one attached controller.
+    std::unique_ptr<Device> attach(std::shared_ptr<Sim::UsbController> controller, SimRegistry &registry);
+
+    // Wakes the host thread: a controller has something to send on its own.
+    void poll();
+
+private:
+    friend class Device;
+    struct Pending {
+        Device *device;
+        Zel::BulkRequest *request;
+    };
+
+    void enqueue(Device *device, Zel::BulkRequest *request);
+    void abort(Device *device, Zel::PipeHandle pipe);
+    void forget(Device *device);
+    void run();
+    bool step(std::unique_lock<std::mutex> &guard);
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<Pending> m_out;
+    std::deque<Pending> m_in;
+    std::vector<Pending> m_cancelled;
+    bool m_kicked = false;
+    // The earliest time a controller's delayed answer falls due for a waiting IN transfer.
+    std::optional<std::chrono::steady_clock::time_point> m_nextDue;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+class SimUsbHost::Device : public Zel::DriverPlatform
+{
+public:
+    Device(SimUsbHost &host, std::shared_ptr<Sim::UsbController> controller, SimRegistry &registry);
+    ~Device() override;
+
+    Sim::UsbController &controller() { return *m_controller; }
+    // Moves this device's clock forward (arbitration time-outs in tests).
+    void advanceClock(std::uint64_t milliseconds);
+    // Surprise removal: the controller leaves the bus; every transfer fails.
+    void unplug();
+
+    std::uint64_t now100ns() override;
+    Zel::NTSTATUS submitBulk(Zel::BulkRequest &request) override;
+    Zel::NTSTATUS abortPipe(Zel::PipeHandle pipe) override;
+    Zel::NTSTATUS controlTransfer(const Zel::ControlSetup &setup, std::uint8_t *data, std::uint32_t length,
+                                  std::uint32_t &transferred) override;
+    Zel::NTSTATUS selectConfiguration(const std::uint8_t *configuration, std::uint32_t length) override;
+    Zel::NTSTATUS selectInterface(std::uint8_t interfaceNumber, Zel::PipeSelection *pipes,
+                                  std::uint32_t count) override;
+    Zel::NTSTATUS readRegistryDword(const char *subkey, const char *name, std::uint32_t &value) override;
+    Zel::NTSTATUS readRegistryString(const char *subkey, const char *name, char *value,
+                                     std::uint32_t capacity) override;
+    Zel::NTSTATUS writeRegistryString(const char *key, const char *name, const char *value) override;
+    Zel::NTSTATUS readFile(const char *path, std::uint64_t offset, std::uint8_t *buffer, std::uint32_t length,
+                           std::uint32_t &read) override;
+
+    static std::uint8_t endpointOf(Zel::PipeHandle pipe) { return static_cast<std::uint8_t>(pipe & 0xFF); }
+
+private:
+    SimUsbHost &m_host;
+    std::shared_ptr<Sim::UsbController> m_controller;
+    SimRegistry &m_registry;
+    std::atomic<std::uint64_t> m_clockOffset{0};
+};
+
+} // namespace Platform

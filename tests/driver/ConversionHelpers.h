@@ -1,0 +1,77 @@
+#pragma once
+
+#include "MidiPacketiser.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Byte strings as hexadecimal text, and conversion through the driver's
+// packetiser and unpacker without a cable.
+namespace ZelTest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes hex(const std::string &text)
+{
+    Bytes bytes;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == ' ') {
+            ++pos;
+            continue;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(pos, 2), nullptr, 16)));
+        pos += 2;
+    }
+    return bytes;
+}
+
+inline std::string text(const Bytes &bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::uint8_t b : bytes) {
+        if (!out.empty())
+            out += ' ';
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+// Packets as text, "|" after a packet that was submitted at once.
+struct PacketRecorder {
+    Bytes bytes;
+    std::string marks;
+    void appendPacket(const std::uint8_t *packet) { bytes.insert(bytes.end(), packet, packet + 4); }
+    void submitNow() { marks += std::to_string(bytes.size() / 4) + ";"; }
+};
+
+struct ByteRecorder {
+    Bytes bytes;
+    void push(std::uint8_t byte) { bytes.push_back(byte); }
+};
+
+inline std::string pack(const Bytes &midi, std::uint8_t cable = 0, std::string *marks = nullptr)
+{
+    Zel::MidiByteParser parser;
+    std::uint8_t idle = 1;
+    PacketRecorder out;
+    for (std::uint8_t byte : midi)
+        Zel::packetiseByte(parser, idle, cable, byte, out);
+    if (marks)
+        *marks = out.marks;
+    return text(out.bytes);
+}
+
+inline std::string unpack(const Bytes &packets)
+{
+    std::uint8_t idle = 1;
+    ByteRecorder out;
+    for (std::size_t i = 0; i + 4 <= packets.size(); i += 4)
+        Zel::unpackPacket(packets.data() + i, idle, out);
+    return text(out.bytes);
+}
+
+} // namespace ZelTest

@@ -1,0 +1,309 @@
+#include "ConversionHelpers.h"
+#include "FakeDriverPlatform.h"
+
+#include <gtest/gtest.h>
+
+using namespace ZelTest;
+using Zel::StreamState;
+
+namespace {
+
+std::uint32_t write(Zel::MidiStream *stream, const Bytes &bytes)
+{
+    std::uint32_t accepted = 0;
+    EXPECT_EQ(stream->write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), accepted), Zel::STATUS_SUCCESS);
+    return accepted;
+}
+
+void run(Zel::MidiStream *stream)
+{
+    ASSERT_EQ(stream->setState(StreamState::Acquire), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(stream->setState(StreamState::Pause), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(stream->setState(StreamState::Run), Zel::STATUS_SUCCESS);
+}
+
+std::string allNotesOff(std::uint8_t cable)
+{
+    Bytes packets;
+    for (std::uint8_t channel = 0; channel < 16; ++channel) {
+        for (auto [control, value] : {std::pair<int, int>{64, 0}, {120, 127}, {123, 127}}) {
+            packets.insert(packets.end(), {static_cast<std::uint8_t>(cable << 4 | 0x0B),
+                                           static_cast<std::uint8_t>(0xB0 | channel),
+                                           static_cast<std::uint8_t>(control), static_cast<std::uint8_t>(value)});
+        }
+    }
+    return text(packets);
+}
+
+class RenderStream : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        owner.fake.startCompleter(); // closing a running stream waits for its reset packets
+        for (Zel::MidiStream *stream : streams)
+            EXPECT_EQ(Zel::MidiStream::destroy(stream), Zel::STATUS_SUCCESS);
+        owner.fake.stopCompleter();
+    }
+    Zel::MidiStream *open(std::uint8_t cable = 0)
+    {
+        Zel::MidiStream *stream = owner.open(false, cable);
+        EXPECT_NE(stream, nullptr);
+        streams.push_back(stream);
+        return stream;
+    }
+    std::string sent() { return text(owner.fake.sentBytes()); }
+
+    FakeStreamOwner owner; // 16-byte transfers: four packets each
+    std::vector<Zel::MidiStream *> streams;
+};
+
+} // namespace
+
+TEST_F(RenderStream, writeBatchesPacketsPerCallAndFillsTransfers)
+{
+    Zel::MidiStream *stream = open();
+    run(stream);
+    EXPECT_EQ(write(stream, hex("90 3C 40 3D 40 3E 40 3F 40 40 40")), 11u);
+    owner.fake.completeAllOut();
+    EXPECT_EQ(sent(), "09 90 3C 40 09 90 3D 40 09 90 3E 40 09 90 3F 40 09 90 40 40");
+    EXPECT_EQ(owner.fake.transferSizes(), (std::vector<std::uint32_t>{16, 4}));
+}
+
+TEST_F(RenderStream, backlogFillsTo512BytesThenRefuses)
+{
+    Zel::MidiStream *stream = open();
+    run(stream);
+    // Two transfers in flight, none completed: nothing left to convert into.
+    EXPECT_EQ(write(stream, hex("F8 F8")), 2u);
+    EXPECT_EQ(owner.fake.pendingOut(), 2u);
+    Bytes many(600, 0x01);
+    EXPECT_EQ(write(stream, many), 512u);
+    EXPECT_EQ(write(stream, hex("90 3C 40")), 0u);
+}
+
+TEST_F(RenderStream, completionDrainsTheBacklogInOrder)
+{
+    Zel::MidiStream *stream = open();
+    run(stream);
+    EXPECT_EQ(write(stream, hex("F8 F8")), 2u);
+    EXPECT_EQ(write(stream, hex("F0 01 02 03 04 05 F7 C0 05")), 9u);
+    EXPECT_EQ(write(stream, hex("06")), 1u); // still queued behind the backlog
+    owner.fake.completeAllOut();
+    EXPECT_EQ(sent(), "0F F8 00 00 0F F8 00 00 04 F0 01 02 04 03 04 05 05 F7 00 00 0C C0 05 00 0C C0 06 00");
+}
+
+TEST_F(RenderStream, captureOperationsRefusedOnRenderStream)
+{
+    Zel::MidiStream *stream = open();
+    std::uint8_t buffer[4];
+    std::uint32_t read = 7;
+    EXPECT_EQ(stream->read(buffer, 4, read), Zel::STATUS_INVALID_DEVICE_REQUEST);
+    EXPECT_EQ(read, 0u);
+}
+
+TEST_F(RenderStream, runNeedsAStartedDevice)
+{
+    Zel::MidiStream *stream = open();
+    owner.started = false;
+    EXPECT_EQ(stream->setState(StreamState::Run), Zel::STATUS_DEVICE_NOT_CONNECTED);
+}
+
+TEST_F(RenderStream, writeBeforeRunOnlyQueues)
+{
+    Zel::MidiStream *stream = open();
+    EXPECT_EQ(write(stream, hex("90 3C 40")), 3u);
+    EXPECT_EQ(owner.fake.pendingOut(), 0u);
+}
+
+TEST_F(RenderStream, sysExHolderBlocksOtherStreamsUntilItsTimeOut)
+{
+    Zel::MidiStream *a = open();
+    Zel::MidiStream *b = open();
+    run(a);
+    run(b);
+    EXPECT_EQ(write(a, hex("F0 01 02 03")), 4u);
+    EXPECT_EQ(write(b, hex("90 3C 40")), 0u);
+    owner.fake.advanceMs(1000); // exactly the time-out: still held
+    EXPECT_EQ(write(b, hex("90 3C 40")), 0u);
+    owner.fake.advanceMs(1);
+    EXPECT_EQ(write(b, hex("90 3C 40")), 3u);
+    // A lost the cable: its unfinished message is abandoned until a new status.
+    EXPECT_EQ(write(a, hex("04 F7 C0 05")), 4u);
+    owner.fake.completeAllOut();
+    EXPECT_EQ(sent(), "04 F0 01 02 09 90 3C 40 0C C0 05 00");
+}
+
+TEST_F(RenderStream, holderFinishingItsMessageFreesTheCable)
+{
+    Zel::MidiStream *a = open();
+    Zel::MidiStream *b = open();
+    run(a);
+    run(b);
+    EXPECT_EQ(write(a, hex("F0 01")), 2u);
+    EXPECT_EQ(write(b, hex("90 3C 40")), 0u);
+    EXPECT_EQ(write(a, hex("F7")), 1u);
+    EXPECT_EQ(write(b, hex("90 3C 40")), 3u);
+    owner.fake.completeAllOut();
+    EXPECT_EQ(sent(), "07 F0 01 F7 09 90 3C 40");
+}
+
+TEST_F(RenderStream, registryTimeOutReplacesTheDefault)
+{
+    owner.fake.dwords["Settings\\SysExTimeOutPeriod"] = 50;
+    Zel::MidiStream *a = open();
+    Zel::MidiStream *b = open();
+    run(a);
+    run(b);
+    EXPECT_EQ(write(a, hex("F0 01")), 2u);
+    owner.fake.advanceMs(51);
+    EXPECT_EQ(write(b, hex("F8")), 1u);
+}
+
+TEST_F(RenderStream, stopFromAcquireSendsTheResetSequence)
+{
+    Zel::MidiStream *stream = open(1);
+    run(stream);
+    owner.fake.startCompleter();
+    ASSERT_EQ(stream->setState(StreamState::Pause), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(stream->setState(StreamState::Acquire), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(stream->setState(StreamState::Stop), Zel::STATUS_SUCCESS);
+    owner.fake.stopCompleter();
+    EXPECT_EQ(sent(), allNotesOff(1));
+    // Stopped: no transfers, writes only queue.
+    EXPECT_EQ(write(stream, hex("90 3C 40")), 3u);
+    EXPECT_EQ(owner.fake.pendingOut(), 0u);
+}
+
+TEST_F(RenderStream, closingTheLastRunningStreamSendsTheResetSequence)
+{
+    Zel::MidiStream *stream = owner.open(false);
+    run(stream);
+    owner.fake.startCompleter();
+    EXPECT_EQ(Zel::MidiStream::destroy(stream), Zel::STATUS_SUCCESS);
+    owner.fake.stopCompleter();
+    EXPECT_EQ(sent(), allNotesOff(0));
+    EXPECT_EQ(owner.openStreams.load(), 0);
+}
+
+TEST_F(RenderStream, stopWithoutEverRunningSendsNothing)
+{
+    Zel::MidiStream *stream = open();
+    ASSERT_EQ(stream->setState(StreamState::Acquire), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(stream->setState(StreamState::Stop), Zel::STATUS_SUCCESS);
+    EXPECT_EQ(sent(), "");
+}
+
+TEST_F(RenderStream, failedSubmissionReturnsTheTransfer)
+{
+    Zel::MidiStream *stream = open();
+    run(stream);
+    owner.fake.failSubmissions = true;
+    EXPECT_EQ(write(stream, hex("90 3C 40")), 3u);
+    owner.fake.failSubmissions = false;
+    EXPECT_EQ(write(stream, hex("90 3D 40")), 3u);
+    owner.fake.completeAllOut();
+    EXPECT_EQ(sent(), "09 90 3D 40");
+}
+
+TEST(StreamCreation, failuresReportTheStreamClosedAgain)
+{
+    FakeStreamOwner owner(16, 2);
+    Zel::MidiStream *stream = nullptr;
+    EXPECT_EQ(Zel::MidiStream::create(owner, 1, 0x01, 2, false, nullptr, nullptr, stream),
+              Zel::STATUS_DEVICE_CONFIGURATION_ERROR);
+    EXPECT_EQ(Zel::MidiStream::create(owner, 1, 0x02, 0, false, nullptr, nullptr, stream),
+              Zel::STATUS_DEVICE_CONFIGURATION_ERROR);
+    EXPECT_EQ(Zel::MidiStream::create(owner, 2, 0x01, 0, false, nullptr, nullptr, stream),
+              Zel::STATUS_DEVICE_CONFIGURATION_ERROR);
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_EQ(owner.openStreams.load(), 0);
+}
+
+namespace {
+
+struct Notifications {
+    std::vector<std::uint32_t> counts;
+    static void notify(void *context, std::uint32_t available)
+    {
+        static_cast<Notifications *>(context)->counts.push_back(available);
+    }
+};
+
+class CaptureStream : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        stream = owner.open(true, 0, &Notifications::notify, &notes);
+        ASSERT_NE(stream, nullptr);
+        owner.in.startReading();
+    }
+    void TearDown() override
+    {
+        owner.in.stopReading();
+        Zel::MidiStream::destroy(stream);
+    }
+    std::string readAll()
+    {
+        std::uint8_t buffer[600];
+        std::uint32_t read = 0;
+        EXPECT_EQ(stream->read(buffer, sizeof buffer, read), Zel::STATUS_SUCCESS);
+        return text(Bytes(buffer, buffer + read));
+    }
+
+    FakeStreamOwner owner{128};
+    Notifications notes;
+    Zel::MidiStream *stream = nullptr;
+};
+
+} // namespace
+
+TEST_F(CaptureStream, readingKeepsFiveTransfersOut)
+{
+    EXPECT_EQ(owner.fake.pendingIn(), 5u);
+    ASSERT_TRUE(owner.fake.completeIn(hex("04 43 01 02 06 03 04 00")));
+    EXPECT_EQ(owner.fake.pendingIn(), 5u);
+    EXPECT_EQ(notes.counts, (std::vector<std::uint32_t>{7}));
+    EXPECT_EQ(readAll(), "F0 43 01 02 03 04 F7");
+}
+
+TEST_F(CaptureStream, packetsForOtherCablesAndPartialPacketsIgnored)
+{
+    ASSERT_TRUE(owner.fake.completeIn(hex("19 90 3C 40 F9 90 3C 40 09 90 3D 40 09 90")));
+    EXPECT_EQ(readAll(), "90 3D 40");
+}
+
+TEST_F(CaptureStream, failedTransferLeavesTheRotation)
+{
+    ASSERT_TRUE(owner.fake.completeIn({}, Zel::STATUS_UNSUCCESSFUL));
+    EXPECT_EQ(owner.fake.pendingIn(), 4u);
+    EXPECT_TRUE(notes.counts.empty());
+}
+
+TEST_F(CaptureStream, fullFifoDropsFurtherBytes)
+{
+    Bytes packets;
+    for (int i = 0; i < 32; ++i)
+        packets.insert(packets.end(), {0x09, 0x90, 0x3C, 0x40});
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(owner.fake.completeIn(packets)); // 6 x 96 bytes > 512
+    EXPECT_EQ(notes.counts.back(), 512u);
+    EXPECT_EQ(readAll().size(), 512u * 3 - 1);
+}
+
+TEST_F(CaptureStream, renderOperationsRefused)
+{
+    std::uint32_t accepted = 9;
+    const std::uint8_t byte = 0xF8;
+    EXPECT_EQ(stream->write(&byte, 1, accepted), Zel::STATUS_INVALID_DEVICE_REQUEST);
+    EXPECT_EQ(accepted, 0u);
+}
+
+TEST_F(CaptureStream, stopReadingReturnsEveryTransfer)
+{
+    owner.in.stopReading();
+    EXPECT_EQ(owner.fake.pendingIn(), 0u);
+    owner.in.startReading();
+    EXPECT_EQ(owner.fake.pendingIn(), 5u);
+}

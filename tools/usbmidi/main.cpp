@@ -1,0 +1,107 @@
+// usbmidi: the driver's packet conversion on the command line.
+//   usbmidi pack [--cable N]   MIDI bytes (hexadecimal text on stdin) -> packets
+//   usbmidi unpack             packets (hexadecimal text on stdin) -> each cable's bytes
+#include "MidiPacketiser.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: usbmidi pack [--cable N] | usbmidi unpack  (hexadecimal bytes on stdin)\n");
+    return 2;
+}
+
+// Whitespace-separated hexadecimal tokens, each one or more whole bytes ("F0", "0x90", "903C40").
+bool readHex(std::istream &in, std::vector<std::uint8_t> &bytes)
+{
+    std::string token;
+    while (in >> token) {
+        if (token.rfind("0x", 0) == 0 || token.rfind("0X", 0) == 0)
+            token.erase(0, 2);
+        if (token.empty() || token.size() % 2 != 0 || token.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+            std::fprintf(stderr, "usbmidi: not hexadecimal bytes: %s\n", token.c_str());
+            return false;
+        }
+        for (std::size_t i = 0; i < token.size(); i += 2)
+            bytes.push_back(static_cast<std::uint8_t>(std::stoul(token.substr(i, 2), nullptr, 16)));
+    }
+    return true;
+}
+
+void printBytes(const std::uint8_t *bytes, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        std::printf(i ? " %02X" : "%02X", bytes[i]);
+    std::printf("\n");
+}
+
+struct PrintingSink {
+    void appendPacket(const std::uint8_t *packet) { printBytes(packet, 4); }
+    void submitNow() {}
+};
+
+struct CableBytes {
+    std::vector<std::uint8_t> bytes;
+    void push(std::uint8_t byte) { bytes.push_back(byte); }
+};
+
+int pack(std::uint8_t cable)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!readHex(std::cin, bytes))
+        return 1;
+    Zel::MidiByteParser parser;
+    std::uint8_t idle = 1;
+    PrintingSink sink;
+    for (std::uint8_t byte : bytes)
+        Zel::packetiseByte(parser, idle, cable, byte, sink);
+    return 0;
+}
+
+int unpack()
+{
+    std::vector<std::uint8_t> bytes;
+    if (!readHex(std::cin, bytes))
+        return 1;
+    if (bytes.size() % 4 != 0)
+        std::fprintf(stderr, "usbmidi: ignoring %zu trailing bytes\n", bytes.size() % 4);
+    std::map<int, CableBytes> cables;
+    std::map<int, std::uint8_t> idle;
+    for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+        const int cable = Zel::packetCable(bytes.data() + at);
+        idle.emplace(cable, 1);
+        Zel::unpackPacket(bytes.data() + at, idle[cable], cables[cable]);
+    }
+    for (const auto &[cable, stream] : cables) {
+        std::printf("cable %d: ", cable);
+        printBytes(stream.bytes.data(), stream.bytes.size());
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return usage();
+    const std::string command = argv[1];
+    if (command == "unpack" && argc == 2)
+        return unpack();
+    if (command != "pack")
+        return usage();
+    if (argc == 2)
+        return pack(0);
+    char *end = nullptr;
+    const long cable = argc == 4 && std::string(argv[2]) == "--cable" ? std::strtol(argv[3], &end, 0) : -1;
+    if (cable < 0 || cable > 15 || !end || *end)
+        return usage();
+    return pack(static_cast<std::uint8_t>(cable));
+}
