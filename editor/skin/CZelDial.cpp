@@ -63,21 +63,9 @@ const CZelDialPrivate *CZelDial::d_func() const { return static_cast<const CZelD
 QString CZelDial::trackKey() const { return d_func()->keys[0]; }
 QString CZelDial::thumbKey() const { return d_func()->keys[1]; }
 
-void CZelDial::setTrackKey(const QString &key)
-{
-    if (d_func()->keys[0] == key)
-        return;
-    d_func()->keys[0] = key;
-    d_func()->applyNaturalSize();
-}
+void CZelDial::setTrackKey(const QString &key) { d_func()->setKey(0, key); }
 
-void CZelDial::setThumbKey(const QString &key)
-{
-    if (d_func()->keys[1] == key)
-        return;
-    d_func()->keys[1] = key;
-    d_func()->applyNaturalSize();
-}
+void CZelDial::setThumbKey(const QString &key) { d_func()->setKey(1, key); }
 
 bool CZelDial::notchesVisible() const { return d_func()->notchesVisible; }
 

@@ -30,6 +30,14 @@ void CZelSkinnedSliderPrivate::applyNaturalSize()
     q->update();
 }
 
+void CZelSkinnedSliderPrivate::setKey(int index, const QString &key)
+{
+    if (keys[size_t(index)] == key)
+        return;
+    keys[size_t(index)] = key;
+    applyNaturalSize();
+}
+
 bool CZelSkinnedSliderPrivate::updateHover(QStyle::ComplexControl control, const QStyleOptionComplex &option,
                                            const QPoint &point)
 {

@@ -40,6 +40,8 @@ public:
     QSize naturalSize() const;
     // Fixes the widget's size to naturalSize() when the render style is installed.
     void applyNaturalSize();
+    // Sets description key 0 (track, groove) or 1 (thumb, handle) and refits the widget.
+    void setKey(int index, const QString &key);
     // Tracks the hovered sub-control; true when it changed.
     bool updateHover(QStyle::ComplexControl control, const QStyleOptionComplex &option, const QPoint &point);
 

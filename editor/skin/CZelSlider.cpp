@@ -114,21 +114,9 @@ const CZelSliderPrivate *CZelSlider::d_func() const { return static_cast<const C
 QString CZelSlider::grooveKey() const { return d_func()->keys[0]; }
 QString CZelSlider::handleKey() const { return d_func()->keys[1]; }
 
-void CZelSlider::setGrooveKey(const QString &key)
-{
-    if (d_func()->keys[0] == key)
-        return;
-    d_func()->keys[0] = key;
-    d_func()->applyNaturalSize();
-}
+void CZelSlider::setGrooveKey(const QString &key) { d_func()->setKey(0, key); }
 
-void CZelSlider::setHandleKey(const QString &key)
-{
-    if (d_func()->keys[1] == key)
-        return;
-    d_func()->keys[1] = key;
-    d_func()->applyNaturalSize();
-}
+void CZelSlider::setHandleKey(const QString &key) { d_func()->setKey(1, key); }
 
 int CZelSlider::clickBehaviour() const { return d_func()->clickBehaviour; }
 void CZelSlider::setClickBehaviour(int behaviour) { d_func()->clickBehaviour = behaviour; }
