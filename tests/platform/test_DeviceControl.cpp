@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 
 using namespace PlatformTest;
 using Platform::DeviceControl;
@@ -73,6 +76,26 @@ TEST_F(SimulatedControl, presentInterfacesAnswerTheProbeAndTheirDescriptor)
     control.close(handle);
     EXPECT_FALSE(property(control, handle, 0, Zel::PropertySetSupport).result.ok);
     EXPECT_EQ(control.open(L"\\\\?\\nothing"), DeviceControl::InvalidHandle);
+}
+
+// A handle closed on one thread while another still sends requests on it:
+// the requests in flight finish, the later ones fail cleanly.
+TEST_F(SimulatedControl, closingAHandleWhileRequestsRunIsSafe)
+{
+    machine.attach(controller());
+    for (int round = 0; round < 50; ++round) {
+        const DeviceControl::Handle handle = openFirst();
+        ASSERT_NE(handle, DeviceControl::InvalidHandle);
+        std::atomic<bool> answered{false};
+        std::thread sender([&] {
+            while (property(control, handle, 0, Zel::PropertyGet, {}, 18).result.ok)
+                answered = true;
+        });
+        while (!answered)
+            std::this_thread::yield();
+        control.close(handle);
+        sender.join();
+    }
 }
 
 TEST_F(SimulatedControl, stringRequestAsTheUpdaterSendsIt)
