@@ -1,5 +1,8 @@
 #include "MidiSelection.h"
 
+#include "DeviceControl.h"
+#include "SimulatedPlatform.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
@@ -33,9 +36,13 @@ std::optional<int> keysFromOption(std::string_view argument)
 
 struct Selection {
     std::mutex mutex;
-    std::unique_ptr<MidiApi> owned;
+    std::unique_ptr<MidiApi> realMidi;
+    std::unique_ptr<DeviceControl> realControl;
+    bool realControlMade = false;
+    std::unique_ptr<SimulatedPlatform> simulated;
     std::atomic<MidiApi *> installed{nullptr};
     std::atomic<MidiApi *> current{nullptr};
+    std::atomic<DeviceControl *> installedControl{nullptr};
 };
 
 Selection &selection()
@@ -58,13 +65,36 @@ std::optional<int> simulatedKeys(int argc, const char *const *argv, const char *
     return std::nullopt;
 }
 
-void selectMidi(int argc, const char *const *argv)
+void selectPlatform(int argc, const char *const *argv)
+{
+    if (const std::optional<int> keys = simulatedKeys(argc, argv, std::getenv("VORPAD_SIMULATE"))) {
+        selectSimulated(*keys);
+        return;
+    }
+    Selection &s = selection();
+    std::lock_guard lock(s.mutex);
+    if (!s.realMidi)
+        s.realMidi = createRealMidi();
+    s.current.store(s.realMidi.get());
+    s.simulated.reset();
+}
+
+SimulatedPlatform &selectSimulated(int keys)
 {
     Selection &s = selection();
     std::lock_guard lock(s.mutex);
-    const std::optional<int> keys = simulatedKeys(argc, argv, std::getenv("VORPAD_SIMULATE"));
-    s.owned = keys ? createSimulatedMidi(*keys) : createRealMidi();
-    s.current.store(s.owned.get());
+    s.current.store(nullptr);
+    s.simulated.reset(); // its controller saved its contents; the new one reads them back
+    s.simulated = std::make_unique<SimulatedPlatform>(keys);
+    s.current.store(&s.simulated->midi());
+    return *s.simulated;
+}
+
+SimulatedPlatform *simulatedPlatform()
+{
+    Selection &s = selection();
+    std::lock_guard lock(s.mutex);
+    return s.simulated.get();
 }
 
 MidiApi &midi()
@@ -75,16 +105,37 @@ MidiApi &midi()
     if (MidiApi *api = s.current.load())
         return *api;
     std::lock_guard lock(s.mutex);
-    if (!s.owned) {
-        s.owned = createRealMidi();
-        s.current.store(s.owned.get());
+    if (MidiApi *api = s.current.load()) // selected meanwhile
+        return *api;
+    if (!s.realMidi)
+        s.realMidi = createRealMidi();
+    s.current.store(s.realMidi.get());
+    return *s.realMidi;
+}
+
+DeviceControl *deviceControl()
+{
+    Selection &s = selection();
+    if (DeviceControl *control = s.installedControl.load())
+        return control;
+    std::lock_guard lock(s.mutex);
+    if (s.simulated)
+        return &s.simulated->deviceControl();
+    if (!s.realControlMade) {
+        s.realControl = createSystemDeviceControl();
+        s.realControlMade = true;
     }
-    return *s.owned;
+    return s.realControl.get();
 }
 
 void installMidi(MidiApi *api)
 {
     selection().installed.store(api);
+}
+
+void installDeviceControl(DeviceControl *control)
+{
+    selection().installedControl.store(control);
 }
 
 } // namespace Platform

@@ -5,10 +5,14 @@
 #include <memory>
 #include <optional>
 
-// Which MIDI implementation the process talks to. The real one of the
-// platform is the default; "--simulate[=25|49|61]" on the command line or
-// VORPAD_SIMULATE=MODEL in the environment selects a simulated controller.
+// Which MIDI and device-control implementations the process talks to. The
+// platform's real ones are the default; "--simulate[=25|49|61]" on the
+// command line or VORPAD_SIMULATE=MODEL in the environment selects one
+// simulated machine with a controller of that size, which serves both.
 namespace Platform {
+
+class DeviceControl;
+class SimulatedPlatform;
 
 inline constexpr int DefaultSimulatedKeys = 49;
 
@@ -16,19 +20,28 @@ inline constexpr int DefaultSimulatedKeys = 49;
 // The command line wins over the environment; an unknown size counts as none.
 std::optional<int> simulatedKeys(int argc, const char *const *argv, const char *environmentValue);
 
-// Chooses the process-wide implementation once, at start.
-void selectMidi(int argc, const char *const *argv);
+// Chooses the process-wide implementations once, at start.
+void selectPlatform(int argc, const char *const *argv);
+// Replaces the selection by a fresh simulated machine with a controller of
+// this size (its contents come back from its state file). Only while no port
+// or control handle of the previous selection is open.
+SimulatedPlatform &selectSimulated(int keys);
+// The selected simulated machine; null while the real platform is selected.
+SimulatedPlatform *simulatedPlatform();
 
-// The process-wide implementation; the real one when nothing was selected.
+// The process-wide MIDI implementation; the real one when nothing was selected.
 MidiApi &midi();
+// The process-wide device-control implementation; null where the real
+// platform has none.
+DeviceControl *deviceControl();
 
-// Replaces the process-wide implementation (tests install fakes this way);
-// a null pointer returns to the default. The caller keeps ownership.
+// Replace the process-wide implementations (tests install fakes this way);
+// a null pointer returns to the selection. The caller keeps ownership.
 void installMidi(MidiApi *api);
+void installDeviceControl(DeviceControl *control);
 
-// Factories of the implementations; the real one is chosen by the build.
+// The platform's real MIDI implementation, chosen by the build.
 std::unique_ptr<MidiApi> createRealMidi();
-std::unique_ptr<MidiApi> createSimulatedMidi(int keys);
 
 // Installs an implementation for one scope (tests).
 class ScopedMidi

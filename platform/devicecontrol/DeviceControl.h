@@ -45,14 +45,6 @@ public:
     virtual FileVersion fileVersion(const std::wstring &path) = 0;
 };
 
-// The path of the driver serving the product id, or empty: the first present
-// control interface answering the set-support probe whose device descriptor
-// has the vendor id and this product id gives the service and its executable.
-std::wstring findDriverPath(DeviceControl &control, int productId);
-
-// The four 16-bit parts of a file's version; all 0 when unknown.
-DeviceControl::FileVersion fileVersionOf(DeviceControl &control, const std::wstring &path);
-
 // The platform's implementation (Windows: the set-up API and DeviceIoControl).
 // Null where the platform has none.
 std::unique_ptr<DeviceControl> createSystemDeviceControl();

@@ -31,12 +31,12 @@ DeviceControl::Result SimDeviceControl::propertyRequest(Handle handle, const std
                                                         std::uint32_t inputSize, std::uint8_t *output,
                                                         std::uint32_t outputSize)
 {
-    SimControlHandle *control = nullptr;
+    std::shared_ptr<SimControlHandle> control;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         const auto it = m_handles.find(handle);
         if (it != m_handles.end())
-            control = it->second.get();
+            control = it->second;
     }
     Result result;
     if (!control) {

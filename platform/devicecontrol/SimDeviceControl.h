@@ -31,7 +31,8 @@ public:
 private:
     SimMachine &m_machine;
     std::mutex m_lock;
-    std::map<Handle, std::unique_ptr<SimControlHandle>> m_handles;
+    // Shared so that a request in flight keeps its handle when another thread closes it.
+    std::map<Handle, std::shared_ptr<SimControlHandle>> m_handles;
     Handle m_next = 1;
 };
 

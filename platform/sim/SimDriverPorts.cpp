@@ -21,6 +21,18 @@ Zel::NTSTATUS run(SimDriverStream &stream)
     return Zel::STATUS_SUCCESS;
 }
 
+// What the multimedia layer reports when the driver refuses a create request.
+MidiResult openResult(Zel::NTSTATUS status)
+{
+    if (Zel::NT_SUCCESS(status))
+        return MMSYSERR_NOERROR;
+    if (status == Zel::STATUS_INVALID_DEVICE_REQUEST)
+        return MMSYSERR_ALLOCATED; // locked for exclusive use
+    if (status == Zel::STATUS_DEVICE_NOT_CONNECTED)
+        return MMSYSERR_NODRIVER;
+    return MMSYSERR_ERROR;
+}
+
 void stop(SimDriverStream &stream)
 {
     for (Zel::StreamState state : {Zel::StreamState::Pause, Zel::StreamState::Acquire, Zel::StreamState::Stop})
@@ -53,18 +65,18 @@ bool SimDriverPorts::present() const
     return m_machine.device(m_device) != nullptr;
 }
 
-Zel::NTSTATUS SimDriverPorts::openOutput()
+MidiResult SimDriverPorts::openOutput()
 {
     std::lock_guard<std::mutex> guard(m_outputLock);
     if (m_render)
-        return Zel::STATUS_SUCCESS;
+        return MMSYSERR_ALLOCATED;
     std::unique_ptr<SimDriverStream> stream;
     Zel::NTSTATUS result = m_machine.openPort(m_out, nullptr, stream);
     if (Zel::NT_SUCCESS(result))
         result = run(*stream);
     if (Zel::NT_SUCCESS(result))
         m_render = std::move(stream);
-    return result;
+    return openResult(result);
 }
 
 void SimDriverPorts::closeOutput()
@@ -98,13 +110,13 @@ bool SimDriverPorts::bytesOut(const std::uint8_t *data, std::size_t length)
     return true;
 }
 
-Zel::NTSTATUS SimDriverPorts::openInput(BytesIn receiver)
+MidiResult SimDriverPorts::openInput(BytesIn receiver)
 {
     std::unique_ptr<SimDriverStream> stream;
     {
         std::lock_guard<std::mutex> guard(m_inputLock);
         if (m_capture)
-            return Zel::STATUS_SUCCESS;
+            return MMSYSERR_ALLOCATED;
         m_receiver = std::move(receiver);
     }
     Zel::NTSTATUS result = m_machine.openPort(m_in, [this](std::uint32_t) { received(); }, stream);
@@ -112,12 +124,14 @@ Zel::NTSTATUS SimDriverPorts::openInput(BytesIn receiver)
         result = run(*stream);
     {
         std::lock_guard<std::mutex> guard(m_inputLock);
-        if (!Zel::NT_SUCCESS(result))
-            return result;
+        if (!Zel::NT_SUCCESS(result)) {
+            m_receiver = nullptr;
+            return openResult(result);
+        }
         m_capture = std::move(stream);
     }
     received(); // bytes that arrived before the stream was handed over
-    return result;
+    return MMSYSERR_NOERROR;
 }
 
 void SimDriverPorts::closeInput()

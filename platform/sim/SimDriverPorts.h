@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SimMachine.h"
+#include "SimMidiEndpoint.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,28 +16,29 @@ namespace Platform {
 // implementation uses it: bytes the editor sends go through the render
 // stream's Write, cross the bus as packets, and the controller's answers come
 // back through the capture stream on the host thread.
-class SimDriverPorts
+class SimDriverPorts : public SimMidiEndpoint
 {
 public:
-    using BytesIn = std::function<void(const std::uint8_t *data, std::size_t length)>;
-
     // The pair OUT00/IN00 of a device of the machine.
     SimDriverPorts(SimMachine &machine, int device);
-    ~SimDriverPorts();
+    ~SimDriverPorts() override;
 
-    std::string portName() const { return m_name; }
+    std::string portName() const override { return m_name; }
     bool present() const;
 
-    // Opening is the driver's create request: refused while the device is locked.
-    Zel::NTSTATUS openOutput();
-    void closeOutput();
+    // Opening is the driver's create request: refused while the device is
+    // locked (MMSYSERR_ALLOCATED) or gone (MMSYSERR_NODRIVER).
+    MidiResult openOutput() override;
+    void closeOutput() override;
     // Sends everything, retrying while another stream holds the cable; false
     // when the output is closed or the bytes could not be sent in time.
-    bool bytesOut(const std::uint8_t *data, std::size_t length);
+    bool bytesOut(const std::uint8_t *data, std::size_t length) override;
 
-    Zel::NTSTATUS openInput(BytesIn receiver);
-    // Returns once no call of the receiver is running.
-    void closeInput();
+    MidiResult openInput(BytesIn receiver) override;
+    void closeInput() override;
+
+    SimDriverPorts(const SimDriverPorts &) = delete;
+    SimDriverPorts &operator=(const SimDriverPorts &) = delete;
 
 private:
     void received();

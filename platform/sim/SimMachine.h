@@ -89,6 +89,7 @@ public:
     ~SimMachine();
 
     SimRegistry &registry() { return *m_registry; }
+    SimUsbHost::Traffic traffic() const { return m_host->traffic(); }
 
     // Attaches and starts; the device number, or -1 when the start failed
     // (its status in `status`).

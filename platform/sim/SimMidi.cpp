@@ -1,11 +1,6 @@
 #include "SimMidi.h"
 
 #include "MidiInputQueue.h"
-#include "MidiSelection.h"
-#include "SimMidiControllerEndpoint.h"
-
-#include <cstdlib>
-#include <filesystem>
 
 namespace Platform {
 
@@ -93,8 +88,14 @@ MidiResult SimMidi::midiInOpen(MidiHandle *handle, unsigned index, MidiCallback 
         m_inputOpen[index] = true;
     }
     auto *input = new Input(index, *m_endpoints[index], callback, instance);
-    input->endpoint.setBytesIn(
+    const MidiResult opened = input->endpoint.openInput(
         [input](const std::uint8_t *data, std::size_t length) { input->queue.feedLongData(data, length); });
+    if (opened != MMSYSERR_NOERROR) {
+        delete input;
+        std::lock_guard lock(m_mutex);
+        m_inputOpen[index] = false;
+        return opened;
+    }
     *handle = input;
     return MMSYSERR_NOERROR;
 }
@@ -145,7 +146,7 @@ MidiResult SimMidi::midiInClose(MidiHandle handle)
         return MMSYSERR_INVALHANDLE;
     if (!input->queue.isEmpty())
         return MIDIERR_STILLPLAYING;
-    input->endpoint.setBytesIn({});
+    input->endpoint.closeInput();
     {
         std::lock_guard lock(m_mutex);
         m_inputOpen[input->index] = false;
@@ -171,8 +172,10 @@ MidiResult SimMidi::midiOutOpen(MidiHandle *handle, unsigned index, MidiCallback
         return MMSYSERR_INVALFLAG;
     if (index >= m_endpoints.size())
         return MMSYSERR_BADDEVICEID;
-    *handle = new Output{*m_endpoints[index], callback, instance};
-    return MMSYSERR_NOERROR;
+    const MidiResult opened = m_endpoints[index]->openOutput();
+    if (opened == MMSYSERR_NOERROR)
+        *handle = new Output{*m_endpoints[index], callback, instance};
+    return opened;
 }
 
 MidiResult SimMidi::midiOutPrepareHeader(MidiHandle handle, MidiHeader *header)
@@ -192,7 +195,8 @@ MidiResult SimMidi::midiOutLongMsg(MidiHandle handle, MidiHeader *header)
         return MMSYSERR_INVALHANDLE;
     if (!header || !(header->dwFlags & MHDR_PREPARED))
         return MIDIERR_UNPREPARED;
-    output->endpoint.bytesOut(reinterpret_cast<const std::uint8_t *>(header->lpData), header->dwBufferLength);
+    if (!output->endpoint.bytesOut(reinterpret_cast<const std::uint8_t *>(header->lpData), header->dwBufferLength))
+        return MMSYSERR_ERROR;
     header->dwFlags |= MHDR_DONE;
     output->callback(output, MOM_DONE, output->instance, reinterpret_cast<std::uintptr_t>(header), 0);
     return MMSYSERR_NOERROR;
@@ -200,43 +204,12 @@ MidiResult SimMidi::midiOutLongMsg(MidiHandle handle, MidiHeader *header)
 
 MidiResult SimMidi::midiOutClose(MidiHandle handle)
 {
-    if (!handle)
+    auto *output = static_cast<Output *>(handle);
+    if (!output)
         return MMSYSERR_INVALHANDLE;
-    delete static_cast<Output *>(handle);
+    output->endpoint.closeOutput();
+    delete output;
     return MMSYSERR_NOERROR;
-}
-
-namespace {
-
-// Where a simulated controller keeps its contents between runs: the user's
-// data directory; none when there is no home to put it in.
-std::string stateFileFor(int keys)
-{
-    namespace fs = std::filesystem;
-    fs::path directory;
-    if (const char *data = std::getenv("XDG_DATA_HOME"); data && *data)
-        directory = data;
-    else if (const char *home = std::getenv("HOME"); home && *home)
-        directory = fs::path(home) / ".local" / "share";
-    else
-        return {};
-    directory /= "vorpad";
-    std::error_code error;
-    fs::create_directories(directory, error);
-    if (error)
-        return {};
-    return (directory / ("simulated-" + std::to_string(keys) + ".syx")).string();
-}
-
-} // namespace
-
-std::unique_ptr<MidiApi> createSimulatedMidi(int keys)
-{
-    auto controller = std::make_shared<Sim::Controller>(keys);
-    controller->setStateFile(stateFileFor(keys));
-    std::vector<std::shared_ptr<SimMidiEndpoint>> endpoints{
-        std::make_shared<SimMidiControllerEndpoint>(std::move(controller))};
-    return std::make_unique<SimMidi>(std::move(endpoints));
 }
 
 } // namespace Platform

@@ -25,11 +25,11 @@ std::string SimMidiControllerEndpoint::portName() const
     return m_controller->portName();
 }
 
-void SimMidiControllerEndpoint::bytesOut(const std::uint8_t *data, std::size_t length)
+bool SimMidiControllerEndpoint::bytesOut(const std::uint8_t *data, std::size_t length)
 {
     const std::vector<Sim::Reply> replies = m_controller->receive(data, length);
     if (replies.empty())
-        return;
+        return true;
     const Clock::time_point now = Clock::now();
     {
         std::lock_guard lock(m_mutex);
@@ -43,12 +43,20 @@ void SimMidiControllerEndpoint::bytesOut(const std::uint8_t *data, std::size_t l
         }
     }
     m_changed.notify_all();
+    return true;
 }
 
-void SimMidiControllerEndpoint::setBytesIn(BytesIn receiver)
+MidiResult SimMidiControllerEndpoint::openInput(BytesIn receiver)
 {
     std::lock_guard lock(m_receiverMutex);
     m_receiver = std::move(receiver);
+    return MMSYSERR_NOERROR;
+}
+
+void SimMidiControllerEndpoint::closeInput()
+{
+    std::lock_guard lock(m_receiverMutex);
+    m_receiver = nullptr;
 }
 
 bool SimMidiControllerEndpoint::waitUntilDelivered(std::chrono::milliseconds timeout)

@@ -15,9 +15,12 @@
 
 namespace Platform {
 
-// Connects a port pair straight to a simulated controller's firmware. The
-// firmware answers on the sender's thread; its replies are delivered on the
-// endpoint's own thread, each when it falls due and in the pieces it asks for.
+// Connects a port pair straight to a simulated controller's firmware, with no
+// driver or bus between them. The transport's tests use it for what only the
+// MIDI layer shows (replies in many small pieces); programs go through the
+// driver (SimDriverPorts). The firmware answers on the sender's thread; its
+// replies are delivered on the endpoint's own thread, each when it falls due
+// and in the pieces it asks for.
 class SimMidiControllerEndpoint : public SimMidiEndpoint
 {
 public:
@@ -25,8 +28,9 @@ public:
     ~SimMidiControllerEndpoint() override;
 
     std::string portName() const override;
-    void bytesOut(const std::uint8_t *data, std::size_t length) override;
-    void setBytesIn(BytesIn receiver) override;
+    bool bytesOut(const std::uint8_t *data, std::size_t length) override;
+    MidiResult openInput(BytesIn receiver) override;
+    void closeInput() override;
 
     Sim::Controller &controller() { return *m_controller; }
     // Waits until everything the controller has sent so far is delivered.

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "MidiApi.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 // What one simulated MIDI port pair is connected to. The ports know only
-// this: bytes go out to the device, the device's bytes come back through the
-// receiver, on a thread that belongs to the endpoint.
+// this: opening and closing each side, bytes out to the device, and the
+// device's bytes back through the receiver, on a thread that belongs to the
+// endpoint.
 namespace Platform {
 
 class SimMidiEndpoint
@@ -18,10 +21,17 @@ public:
     virtual ~SimMidiEndpoint() = default;
 
     virtual std::string portName() const = 0;
-    virtual void bytesOut(const std::uint8_t *data, std::size_t length) = 0;
-    // Installs the receiver (an empty one disconnects). Returns once no call
-    // of the previous receiver is running.
-    virtual void setBytesIn(BytesIn receiver) = 0;
+
+    // Opening may be refused by the device (for example while it is locked);
+    // an endpoint with nothing behind it to ask accepts every open.
+    virtual MidiResult openOutput() { return MMSYSERR_NOERROR; }
+    virtual void closeOutput() {}
+    // False when the bytes could not be sent.
+    virtual bool bytesOut(const std::uint8_t *data, std::size_t length) = 0;
+
+    virtual MidiResult openInput(BytesIn receiver) = 0;
+    // Returns once no call of the receiver is running.
+    virtual void closeInput() = 0;
 };
 
 } // namespace Platform

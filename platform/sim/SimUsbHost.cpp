@@ -74,6 +74,11 @@ void SimUsbHost::poll()
     m_wake.notify_all();
 }
 
+SimUsbHost::Traffic SimUsbHost::traffic() const
+{
+    return Traffic{m_outTransfers.load(), m_outBytes.load(), m_inTransfers.load(), m_inBytes.load()};
+}
+
 void SimUsbHost::enqueue(Device *device, Zel::BulkRequest *request)
 {
     std::lock_guard<std::mutex> guard(m_lock);
@@ -163,7 +168,12 @@ bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
     for (Pending &p : outs) {
         const Sim::UsbResult result =
             p.device->controller().bulkOut(Device::endpointOf(p.request->pipe), p.request->buffer, p.request->length);
-        complete(*p.request, statusOf(result), result == Sim::UsbResult::Ok ? p.request->length : 0);
+        const std::uint32_t sent = result == Sim::UsbResult::Ok ? p.request->length : 0;
+        if (sent) {
+            ++m_outTransfers;
+            m_outBytes += sent;
+        }
+        complete(*p.request, statusOf(result), sent);
     }
     std::vector<Pending> empty;
     for (auto &[p, gone] : ins) {
@@ -177,6 +187,10 @@ bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
         if (result == Sim::UsbResult::Ok && size == 0) {
             empty.push_back(p); // another transfer took the packets: wait again
             continue;
+        }
+        if (size) {
+            ++m_inTransfers;
+            m_inBytes += size;
         }
         complete(*p.request, statusOf(result), static_cast<std::uint32_t>(size));
     }

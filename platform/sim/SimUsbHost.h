@@ -39,6 +39,15 @@ public:
     // Wakes the host thread: a controller has something to send on its own.
     void poll();
 
+    // What the bus carried so far: completed bulk transfers and their bytes.
+    struct Traffic {
+        std::uint64_t outTransfers = 0;
+        std::uint64_t outBytes = 0;
+        std::uint64_t inTransfers = 0;
+        std::uint64_t inBytes = 0;
+    };
+    Traffic traffic() const;
+
 private:
     friend class Device;
     struct Pending {
@@ -62,6 +71,10 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_nextDue;
     bool m_busy = false;
     bool m_stop = false;
+    std::atomic<std::uint64_t> m_outTransfers{0};
+    std::atomic<std::uint64_t> m_outBytes{0};
+    std::atomic<std::uint64_t> m_inTransfers{0};
+    std::atomic<std::uint64_t> m_inBytes{0};
     std::thread m_thread;
 };
 

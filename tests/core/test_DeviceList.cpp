@@ -22,8 +22,13 @@ public:
     {
     }
     std::string portName() const override { return m_name; }
-    void bytesOut(const std::uint8_t *, std::size_t) override { ++sent; }
-    void setBytesIn(BytesIn) override {}
+    bool bytesOut(const std::uint8_t *, std::size_t) override
+    {
+        ++sent;
+        return true;
+    }
+    Platform::MidiResult openInput(BytesIn) override { return Platform::MMSYSERR_NOERROR; }
+    void closeInput() override {}
     int sent = 0;
 
 private:

@@ -211,14 +211,20 @@ class InlineEndpoint : public Platform::SimMidiEndpoint
 {
 public:
     std::string portName() const override { return "Inline"; }
-    void bytesOut(const std::uint8_t *data, std::size_t length) override
+    bool bytesOut(const std::uint8_t *data, std::size_t length) override
     {
         for (const Sim::Reply &reply : controller.receive(data, length)) {
             if (m_receiver)
                 m_receiver(reply.bytes.data(), reply.bytes.size());
         }
+        return true;
     }
-    void setBytesIn(BytesIn receiver) override { m_receiver = std::move(receiver); }
+    Platform::MidiResult openInput(BytesIn receiver) override
+    {
+        m_receiver = std::move(receiver);
+        return Platform::MMSYSERR_NOERROR;
+    }
+    void closeInput() override { m_receiver = nullptr; }
     Sim::Controller controller;
 
 private:

@@ -1,4 +1,6 @@
 #include "MidiSelection.h"
+#include "SimDeviceControl.h"
+#include "SimulatedPlatform.h"
 
 #include <QTemporaryDir>
 
@@ -40,19 +42,33 @@ INSTANTIATE_TEST_SUITE_P(
                       SelectionCase{"OtherOption", {"--simulated"}, nullptr, std::nullopt}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(Selection, InstalledImplementationWinsUntilRemoved)
+TEST(Selection, SimulationServesMidiAndDeviceControlFromOneMachine)
 {
     QTemporaryDir data; // the simulated controller keeps its state there
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    auto simulated = Platform::createSimulatedMidi(61);
-    {
-        Platform::ScopedMidi scope(*simulated);
-        EXPECT_EQ(&Platform::midi(), simulated.get());
-        std::string name;
-        EXPECT_EQ(Platform::midi().midiOutGetDevCaps(0, name), Platform::MMSYSERR_NOERROR);
-        EXPECT_EQ(name, "Vorpad 61");
-    }
-    EXPECT_NE(&Platform::midi(), simulated.get());
+    const char *argv[] = {"program", "--simulate=61"};
+    Platform::selectPlatform(2, argv);
+    Platform::SimulatedPlatform *simulated = Platform::simulatedPlatform();
+    ASSERT_NE(simulated, nullptr);
+    EXPECT_EQ(&Platform::midi(), &simulated->midi());
+    EXPECT_EQ(Platform::deviceControl(), &simulated->deviceControl());
+    std::string name;
+    EXPECT_EQ(Platform::midi().midiOutGetDevCaps(0, name), Platform::MMSYSERR_NOERROR);
+    EXPECT_EQ(name, "Vorpad 61");
+    ASSERT_EQ(Platform::deviceControl()->presentInterfaces().size(), 1u);
+    EXPECT_EQ(Platform::deviceControl()->presentInterfaces()[0].path,
+              simulated->machine().controlInterfaces()[0].path);
+
+    Platform::SimDeviceControl installed(simulated->machine());
+    Platform::installDeviceControl(&installed);
+    EXPECT_EQ(Platform::deviceControl(), &installed);
+    Platform::installDeviceControl(nullptr);
+    EXPECT_EQ(Platform::deviceControl(), &simulated->deviceControl());
+
+    Platform::selectPlatform(1, argv); // the real platform again
+    EXPECT_EQ(Platform::simulatedPlatform(), nullptr);
+    EXPECT_NE(Platform::deviceControl(), &installed);
+    qunsetenv("XDG_DATA_HOME");
 }
 
 } // namespace

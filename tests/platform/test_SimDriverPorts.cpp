@@ -40,8 +40,8 @@ TEST(SimDriverPorts, identityExchangeThroughTheDriver)
     Platform::SimDriverPorts ports(machine, id);
     EXPECT_EQ(ports.portName(), "Vorpad 49");
     Received received;
-    ASSERT_EQ(ports.openInput(received.receiver()), Zel::STATUS_SUCCESS);
-    ASSERT_EQ(ports.openOutput(), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(ports.openInput(received.receiver()), Platform::MMSYSERR_NOERROR);
+    ASSERT_EQ(ports.openOutput(), Platform::MMSYSERR_NOERROR);
     const Bytes request = ScriptedFirmware::identityRequest();
     ASSERT_TRUE(ports.bytesOut(request.data(), request.size()));
     EXPECT_EQ(received.await(15), ScriptedFirmware::identityReply());
@@ -57,14 +57,14 @@ TEST(SimDriverPorts, lockedDeviceRefusesToOpenUntilUnlocked)
     Platform::SimDeviceControl control(machine);
     const auto handle = control.open(machine.controlInterfaces()[0].path);
     Platform::SimDriverPorts ports(machine, id);
-    ASSERT_EQ(ports.openOutput(), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(ports.openOutput(), Platform::MMSYSERR_NOERROR);
     EXPECT_EQ(property(control, handle, Zel::PropertyLock, Zel::PropertySet).result.status, Zel::STATUS_ACCESS_DENIED);
     ports.closeOutput();
     EXPECT_TRUE(property(control, handle, Zel::PropertyLock, Zel::PropertySet).result.ok);
-    EXPECT_EQ(ports.openOutput(), Zel::STATUS_INVALID_DEVICE_REQUEST);
-    EXPECT_EQ(ports.openInput(nullptr), Zel::STATUS_INVALID_DEVICE_REQUEST);
+    EXPECT_EQ(ports.openOutput(), Platform::MMSYSERR_ALLOCATED);
+    EXPECT_EQ(ports.openInput(nullptr), Platform::MMSYSERR_ALLOCATED);
     EXPECT_TRUE(property(control, handle, Zel::PropertyUnlock, Zel::PropertySet).result.ok);
-    EXPECT_EQ(ports.openOutput(), Zel::STATUS_SUCCESS);
+    EXPECT_EQ(ports.openOutput(), Platform::MMSYSERR_NOERROR);
     control.close(handle);
 }
 
@@ -73,10 +73,10 @@ TEST(SimDriverPorts, detachedDeviceIsNoLongerPresent)
     Platform::SimMachine machine;
     const int id = machine.attach(controller());
     Platform::SimDriverPorts ports(machine, id);
-    ASSERT_EQ(ports.openOutput(), Zel::STATUS_SUCCESS);
+    ASSERT_EQ(ports.openOutput(), Platform::MMSYSERR_NOERROR);
     EXPECT_TRUE(ports.present());
     machine.detach(id);
     EXPECT_FALSE(ports.present());
     ports.closeOutput();
-    EXPECT_EQ(ports.openOutput(), Zel::STATUS_DEVICE_NOT_CONNECTED);
+    EXPECT_EQ(ports.openOutput(), Platform::MMSYSERR_NODRIVER);
 }

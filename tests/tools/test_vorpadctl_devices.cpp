@@ -1,5 +1,6 @@
 #include "BankFile.h"
 #include "PatchFile.h"
+#include "SimulatedPlatform.h"
 #include "SimulatedWorld.h"
 #include "VorpadCtl.h"
 
@@ -155,6 +156,32 @@ TEST(VorpadCtlSimulate, SimulatedControllerKeepsItsBankBetweenRuns)
     ASSERT_EQ(run({"backup", back, "--simulate=25"}).code, 0);
     EXPECT_EQ(run({"diff", edited, back}).code, 0);
     qunsetenv("XDG_DATA_HOME");
+}
+
+TEST(VorpadCtlSimulate, BackupFetchesTheWholeBankThroughTheDriver)
+{
+    QTemporaryDir data;
+    QTemporaryDir files;
+    ASSERT_TRUE(data.isValid() && files.isValid());
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const std::string bank = files.filePath("bank.vpb").toStdString();
+    const CtlRun backup = run({"backup", bank, "--simulate=61"});
+    qunsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(backup.code, 0) << backup.err;
+
+    Platform::SimulatedPlatform *simulated = Platform::simulatedPlatform();
+    ASSERT_NE(simulated, nullptr);
+    const BankFile saved = BankFile::read(QString::fromStdString(bank));
+    ASSERT_TRUE(saved.valid);
+    for (int p = 0; p < StoredPatchCount; ++p)
+        EXPECT_EQ(saved.patchImages[std::size_t(p)], bytes(simulated->controller().patch(p + 1))) << p;
+    // Every reply crossed the bus as packets of three bytes: at least the 17
+    // patch transfers (361 bytes, 121 packets each), and every request went
+    // out in transfers of its own.
+    const Platform::SimUsbHost::Traffic traffic = simulated->machine().traffic();
+    EXPECT_GE(traffic.inBytes, 17u * 121u * 4u);
+    EXPECT_GE(traffic.outTransfers, 35u);
+    EXPECT_EQ(traffic.outBytes % 4, 0u);
 }
 
 } // namespace

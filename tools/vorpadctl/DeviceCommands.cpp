@@ -14,7 +14,6 @@
 
 #include <cstdlib>
 #include <iomanip>
-#include <memory>
 
 namespace {
 
@@ -42,33 +41,18 @@ private:
     Io &m_io;
 };
 
-// The MIDI layer a device command talks to: a simulated controller when
-// asked for on the command line or in the environment, else the one in place.
-class MidiScope
+// Selects the simulated machine when asked for on the command line or in the
+// environment; otherwise the implementation in place stays. Each command
+// starts a fresh machine whose controller reads its contents back from its
+// state file, as a new process would.
+void selectSimulationIfAsked(const CommandLine &line)
 {
-public:
-    explicit MidiScope(const CommandLine &line)
-    {
-        std::optional<int> keys = line.simulate;
-        if (!keys)
-            keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
-        if (keys) {
-            m_midi = Platform::createSimulatedMidi(*keys);
-            Platform::installMidi(m_midi.get());
-        }
-    }
-    ~MidiScope()
-    {
-        if (m_midi)
-            Platform::installMidi(nullptr);
-    }
-
-    MidiScope(const MidiScope &) = delete;
-    MidiScope &operator=(const MidiScope &) = delete;
-
-private:
-    std::unique_ptr<Platform::MidiApi> m_midi;
-};
+    std::optional<int> keys = line.simulate;
+    if (!keys)
+        keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
+    if (keys)
+        Platform::selectSimulated(*keys);
+}
 
 std::string modelText(int model)
 {
@@ -132,7 +116,7 @@ std::vector<std::vector<Byte>> storedImages(const Brisel::Bank &bank, bool zones
 
 int devices(const CommandLine &line, Io &io)
 {
-    MidiScope midi(line);
+    selectSimulationIfAsked(line);
     const std::vector<DeviceRecord> records = deviceList();
     if (records.size() <= 1) {
         io.out << "no controller found\n";
@@ -157,7 +141,7 @@ int backup(const CommandLine &line, Io &io)
     if (!patchPath.empty() && !isPatchFile(QString::fromStdString(patchPath)))
         return fail(line, io, patchPath + ": a patch file name ends in .vpp");
 
-    MidiScope midi(line);
+    selectSimulationIfAsked(line);
     RemoteControlManager manager;
     if (!connect(line, io, manager) || !downloadComplete(line, io, manager))
         return ExitFailed;
@@ -184,7 +168,7 @@ int restore(const CommandLine &line, Io &io)
     if (!file.valid)
         return fail(line, io, path + ": " + InvalidBankFileText);
 
-    MidiScope midi(line);
+    selectSimulationIfAsked(line);
     RemoteControlManager manager;
     if (!connect(line, io, manager))
         return ExitFailed;

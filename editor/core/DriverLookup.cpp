@@ -1,10 +1,12 @@
-#include "DeviceControl.h"
+#include "DriverLookup.h"
 
 #include "DeviceControlProperties.h"
 #include "DeviceModel.h"
 #include "UsbDescriptors.h"
 
-namespace Platform {
+namespace Brisel {
+
+using Platform::DeviceControl;
 
 namespace {
 
@@ -20,7 +22,7 @@ bool matches(DeviceControl &control, const std::wstring &path, int productId)
         std::uint8_t descriptor[Zel::DeviceDescriptorLength] = {};
         Zel::writePropertyHeader(request, Zel::PropertyDeviceDescriptor, Zel::PropertyGet);
         found = control.propertyRequest(handle, request, sizeof request, descriptor, sizeof descriptor).ok &&
-                Zel::readU16(descriptor + Zel::DeviceIdVendor) == Brisel::VendorId &&
+                Zel::readU16(descriptor + Zel::DeviceIdVendor) == VendorId &&
                 Zel::readU16(descriptor + Zel::DeviceIdProduct) == productId;
     }
     control.close(handle);
@@ -47,4 +49,4 @@ DeviceControl::FileVersion fileVersionOf(DeviceControl &control, const std::wstr
     return path.empty() ? DeviceControl::FileVersion() : control.fileVersion(path);
 }
 
-} // namespace Platform
+} // namespace Brisel
