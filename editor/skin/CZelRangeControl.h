@@ -8,8 +8,8 @@ struct CZelValueSpec;
 class CZelRangeControlPrivate;
 
 // The value model of the skinned dial and slider: range, value, four step
-// sizes, actions, keys, wheel and repeat, and an optional value
-// specification that maps the position to a physical scale.
+// sizes, actions, keys, wheel and repeat, and an optional value scale
+// (CZelValueSpec) that maps the position to physical units.
 class CZelRangeControl : public QWidget
 {
     Q_OBJECT
@@ -57,7 +57,7 @@ public:
     void setSliderDown(bool down);
     int signalMask() const;
     void setSignalMask(int mask);
-    // The specification is owned by the caller and must outlive the control.
+    // The value scale is owned by the caller and must outlive the control.
     void setValueSpec(const CZelValueSpec *spec);
     const CZelValueSpec *valueSpec() const;
 

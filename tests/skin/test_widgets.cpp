@@ -159,7 +159,7 @@ TEST(RangeControl, SetRangeOrdersTheBoundsAndReclampsTheValue)
     EXPECT_EQ(control.value(), 30);
 }
 
-TEST(RangeControl, ValueSpecificationMapsBothWays)
+TEST(RangeControl, ValueScaleMapsBothWays)
 {
     CZelValueSpec spec;
     spec.minimum = -60.0f;
