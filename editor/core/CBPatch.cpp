@@ -160,6 +160,14 @@ int textOffset(int id)
     return (id == BankName || id == PatchName) ? 0 : -1;
 }
 
+// Every byte of an image travels as a SysEx data byte, also the ones no range
+// covers (reserved bytes, the low byte of a 14-bit value, unused bits): one
+// with the top bit set would break the message that carries the image.
+bool allSevenBit(const Byte *image, int size)
+{
+    return std::none_of(image, image + size, [](Byte b) { return (b & 0x80) != 0; });
+}
+
 int compareBytes(const Byte *a, const Byte *b, int size)
 {
     const int r = std::memcmp(a, b, size_t(size));
@@ -395,7 +403,7 @@ void CBPatch::copyBankSettings(Byte *dst, const Byte *src)
 bool CBPatch::validatePatchImage(Byte *image)
 {
     image = resolve(PatchName, image);
-    bool valid = true;
+    bool valid = allSevenBit(image, PatchImageSize);
     char name[NameLength];
     getString(PatchName, name, image);
     valid &= setString(PatchName, name, image);
@@ -427,7 +435,7 @@ bool CBPatch::validatePatchImage(Byte *image)
 bool CBPatch::validateZonesImage(Byte *image)
 {
     image = resolve(Zone, image);
-    bool valid = true;
+    bool valid = allSevenBit(image, ZonesImageSize);
     for (int id : {ZonesMasterEnable, ZoneTransposePosition}) {
         int value = 0;
         getScalar(id, &value, image);
