@@ -2,7 +2,6 @@
 
 #include "MidiSelection.h"
 
-#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -16,8 +15,6 @@ std::optional<int> toInt(const std::string &text)
         return std::nullopt;
     return value;
 }
-
-constexpr int simulatedModels[] = {25, 49, 61};
 
 } // namespace
 
@@ -45,9 +42,10 @@ std::optional<std::string> CommandLine::parse(const std::vector<std::string> &ar
             if (!out.device || *out.device < 0)
                 return "--device needs a position of 0 or more, not '" + value + "'";
         } else if (name == "--simulate" && (allowed & Simulate)) {
-            out.simulate = inlineValue ? toInt(*inlineValue) : std::optional(Platform::DefaultSimulatedKeys);
-            if (!out.simulate || std::find(std::begin(simulatedModels), std::end(simulatedModels), *out.simulate)
-                    == std::end(simulatedModels))
+            // The platform knows which sizes it can simulate.
+            const char *const argv[] = {"", arg.c_str()};
+            out.simulate = Platform::simulatedKeys(2, argv, nullptr);
+            if (!out.simulate)
                 return "--simulate takes 25, 49 or 61";
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option '" + arg + "'";
