@@ -44,7 +44,8 @@ std::uint8_t MidiByteParser::feed(std::uint8_t byte)
 std::uint8_t MidiByteParser::feedStatus(std::uint8_t byte)
 {
     if (byte >= 0xF8) {
-        m_sysExState = 0;
+        // Real-time bytes may fall anywhere and change no state: clearing the
+        // end mark here would let later stray data restart a finished message.
         m_realTime = byte;
         return byte;
     }

@@ -13,6 +13,12 @@ struct FifoSink {
 
 constexpr std::uint64_t HundredNsPerMs = 10000;
 
+// A stream in the middle of a System Exclusive message claims the cable.
+bool insideSysEx(const MidiStreamContext &stream)
+{
+    return !stream.idle && stream.parser.runningStatus() == 0xF0;
+}
+
 } // namespace
 
 struct CableSink {
@@ -116,7 +122,7 @@ void MidiCable::submit()
 MidiStreamContext *MidiCable::findHolder(std::uint64_t now)
 {
     for (MidiStreamContext *stream = m_head; stream; stream = stream->next) {
-        if (stream->idle || stream->parser.runningStatus() != 0xF0)
+        if (!insideSysEx(*stream))
             continue;
         const std::uint64_t elapsed = now >= stream->lastWrite ? now - stream->lastWrite : 0;
         if (elapsed <= std::uint64_t(stream->sysExTimeoutMs) * HundredNsPerMs)
@@ -201,6 +207,10 @@ void MidiCable::onOutCompleted(UsbTransfer &transfer)
                 if (!stream->fifo.empty())
                     break;
                 stream->notifyPending = true;
+                // Its message now holds the cable: other streams' bytes would
+                // land inside it.
+                if (insideSysEx(*stream))
+                    break;
             }
             submit();
             if (roomAtStart && m_streamCount > 1)
@@ -210,7 +220,7 @@ void MidiCable::onOutCompleted(UsbTransfer &transfer)
                 Locked<SpinLock> guard(holder->lock);
                 drain(*holder, true);
             }
-            if (!holder->idle && holder->parser.runningStatus() == 0xF0)
+            if (insideSysEx(*holder))
                 holder->notifyPending = true;
             else if (m_streamCount > 1)
                 moveToEnd(*holder);

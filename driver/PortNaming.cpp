@@ -15,12 +15,13 @@ struct Jacks {
     // Offset of the class-specific descriptor of this subtype and id, or walker length.
     std::uint32_t find(std::uint8_t subtype, std::uint8_t id) const
     {
+        // A descriptor too short to hold its id is no match: callers read on from the id.
+        const std::uint8_t idAt = subtype == MidiElement ? 3 : 4;
         for (std::uint32_t at = begin; at < end; at = walker.next(at)) {
             const std::uint8_t *d = walker.at(at);
-            if (d[1] != ClassInterfaceDescriptorType || d[0] < 4 || d[2] != subtype)
+            if (d[1] != ClassInterfaceDescriptorType || d[0] <= idAt || d[2] != subtype)
                 continue;
-            const std::uint8_t own = subtype == MidiElement ? d[3] : (d[0] >= 5 ? d[4] : 0);
-            if (own == id)
+            if (d[idAt] == id)
                 return at;
         }
         return walker.length();

@@ -90,6 +90,8 @@ void SimUsbHost::enqueue(Device *device, Zel::BulkRequest *request)
 void SimUsbHost::abort(Device *device, Zel::PipeHandle pipe)
 {
     std::lock_guard<std::mutex> guard(m_lock);
+    if (m_busy)
+        m_abortedInRound.emplace_back(device, pipe);
     for (auto *queue : {&m_in, &m_out}) {
         for (auto it = queue->begin(); it != queue->end();) {
             if (it->device == device && it->request->pipe == pipe) {
@@ -113,6 +115,7 @@ void SimUsbHost::forget(Device *device)
     m_in.erase(std::remove_if(m_in.begin(), m_in.end(), mine), m_in.end());
     m_out.erase(std::remove_if(m_out.begin(), m_out.end(), mine), m_out.end());
     m_cancelled.erase(std::remove_if(m_cancelled.begin(), m_cancelled.end(), mine), m_cancelled.end());
+    std::erase_if(m_abortedInRound, [device](const auto &aborted) { return aborted.first == device; });
     if (std::this_thread::get_id() == m_thread.get_id())
         return;
     m_wake.wait(guard, [this] { return !m_busy; });
@@ -195,7 +198,16 @@ bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
         complete(*p.request, statusOf(result), static_cast<std::uint32_t>(size));
     }
     guard.lock();
-    m_in.insert(m_in.begin(), empty.begin(), empty.end());
+    // An abort that ran meanwhile could not see these.
+    const auto aborted = [this](const Pending &p) {
+        return std::find(m_abortedInRound.begin(), m_abortedInRound.end(),
+                         std::make_pair(p.device, p.request->pipe)) != m_abortedInRound.end();
+    };
+    const auto keep =
+        std::stable_partition(empty.begin(), empty.end(), [&](const Pending &p) { return !aborted(p); });
+    m_cancelled.insert(m_cancelled.end(), keep, empty.end());
+    m_in.insert(m_in.begin(), empty.begin(), keep);
+    m_abortedInRound.clear();
     return !cancelled.empty() || !outs.empty() || ins.size() > empty.size();
 }
 

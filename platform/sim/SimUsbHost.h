@@ -66,6 +66,8 @@ private:
     std::deque<Pending> m_out;
     std::deque<Pending> m_in;
     std::vector<Pending> m_cancelled;
+    // Pipes aborted while a round ran unlocked: what that round puts back is cancelled.
+    std::vector<std::pair<Device *, Zel::PipeHandle>> m_abortedInRound;
     bool m_kicked = false;
     // The earliest time a controller's delayed answer falls due for a waiting IN transfer.
     std::optional<std::chrono::steady_clock::time_point> m_nextDue;

@@ -34,6 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Packetiser, RenderConversion, testing::Values(
     ConversionCase{"dataWithoutStatus", "3C 40 01", ""},
     ConversionCase{"sysExAbandonedByChannelStatus", "F0 01 02 03 04 90 3C 40", "04 F0 01 02 09 90 3C 40"},
     ConversionCase{"dataAfterFinishedSysEx", "F0 F7 01 02", "06 F0 F7 00"},
+    ConversionCase{"dataAfterRealTimeAfterFinishedSysEx", "F0 01 F7 F8 02 03 F7", "07 F0 01 F7 0F F8 00 00"},
     ConversionCase{"strayEndOfExclusiveDropped", "90 3C F7 40", "09 90 3C 40"},
     ConversionCase{"quarterFrameRepeats", "F1 10 20", "02 F1 10 00 02 F1 20 00"},
     ConversionCase{"songSelect", "F3 05", "02 F3 05 00"},

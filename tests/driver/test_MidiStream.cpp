@@ -148,6 +148,33 @@ TEST_F(RenderStream, holderFinishingItsMessageFreesTheCable)
     EXPECT_EQ(sent(), "07 F0 01 F7 09 90 3C 40");
 }
 
+TEST_F(RenderStream, realTimeAfterAFinishedMessageDoesNotTakeTheCable)
+{
+    Zel::MidiStream *a = open();
+    Zel::MidiStream *b = open();
+    run(a);
+    run(b);
+    EXPECT_EQ(write(a, hex("F0 01 F7 F8 02")), 5u);
+    EXPECT_EQ(write(b, hex("90 3C 40")), 3u);
+    owner.fake.completeAllOut();
+    EXPECT_EQ(sent(), "07 F0 01 F7 0F F8 00 00 09 90 3C 40");
+}
+
+TEST_F(RenderStream, backlogOfAnotherStreamWaitsForAMessageTheBacklogStarted)
+{
+    Zel::MidiStream *a = open();
+    Zel::MidiStream *b = open();
+    run(a);
+    run(b);
+    EXPECT_EQ(write(a, hex("F8 F8")), 2u); // both transfers out: the next writes queue
+    EXPECT_EQ(write(a, hex("F0 01 02 03 04")), 5u);
+    EXPECT_EQ(write(b, hex("90 3C 40")), 3u);
+    owner.fake.completeAllOut();
+    EXPECT_EQ(write(a, hex("F7")), 1u);
+    owner.fake.completeAllOut();
+    EXPECT_EQ(sent(), "0F F8 00 00 0F F8 00 00 04 F0 01 02 07 03 04 F7 09 90 3C 40");
+}
+
 TEST_F(RenderStream, registryTimeOutReplacesTheDefault)
 {
     owner.fake.dwords["Settings\\SysExTimeOutPeriod"] = 50;
