@@ -43,7 +43,6 @@ function(vorpad_add_fuzzer name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  set_property(GLOBAL APPEND PROPERTY VORPAD_FUZZERS ${name})
 endfunction()
 
 # vorpad_add_benchmark(NAME SOURCES ... LIBS ...): a Google Benchmark program,

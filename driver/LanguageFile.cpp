@@ -1,4 +1,4 @@
-#include "LanguageFile.h"
+#include "driver/LanguageFile.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "MidiByteParser.h"
+#include "driver/MidiByteParser.h"
 
 namespace Zel {
 

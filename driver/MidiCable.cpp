@@ -1,6 +1,6 @@
-#include "MidiCable.h"
+#include "driver/MidiCable.h"
 
-#include "MidiPacketiser.h"
+#include "driver/MidiPacketiser.h"
 
 namespace Zel {
 

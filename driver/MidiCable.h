@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MidiStreamContext.h"
-#include "UsbTransfer.h"
-#include "ZelPlatform.h"
+#include "driver/MidiStreamContext.h"
+#include "driver/UsbTransfer.h"
+#include "driver/ZelPlatform.h"
 
 #include <atomic>
 #include <cstdint>

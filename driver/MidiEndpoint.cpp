@@ -1,4 +1,4 @@
-#include "MidiEndpoint.h"
+#include "driver/MidiEndpoint.h"
 
 namespace Zel {
 

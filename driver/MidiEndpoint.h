@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MidiCable.h"
-#include "UsbTransfer.h"
-#include "ZelPlatform.h"
+#include "driver/MidiCable.h"
+#include "driver/UsbTransfer.h"
+#include "driver/ZelPlatform.h"
 
 #include <atomic>
 #include <cstdint>

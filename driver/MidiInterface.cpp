@@ -1,4 +1,4 @@
-#include "MidiInterface.h"
+#include "driver/MidiInterface.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiEndpoint.h"
-#include "UsbMidiDevice.h"
+#include "driver/MidiEndpoint.h"
+#include "driver/UsbMidiDevice.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "MidiMiniport.h"
+#include "driver/MidiMiniport.h"
 
-#include "PortNaming.h"
-#include "UsbMidiAdapter.h"
+#include "driver/PortNaming.h"
+#include "driver/UsbMidiAdapter.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiStream.h"
+#include "driver/MidiStream.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiByteParser.h"
-#include "UsbMidiPacket.h"
+#include "driver/MidiByteParser.h"
+#include "driver/UsbMidiPacket.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "MidiStream.h"
+#include "driver/MidiStream.h"
 
-#include "MidiEndpoint.h"
+#include "driver/MidiEndpoint.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiStreamContext.h"
-#include "ZelPlatform.h"
+#include "driver/MidiStreamContext.h"
+#include "driver/ZelPlatform.h"
 
 #include <cstdint>
 

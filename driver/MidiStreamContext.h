@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MidiByteParser.h"
-#include "MidiFifo.h"
-#include "ZelPlatform.h"
+#include "driver/MidiByteParser.h"
+#include "driver/MidiFifo.h"
+#include "driver/ZelPlatform.h"
 
 #include <cstdint>
 

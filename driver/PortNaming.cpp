@@ -1,4 +1,4 @@
-#include "PortNaming.h"
+#include "driver/PortNaming.h"
 
 namespace Zel {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UsbMidiDevice.h"
+#include "driver/UsbMidiDevice.h"
 
 #include <cstdint>
 #include <string>

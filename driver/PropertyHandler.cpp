@@ -1,7 +1,7 @@
-#include "PropertyHandler.h"
+#include "driver/PropertyHandler.h"
 
-#include "UsbDescriptors.h"
-#include "UsbMidiAdapter.h"
+#include "driver/UsbDescriptors.h"
+#include "driver/UsbMidiAdapter.h"
 
 #include <cstring>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "UsbDescriptors.h"
+#include "driver/UsbDescriptors.h"
 
 namespace Zel {
 

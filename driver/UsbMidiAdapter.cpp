@@ -1,4 +1,4 @@
-#include "UsbMidiAdapter.h"
+#include "driver/UsbMidiAdapter.h"
 
 #include <cstdio>
 #include <new>

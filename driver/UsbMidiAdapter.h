@@ -1,10 +1,10 @@
 #pragma once
 
-#include "MidiInterface.h"
-#include "MidiMiniport.h"
-#include "MidiStream.h"
-#include "UsbMidiDevice.h"
-#include "ZelPlatform.h"
+#include "driver/MidiInterface.h"
+#include "driver/MidiMiniport.h"
+#include "driver/MidiStream.h"
+#include "driver/UsbMidiDevice.h"
+#include "driver/ZelPlatform.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "UsbMidiDevice.h"
+#include "driver/UsbMidiDevice.h"
 
 #include <cstdio>
 #include <cstring>

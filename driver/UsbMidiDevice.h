@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LanguageFile.h"
-#include "UsbDescriptors.h"
-#include "ZelPlatform.h"
+#include "driver/LanguageFile.h"
+#include "driver/UsbDescriptors.h"
+#include "driver/ZelPlatform.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UsbMidiPacket.h"
-#include "ZelPlatform.h"
+#include "driver/UsbMidiPacket.h"
+#include "driver/ZelPlatform.h"
 
 #include <cstdint>
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // The multimedia MIDI calls the transport is written against, with their
@@ -89,5 +90,8 @@ public:
     virtual MidiResult midiOutLongMsg(MidiHandle handle, MidiHeader *header) = 0;
     virtual MidiResult midiOutClose(MidiHandle handle) = 0;
 };
+
+// The platform's real MIDI implementation, chosen by the build.
+std::unique_ptr<MidiApi> createRealMidi();
 
 } // namespace Platform

@@ -1,4 +1,4 @@
-#include "MidiInputQueue.h"
+#include "platform/MidiInputQueue.h"
 
 #include <cstring>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiApi.h"
+#include "platform/MidiApi.h"
 
 #include <condition_variable>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "MidiSelection.h"
+#include "platform/MidiSelection.h"
 
-#include "DeviceControl.h"
-#include "SimulatedPlatform.h"
+#include "platform/devicecontrol/DeviceControl.h"
+#include "platform/sim/SimulatedPlatform.h"
 
 #include <atomic>
 #include <cstdlib>

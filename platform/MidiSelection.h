@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiApi.h"
+#include "platform/MidiApi.h"
 
 #include <memory>
 #include <optional>
@@ -39,9 +39,6 @@ DeviceControl *deviceControl();
 // a null pointer returns to the selection. The caller keeps ownership.
 void installMidi(MidiApi *api);
 void installDeviceControl(DeviceControl *control);
-
-// The platform's real MIDI implementation, chosen by the build.
-std::unique_ptr<MidiApi> createRealMidi();
 
 // Installs an implementation for one scope (tests).
 class ScopedMidi

@@ -1,9 +1,9 @@
-#include "Controller.h"
+#include "simulator/Controller.h"
 
-#include "CBPatch.h"
-#include "CBSysExPatch.h"
-#include "DeviceModel.h"
-#include "SysExAccumulator.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
+#include "editor/core/model/DeviceModel.h"
+#include "editor/core/model/SysExAccumulator.h"
 
 #include <algorithm>
 #include <cstdio>

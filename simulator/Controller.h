@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PatchTypes.h"
-#include "SysExAccumulator.h"
+#include "editor/core/model/PatchTypes.h"
+#include "editor/core/model/SysExAccumulator.h"
 
 #include <array>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "ActivePatch.h"
+#include "editor/core/ActivePatch.h"
 
-#include "CBPatch.h"
+#include "editor/core/model/CBPatch.h"
 
 #include <algorithm>
 

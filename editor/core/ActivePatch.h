@@ -1,10 +1,10 @@
 #pragma once
 
-#include "BoundScalarParam.h"
-#include "ModifiedStatus.h"
-#include "Observer.h"
-#include "PatchParams.h"
-#include "RequestTargets.h"
+#include "editor/core/BoundScalarParam.h"
+#include "editor/core/ModifiedStatus.h"
+#include "editor/core/Observer.h"
+#include "editor/core/PatchParams.h"
+#include "editor/core/RequestTargets.h"
 
 #include <array>
 #include <memory>

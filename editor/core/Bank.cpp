@@ -1,6 +1,6 @@
-#include "Bank.h"
+#include "editor/core/Bank.h"
 
-#include "CBPatch.h"
+#include "editor/core/model/CBPatch.h"
 
 #include <algorithm>
 

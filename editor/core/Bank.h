@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Patch.h"
-#include "PatchParams.h"
-#include "RequestTargets.h"
+#include "editor/core/Patch.h"
+#include "editor/core/PatchParams.h"
+#include "editor/core/RequestTargets.h"
 
 #include <array>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "BoundScalarParam.h"
+#include "editor/core/BoundScalarParam.h"
 
 namespace Brisel {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Observer.h"
-#include "Param.h"
+#include "editor/core/Observer.h"
+#include "editor/core/Param.h"
 
 namespace Brisel {
 

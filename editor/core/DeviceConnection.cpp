@@ -1,4 +1,4 @@
-#include "DeviceConnection.h"
+#include "editor/core/DeviceConnection.h"
 
 namespace Brisel {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DeviceLink.h"
-#include "Observer.h"
-#include "RequestTargets.h"
+#include "editor/core/DeviceLink.h"
+#include "editor/core/Observer.h"
+#include "editor/core/RequestTargets.h"
 
 #include <memory>
 #include <span>

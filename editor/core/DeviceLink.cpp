@@ -1,4 +1,4 @@
-#include "DeviceLink.h"
+#include "editor/core/DeviceLink.h"
 
 #include <atomic>
 

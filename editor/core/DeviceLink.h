@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DeviceRecord.h"
-#include "MidiInPort.h"
-#include "SendAlgorithm.h"
+#include "editor/core/DeviceRecord.h"
+#include "editor/core/MidiInPort.h"
+#include "editor/core/SendAlgorithm.h"
 
 #include <memory>
 

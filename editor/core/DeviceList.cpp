@@ -1,8 +1,8 @@
-#include "DeviceList.h"
+#include "editor/core/DeviceList.h"
 
-#include "DeviceLink.h"
-#include "MidiInPort.h"
-#include "MidiSelection.h"
+#include "editor/core/DeviceLink.h"
+#include "editor/core/MidiInPort.h"
+#include "platform/MidiSelection.h"
 
 #include <set>
 

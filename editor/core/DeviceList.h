@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DeviceRecord.h"
-#include "Observer.h"
+#include "editor/core/DeviceRecord.h"
+#include "editor/core/Observer.h"
 
 #include <vector>
 

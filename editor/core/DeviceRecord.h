@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceModel.h"
+#include "editor/core/model/DeviceModel.h"
 
 #include <string>
 

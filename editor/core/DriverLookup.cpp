@@ -1,8 +1,8 @@
-#include "DriverLookup.h"
+#include "editor/core/DriverLookup.h"
 
-#include "DeviceControlProperties.h"
-#include "DeviceModel.h"
-#include "UsbDescriptors.h"
+#include "driver/contract/DeviceControlProperties.h"
+#include "editor/core/model/DeviceModel.h"
+#include "driver/contract/UsbMidiDescriptors.h"
 
 namespace Brisel {
 

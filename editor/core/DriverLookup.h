@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceControl.h"
+#include "platform/devicecontrol/DeviceControl.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "DeviceRecord.h"
-#include "MidiInPort.h"
-#include "Requests.h"
-#include "SendAlgorithm.h"
+#include "editor/core/DeviceRecord.h"
+#include "editor/core/MidiInPort.h"
+#include "editor/core/Requests.h"
+#include "editor/core/SendAlgorithm.h"
 
 namespace Brisel {
 

@@ -1,7 +1,7 @@
-#include "MidiInPort.h"
+#include "editor/core/MidiInPort.h"
 
-#include "LockAnnotations.h"
-#include "MidiSelection.h"
+#include "editor/core/LockAnnotations.h"
+#include "platform/MidiSelection.h"
 
 #include <algorithm>
 

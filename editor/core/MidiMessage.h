@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PatchTypes.h"
+#include "editor/core/model/PatchTypes.h"
 
 #include <cstddef>
 #include <vector>

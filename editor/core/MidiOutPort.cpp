@@ -1,6 +1,6 @@
-#include "MidiInPort.h"
+#include "editor/core/MidiInPort.h"
 
-#include "MidiSelection.h"
+#include "platform/MidiSelection.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
-#include "ModifiedStatus.h"
+#include "editor/core/ModifiedStatus.h"
 
-#include "Observer.h"
+#include "editor/core/Observer.h"
 
 namespace Brisel {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Param.h"
+#include "editor/core/Param.h"
 
 #include <memory>
 

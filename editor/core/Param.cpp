@@ -1,4 +1,4 @@
-#include "Param.h"
+#include "editor/core/Param.h"
 
 namespace Brisel {
 

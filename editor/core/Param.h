@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Observer.h"
-#include "PatchTypes.h"
+#include "editor/core/Observer.h"
+#include "editor/core/model/PatchTypes.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "Patch.h"
+#include "editor/core/Patch.h"
 
-#include "CBPatch.h"
+#include "editor/core/model/CBPatch.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Observer.h"
-#include "PatchParams.h"
-#include "PatchTypes.h"
-#include "RequestTargets.h"
+#include "editor/core/Observer.h"
+#include "editor/core/PatchParams.h"
+#include "editor/core/model/PatchTypes.h"
+#include "editor/core/RequestTargets.h"
 
 #include <span>
 

@@ -1,6 +1,6 @@
-#include "PatchParams.h"
+#include "editor/core/PatchParams.h"
 
-#include "CBPatch.h"
+#include "editor/core/model/CBPatch.h"
 
 namespace Brisel {
 

@@ -1,8 +1,8 @@
-#include "RemoteControlManager.h"
+#include "editor/core/RemoteControlManager.h"
 
-#include "CBPatch.h"
-#include "DeviceConnection.h"
-#include "Observer.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/DeviceConnection.h"
+#include "editor/core/Observer.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ActivePatch.h"
-#include "Bank.h"
-#include "DeviceRecord.h"
+#include "editor/core/ActivePatch.h"
+#include "editor/core/Bank.h"
+#include "editor/core/DeviceRecord.h"
 
 #include <memory>
 

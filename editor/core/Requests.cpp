@@ -1,7 +1,7 @@
-#include "Requests.h"
+#include "editor/core/Requests.h"
 
-#include "CBPatch.h"
-#include "CBSysExPatch.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "SendAlgorithm.h"
+#include "editor/core/SendAlgorithm.h"
 
-#include "LockAnnotations.h"
+#include "editor/core/LockAnnotations.h"
 
 #include <QDeadlineTimer>
 #include <QSettings>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiInPort.h"
-#include "Requests.h"
+#include "editor/core/MidiInPort.h"
+#include "editor/core/Requests.h"
 
 #include <QMutex>
 #include <QWaitCondition>

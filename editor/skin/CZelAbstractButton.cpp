@@ -1,6 +1,6 @@
-#include "CZelAbstractButton_p.h"
+#include "editor/skin/CZelAbstractButton_p.h"
 
-#include "CZelButtonGroup.h"
+#include "editor/skin/CZelButtonGroup.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "CZelButtonGroup.h"
+#include "editor/skin/CZelButtonGroup.h"
 
-#include "CZelAbstractButton_p.h"
+#include "editor/skin/CZelAbstractButton_p.h"
 
 CZelButtonGroup::CZelButtonGroup(QObject *parent) : QObject(parent) {}
 

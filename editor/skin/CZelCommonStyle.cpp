@@ -1,7 +1,7 @@
 // Entry points of CZelCommonStyle that answer with numbers: metrics, hints,
 // sizes, pixmaps, polishing. Drawing lives in the CZelCommonStyle*.cpp files
 // of each element family.
-#include "CZelCommonStyle.h"
+#include "editor/skin/CZelCommonStyle.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,9 +1,9 @@
 // CZelCommonStyle: complex controls (slider, dial, scroll bar, spin box, tool
 // button, title bar geometry).
-#include "CZelCommonStyle.h"
+#include "editor/skin/CZelCommonStyle.h"
 
-#include "CZelPaintUtilities.h"
-#include "CZelStyleOptions.h"
+#include "editor/skin/CZelPaintUtilities.h"
+#include "editor/skin/CZelStyleOptions.h"
 
 #include <QPainter>
 #include <QPaintEngine>

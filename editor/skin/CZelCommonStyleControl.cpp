@@ -1,7 +1,7 @@
 // CZelCommonStyle: control elements and sub-element rectangles.
-#include "CZelCommonStyle.h"
+#include "editor/skin/CZelCommonStyle.h"
 
-#include "CZelPaintUtilities.h"
+#include "editor/skin/CZelPaintUtilities.h"
 
 #include <QPainter>
 #include <QStyleOption>

@@ -1,7 +1,7 @@
 // CZelCommonStyle: primitive elements (frames, panels, indicators).
-#include "CZelCommonStyle.h"
+#include "editor/skin/CZelCommonStyle.h"
 
-#include "CZelPaintUtilities.h"
+#include "editor/skin/CZelPaintUtilities.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "CZelDatabases.h"
+#include "editor/skin/CZelDatabases.h"
 
-#include "CZelXmlReader.h"
+#include "editor/skin/CZelXmlReader.h"
 
 #include <QPixmapCache>
 

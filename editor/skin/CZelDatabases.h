@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CZelDatabase.h"
+#include "editor/skin/CZelDatabase.h"
 
 #include <QDomElement>
 #include <QPalette>

@@ -1,7 +1,7 @@
-#include "CZelDial.h"
+#include "editor/skin/CZelDial.h"
 
-#include "CZelRenderStyle.h"
-#include "CZelSkinnedSlider_p.h"
+#include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/CZelSkinnedSlider_p.h"
 
 #include <QHoverEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CZelRangeControl.h"
+#include "editor/skin/CZelRangeControl.h"
 
 #include <QStyle>
 

@@ -1,7 +1,7 @@
-#include "CZelEditorSkin.h"
+#include "editor/skin/CZelEditorSkin.h"
 
-#include "CZelNode.h"
-#include "CZelSkinEngine.h"
+#include "editor/skin/CZelNode.h"
+#include "editor/skin/CZelSkinEngine.h"
 
 #include <QFile>
 

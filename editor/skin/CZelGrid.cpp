@@ -1,4 +1,4 @@
-#include "CZelGrid.h"
+#include "editor/skin/CZelGrid.h"
 
 #include <algorithm>
 #include <cmath>

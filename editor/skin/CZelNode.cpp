@@ -1,4 +1,4 @@
-#include "CZelNode.h"
+#include "editor/skin/CZelNode.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CZelPaintUtilities.h"
+#include "editor/skin/CZelPaintUtilities.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "CZelPushButton.h"
+#include "editor/skin/CZelPushButton.h"
 
-#include "CZelRenderDescription.h"
-#include "CZelRenderStyle.h"
-#include "CZelStyleOptions.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/CZelStyleOptions.h"
 
 #include <QDialog>
 #include <QKeyEvent>

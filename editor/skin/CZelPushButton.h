@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CZelAbstractButton.h"
+#include "editor/skin/CZelAbstractButton.h"
 
 class QMenu;
 class CZelPushButtonPrivate;

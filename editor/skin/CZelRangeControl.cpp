@@ -1,6 +1,6 @@
-#include "CZelRangeControl_p.h"
+#include "editor/skin/CZelRangeControl_p.h"
 
-#include "CZelValueSpec.h"
+#include "editor/skin/CZelValueSpec.h"
 
 #include <QAccessible>
 #include <QApplication>

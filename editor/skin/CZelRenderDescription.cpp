@@ -1,9 +1,9 @@
-#include "CZelRenderDescription.h"
+#include "editor/skin/CZelRenderDescription.h"
 
-#include "CZelGrid.h"
-#include "CZelNode.h"
-#include "CZelPaintUtilities.h"
-#include "CZelSkinEngine.h"
+#include "editor/skin/CZelGrid.h"
+#include "editor/skin/CZelNode.h"
+#include "editor/skin/CZelPaintUtilities.h"
+#include "editor/skin/CZelSkinEngine.h"
 
 #include <QPainter>
 #include <QPixmap>

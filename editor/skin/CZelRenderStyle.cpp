@@ -1,10 +1,10 @@
-#include "CZelRenderStyle.h"
+#include "editor/skin/CZelRenderStyle.h"
 
-#include "CZelNode.h"
-#include "CZelRenderDescription.h"
-#include "CZelPaintUtilities.h"
-#include "CZelSkinEngine.h"
-#include "CZelStyleOptions.h"
+#include "editor/skin/CZelNode.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelPaintUtilities.h"
+#include "editor/skin/CZelSkinEngine.h"
+#include "editor/skin/CZelStyleOptions.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CZelSkinStyle.h"
+#include "editor/skin/CZelSkinStyle.h"
 
 class CZelNode;
 class CZelRenderDescription;

@@ -1,9 +1,9 @@
-#include "CZelSkinEngine.h"
+#include "editor/skin/CZelSkinEngine.h"
 
-#include "CZelDatabases.h"
-#include "CZelNode.h"
-#include "CZelRenderDescription.h"
-#include "CZelSkinMessages.h"
+#include "editor/skin/CZelDatabases.h"
+#include "editor/skin/CZelNode.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelSkinMessages.h"
 
 #include <QBitmap>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "CZelSkinMessages.h"
+#include "editor/skin/CZelSkinMessages.h"
 
 #include <QMessageBox>
 

@@ -1,7 +1,7 @@
-#include "CZelSkinStyle.h"
+#include "editor/skin/CZelSkinStyle.h"
 
-#include "CZelRenderDescription.h"
-#include "CZelSkinEngine.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelSkinEngine.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CZelWireFrameStyle.h"
+#include "editor/skin/CZelWireFrameStyle.h"
 
 #include <memory>
 

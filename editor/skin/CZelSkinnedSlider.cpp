@@ -1,7 +1,7 @@
-#include "CZelSkinnedSlider_p.h"
+#include "editor/skin/CZelSkinnedSlider_p.h"
 
-#include "CZelRenderDescription.h"
-#include "CZelRenderStyle.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelRenderStyle.h"
 
 #include <QWidget>
 

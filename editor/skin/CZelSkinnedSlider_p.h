@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CZelCommonStyle.h"
-#include "CZelRangeControl_p.h"
-#include "CZelStyleOptions.h"
+#include "editor/skin/CZelCommonStyle.h"
+#include "editor/skin/CZelRangeControl_p.h"
+#include "editor/skin/CZelStyleOptions.h"
 
 #include <QRect>
 #include <QSize>

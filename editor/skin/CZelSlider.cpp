@@ -1,6 +1,6 @@
-#include "CZelSlider.h"
+#include "editor/skin/CZelSlider.h"
 
-#include "CZelSkinnedSlider_p.h"
+#include "editor/skin/CZelSkinnedSlider_p.h"
 
 #include <QCursor>
 #include <QHoverEvent>

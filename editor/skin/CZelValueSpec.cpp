@@ -1,4 +1,4 @@
-#include "CZelValueSpec.h"
+#include "editor/skin/CZelValueSpec.h"
 
 #include <QtGlobal>
 

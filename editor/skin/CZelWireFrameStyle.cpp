@@ -1,4 +1,4 @@
-#include "CZelWireFrameStyle.h"
+#include "editor/skin/CZelWireFrameStyle.h"
 
 #include <QPalette>
 

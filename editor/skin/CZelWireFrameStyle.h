@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CZelCommonStyle.h"
+#include "editor/skin/CZelCommonStyle.h"
 
 // The common style with its own grey standard palette and empty scroll-bar
 // pages.

@@ -1,6 +1,6 @@
-#include "CZelXmlReader.h"
+#include "editor/skin/CZelXmlReader.h"
 
-#include "CZelSkinMessages.h"
+#include "editor/skin/CZelSkinMessages.h"
 
 #include <QFile>
 #include <QFileInfo>

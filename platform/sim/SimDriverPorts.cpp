@@ -1,4 +1,4 @@
-#include "SimDriverPorts.h"
+#include "platform/sim/SimDriverPorts.h"
 
 #include <chrono>
 #include <thread>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SimMachine.h"
-#include "SimMidiEndpoint.h"
+#include "platform/sim/SimMachine.h"
+#include "platform/sim/SimMidiEndpoint.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "SimMachine.h"
+#include "platform/sim/SimMachine.h"
 
-#include "DeviceControlProperties.h"
-#include "PropertyHandler.h"
-#include "usb/UsbController.h"
+#include "driver/contract/DeviceControlProperties.h"
+#include "driver/PropertyHandler.h"
+#include "simulator/usb/UsbController.h"
 
 #include <cstdio>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "SimRegistry.h"
-#include "SimUsbHost.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimUsbHost.h"
 
-#include "MidiStream.h"
-#include "UsbMidiAdapter.h"
+#include "driver/MidiStream.h"
+#include "driver/UsbMidiAdapter.h"
 
 #include <cstdint>
 #include <functional>

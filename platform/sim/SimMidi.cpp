@@ -1,6 +1,6 @@
-#include "SimMidi.h"
+#include "platform/sim/SimMidi.h"
 
-#include "MidiInputQueue.h"
+#include "platform/MidiInputQueue.h"
 
 namespace Platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiApi.h"
-#include "SimMidiEndpoint.h"
+#include "platform/MidiApi.h"
+#include "platform/sim/SimMidiEndpoint.h"
 
 #include <memory>
 #include <mutex>

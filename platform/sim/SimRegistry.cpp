@@ -1,4 +1,4 @@
-#include "SimRegistry.h"
+#include "platform/sim/SimRegistry.h"
 
 namespace Platform {
 

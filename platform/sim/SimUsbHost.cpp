@@ -1,7 +1,7 @@
-#include "SimUsbHost.h"
+#include "platform/sim/SimUsbHost.h"
 
-#include "SimRegistry.h"
-#include "usb/UsbController.h"
+#include "platform/sim/SimRegistry.h"
+#include "simulator/usb/UsbController.h"
 
 #include <algorithm>
 #include <chrono>

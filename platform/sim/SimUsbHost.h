@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZelPlatform.h"
+#include "driver/ZelPlatform.h"
 
 #include <atomic>
 #include <chrono>

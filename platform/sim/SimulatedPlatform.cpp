@@ -1,11 +1,11 @@
-#include "SimulatedPlatform.h"
+#include "platform/sim/SimulatedPlatform.h"
 
-#include "Controller.h"
-#include "SimDeviceControl.h"
-#include "SimDriverPorts.h"
-#include "SimMidi.h"
-#include "usb/ControllerFirmware.h"
-#include "usb/UsbController.h"
+#include "simulator/Controller.h"
+#include "platform/sim/SimDeviceControl.h"
+#include "platform/sim/SimDriverPorts.h"
+#include "platform/sim/SimMidi.h"
+#include "simulator/usb/ControllerFirmware.h"
+#include "simulator/usb/UsbController.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiApi.h"
-#include "SimMachine.h"
+#include "platform/MidiApi.h"
+#include "platform/sim/SimMachine.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "ControllerFirmware.h"
+#include "simulator/usb/ControllerFirmware.h"
 
 namespace Sim {
 

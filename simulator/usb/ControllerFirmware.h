@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Controller.h"
-#include "MidiFirmware.h"
+#include "simulator/Controller.h"
+#include "simulator/usb/MidiFirmware.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "FirmwareUpdate.h"
+#include "simulator/usb/FirmwareUpdate.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UsbTypes.h"
+#include "simulator/usb/UsbTypes.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "UsbController.h"
+#include "simulator/usb/UsbController.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FirmwareUpdate.h"
-#include "MidiFirmware.h"
-#include "UsbDescriptorSet.h"
-#include "UsbMidiFunction.h"
-#include "UsbTypes.h"
+#include "simulator/usb/FirmwareUpdate.h"
+#include "simulator/usb/MidiFirmware.h"
+#include "simulator/usb/UsbDescriptorSet.h"
+#include "simulator/usb/UsbMidiFunction.h"
+#include "simulator/usb/UsbTypes.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "UsbDescriptorSet.h"
+#include "simulator/usb/UsbDescriptorSet.h"
 
-#include "DeviceModel.h"
+#include "editor/core/model/DeviceModel.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "UsbMidiFunction.h"
+#include "simulator/usb/UsbMidiFunction.h"
 
 #include <algorithm>
 

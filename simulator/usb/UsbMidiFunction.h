@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiFirmware.h"
+#include "simulator/usb/MidiFirmware.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,11 +1,11 @@
-#include "BankFile.h"
-#include "FileBytes.h"
-#include "FileFeedback.h"
-#include "FileOperations.h"
-#include "ModelFixture.h"
-#include "PatchFile.h"
-#include "RemoteControlManager.h"
-#include "SysExFile.h"
+#include "editor/app/files/BankFile.h"
+#include "tests/support/FileBytes.h"
+#include "editor/app/files/FileFeedback.h"
+#include "editor/app/files/FileOperations.h"
+#include "tests/support/ModelFixture.h"
+#include "editor/app/files/PatchFile.h"
+#include "editor/core/RemoteControlManager.h"
+#include "editor/app/files/SysExFile.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
-#include "BankFile.h"
-#include "FileBytes.h"
-#include "PatchFile.h"
-#include "SysExFile.h"
+#include "editor/app/files/BankFile.h"
+#include "tests/support/FileBytes.h"
+#include "editor/app/files/PatchFile.h"
+#include "editor/app/files/SysExFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // Throughput of the driver's data path: render-stream conversion through
 // Write (SysEx and channel messages) and IN conversion through the IN
 // completion into a capture stream.
-#include "../fuzz/FuzzDriverPlatform.h"
-#include "MidiEndpoint.h"
-#include "MidiStream.h"
+#include "tests/support/FuzzDriverPlatform.h"
+#include "driver/MidiEndpoint.h"
+#include "driver/MidiStream.h"
 
 #include <benchmark/benchmark.h>
 

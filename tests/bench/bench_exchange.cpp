@@ -1,13 +1,13 @@
 // Exchanges with the simulated controller over the simulated MIDI ports, with
 // the real threads: one patch request answered by its transfer, and a full
 // scan of one controller.
-#include "CBPatch.h"
-#include "Controller.h"
-#include "DeviceConnection.h"
-#include "DeviceList.h"
-#include "MidiSelection.h"
-#include "SimMidi.h"
-#include "SimMidiControllerEndpoint.h"
+#include "editor/core/model/CBPatch.h"
+#include "simulator/Controller.h"
+#include "editor/core/DeviceConnection.h"
+#include "editor/core/DeviceList.h"
+#include "platform/MidiSelection.h"
+#include "platform/sim/SimMidi.h"
+#include "tests/support/SimMidiControllerEndpoint.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "BankFile.h"
-#include "CBPatch.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/core/model/CBPatch.h"
 
 #include <QFile>
 #include <QTemporaryDir>

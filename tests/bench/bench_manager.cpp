@@ -1,10 +1,10 @@
-#include "Controller.h"
-#include "DeviceList.h"
-#include "MidiSelection.h"
-#include "RemoteControlManager.h"
-#include "SimMidi.h"
-#include "SimMidiControllerEndpoint.h"
-#include "SimulatedPlatform.h"
+#include "simulator/Controller.h"
+#include "editor/core/DeviceList.h"
+#include "platform/MidiSelection.h"
+#include "editor/core/RemoteControlManager.h"
+#include "platform/sim/SimMidi.h"
+#include "tests/support/SimMidiControllerEndpoint.h"
+#include "platform/sim/SimulatedPlatform.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // Skin engine start-up (the five loads and the 23 descriptions) and painting
 // one knob frame from the film strip.
-#include "CZelEditorSkin.h"
-#include "CZelRenderDescription.h"
-#include "CZelRenderStyle.h"
-#include "CZelSkinEngine.h"
+#include "editor/skin/CZelEditorSkin.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/CZelSkinEngine.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "CBPatch.h"
-#include "CBSysExPatch.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "DeviceConnection.h"
-#include "DeviceList.h"
-#include "SimulatedWorld.h"
+#include "editor/core/DeviceConnection.h"
+#include "editor/core/DeviceList.h"
+#include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "DriverLookup.h"
+#include "editor/core/DriverLookup.h"
 
-#include "DeviceControlProperties.h"
-#include "DeviceModel.h"
-#include "SimDeviceControl.h"
-#include "SimMachine.h"
-#include "UsbDescriptors.h"
-#include "usb/UsbController.h"
+#include "driver/contract/DeviceControlProperties.h"
+#include "editor/core/model/DeviceModel.h"
+#include "platform/sim/SimDeviceControl.h"
+#include "platform/sim/SimMachine.h"
+#include "driver/UsbDescriptors.h"
+#include "simulator/usb/UsbController.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "CBSysExPatch.h"
-#include "DeviceConnection.h"
-#include "SendAlgorithm.h"
-#include "SimulatedWorld.h"
+#include "editor/core/model/CBSysExPatch.h"
+#include "editor/core/DeviceConnection.h"
+#include "editor/core/SendAlgorithm.h"
+#include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>
 

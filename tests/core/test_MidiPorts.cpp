@@ -1,6 +1,6 @@
-#include "MidiInPort.h"
-#include "MidiSelection.h"
-#include "RecordingMidi.h"
+#include "editor/core/MidiInPort.h"
+#include "platform/MidiSelection.h"
+#include "tests/support/RecordingMidi.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "ActivePatch.h"
-#include "Bank.h"
-#include "CBPatch.h"
-#include "ModelFixture.h"
+#include "editor/core/ActivePatch.h"
+#include "editor/core/Bank.h"
+#include "editor/core/model/CBPatch.h"
+#include "tests/support/ModelFixture.h"
 
 #include <gtest/gtest.h>
 

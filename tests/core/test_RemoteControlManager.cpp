@@ -1,9 +1,9 @@
-#include "CBPatch.h"
-#include "DeviceConnection.h"
-#include "DeviceList.h"
-#include "ModelFixture.h"
-#include "RemoteControlManager.h"
-#include "SimulatedWorld.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/DeviceConnection.h"
+#include "editor/core/DeviceList.h"
+#include "tests/support/ModelFixture.h"
+#include "editor/core/RemoteControlManager.h"
+#include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "CBPatch.h"
-#include "CBSysExPatch.h"
-#include "Requests.h"
-#include "SimulatedWorld.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
+#include "editor/core/Requests.h"
+#include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Observer.h"
+#include "editor/core/Observer.h"
 
 #include <gtest/gtest.h>
 

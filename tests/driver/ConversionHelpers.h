@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiPacketiser.h"
+#include "driver/MidiPacketiser.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
-#include "AdapterFixture.h"
-#include "LanguageFile.h"
+#include "tests/driver/AdapterFixture.h"
+#include "driver/LanguageFile.h"
 
 #include <gtest/gtest.h>
 

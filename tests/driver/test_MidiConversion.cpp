@@ -1,5 +1,5 @@
-#include "ConversionHelpers.h"
-#include "MidiFifo.h"
+#include "tests/driver/ConversionHelpers.h"
+#include "driver/MidiFifo.h"
 
 #include <gtest/gtest.h>
 

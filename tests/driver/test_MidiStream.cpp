@@ -1,5 +1,5 @@
-#include "ConversionHelpers.h"
-#include "FakeDriverPlatform.h"
+#include "tests/driver/ConversionHelpers.h"
+#include "tests/support/FakeDriverPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "AdapterFixture.h"
-#include "PropertyHandler.h"
+#include "tests/driver/AdapterFixture.h"
+#include "driver/PropertyHandler.h"
 
 #include <gtest/gtest.h>
 

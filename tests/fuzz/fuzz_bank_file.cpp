@@ -1,5 +1,5 @@
 // Arbitrary bytes as the contents of a bank file.
-#include "BankFile.h"
+#include "editor/app/files/BankFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // An arbitrary language file through the reader and through device start
 // (languages, fix-ups, port names).
-#include "FuzzDriverPlatform.h"
-#include "LanguageFile.h"
-#include "UsbMidiAdapter.h"
+#include "tests/support/FuzzDriverPlatform.h"
+#include "driver/LanguageFile.h"
+#include "driver/UsbMidiAdapter.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 // Arbitrary bytes, in arbitrary chunk sizes, through the input port's buffer
 // callback: whatever arrives, only complete SysEx messages come out, never
 // longer than the bound.
-#include "MidiInPort.h"
-#include "MidiSelection.h"
-#include "RecordingMidi.h"
+#include "editor/core/MidiInPort.h"
+#include "platform/MidiSelection.h"
+#include "tests/support/RecordingMidi.h"
 
 #include <cstddef>
 #include <cstdint>

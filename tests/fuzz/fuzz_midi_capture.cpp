@@ -1,8 +1,8 @@
 // Arbitrary packets through the IN completion into capture streams on every
 // cable, with reads in between.
-#include "FuzzDriverPlatform.h"
-#include "MidiEndpoint.h"
-#include "MidiStream.h"
+#include "tests/support/FuzzDriverPlatform.h"
+#include "driver/MidiEndpoint.h"
+#include "driver/MidiStream.h"
 
 namespace {
 

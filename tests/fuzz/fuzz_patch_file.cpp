@@ -1,5 +1,5 @@
 // Arbitrary bytes as the contents of a patch file.
-#include "PatchFile.h"
+#include "editor/app/files/PatchFile.h"
 
 #include <algorithm>
 #include <cstddef>

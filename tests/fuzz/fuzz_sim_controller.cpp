@@ -1,6 +1,6 @@
 // Arbitrary bytes from the host into the simulated controller's firmware:
 // it never crashes and answers only with complete SysEx messages.
-#include "Controller.h"
+#include "simulator/Controller.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Arbitrary bytes through one skin reader; the reader is chosen at build time
 // (VORPAD_SKIN_READER 0..4: strings, images, layouts, palettes, nodes), so
 // each reader is its own fuzz target with its own corpus.
-#include "CZelDatabases.h"
-#include "CZelNode.h"
-#include "CZelSkinMessages.h"
+#include "editor/skin/CZelDatabases.h"
+#include "editor/skin/CZelNode.h"
+#include "editor/skin/CZelSkinMessages.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 // Arbitrary bytes through the SysEx parser, its extractors and the identity check.
-#include "CBPatch.h"
-#include "CBSysExPatch.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
 
 #include <cstddef>
 #include <cstdint>

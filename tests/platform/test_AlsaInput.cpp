@@ -1,7 +1,7 @@
-#include "AlsaInputEvent.h"
-#include "AlsaMidi.h"
-#include "MidiInPort.h"
-#include "MidiSelection.h"
+#include "platform/alsa/AlsaInputEvent.h"
+#include "platform/alsa/AlsaMidi.h"
+#include "editor/core/MidiInPort.h"
+#include "platform/MidiSelection.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
-#include "SimDeviceControl.h"
-#include "usb/FirmwareUpdate.h"
+#include "platform/sim/SimDeviceControl.h"
+#include "simulator/usb/FirmwareUpdate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "MidiSelection.h"
-#include "SimDeviceControl.h"
-#include "SimulatedPlatform.h"
+#include "platform/MidiSelection.h"
+#include "platform/sim/SimDeviceControl.h"
+#include "platform/sim/SimulatedPlatform.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
-#include "SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
-#include "SimDeviceControl.h"
-#include "SimDriverPorts.h"
+#include "platform/sim/SimDeviceControl.h"
+#include "platform/sim/SimDriverPorts.h"
 
 #include <gtest/gtest.h>
 

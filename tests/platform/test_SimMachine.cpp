@@ -1,6 +1,6 @@
-#include "SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
-#include "SimDeviceControl.h"
+#include "platform/sim/SimDeviceControl.h"
 
 #include <gtest/gtest.h>
 

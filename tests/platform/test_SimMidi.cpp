@@ -1,8 +1,8 @@
-#include "Controller.h"
-#include "MidiInPort.h"
-#include "MidiSelection.h"
-#include "SimMidi.h"
-#include "SimMidiControllerEndpoint.h"
+#include "simulator/Controller.h"
+#include "editor/core/MidiInPort.h"
+#include "platform/MidiSelection.h"
+#include "platform/sim/SimMidi.h"
+#include "tests/support/SimMidiControllerEndpoint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
-#include "SimRegistry.h"
-#include "SimUsbHost.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimUsbHost.h"
 
 #include <gtest/gtest.h>
 

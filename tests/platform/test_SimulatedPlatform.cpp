@@ -1,9 +1,9 @@
-#include "SimTestSupport.h"
+#include "tests/support/SimTestSupport.h"
 
-#include "Controller.h"
-#include "MidiInPort.h"
-#include "MidiSelection.h"
-#include "SimulatedPlatform.h"
+#include "simulator/Controller.h"
+#include "editor/core/MidiInPort.h"
+#include "platform/MidiSelection.h"
+#include "platform/sim/SimulatedPlatform.h"
 
 #include <QTemporaryDir>
 

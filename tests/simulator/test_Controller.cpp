@@ -1,6 +1,6 @@
-#include "CBPatch.h"
-#include "CBSysExPatch.h"
-#include "Controller.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
+#include "simulator/Controller.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "usb/UsbController.h"
+#include "simulator/usb/UsbController.h"
 
 #include <gtest/gtest.h>
 

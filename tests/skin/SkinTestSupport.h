@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CZelSkinMessages.h"
+#include "editor/skin/CZelSkinMessages.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -47,8 +47,8 @@ inline QByteArray xml(const char *text)
     return QByteArray(text);
 }
 
-#include "CZelNode.h"
-#include "CZelSkinEngine.h"
+#include "editor/skin/CZelNode.h"
+#include "editor/skin/CZelSkinEngine.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,5 +1,5 @@
 // Test main for the skin: the widgets and pixmaps need an application.
-#include "SkinTestSupport.h"
+#include "tests/skin/SkinTestSupport.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

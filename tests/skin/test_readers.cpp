@@ -1,9 +1,9 @@
 // The five skin readers, node properties and the engine's loading and look-ups.
-#include "SkinTestSupport.h"
+#include "tests/skin/SkinTestSupport.h"
 
-#include "CZelDatabases.h"
-#include "CZelNode.h"
-#include "CZelSkinEngine.h"
+#include "editor/skin/CZelDatabases.h"
+#include "editor/skin/CZelNode.h"
+#include "editor/skin/CZelSkinEngine.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,11 +1,11 @@
 // Render descriptions: property parsing, cell selection, natural sizes and
 // painting checked on pixels; the render style's keyed metrics.
-#include "SkinTestSupport.h"
+#include "tests/skin/SkinTestSupport.h"
 
-#include "CZelGrid.h"
-#include "CZelRenderDescription.h"
-#include "CZelRenderStyle.h"
-#include "CZelStyleOptions.h"
+#include "editor/skin/CZelGrid.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/CZelStyleOptions.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The shipped skin: every file loads, every description registers, and every
 // bitmap has the size the descriptions and the editor rely on.
-#include "SkinTestSupport.h"
+#include "tests/skin/SkinTestSupport.h"
 
-#include "CZelEditorSkin.h"
-#include "CZelRenderDescription.h"
-#include "CZelRenderStyle.h"
+#include "editor/skin/CZelEditorSkin.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelRenderStyle.h"
 
 #include <QFile>
 #include <QImageReader>

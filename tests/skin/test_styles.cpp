@@ -1,11 +1,11 @@
 // The common, wire-frame and skin styles: metric and hint tables, handled
 // ranges, dial geometry, focus rectangle and the paint utilities.
-#include "SkinTestSupport.h"
+#include "tests/skin/SkinTestSupport.h"
 
-#include "CZelCommonStyle.h"
-#include "CZelPaintUtilities.h"
-#include "CZelSkinStyle.h"
-#include "CZelWireFrameStyle.h"
+#include "editor/skin/CZelCommonStyle.h"
+#include "editor/skin/CZelPaintUtilities.h"
+#include "editor/skin/CZelSkinStyle.h"
+#include "editor/skin/CZelWireFrameStyle.h"
 
 #include <QCheckBox>
 #include <QPainter>

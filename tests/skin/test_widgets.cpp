@@ -1,14 +1,14 @@
 // The skinned widgets driven with QTest events: dial geometry, range model,
 // actions, keys, wheel, slider drag, buttons, groups and key setters.
-#include "SkinTestSupport.h"
+#include "tests/skin/SkinTestSupport.h"
 
-#include "CZelButtonGroup.h"
-#include "CZelDial.h"
-#include "CZelPushButton.h"
-#include "CZelRenderStyle.h"
-#include "CZelSlider.h"
-#include "CZelValueSpec.h"
-#include "CZelWireFrameStyle.h"
+#include "editor/skin/CZelButtonGroup.h"
+#include "editor/skin/CZelDial.h"
+#include "editor/skin/CZelPushButton.h"
+#include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/CZelSlider.h"
+#include "editor/skin/CZelValueSpec.h"
+#include "editor/skin/CZelWireFrameStyle.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
-#include "BankFile.h"
-#include "PatchFile.h"
-#include "SimulatedPlatform.h"
-#include "SimulatedWorld.h"
-#include "VorpadCtl.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/app/files/PatchFile.h"
+#include "platform/sim/SimulatedPlatform.h"
+#include "tests/support/SimulatedWorld.h"
+#include "tools/vorpadctl/VorpadCtl.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
-#include "PatchFile.h"
-#include "SysExFile.h"
-#include "VorpadCtl.h"
+#include "editor/app/files/PatchFile.h"
+#include "editor/app/files/SysExFile.h"
+#include "tools/vorpadctl/VorpadCtl.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
-#include "PanelMockup.h"
+#include "tools/skin-gallery/PanelMockup.h"
 
-#include "CZelDial.h"
-#include "CZelLineEdit.h"
-#include "CZelPushButton.h"
-#include "CZelRenderStyle.h"
-#include "CZelSkinEngine.h"
-#include "CZelSlider.h"
+#include "editor/skin/CZelDial.h"
+#include "editor/skin/CZelLineEdit.h"
+#include "editor/skin/CZelPushButton.h"
+#include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/CZelSkinEngine.h"
+#include "editor/skin/CZelSlider.h"
 
 #include <QGridLayout>
 #include <QLabel>

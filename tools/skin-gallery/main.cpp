@@ -3,16 +3,16 @@
 // common widgets in the wire-frame style, every bitmap, and the two editor
 // panels laid out by the skin's layout keys. Exits with 1 when a panel's
 // widgets overlap or leave the panel.
-#include "PanelMockup.h"
+#include "tools/skin-gallery/PanelMockup.h"
 
-#include "CZelDial.h"
-#include "CZelEditorSkin.h"
-#include "CZelPushButton.h"
-#include "CZelRenderDescription.h"
-#include "CZelRenderStyle.h"
-#include "CZelSkinEngine.h"
-#include "CZelSlider.h"
-#include "CZelWireFrameStyle.h"
+#include "editor/skin/CZelDial.h"
+#include "editor/skin/CZelEditorSkin.h"
+#include "editor/skin/CZelPushButton.h"
+#include "editor/skin/CZelRenderDescription.h"
+#include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/CZelSkinEngine.h"
+#include "editor/skin/CZelSlider.h"
+#include "editor/skin/CZelWireFrameStyle.h"
 
 #include <QApplication>
 #include <QCheckBox>

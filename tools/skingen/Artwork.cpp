@@ -1,4 +1,4 @@
-#include "Artwork.h"
+#include "tools/skingen/Artwork.h"
 
 #include <QDir>
 #include <QLinearGradient>

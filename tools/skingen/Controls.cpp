@@ -1,6 +1,6 @@
-#include "Controls.h"
+#include "tools/skingen/Controls.h"
 
-#include "Artwork.h"
+#include "tools/skingen/Artwork.h"
 
 #include <QConicalGradient>
 #include <QLinearGradient>

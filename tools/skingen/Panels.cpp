@@ -1,8 +1,8 @@
-#include "Panels.h"
+#include "tools/skingen/Panels.h"
 
-#include "Artwork.h"
-#include "Controls.h"
-#include "SkinLayout.h"
+#include "tools/skingen/Artwork.h"
+#include "tools/skingen/Controls.h"
+#include "tools/skingen/SkinLayout.h"
 
 #include <QPainterPath>
 #include <QtMath>

@@ -1,4 +1,4 @@
-#include "SkinLayout.h"
+#include "tools/skingen/SkinLayout.h"
 
 namespace SkinLayout {
 

@@ -1,9 +1,9 @@
 // Generates the editor's skin artwork and its layouts file.
 // Usage: skingen RESOURCEDIR   (writes RESOURCEDIR/images/* and RESOURCEDIR/files/layouts.xml)
-#include "Artwork.h"
-#include "Controls.h"
-#include "Panels.h"
-#include "SkinLayout.h"
+#include "tools/skingen/Artwork.h"
+#include "tools/skingen/Controls.h"
+#include "tools/skingen/Panels.h"
+#include "tools/skingen/SkinLayout.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // usbmidi: the driver's packet conversion on the command line.
 //   usbmidi pack [--cable N]   MIDI bytes (hexadecimal text on stdin) -> packets
 //   usbmidi unpack             packets (hexadecimal text on stdin) -> each cable's bytes
-#include "MidiPacketiser.h"
+#include "driver/MidiPacketiser.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "tools/vorpadctl/CommandLine.h"
 
-#include "MidiSelection.h"
+#include "platform/MidiSelection.h"
 
 #include <charconv>
 

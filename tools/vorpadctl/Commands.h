@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "tools/vorpadctl/CommandLine.h"
 
 #include <ostream>
 #include <string>

@@ -1,10 +1,10 @@
-#include "BankFile.h"
-#include "CBPatch.h"
-#include "Commands.h"
-#include "FileKinds.h"
-#include "FileValues.h"
-#include "PatchFile.h"
-#include "SysExFile.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/core/model/CBPatch.h"
+#include "tools/vorpadctl/Commands.h"
+#include "editor/app/files/FileKinds.h"
+#include "tools/vorpadctl/FileValues.h"
+#include "editor/app/files/PatchFile.h"
+#include "editor/app/files/SysExFile.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "FileValues.h"
+#include "tools/vorpadctl/FileValues.h"
 
-#include "BankFile.h"
-#include "BoundScalarParam.h"
-#include "FileKinds.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/core/BoundScalarParam.h"
+#include "editor/app/files/FileKinds.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PatchFile.h"
-#include "ParamCatalog.h"
+#include "editor/app/files/PatchFile.h"
+#include "tools/vorpadctl/ParamCatalog.h"
 
 #include <optional>
 #include <string>

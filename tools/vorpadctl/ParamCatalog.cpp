@@ -1,6 +1,6 @@
-#include "ParamCatalog.h"
+#include "tools/vorpadctl/ParamCatalog.h"
 
-#include "PatchParams.h"
+#include "editor/core/PatchParams.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Param.h"
-#include "PatchTypes.h"
+#include "editor/core/Param.h"
+#include "editor/core/model/PatchTypes.h"
 
 #include <memory>
 #include <string>

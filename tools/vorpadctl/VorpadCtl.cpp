@@ -1,7 +1,7 @@
-#include "VorpadCtl.h"
+#include "tools/vorpadctl/VorpadCtl.h"
 
-#include "Commands.h"
-#include "MidiSelection.h"
+#include "tools/vorpadctl/Commands.h"
+#include "platform/MidiSelection.h"
 
 #include <algorithm>
 

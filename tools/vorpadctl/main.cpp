@@ -1,4 +1,4 @@
-#include "VorpadCtl.h"
+#include "tools/vorpadctl/VorpadCtl.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "BankFile.h"
+#include "editor/app/files/BankFile.h"
 
-#include "CBSysExPatch.h"
-#include "SysExFile.h"
+#include "editor/core/model/CBSysExPatch.h"
+#include "editor/app/files/SysExFile.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "FileKinds.h"
+#include "editor/app/files/FileKinds.h"
 
 namespace {
 

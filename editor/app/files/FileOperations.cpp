@@ -1,11 +1,11 @@
-#include "FileOperations.h"
+#include "editor/app/files/FileOperations.h"
 
-#include "BankFile.h"
-#include "FileFeedback.h"
-#include "FileKinds.h"
-#include "PatchFile.h"
-#include "RemoteControlManager.h"
-#include "SysExFile.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/app/files/FileFeedback.h"
+#include "editor/app/files/FileKinds.h"
+#include "editor/app/files/PatchFile.h"
+#include "editor/core/RemoteControlManager.h"
+#include "editor/app/files/SysExFile.h"
 
 #include <QFileInfo>
 

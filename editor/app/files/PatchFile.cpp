@@ -1,7 +1,7 @@
-#include "PatchFile.h"
+#include "editor/app/files/PatchFile.h"
 
-#include "CBSysExPatch.h"
-#include "SysExFile.h"
+#include "editor/core/model/CBSysExPatch.h"
+#include "editor/app/files/SysExFile.h"
 
 PatchFile PatchFile::fromBytes(std::span<const Byte> bytes)
 {

@@ -1,7 +1,7 @@
-#include "SysExFile.h"
+#include "editor/app/files/SysExFile.h"
 
-#include "CBPatch.h"
-#include "CBSysExPatch.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
 
 #include <QFile>
 #include <QSaveFile>
