@@ -14,6 +14,8 @@
 namespace PanelMockup {
 namespace {
 
+constexpr const char *MissingKeys = "missingLayoutKeys";
+
 class Builder
 {
 public:
@@ -24,10 +26,20 @@ public:
 
     QPoint at(const QString &section, const QString &element = QString()) const
     {
-        QPoint position = m_engine.rect(section).topLeft();
+        QPoint position = rect(section).topLeft();
         if (!element.isEmpty())
-            position += m_engine.rect(element).topLeft();
+            position += rect(element).topLeft();
         return position;
+    }
+
+    // A key the layouts file lacks is kept on the panel for layoutProblems().
+    QRect rect(const QString &key) const
+    {
+        if (!m_engine.hasRect(key)) {
+            const QStringList missing = m_panel->property(MissingKeys).toStringList();
+            m_panel->setProperty(MissingKeys, QStringList(missing) << key);
+        }
+        return m_engine.rect(key);
     }
 
     template <typename W>
@@ -287,6 +299,8 @@ QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style)
 QStringList layoutProblems(const QWidget *panel)
 {
     QStringList problems;
+    for (const QString &key : panel->property(MissingKeys).toStringList())
+        problems.append(QStringLiteral("no layout rectangle: %1").arg(key));
     QList<const QWidget *> children;
     for (const QObject *child : panel->children()) {
         if (const auto *widget = qobject_cast<const QWidget *>(child))
