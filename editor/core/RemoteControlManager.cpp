@@ -55,6 +55,7 @@ public:
     // While downloading: how many answers changed the model.
     bool downloading = false;
     int answers = 0;
+    int lastAnswered = 0;
 };
 
 void RemoteControlManager::Impl::sendActivePatch()
@@ -240,6 +241,7 @@ bool RemoteControlManager::downloadAll()
         return false;
     suspendLive();
     const int answered = d->download();
+    d->lastAnswered = answered;
     // A controller that answered nothing leaves the model, modified marks
     // included, as it was: clearing them would hide unsaved edits.
     if (answered > 0) {
@@ -250,6 +252,8 @@ bool RemoteControlManager::downloadAll()
     resumeLive();
     return answered == DownloadRequestCount;
 }
+
+int RemoteControlManager::lastDownloadAnswered() const { return d->lastAnswered; }
 
 void RemoteControlManager::refreshActivePatch()
 {
