@@ -34,7 +34,8 @@ void MidiCable::initialise(DriverPlatform *platform, std::uint8_t number, bool i
     m_number = number;
     m_in = in;
     m_pipe = pipe;
-    m_transferSize = transferSize;
+    // A transfer that cannot end full of whole packets would never be sent.
+    m_fillLimit = transferSize & ~(PacketSize - 1);
     for (UsbTransfer &transfer : m_transfers) {
         transfer.owner = this;
         transfer.request.completion = &MidiCable::outCompleted;
@@ -87,7 +88,7 @@ bool MidiCable::hasRoom() const
     const StreamState state = m_state.load();
     const UsbTransfer *transfer = m_free.tail();
     return transfer && (state == StreamState::Run || state == StreamState::Acquire) &&
-           transfer->used + PacketSize <= m_transferSize;
+           transfer->used + PacketSize <= m_fillLimit;
 }
 
 void MidiCable::appendPacket(const std::uint8_t *packet)
@@ -96,7 +97,7 @@ void MidiCable::appendPacket(const std::uint8_t *packet)
     for (std::uint32_t i = 0; i < PacketSize; ++i)
         transfer->buffer[transfer->used + i] = packet[i];
     transfer->used += PacketSize;
-    if (transfer->used >= m_transferSize)
+    if (transfer->used >= m_fillLimit)
         submit();
 }
 

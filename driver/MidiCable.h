@@ -65,7 +65,7 @@ private:
     std::uint8_t m_number = 0;
     bool m_in = false;
     PipeHandle m_pipe = 0;
-    std::uint32_t m_transferSize = 0;
+    std::uint32_t m_fillLimit = 0; // OUT transfers carry whole packets only
     std::atomic<StreamState> m_state{StreamState::Stop};
 
     KernelMutex m_mutex;

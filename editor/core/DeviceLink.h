@@ -2,6 +2,7 @@
 
 #include "editor/core/DeviceRecord.h"
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "editor/core/SendAlgorithm.h"
 
 #include <memory>

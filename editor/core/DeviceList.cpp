@@ -2,6 +2,7 @@
 
 #include "editor/core/DeviceLink.h"
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
 
 #include <set>

@@ -1,5 +1,6 @@
 #include "editor/core/DeviceRecord.h"
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "editor/core/Requests.h"
 #include "editor/core/SendAlgorithm.h"
 

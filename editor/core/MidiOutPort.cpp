@@ -1,4 +1,4 @@
-#include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 
 #include "platform/MidiSelection.h"
 

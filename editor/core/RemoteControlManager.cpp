@@ -4,6 +4,8 @@
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/Observer.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 namespace Brisel {
@@ -22,8 +24,28 @@ public:
     void setLive(bool on);
     void swap(Patch &a, Patch &b);
     bool activeMatchesSlot(int position) const;
-    // The 35 requests of a download; returns how many were answered.
-    int download();
+
+    // Which requests of a download were answered with an image the model took.
+    struct Download {
+        bool bankSettings = false;
+        std::array<bool, StoredPatchCount> patches{};
+        std::array<bool, StoredPatchCount> zones{};
+        bool activePatch = false;
+        bool activeZones = false;
+
+        bool slotRead(int position) const
+        {
+            return position >= 0 && position < StoredPatchCount && patches[std::size_t(position)]
+                && zones[std::size_t(position)];
+        }
+        bool complete() const;
+        int answered() const;
+    };
+    // The 35 requests of a download.
+    Download download();
+    // Clears the marks of what the download read whole; the rest keep theirs,
+    // so unsaved edits stay visible.
+    void settleMarks(const Download &result, int currentPosition);
 
     void sendActivePatch();
     void sendActiveZones();
@@ -181,28 +203,53 @@ void RemoteControlManager::Impl::swap(Patch &a, Patch &b)
     b.setZonesImage(savedZones);
 }
 
-int RemoteControlManager::Impl::download()
+bool RemoteControlManager::Impl::Download::complete() const
+{
+    auto all = [](const std::array<bool, StoredPatchCount> &read) {
+        return std::all_of(read.begin(), read.end(), [](bool r) { return r; });
+    };
+    return bankSettings && all(patches) && all(zones) && activePatch && activeZones;
+}
+
+int RemoteControlManager::Impl::Download::answered() const
+{
+    const auto count = [](const std::array<bool, StoredPatchCount> &read) { return int(std::count(read.begin(), read.end(), true)); };
+    return int(bankSettings) + count(patches) + count(zones) + int(activePatch) + int(activeZones);
+}
+
+RemoteControlManager::Impl::Download RemoteControlManager::Impl::download()
 {
     downloading = true;
     answers = 0;
-    int answered = 0;
     // Each accepted answer changes the model and so notifies at least once.
     auto request = [&](auto &&send) {
         const int before = answers;
         send();
-        if (answers > before)
-            ++answered;
+        return answers > before;
     };
-    request([&] { connection.requestBankSettings(bank); });
+    Download result;
+    result.bankSettings = request([&] { connection.requestBankSettings(bank); });
     for (int p = 0; p < StoredPatchCount; ++p) {
         Patch &patch = bank.patch(p);
-        request([&] { connection.requestPatch(patch); });
-        request([&] { connection.requestZones(patch); });
+        result.patches[std::size_t(p)] = request([&] { connection.requestPatch(patch); });
+        result.zones[std::size_t(p)] = request([&] { connection.requestZones(patch); });
     }
-    request([&] { connection.requestActivePatch(activePatch); });
-    request([&] { connection.requestActiveZones(activePatch); });
+    result.activePatch = request([&] { connection.requestActivePatch(activePatch); });
+    result.activeZones = request([&] { connection.requestActiveZones(activePatch); });
     downloading = false;
-    return answered;
+    return result;
+}
+
+void RemoteControlManager::Impl::settleMarks(const Download &result, int currentPosition)
+{
+    for (int p = 0; p < StoredPatchCount; ++p) {
+        if (result.slotRead(p))
+            bank.patch(p).clearModified();
+    }
+    if (!result.activePatch || !result.activeZones || !result.slotRead(currentPosition))
+        return;
+    ModifiedStatus &status = activePatch.modifiedStatus();
+    activeMatchesSlot(currentPosition) ? status.clearModified() : status.setModified();
 }
 
 RemoteControlManager &RemoteControlManager::instance()
@@ -240,17 +287,11 @@ bool RemoteControlManager::downloadAll()
     if (!isConnected())
         return false;
     suspendLive();
-    const int answered = d->download();
-    d->lastAnswered = answered;
-    // A controller that answered nothing leaves the model, modified marks
-    // included, as it was: clearing them would hide unsaved edits.
-    if (answered > 0) {
-        d->bank.clearModified();
-        ModifiedStatus &status = d->activePatch.modifiedStatus();
-        d->activeMatchesSlot(currentPosition()) ? status.clearModified() : status.setModified();
-    }
+    const Impl::Download result = d->download();
+    d->lastAnswered = result.answered();
+    d->settleMarks(result, currentPosition());
     resumeLive();
-    return answered == DownloadRequestCount;
+    return result.complete();
 }
 
 int RemoteControlManager::lastDownloadAnswered() const { return d->lastAnswered; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "editor/core/Requests.h"
 
 #include <QMutex>

@@ -89,12 +89,14 @@ Bytes truncated(Bytes bytes, std::size_t size)
     return bytes;
 }
 
-Bytes invalidName()
+Bytes withNameByte(int offset, Byte value)
 {
     Bytes image = defaultPatch();
-    image[3] = '/';
+    image[std::size_t(offset)] = value;
     return patchTransfer(image);
 }
+
+constexpr int FirstControlName = 28;
 
 INSTANTIATE_TEST_SUITE_P(Files, PatchFileReading,
     ::testing::Values(PatchCase{"written", both(4), true, true}, PatchCase{"junkBetween", withJunk(), true, true},
@@ -104,11 +106,20 @@ INSTANTIATE_TEST_SUITE_P(Files, PatchFileReading,
         PatchCase{"zonesOnly", zonesTransfer(defaultZones()), false, false},
         PatchCase{"invalidZones", invalidZonesAfterPatch(), true, false},
         PatchCase{"requestFirst", stoppedByRequest(), false, false},
-        PatchCase{"invalidName", invalidName(), false, false},
+        PatchCase{"invalidName", withNameByte(3, '/'), false, false},
+        PatchCase{"patchNameAboveSevenBits", withNameByte(3, 0xE9), false, false},
+        PatchCase{"controlNameAboveSevenBits", withNameByte(FirstControlName + 2, 0xE9), true, false},
         PatchCase{"patchNumber17", patchTransfer(defaultPatch(), 17), false, false},
         PatchCase{"empty", Bytes{}, false, false},
         PatchCase{"truncated", truncated(both(4), 300), false, false}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST(PatchFileReadingOrder, ControlNameBytesAreMaskedToSevenBits)
+{
+    const PatchFile file = PatchFile::fromBytes(withNameByte(FirstControlName + 2, 0xE9));
+    ASSERT_TRUE(file.valid);
+    EXPECT_EQ(file.patchImage[FirstControlName + 2], 0x69);
+}
 
 TEST(PatchFileReadingOrder, ALaterPatchTransferReplacesAnEarlierOne)
 {

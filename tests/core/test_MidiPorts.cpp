@@ -1,4 +1,5 @@
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
 #include "tests/support/RecordingMidi.h"
 

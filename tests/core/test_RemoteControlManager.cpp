@@ -1,4 +1,5 @@
 #include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
 #include "tests/support/ModelFixture.h"
@@ -97,6 +98,7 @@ TEST_F(Manager, DownloadFindsAnActivePatchEqualToItsSlotUnmodified)
     active().settings().setting(Octave).setValue(2);
     EXPECT_TRUE(manager->isActivePatchModified());
     EXPECT_TRUE(manager->downloadAll());
+    EXPECT_EQ(manager->lastDownloadAnswered(), RemoteControlManager::DownloadRequestCount);
     EXPECT_EQ(world.controller().patch(0)[22], 2);
     EXPECT_TRUE(manager->isActivePatchModified());
 }
@@ -312,6 +314,7 @@ TEST_F(Manager, SilentControllerLeavesTheModelAsItWas)
     newRequests();
 
     EXPECT_FALSE(manager->downloadAll());
+    EXPECT_EQ(manager->lastDownloadAnswered(), 0);
     EXPECT_EQ(newRequests(), 35); // nothing to send back
     EXPECT_EQ(ownPatch(), activeBefore);
     for (int p = 0; p < StoredPatchCount; ++p)
@@ -321,6 +324,45 @@ TEST_F(Manager, SilentControllerLeavesTheModelAsItWas)
     EXPECT_TRUE(manager->isActivePatchModified());
     EXPECT_TRUE(manager->isLive());
 }
+
+// Answers relabelled as one kind of transfer: only the requests for that kind
+// are accepted, every other one ends without effect.
+struct PartialAnswerCase {
+    const char *name;
+    int replyCommand;
+    bool activeModified;
+};
+
+class PartialDownload : public Manager, public ::testing::WithParamInterface<PartialAnswerCase>
+{
+};
+
+TEST_P(PartialDownload, KeepsTheMarksOfWhatWasNotReadWhole)
+{
+    connect();
+    for (int p = 0; p < StoredPatchCount; ++p)
+        ASSERT_TRUE(bank().patch(p).setPatchImage(distinctPatch(char('a' + p))));
+    ModifiedStatus &status = active().modifiedStatus();
+    GetParam().activeModified ? status.setModified() : status.clearModified();
+    Sim::Faults faults;
+    faults.replyCommand = GetParam().replyCommand;
+    world.controller().setFaults(faults);
+
+    EXPECT_FALSE(manager->downloadAll());
+    // No slot had both its patch and its zones accepted, and the active patch
+    // was not read whole: every mark stays as it was.
+    for (int p = 0; p < StoredPatchCount; ++p)
+        EXPECT_TRUE(bank().patch(p).isModified()) << p;
+    EXPECT_EQ(manager->isActivePatchModified(), GetParam().activeModified);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, PartialDownload,
+    ::testing::Values(PartialAnswerCase{"OnlyPatchesModified", CBSysExPatch::PatchTransfer, true},
+                      PartialAnswerCase{"OnlyPatchesUnmodified", CBSysExPatch::PatchTransfer, false},
+                      PartialAnswerCase{"OnlyZonesModified", CBSysExPatch::ZonesTransfer, true},
+                      PartialAnswerCase{"OnlyZonesUnmodified", CBSysExPatch::ZonesTransfer, false}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Manager, ConnectionObserversHearEveryOpen)
 {

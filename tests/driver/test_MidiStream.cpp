@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 using namespace ZelTest;
 using Zel::StreamState;
 
@@ -232,6 +236,37 @@ TEST_F(RenderStream, failedSubmissionReturnsTheTransfer)
     owner.fake.completeAllOut();
     EXPECT_EQ(sent(), "09 90 3D 40");
 }
+
+// An endpoint whose packet size is no whole number of packets: OUT transfers
+// carry whole packets only, so they fill up and leave, and closing the stream
+// sends its reset sequence instead of waiting for room that never comes.
+class UnevenPacketSize : public testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(UnevenPacketSize, closingSendsTheResetSequenceInWholePackets)
+{
+    const std::uint32_t size = GetParam();
+    // Left allocated if the close never returns: its thread still uses it.
+    auto *owner = new FakeStreamOwner(size, 1);
+    Zel::MidiStream *stream = owner->open(false);
+    ASSERT_NE(stream, nullptr);
+    run(stream);
+    owner->fake.startCompleter();
+    std::packaged_task<Zel::NTSTATUS()> close([stream] { return Zel::MidiStream::destroy(stream); });
+    std::future<Zel::NTSTATUS> closed = close.get_future();
+    std::thread(std::move(close)).detach();
+    ASSERT_EQ(closed.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "closing does not return";
+    EXPECT_EQ(closed.get(), Zel::STATUS_SUCCESS);
+    owner->fake.stopCompleter();
+    EXPECT_EQ(text(owner->fake.sentBytes()), allNotesOff(0));
+    for (std::uint32_t sent : owner->fake.transferSizes()) {
+        EXPECT_EQ(sent % 4, 0u);
+        EXPECT_LE(sent, size);
+    }
+    EXPECT_EQ(owner->in.transferSize(), size); // IN transfers still ask for the whole packet size
+    delete owner;
+}
+
+INSTANTIATE_TEST_SUITE_P(RenderStream, UnevenPacketSize, testing::Values(6u, 10u, 12u, 16u));
 
 TEST(StreamCreation, failuresReportTheStreamClosedAgain)
 {

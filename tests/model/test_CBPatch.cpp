@@ -352,6 +352,28 @@ TEST_F(CBPatchTest, ValidationReportsEachKindOfIllegalValueAndKeepsIt)
     }
 }
 
+TEST_F(CBPatchTest, ValidationMasksControlNamesAndRefusesTextNamesAboveSevenBits)
+{
+    struct Case {
+        const char *what;
+        int offset;
+        Byte value;
+        bool valid;
+        Byte stored;
+    };
+    const Case cases[] = {
+        {"first control name", 28, 0xE9, true, 0x69},
+        {"pitch wheel name end", 28 + 13 * 19 + 7, 0xFF, true, 0x7F},
+        {"patch name", 5, 0xE9, false, 0xE9},
+    };
+    for (const Case &c : cases) {
+        PatchImage copy = image;
+        copy[size_t(c.offset)] = c.value;
+        EXPECT_EQ(patch.validatePatchImage(copy.data()), c.valid) << c.what;
+        EXPECT_EQ(copy[size_t(c.offset)], c.stored) << c.what;
+    }
+}
+
 TEST_F(CBPatchTest, CompareOrdersLikeUnsignedMemcmp)
 {
     PatchImage other = image;

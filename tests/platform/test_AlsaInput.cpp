@@ -1,6 +1,7 @@
 #include "platform/alsa/AlsaInputEvent.h"
 #include "platform/alsa/AlsaMidi.h"
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
 
 #include <gtest/gtest.h>

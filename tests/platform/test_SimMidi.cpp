@@ -1,5 +1,6 @@
 #include "simulator/Controller.h"
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
 #include "platform/sim/SimMidi.h"
 #include "tests/support/SimMidiControllerEndpoint.h"

@@ -2,6 +2,7 @@
 
 #include "simulator/Controller.h"
 #include "editor/core/MidiInPort.h"
+#include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
 #include "platform/sim/SimulatedPlatform.h"
 

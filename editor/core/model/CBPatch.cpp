@@ -403,7 +403,7 @@ void CBPatch::copyBankSettings(Byte *dst, const Byte *src)
 bool CBPatch::validatePatchImage(Byte *image)
 {
     image = resolve(PatchName, image);
-    bool valid = allSevenBit(image, PatchImageSize);
+    bool valid = true;
     char name[NameLength];
     getString(PatchName, name, image);
     valid &= setString(PatchName, name, image);
@@ -429,7 +429,9 @@ bool CBPatch::validatePatchImage(Byte *image)
             valid &= setField(ProgramChange, j, field, value, image);
         }
     }
-    return valid;
+    // Checked last: the control names have been masked by now, as their
+    // setter does; any other byte above 0x7F is still refused.
+    return valid && allSevenBit(image, PatchImageSize);
 }
 
 bool CBPatch::validateZonesImage(Byte *image)
