@@ -1,6 +1,7 @@
 #include "editor/app/DeviceSession.h"
 
 #include "editor/app/MessageParent.h"
+#include "editor/app/revert/RevertManager.h"
 #include "editor/core/RemoteControlManager.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,6 @@ namespace {
 QString tr(const char *text) { return QCoreApplication::translate("DeviceSession", text); }
 
 struct State {
-    Backup backup;
     QString status;
 };
 
@@ -63,8 +63,8 @@ bool select(const Brisel::DeviceRecord &record)
         return selected;
     }
     showStatus(downloadStatus(nameOf(record), manager.lastDownloadAnswered()));
-    if (selected && state().backup)
-        state().backup();
+    if (selected)
+        RevertManager::instance().saveNow();
     return selected;
 }
 
@@ -81,8 +81,6 @@ bool download()
     showStatus(downloadStatus(nameOf(manager.currentDevice()), manager.lastDownloadAnswered()));
     return complete;
 }
-
-void setBackup(Backup backup) { state().backup = std::move(backup); }
 
 void showStatus(const QString &text)
 {

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <functional>
-
 namespace Brisel {
 struct DeviceRecord;
 }
@@ -21,10 +19,6 @@ bool download();
 
 // What the status bar says after a download of `answered` requests.
 QString downloadStatus(const QString &deviceName, int answered);
-
-// Run after every selection that succeeds and leaves a device connected.
-using Backup = std::function<void()>;
-void setBackup(Backup backup);
 
 // The message shown on the main window's status bar (also kept for tests).
 void showStatus(const QString &text);

@@ -1,22 +1,32 @@
 #include "editor/app/EditorDialogs.h"
 
 #include "editor/app/DeviceSession.h"
+#include "editor/app/revert/PreferencesDialog.h"
+#include "editor/app/revert/RevertDialog.h"
+#include "editor/app/revert/RevertManager.h"
 
 #include <QCoreApplication>
 
-// Revert backups and preferences are not part of this build yet; the commands
-// say so instead of doing nothing.
 namespace EditorDialogs {
 
-namespace {
-void unavailable()
+void saveRevert()
 {
-    DeviceSession::showStatus(QCoreApplication::translate("EditorDialogs", "Revert backups and preferences are not available yet"));
+    const QString name = RevertManager::instance().saveNow();
+    DeviceSession::showStatus(name.isEmpty()
+                                  ? QCoreApplication::translate("EditorDialogs", "The revert backup could not be written")
+                                  : QCoreApplication::translate("EditorDialogs", "Revert backup %1 written").arg(name));
 }
-} // namespace
 
-void saveRevert() { unavailable(); }
-void revert(QWidget *) { unavailable(); }
-void preferences(QWidget *) { unavailable(); }
+void revert(QWidget *parent)
+{
+    RevertDialog dialog(parent);
+    dialog.exec();
+}
+
+void preferences(QWidget *parent)
+{
+    PreferencesDialog dialog(parent);
+    dialog.exec();
+}
 
 } // namespace EditorDialogs

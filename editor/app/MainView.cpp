@@ -1,25 +1,18 @@
 #include "editor/app/MainView.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/EditorFiles.h"
+#include "editor/app/UnsavedWork.h"
+#include "editor/app/deviceview/DeviceView.h"
+#include "editor/app/editors/PatchEditorView.h"
+#include "editor/app/editors/ZonesEditorView.h"
+#include "editor/app/revert/RevertManager.h"
+#include "editor/core/DeviceList.h"
+#include "editor/core/RemoteControlManager.h"
 
 #include <QHBoxLayout>
 #include <QTabWidget>
 
-namespace {
-
-// The editors' and the device view's sizes, which the stand-ins keep until the
-// real views are built here.
-constexpr QSize EditorSize(658, 497);
-constexpr int DeviceViewWidth = 148;
-
-QWidget *placeholder(QWidget *parent, const char *name)
-{
-    auto *widget = new QWidget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 MainView::MainView(QWidget *parent)
     : QWidget(parent)
@@ -41,25 +34,15 @@ MainView::MainView(QWidget *parent)
 
 QWidget *MainView::createDeviceView()
 {
-    QWidget *view = placeholder(this, "deviceView");
-    view->setFixedWidth(DeviceViewWidth);
-    view->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    return view;
+    const DeviceViewServices services{Brisel::RemoteControlManager::instance(), Brisel::DeviceList::instance(),
+                                      EditorFiles::instance(), &RevertManager::instance(),
+                                      [] { UnsavedWork::askPatchQuestion(); }};
+    return new DeviceView(services, this);
 }
 
-QWidget *MainView::createPatchEditorView()
-{
-    QWidget *view = placeholder(nullptr, "patchEditorView");
-    view->setFixedSize(EditorSize);
-    return view;
-}
+QWidget *MainView::createPatchEditorView() { return new PatchEditorView; }
 
-QWidget *MainView::createZonesEditorView()
-{
-    QWidget *view = placeholder(nullptr, "zonesEditorView");
-    view->setFixedSize(EditorSize);
-    return view;
-}
+QWidget *MainView::createZonesEditorView() { return new ZonesEditorView; }
 
 void MainView::showEditor(bool shown)
 {

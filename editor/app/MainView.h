@@ -34,7 +34,7 @@ public slots:
     void tabChanged(int index);
 
 private:
-    // Where the three views are made: the only place that names their classes.
+    // Where the three views are made.
     QWidget *createDeviceView();
     static QWidget *createPatchEditorView();
     static QWidget *createZonesEditorView();

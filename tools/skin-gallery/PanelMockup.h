@@ -14,8 +14,4 @@ namespace PanelMockup {
 QWidget *patchEditor(CZelSkinEngine &engine, CZelRenderStyle *style);
 QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style);
 
-// Pairs of sibling widgets whose rectangles overlap, and widgets that leave
-// the panel, as readable lines.
-QStringList layoutProblems(const QWidget *panel);
-
 } // namespace PanelMockup
