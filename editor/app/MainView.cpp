@@ -1,12 +1,12 @@
 #include "editor/app/MainView.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFiles.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/deviceview/DeviceView.h"
 #include "editor/app/editors/PatchEditorView.h"
 #include "editor/app/editors/ZonesEditorView.h"
-#include "editor/app/revert/RevertManager.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/RemoteControlManager.h"
 
@@ -35,8 +35,8 @@ MainView::MainView(QWidget *parent)
 QWidget *MainView::createDeviceView()
 {
     const DeviceViewServices services{Brisel::RemoteControlManager::instance(), Brisel::DeviceList::instance(),
-                                      EditorFiles::instance(), &RevertManager::instance(),
-                                      [] { UnsavedWork::askPatchQuestion(); }};
+                                      EditorFiles::instance(), [] { UnsavedWork::askPatchQuestion(); },
+                                      &DeviceSession::select};
     return new DeviceView(services, this);
 }
 
