@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         BitmapCase{"patchEditorBackground_active.bmp", {658, 497}},
         BitmapCase{"zonesEditorBackground_active.bmp", {658, 497}}, BitmapCase{"patchIndex.bmp", {30, 17}},
         BitmapCase{"patchName.bmp", {140, 17}}, BitmapCase{"controllerName.bmp", {72, 14}},
-        BitmapCase{"controllerValue.bmp", {24, 14}}, BitmapCase{"controllerValue2.bmp", {34, 14}},
+        BitmapCase{"controllerValue.bmp", {26, 14}}, BitmapCase{"controllerValue2.bmp", {38, 14}},
         BitmapCase{"settingValue.bmp", {30, 14}}, BitmapCase{"modeCC.bmp", {28, 12}},
         BitmapCase{"mode3DMIDI.bmp", {28, 12}}, BitmapCase{"modeNRPN.bmp", {28, 12}},
         BitmapCase{"keyscale.bmp", {512, 36}}, BitmapCase{"velscale.bmp", {24, 200}},
