@@ -32,8 +32,9 @@ protected:
         devices = std::make_unique<Brisel::DeviceList>();
         ASSERT_EQ(devices->count(), 2);
         reverts = std::make_unique<RevertManager>(*manager);
+        auto select = [this](const Brisel::DeviceRecord &record) { return reverts->selectDeviceAndBackUp(record); };
         view = std::make_unique<DeviceView>(
-            DeviceViewServices{*manager, *devices, *files, reverts.get(), [this] { ++patchQuestions; }});
+            DeviceViewServices{*manager, *devices, *files, [this] { ++patchQuestions; }, select});
         // Laid out, so rows have their places for the pointer.
         view->show();
     }

@@ -14,6 +14,8 @@
 namespace PanelMockup {
 namespace {
 
+constexpr const char *MissingKeys = "missingLayoutKeys";
+
 class Builder
 {
 public:
@@ -24,10 +26,20 @@ public:
 
     QPoint at(const QString &section, const QString &element = QString()) const
     {
-        QPoint position = m_engine.rect(section).topLeft();
+        QPoint position = rect(section).topLeft();
         if (!element.isEmpty())
-            position += m_engine.rect(element).topLeft();
+            position += rect(element).topLeft();
         return position;
+    }
+
+    // A key the layouts file lacks is kept on the panel for missingLayoutKeys().
+    QRect rect(const QString &key) const
+    {
+        if (!m_engine.hasRect(key)) {
+            const QStringList missing = m_panel->property(MissingKeys).toStringList();
+            m_panel->setProperty(MissingKeys, QStringList(missing) << key);
+        }
+        return m_engine.rect(key);
     }
 
     template <typename W>
@@ -282,6 +294,11 @@ QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style)
         }
     }
     return widget;
+}
+
+QStringList missingLayoutKeys(const QWidget *panel)
+{
+    return panel->property(MissingKeys).toStringList();
 }
 
 } // namespace PanelMockup

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <QList>
 #include <QString>
 
@@ -13,5 +15,8 @@ namespace PanelMockup {
 
 QWidget *patchEditor(CZelSkinEngine &engine, CZelRenderStyle *style);
 QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style);
+
+// The layout keys a panel asked for that the skin's layouts file lacks.
+QStringList missingLayoutKeys(const QWidget *panel);
 
 } // namespace PanelMockup

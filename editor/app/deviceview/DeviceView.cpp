@@ -3,7 +3,6 @@
 #include "editor/app/deviceview/DropBankWidgets.h"
 #include "editor/app/deviceview/FileDrop.h"
 #include "editor/app/deviceview/PatchListWidget.h"
-#include "editor/app/revert/RevertManager.h"
 #include "editor/app/revert/ViewSettings.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
@@ -172,8 +171,7 @@ void DeviceView::deviceSelected(int selection)
     Brisel::RemoteControlManager &manager = d->services.manager;
     if (record == manager.currentDevice())
         return;
-    const bool selected = d->services.reverts ? d->services.reverts->selectDeviceAndBackUp(record)
-                                              : manager.selectDevice(record);
+    const bool selected = d->services.selectDevice ? d->services.selectDevice(record) : manager.selectDevice(record);
     if (selected)
         ViewSettings::setLastDevice(QString::fromStdString(record.name));
 }

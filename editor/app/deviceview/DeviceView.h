@@ -6,7 +6,6 @@
 #include <memory>
 
 class FileOperations;
-class RevertManager;
 class QComboBox;
 class QPushButton;
 class DropBankLineEdit;
@@ -16,6 +15,7 @@ class DeviceViewPrivate;
 namespace Brisel {
 class DeviceList;
 class RemoteControlManager;
+struct DeviceRecord;
 } // namespace Brisel
 
 // What the device view works with. The process passes its own objects; tests
@@ -24,12 +24,13 @@ struct DeviceViewServices {
     Brisel::RemoteControlManager &manager;
     Brisel::DeviceList &devices;
     FileOperations &files;
-    // Writes a revert backup after each selection that leaves a device
-    // connected; null writes none.
-    RevertManager *reverts = nullptr;
     // Offers to store the active patch when it is modified (the editor's
     // patch question); called before another patch replaces it.
     std::function<void()> askPatchQuestion;
+    // Connects the chosen device and reports whether the manager's
+    // selectDevice succeeded; the editor's own also writes the revert backup
+    // and reports the download. Empty: the manager's selectDevice alone.
+    std::function<bool(const Brisel::DeviceRecord &)> selectDevice;
 };
 
 // The left column of the main window: device choice, bank name, the bank's
