@@ -30,9 +30,15 @@ std::uint8_t MidiByteParser::popRing()
     return m_ring[m_read];
 }
 
+std::uint8_t MidiByteParser::dropMessage()
+{
+    m_runningStatus = 0;
+    m_lowNibble = NoMessage;
+    return 0;
+}
+
 std::uint8_t MidiByteParser::feed(std::uint8_t byte)
 {
-    m_realTime = 0;
     if (byte == 0xF7) {
         // An end of exclusive outside System Exclusive would travel as a data
         // byte of some other message; drop it instead.
@@ -46,12 +52,11 @@ std::uint8_t MidiByteParser::feedStatus(std::uint8_t byte)
     if (byte >= 0xF8) {
         // Real-time bytes may fall anywhere and change no state: clearing the
         // end mark here would let later stray data restart a finished message.
-        m_realTime = byte;
         return byte;
     }
     m_position = 0;
     if (byte < 0xF0) {
-        m_sysExState = 0;
+        m_sysExState = SysExState::None;
         m_runningStatus = byte & 0xF0;
         m_lowNibble = byte & 0x0F;
         return 0;
@@ -59,10 +64,10 @@ std::uint8_t MidiByteParser::feedStatus(std::uint8_t byte)
     m_runningStatus = 0xF0;
     m_lowNibble = byte & 0x0F;
     if (byte == 0xF0) {
-        m_sysExState = SysExInside;
+        m_sysExState = SysExState::Inside;
         return 0;
     }
-    m_sysExState = 0;
+    m_sysExState = SysExState::None;
     return byte >= 0xF4 ? byte : 0;
 }
 
@@ -96,11 +101,8 @@ std::uint8_t MidiByteParser::feedData(std::uint8_t byte)
 
 std::uint8_t MidiByteParser::feedSystem(std::uint8_t byte)
 {
-    if (m_sysExState == SysExEnded) {
-        m_runningStatus = 0;
-        m_lowNibble = NoMessage;
-        return 0;
-    }
+    if (m_sysExState == SysExState::Ended)
+        return dropMessage();
     switch (m_lowNibble) {
     case 0:
         return feedSysEx(byte);
@@ -125,25 +127,20 @@ std::uint8_t MidiByteParser::feedSystem(std::uint8_t byte)
         m_position = 3; // stays put: every further byte is a single-byte message
         return 0xF4;
     default:
-        m_runningStatus = 0;
-        m_lowNibble = NoMessage;
-        return 0;
+        return dropMessage();
     }
 }
 
 std::uint8_t MidiByteParser::feedSysEx(std::uint8_t byte)
 {
-    if (m_sysExState == SysExEnded) {
-        m_runningStatus = 0;
-        m_lowNibble = NoMessage;
-        return 0;
-    }
+    if (m_sysExState == SysExState::Ended)
+        return dropMessage();
     if (m_position == 0) {
         clearRing();
         pushRing(0xF0);
         pushRing(byte);
         if (byte == 0xF7) {
-            m_sysExState = SysExEnded;
+            m_sysExState = SysExState::Ended;
             return 0xF0;
         }
         m_position = 1;
@@ -151,7 +148,7 @@ std::uint8_t MidiByteParser::feedSysEx(std::uint8_t byte)
     }
     pushRing(byte);
     if (byte == 0xF7) {
-        m_sysExState = SysExEnded;
+        m_sysExState = SysExState::Ended;
         m_position = static_cast<std::uint8_t>(m_count);
         return 0xF0;
     }

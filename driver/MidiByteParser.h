@@ -10,8 +10,7 @@ namespace Zel {
 class MidiByteParser
 {
 public:
-    static constexpr std::uint8_t SysExInside = 0xF0;
-    static constexpr std::uint8_t SysExEnded = 0xF7;
+    enum class SysExState : std::uint8_t { None, Inside, Ended };
     // Low nibble that matches no status: data bytes are dropped.
     static constexpr std::uint32_t NoMessage = 0x12;
 
@@ -28,7 +27,6 @@ public:
     std::uint8_t data1() const { return m_data1; }
     std::uint8_t data2() const { return m_data2; }
     std::uint8_t dataPosition() const { return m_position; }
-    std::uint8_t pendingRealTime() const { return m_realTime; }
 
 private:
     static constexpr std::uint16_t RingMask = 255;
@@ -38,6 +36,7 @@ private:
     std::uint8_t feedSystem(std::uint8_t byte);
     std::uint8_t feedSysEx(std::uint8_t byte);
     std::uint8_t feedTwoData(std::uint8_t byte, std::uint8_t result);
+    std::uint8_t dropMessage();
     void clearRing();
     void pushRing(std::uint8_t byte);
 
@@ -45,13 +44,12 @@ private:
     std::uint16_t m_write = 0;
     std::uint16_t m_read = 0;
     std::uint16_t m_count = 0;
-    std::uint8_t m_runningStatus = 0;
-    std::uint32_t m_lowNibble = 0;
+    std::uint8_t m_runningStatus = 0; // 0x80..0xF0, 0 = none
+    std::uint32_t m_lowNibble = 0;    // channel, or the system status's low nibble
     std::uint8_t m_data1 = 0;
     std::uint8_t m_data2 = 0;
     std::uint8_t m_position = 0;
-    std::uint8_t m_realTime = 0;
-    std::uint8_t m_sysExState = 0;
+    SysExState m_sysExState = SysExState::None;
 };
 
 } // namespace Zel

@@ -129,7 +129,7 @@ MidiStreamContext *MidiCable::findHolder(std::uint64_t now)
         if (elapsed <= std::uint64_t(stream->sysExTimeoutMs) * HundredNsPerMs)
             return stream;
         stream->parser.reset();
-        stream->idle = 1;
+        stream->idle = true;
     }
     return nullptr;
 }
@@ -330,7 +330,7 @@ void MidiCable::stopCable(MidiStreamContext &context)
         Locked<SpinLock> guard(context.lock);
         context.parser.reset();
         context.fifo.reset();
-        context.idle = 1;
+        context.idle = true;
         context.running = false;
     }
     if (otherRunning(context))

@@ -27,7 +27,6 @@ public:
     std::uint8_t number() const { return m_number; }
     bool isIn() const { return m_in; }
     StreamState state() const { return m_state.load(); }
-    std::uint32_t streamCount() const { return m_streamCount; }
 
     // Passive level, under the cable mutex.
     void addStream(MidiStreamContext &context);

@@ -14,7 +14,7 @@ namespace Zel {
 // leave at once instead of waiting for the batch). `idle` is the stream's
 // "not inside System Exclusive" flag.
 template<class Sink>
-void packetiseByte(MidiByteParser &parser, std::uint8_t &idle, std::uint8_t cable, std::uint8_t byte,
+void packetiseByte(MidiByteParser &parser, bool &idle, std::uint8_t cable, std::uint8_t byte,
                    Sink &sink)
 {
     const std::uint8_t result = parser.feed(byte);
@@ -30,7 +30,7 @@ void packetiseByte(MidiByteParser &parser, std::uint8_t &idle, std::uint8_t cabl
     switch (result) {
     case 0:
         if (parser.insideSysEx()) {
-            idle = 0;
+            idle = false;
             if (parser.ringCount() >= 3) {
                 const std::uint8_t b1 = parser.popRing();
                 const std::uint8_t b2 = parser.popRing();
@@ -50,7 +50,7 @@ void packetiseByte(MidiByteParser &parser, std::uint8_t &idle, std::uint8_t cabl
         send(result >> 4, channelStatus, parser.data1(), 0);
         return;
     case 0xF0: {
-        idle = 1;
+        idle = true;
         std::uint8_t bytes[3] = {0, 0, 0};
         const std::uint16_t count = parser.ringCount() > 3 ? 3 : parser.ringCount();
         for (std::uint16_t i = 0; i < count; ++i)
@@ -87,7 +87,7 @@ void packetiseByte(MidiByteParser &parser, std::uint8_t &idle, std::uint8_t cabl
 // Input: one packet into a stream's byte stream. Sink: push(uint8_t) (a full
 // FIFO drops). `idle` as above. Packets of CIN 0 and 1 carry nothing.
 template<class Sink>
-void unpackPacket(const std::uint8_t *packet, std::uint8_t &idle, Sink &sink)
+void unpackPacket(const std::uint8_t *packet, bool &idle, Sink &sink)
 {
     const std::uint8_t cin = packetCin(packet);
     const std::uint8_t count = cinByteCount[cin];
@@ -107,29 +107,29 @@ void unpackPacket(const std::uint8_t *packet, std::uint8_t &idle, Sink &sink)
         sink.push(packet[i]);
     switch (cin) {
     case CinSysExContinue:
-        idle = 0;
+        idle = false;
         break;
     case CinSysExEnd1:
-        idle = 1;
+        idle = true;
         if (closeAfterSingle)
             sink.push(0xF7);
         break;
     case CinSysExEnd2:
-        idle = 1;
+        idle = true;
         if (packet[2] != 0xF7)
             sink.push(0xF7);
         break;
     case CinSysExEnd3:
-        idle = 1;
+        idle = true;
         if (packet[3] != 0xF7)
             sink.push(0xF7);
         break;
     case CinSingleByte:
         if (packet[1] < 0xF8)
-            idle = 1;
+            idle = true;
         break;
     default:
-        idle = 1;
+        idle = true;
         break;
     }
 }

@@ -24,7 +24,7 @@ struct MidiStreamContext {
     MidiFifo fifo;
     std::uint64_t lastWrite = 0;
     std::uint32_t sysExTimeoutMs = 1000;
-    std::uint8_t idle = 1;
+    bool idle = true; // not inside a System Exclusive message
     bool running = false;
     bool notifyPending = false;
     StreamState state = StreamState::Stop;

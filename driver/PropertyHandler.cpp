@@ -11,8 +11,6 @@ namespace Zel {
 
 namespace {
 
-constexpr std::uint32_t AnyValue = 0xFFFFFFFF;
-
 struct Context {
     UsbMidiAdapter &adapter;
     const PropertyRequest &request;
@@ -30,7 +28,7 @@ struct Context {
     }
     std::uint8_t interfaceCount() const
     {
-        return configurationLength() >= ConfigurationHeaderLength ? configuration()[4] : 0;
+        return configurationLength() >= ConfigurationHeaderLength ? configuration()[ConfigurationNumInterfaces] : 0;
     }
     NTSTATUS copyFixed(const std::uint8_t *source, std::uint32_t size) const
     {
@@ -61,22 +59,26 @@ NTSTATUS getInterfaceDescriptor(const Context &c)
     c.reported = InterfaceDescriptorLength;
     if (c.request.valueSize < InterfaceDescriptorLength)
         return STATUS_BUFFER_TOO_SMALL;
-    if (c.request.instanceSize < 20)
+    if (c.request.instanceSize < InterfaceInstanceSize)
         return STATUS_INVALID_PARAMETER;
+    static constexpr std::uint32_t instanceFields[5] = {InterfaceInstanceNumber, InterfaceInstanceAlternate,
+                                                        InterfaceInstanceClass, InterfaceInstanceSubClass,
+                                                        InterfaceInstanceProtocol};
+    static constexpr std::uint32_t descriptorFields[5] = {InterfaceNumber, InterfaceAlternateSetting,
+                                                          InterfaceClass, InterfaceSubClass, InterfaceProtocol};
     std::uint32_t wanted[5];
     for (int i = 0; i < 5; ++i)
-        wanted[i] = readU32(c.request.instance + 4 * i);
-    if (wanted[0] != AnyValue && wanted[0] > c.interfaceCount())
+        wanted[i] = readU32(c.request.instance + instanceFields[i]);
+    if (wanted[0] != AnyInterfaceField && wanted[0] > c.interfaceCount())
         return STATUS_INVALID_PARAMETER;
     const DescriptorWalker walker(c.configuration(), c.configurationLength());
     for (std::uint32_t at = walker.begin(); at < walker.length(); at = walker.next(at)) {
         const std::uint8_t *d = walker.at(at);
-        if (d[1] != InterfaceDescriptorType || d[0] < InterfaceDescriptorLength)
+        if (d[DescriptorTypeField] != InterfaceDescriptorType || d[DescriptorLengthField] < InterfaceDescriptorLength)
             continue;
-        const std::uint8_t fields[5] = {d[2], d[3], d[5], d[6], d[7]};
         bool match = true;
         for (int i = 0; i < 5 && match; ++i)
-            match = wanted[i] == AnyValue || wanted[i] == fields[i];
+            match = wanted[i] == AnyInterfaceField || wanted[i] == d[descriptorFields[i]];
         if (match) {
             std::memcpy(c.request.value, d, InterfaceDescriptorLength);
             return STATUS_SUCCESS;
@@ -92,33 +94,34 @@ NTSTATUS getEndpointDescriptor(const Context &c)
     c.reported = EndpointDescriptorLength;
     if (c.request.valueSize < EndpointDescriptorLength)
         return STATUS_BUFFER_TOO_SMALL;
-    if (c.request.instanceSize < 3)
+    if (c.request.instanceSize < EndpointInstanceSize)
         return STATUS_INVALID_PARAMETER;
-    const std::uint8_t number = c.request.instance[0];
-    const std::uint8_t alternate = c.request.instance[1];
-    const std::uint8_t index = c.request.instance[2];
+    const std::uint8_t number = c.request.instance[InstanceInterfaceNumber];
+    const std::uint8_t alternate = c.request.instance[InstanceAlternateSetting];
+    const std::uint8_t index = c.request.instance[EndpointInstanceIndex];
     const std::uint8_t *config = c.configuration();
     const std::uint32_t total = c.configurationLength();
     bool inside = false;
     std::uint32_t counted = 0;
     for (std::uint32_t at = 0; at + 2 <= total;) {
         const std::uint8_t *d = config + at;
-        const std::uint8_t size = d[0];
+        const std::uint8_t size = d[DescriptorLengthField];
+        const std::uint8_t type = d[DescriptorTypeField];
         if (size < 2 || at + size > total)
             break;
-        if (d[1] == ConfigurationDescriptorType && size != 9)
+        if (type == ConfigurationDescriptorType && size != ConfigurationHeaderLength)
             break;
-        if (d[1] == InterfaceDescriptorType) {
+        if (type == InterfaceDescriptorType) {
             if (size != 9 && size != 11)
                 break;
             if (inside)
                 break;
-            if (d[2] == number && d[3] == alternate) {
-                if (index >= d[4])
+            if (d[InterfaceNumber] == number && d[InterfaceAlternateSetting] == alternate) {
+                if (index >= d[InterfaceNumEndpoints])
                     break;
                 inside = true;
             }
-        } else if (d[1] == EndpointDescriptorType) {
+        } else if (type == EndpointDescriptorType) {
             if (size != 7 && size != 9)
                 break;
             if (inside && counted++ == index) {
@@ -133,7 +136,7 @@ NTSTATUS getEndpointDescriptor(const Context &c)
 
 NTSTATUS getStringDescriptor(const Context &c)
 {
-    if (c.request.instanceSize < 4 || c.request.valueSize < 4)
+    if (c.request.instanceSize < StringInstanceSize || c.request.valueSize < 4)
         return STATUS_INVALID_PARAMETER;
     UsbMidiDevice *device = c.adapter.device();
     if (!device)
@@ -141,12 +144,13 @@ NTSTATUS getStringDescriptor(const Context &c)
     std::memset(c.request.value, 0, c.request.valueSize);
     const std::uint32_t size = c.request.valueSize < UsbMidiDevice::MaxStringLength ? c.request.valueSize
                                                                                      : UsbMidiDevice::MaxStringLength;
-    c.request.value[0] = static_cast<std::uint8_t>(size);
-    c.request.value[1] = StringDescriptorType;
-    const NTSTATUS result =
-        device->lookupString(c.request.instance[0], readU16(c.request.instance + 2), c.request.value, size);
+    c.request.value[DescriptorLengthField] = static_cast<std::uint8_t>(size);
+    c.request.value[DescriptorTypeField] = StringDescriptorType;
+    const NTSTATUS result = device->lookupString(c.request.instance[StringInstanceIndex],
+                                                 readU16(c.request.instance + StringInstanceLanguage),
+                                                 c.request.value, size);
     if (NT_SUCCESS(result))
-        c.reported = c.request.value[0];
+        c.reported = c.request.value[DescriptorLengthField];
     else if (result == STATUS_BUFFER_TOO_SMALL)
         c.reported = UsbMidiDevice::MaxStringLength;
     return result;
@@ -161,20 +165,22 @@ std::uint32_t afterInterface(const DescriptorWalker &walker, std::uint8_t number
 
 NTSTATUS getClassInterfaceDescriptors(const Context &c)
 {
-    if (c.request.instanceSize < 3)
+    if (c.request.instanceSize < ClassInterfaceInstanceSize)
         return STATUS_INVALID_PARAMETER;
     const std::uint8_t *instance = c.request.instance;
-    if (instance[0] > c.interfaceCount())
+    const std::uint8_t wantedType = instance[ClassInterfaceInstanceType];
+    if (instance[InstanceInterfaceNumber] > c.interfaceCount())
         return STATUS_INVALID_PARAMETER;
     const DescriptorWalker walker(c.configuration(), c.configurationLength());
-    const std::uint32_t at = afterInterface(walker, instance[0], instance[1]);
-    if (at >= walker.length() || walker.at(at)[1] != instance[2])
+    const std::uint32_t at =
+        afterInterface(walker, instance[InstanceInterfaceNumber], instance[InstanceAlternateSetting]);
+    if (at >= walker.length() || walker.at(at)[DescriptorTypeField] != wantedType)
         return STATUS_UNSUCCESSFUL;
-    if (instance[2] != ClassInterfaceDescriptorType)
+    if (wantedType != ClassInterfaceDescriptorType)
         return STATUS_INVALID_PARAMETER;
     const std::uint8_t *d = walker.at(at);
-    const std::uint32_t own = d[0];
-    std::uint32_t total = own >= 7 ? readU16(d + 5) : own;
+    const std::uint32_t own = d[DescriptorLengthField];
+    std::uint32_t total = own >= MsHeaderLength ? readU16(d + MsHeaderTotalLength) : own;
     // The header's total may claim more than the configuration holds.
     if (total > walker.length() - at)
         total = walker.length() - at;
@@ -196,28 +202,33 @@ NTSTATUS getClassInterfaceDescriptors(const Context &c)
 
 NTSTATUS getClassEndpointDescriptor(const Context &c)
 {
-    if (c.request.instanceSize < 4)
+    if (c.request.instanceSize < ClassEndpointInstanceSize)
         return STATUS_INVALID_PARAMETER;
     const std::uint8_t *instance = c.request.instance;
+    const std::uint8_t address = instance[ClassEndpointInstanceAddress];
+    const std::uint8_t wantedType = instance[ClassEndpointInstanceType];
     const DescriptorWalker walker(c.configuration(), c.configurationLength());
-    const std::uint32_t interface = walker.findInterface(instance[0], instance[1]);
+    const std::uint32_t interface =
+        walker.findInterface(instance[InstanceInterfaceNumber], instance[InstanceAlternateSetting]);
     if (interface >= walker.length())
         return STATUS_UNSUCCESSFUL;
     const std::uint32_t end = walker.interfaceEnd(interface);
     for (std::uint32_t at = walker.next(interface); at < end; at = walker.next(at)) {
         const std::uint8_t *d = walker.at(at);
-        if (d[1] != EndpointDescriptorType || d[0] < EndpointDescriptorLength || d[2] != instance[2])
+        if (d[DescriptorTypeField] != EndpointDescriptorType || d[DescriptorLengthField] < EndpointDescriptorLength ||
+            d[EndpointAddress] != address)
             continue;
         const std::uint32_t following = walker.next(at);
-        if (following >= walker.length() || walker.at(following)[1] != instance[3])
+        if (following >= walker.length() || walker.at(following)[DescriptorTypeField] != wantedType)
             return STATUS_UNSUCCESSFUL;
-        if (instance[3] != ClassEndpointDescriptorType)
+        if (wantedType != ClassEndpointDescriptorType)
             return STATUS_INVALID_PARAMETER;
         const std::uint8_t *cs = walker.at(following);
-        c.reported = cs[0];
-        if (c.request.valueSize < cs[0])
+        const std::uint8_t length = cs[DescriptorLengthField];
+        c.reported = length;
+        if (c.request.valueSize < length)
             return STATUS_BUFFER_TOO_SMALL;
-        std::memcpy(c.request.value, cs, cs[0]);
+        std::memcpy(c.request.value, cs, length);
         return STATUS_SUCCESS;
     }
     return STATUS_UNSUCCESSFUL;
@@ -316,8 +327,8 @@ NTSTATUS handleKsProperty(UsbMidiAdapter &adapter, const std::uint8_t *input, st
     if (!DeviceControlPropertySet.matches(input))
         return STATUS_NOT_FOUND;
     PropertyRequest request;
-    request.id = readU32(input + 16);
-    request.flags = readU32(input + 20);
+    request.id = readU32(input + PropertyHeaderId);
+    request.flags = readU32(input + PropertyHeaderFlags);
     if (request.flags == PropertySetSupport)
         return STATUS_SUCCESS;
     request.instance = input + PropertyHeaderSize;

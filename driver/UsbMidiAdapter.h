@@ -62,7 +62,6 @@ public:
     void setPowerState(DevicePowerState state);
 
     UsbMidiDevice *device() { return m_device.get(); }
-    MidiInterface *midiInterface() { return m_interface.get(); }
     std::uint16_t language() const { return m_device ? m_device->adapterLanguage() : DefaultLanguage; }
     std::uint32_t subdeviceCount() const { return m_subdeviceCount; }
     MidiMiniport &subdevice(std::uint32_t i) { return *m_subdevices[i]; }

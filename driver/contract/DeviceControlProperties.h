@@ -59,6 +59,45 @@ enum PropertyFlags : std::uint32_t {
 inline constexpr std::uint32_t IoctlKsProperty = 0x2F0003;
 inline constexpr std::uint32_t PropertyHeaderSize = 24;
 
+// Offsets in the property header, after the 16-byte set GUID.
+enum PropertyHeaderField : std::uint32_t {
+    PropertyHeaderId = 16,
+    PropertyHeaderFlags = 20,
+};
+
+// Instances of the descriptor properties. InterfaceDescriptor: five 32-bit
+// values to match, each AnyInterfaceField for any.
+enum InterfaceDescriptorInstance : std::uint32_t {
+    InterfaceInstanceNumber = 0,
+    InterfaceInstanceAlternate = 4,
+    InterfaceInstanceClass = 8,
+    InterfaceInstanceSubClass = 12,
+    InterfaceInstanceProtocol = 16,
+    InterfaceInstanceSize = 20,
+};
+inline constexpr std::uint32_t AnyInterfaceField = 0xFFFFFFFF;
+
+// EndpointDescriptor, ClassInterfaceDescriptors and ClassEndpointDescriptor
+// instances start with the interface number and alternate setting.
+enum DescriptorInstance : std::uint32_t {
+    InstanceInterfaceNumber = 0,
+    InstanceAlternateSetting = 1,
+    EndpointInstanceIndex = 2,    // EndpointDescriptor: the endpoint's index in the interface
+    EndpointInstanceSize = 3,
+    ClassInterfaceInstanceType = 2, // ClassInterfaceDescriptors: the descriptor type wanted
+    ClassInterfaceInstanceSize = 3,
+    ClassEndpointInstanceAddress = 2, // ClassEndpointDescriptor: the endpoint address
+    ClassEndpointInstanceType = 3,    // ... and the descriptor type wanted
+    ClassEndpointInstanceSize = 4,
+};
+
+// StringDescriptor instance: the string index, then the 16-bit language.
+enum StringDescriptorInstance : std::uint32_t {
+    StringInstanceIndex = 0,
+    StringInstanceLanguage = 2,
+    StringInstanceSize = 4,
+};
+
 // Offsets in a ControlRequest instance.
 enum ControlRequestField : std::uint32_t {
     ControlFunction = 0,
@@ -75,8 +114,8 @@ inline void writePropertyHeader(std::uint8_t *out, std::uint32_t id, std::uint32
 {
     DeviceControlPropertySet.write(out);
     for (int i = 0; i < 4; ++i) {
-        out[16 + i] = static_cast<std::uint8_t>(id >> (8 * i));
-        out[20 + i] = static_cast<std::uint8_t>(flags >> (8 * i));
+        out[PropertyHeaderId + i] = static_cast<std::uint8_t>(id >> (8 * i));
+        out[PropertyHeaderFlags + i] = static_cast<std::uint8_t>(flags >> (8 * i));
     }
 }
 

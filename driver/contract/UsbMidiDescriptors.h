@@ -49,4 +49,35 @@ enum DeviceDescriptorField : std::uint32_t {
     DeviceISerialNumber = 16,
 };
 
+// Offsets every descriptor shares.
+enum DescriptorField : std::uint32_t {
+    DescriptorLengthField = 0,
+    DescriptorTypeField = 1,
+};
+
+// Offsets in the configuration descriptor.
+enum ConfigurationDescriptorField : std::uint32_t {
+    ConfigurationNumInterfaces = 4,
+};
+
+// Offsets in an interface descriptor.
+enum InterfaceDescriptorField : std::uint32_t {
+    InterfaceNumber = 2,
+    InterfaceAlternateSetting = 3,
+    InterfaceNumEndpoints = 4,
+    InterfaceClass = 5,
+    InterfaceSubClass = 6,
+    InterfaceProtocol = 7,
+};
+
+// Offsets in an endpoint descriptor.
+enum EndpointDescriptorField : std::uint32_t {
+    EndpointAddress = 2,
+};
+
+// The class-specific MIDIStreaming interface header: its length and the
+// offset of the total length of the class-specific descriptors it opens.
+inline constexpr std::uint32_t MsHeaderLength = 7;
+inline constexpr std::uint32_t MsHeaderTotalLength = 5;
+
 } // namespace Zel

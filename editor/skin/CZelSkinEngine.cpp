@@ -73,6 +73,11 @@ QRect CZelSkinEngine::rect(const QString &key) const
     return key.isEmpty() ? QRect() : d->layouts.value(key);
 }
 
+bool CZelSkinEngine::hasRect(const QString &key) const
+{
+    return d->layouts.contains(key);
+}
+
 QDomElement CZelSkinEngine::node(const QString &path) const
 {
     return path.isEmpty() ? QDomElement() : d->nodes.value(path);

@@ -31,6 +31,7 @@ public:
 
     QPixmap pixmap(const QString &key) const;
     QRect rect(const QString &key) const;
+    bool hasRect(const QString &key) const;
     QDomElement node(const QString &path) const;
     QString string(const QString &key) const;
     QPalette palette(const QString &key) const;

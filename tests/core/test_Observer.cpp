@@ -9,54 +9,111 @@
 namespace {
 
 struct Recorder {
-    std::vector<std::string> log;
-    void first() { log.push_back("first"); }
-    void keyed(int key) { log.push_back("key " + std::to_string(key)); }
+    std::vector<std::string> calls;
+    void first() { calls.push_back("first"); }
+    void second() { calls.push_back("second"); }
+    void keyed(int key) { calls.push_back("key" + std::to_string(key)); }
 };
 
-TEST(Observer, NotifiesInAttachOrder)
+using Proxy = Utils::ProxyObserver<Recorder>;
+using MapProxy = Utils::ProxyMapObserver<Recorder, int>;
+
+TEST(Observer, DeliversInAttachOrderAndAgainOnEveryNotify)
 {
-    Recorder recorder;
+    Recorder r;
     Utils::Subject subject;
-    Utils::ProxyObserver<Recorder> a(&recorder, &Recorder::first);
-    Utils::ProxyMapObserver<Recorder, int> b(&recorder, &Recorder::keyed, 7);
-    subject.attach(&b);
-    subject.attach(&a);
+    Proxy second(&r, &Recorder::second);
+    Proxy first(&r, &Recorder::first);
+    subject.attach(&second);
+    subject.attach(&first);
     subject.notify();
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"key 7", "first"}));
-    subject.detach(&b);
     subject.notify();
-    EXPECT_EQ(recorder.log.back(), "first");
-    EXPECT_EQ(subject.observerCount(), 1u);
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"second", "first", "second", "first"}));
 }
 
-TEST(Observer, DestroyedObserverLeavesEverySubject)
+TEST(Observer, MapObserverPassesItsKey)
 {
-    Recorder recorder;
-    Utils::Subject one;
-    Utils::Subject two;
-    {
-        auto observer = std::make_unique<Utils::ProxyObserver<Recorder>>(&recorder, &Recorder::first);
-        one.attach(observer.get());
-        two.attach(observer.get());
-    }
-    one.notify();
-    two.notify();
-    EXPECT_TRUE(recorder.log.empty());
-    EXPECT_EQ(one.observerCount(), 0u);
+    Recorder r;
+    Utils::Subject a, b;
+    MapProxy onA(&r, &Recorder::keyed, 3);
+    MapProxy onB(&r, &Recorder::keyed, 7);
+    a.attach(&onA);
+    b.attach(&onB);
+    b.notify();
+    a.notify();
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"key7", "key3"}));
 }
 
-TEST(Observer, DestroyedSubjectDropsItsList)
+TEST(Observer, DestroyedObserverIsDetachedFromEverySubject)
 {
-    Recorder recorder;
-    Utils::ProxyObserver<Recorder> observer(&recorder, &Recorder::first);
-    {
-        Utils::Subject subject;
-        subject.attach(&observer);
-    }
-    Utils::Subject other; // may reuse the address
+    Recorder r;
+    Utils::Subject a, b;
+    Proxy stays(&r, &Recorder::first);
+    auto goes = std::make_unique<Proxy>(&r, &Recorder::second);
+    a.attach(goes.get());
+    b.attach(goes.get());
+    a.attach(&stays);
+    goes.reset();
+    a.notify();
+    b.notify();
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"first"}));
+    EXPECT_EQ(Utils::SubjectRegistry::instance().observerCount(&b), 0);
+}
+
+TEST(Observer, DestroyedSubjectDropsItsListAndObserverOutlivesIt)
+{
+    Recorder r;
+    Proxy observer(&r, &Recorder::first);
+    Utils::Subject other;
+    other.attach(&observer);
+    auto subject = std::make_unique<Utils::Subject>();
+    subject->attach(&observer);
+    subject.reset();
+    // A new subject may reuse the address: it starts with no observers.
+    Utils::Subject reused;
+    reused.notify();
+    // The observer's own list no longer names the dead subject: destroying
+    // the observer later must not touch it (ASan would see it).
     other.notify();
-    EXPECT_TRUE(recorder.log.empty());
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"first"}));
+}
+
+TEST(Observer, DetachRemovesOneAttachment)
+{
+    Recorder r;
+    Utils::Subject subject;
+    Proxy observer(&r, &Recorder::first);
+    subject.attach(&observer);
+    subject.attach(&observer);
+    subject.detach(&observer);
+    subject.notify();
+    EXPECT_EQ(r.calls.size(), 1u);
+}
+
+// An observer that breaks the rule and attaches another during notification
+// must not crash the walk.
+struct Attacher : Utils::Observer {
+    Utils::Subject *subject = nullptr;
+    Utils::Observer *extra = nullptr;
+    void update() override
+    {
+        if (extra)
+            subject->attach(std::exchange(extra, nullptr));
+    }
+};
+
+TEST(Observer, AttachDuringNotifyIsSafe)
+{
+    Recorder r;
+    Utils::Subject subject;
+    Proxy late(&r, &Recorder::first);
+    Attacher attacher;
+    attacher.subject = &subject;
+    attacher.extra = &late;
+    subject.attach(&attacher);
+    subject.notify();
+    subject.notify();
+    EXPECT_EQ(r.calls.size(), 2u);
 }
 
 } // namespace

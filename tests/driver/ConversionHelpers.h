@@ -56,7 +56,7 @@ struct ByteRecorder {
 inline std::string pack(const Bytes &midi, std::uint8_t cable = 0, std::string *marks = nullptr)
 {
     Zel::MidiByteParser parser;
-    std::uint8_t idle = 1;
+    bool idle = true;
     PacketRecorder out;
     for (std::uint8_t byte : midi)
         Zel::packetiseByte(parser, idle, cable, byte, out);
@@ -67,7 +67,7 @@ inline std::string pack(const Bytes &midi, std::uint8_t cable = 0, std::string *
 
 inline std::string unpack(const Bytes &packets)
 {
-    std::uint8_t idle = 1;
+    bool idle = true;
     ByteRecorder out;
     for (std::size_t i = 0; i + 4 <= packets.size(); i += 4)
         Zel::unpackPacket(packets.data() + i, idle, out);

@@ -51,7 +51,7 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     Zel::MidiByteParser parser;
-    std::uint8_t idle = 1;
+    bool idle = true;
     CheckingSink sink{static_cast<std::uint8_t>(size ? data[0] & 0x0F : 0)};
     for (std::size_t i = 0; i < size; ++i)
         Zel::packetiseByte(parser, idle, sink.cable, data[i], sink);

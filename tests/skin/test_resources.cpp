@@ -7,7 +7,7 @@
 #include "editor/skin/CZelRenderStyle.h"
 
 #include <QFile>
-#include <QImageReader>
+#include <QDomDocument>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,89 +46,62 @@ TEST_F(ShippedSkin, HasTheSampleLayoutRows)
     EXPECT_EQ(engine.rect(QStringLiteral("KNOBCONTROL_KNOB")).size(), QSize(0, 0));
 }
 
-TEST(ShippedFiles, HaveTheDescribedNumberOfEntries)
+// The text contents of one element per entry of a shipped skin file.
+QStringList shippedEntries(const char *path, const char *entry, const char *field)
 {
-    const auto count = [](const char *path, const char *tag) {
-        QFile file(QString::fromLatin1(path));
-        if (!file.open(QIODevice::ReadOnly))
-            return -1;
-        QDomDocument document;
-        document.setContent(&file);
-        return int(document.documentElement().elementsByTagName(QLatin1String(tag)).size());
-    };
-    EXPECT_EQ(count(":/files/images.xml", "image"), 32);
-    EXPECT_EQ(count(":/files/layouts.xml", "rectangle"), 98);
-    EXPECT_EQ(count(":/files/nodes.xml", "node"), 24);
-    EXPECT_EQ(count(":/files/strings.xml", "string"), 3);
-    EXPECT_EQ(count(":/files/palettes.xml", "color"), 20);
+    QFile file(QString::fromLatin1(path));
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return {};
+    QStringList values;
+    const QDomNodeList entries = document.documentElement().elementsByTagName(QLatin1String(entry));
+    for (int i = 0; i < entries.size(); ++i)
+        values << entries.at(i).firstChildElement(QLatin1String(field)).text();
+    return values;
 }
 
-struct NaturalSizeCase
+TEST_F(ShippedSkin, EveryListedImageLoads)
 {
-    const char *key;
-    QSize size;
-};
-
-class ShippedDescriptions : public ShippedSkin, public ::testing::WithParamInterface<NaturalSizeCase>
-{
-};
-
-TEST_P(ShippedDescriptions, HaveTheirNaturalSize)
-{
-    const CZelRenderDescription *description = engine.renderDescription(QLatin1String(GetParam().key));
-    ASSERT_NE(description, nullptr);
-    EXPECT_EQ(description->naturalSize(), GetParam().size);
+    const QStringList keys = shippedEntries(":/files/images.xml", "image", "key");
+    ASSERT_FALSE(keys.isEmpty());
+    for (const QString &key : keys)
+        EXPECT_FALSE(engine.pixmap(key).isNull()) << key.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Elements, ShippedDescriptions,
-    ::testing::Values(NaturalSizeCase{"storeButton", {50, 17}}, NaturalSizeCase{"checkButton", {14, 14}},
-                      NaturalSizeCase{"velocityCurveButton1", {80, 66}},
-                      NaturalSizeCase{"velocityCurveButton8", {80, 66}}, NaturalSizeCase{"dial_track", {26, 26}},
-                      NaturalSizeCase{"dial_thumb", {-1, -1}}, NaturalSizeCase{"wheel_track", {15, 75}},
-                      NaturalSizeCase{"wheel_thumb", {-1, -1}}, NaturalSizeCase{"spinInc", {12, 12}},
-                      NaturalSizeCase{"spinDec", {12, 12}}, NaturalSizeCase{"modifiedLED", {16, 16}},
-                      NaturalSizeCase{"controllerMode", {7, 8}}, NaturalSizeCase{"zone1Enable", {45, 15}},
-                      NaturalSizeCase{"zone4Enable", {45, 15}}, NaturalSizeCase{"zonesEnable", {85, 24}}));
-
-struct BitmapCase
+// Every element the editor registers paints from bitmaps that exist, and a
+// composite of cells is cut into cells of the element's natural size.
+TEST_F(ShippedSkin, EveryDescriptionRegistersAndMatchesItsBitmaps)
 {
-    const char *file;
-    QSize size;
-};
-
-class ShippedBitmaps : public ::testing::TestWithParam<BitmapCase>
-{
-};
-
-TEST_P(ShippedBitmaps, AreWindowsBitmapsOfTheirSize)
-{
-    QImageReader reader(QStringLiteral(":/images/") + QLatin1String(GetParam().file));
-    EXPECT_EQ(reader.format(), QByteArray(QByteArray(GetParam().file).endsWith(".png") ? "png" : "bmp"));
-    EXPECT_EQ(reader.size(), GetParam().size);
+    ASSERT_EQ(CZelEditorSkin::elementNames().size(), 23);
+    for (const QString &name : CZelEditorSkin::elementNames()) {
+        SCOPED_TRACE(name.toStdString());
+        const CZelRenderDescription *description = engine.renderDescription(name);
+        ASSERT_NE(description, nullptr);
+        EXPECT_TRUE(description->isValid());
+        for (int part = 0; part < CZelRenderDescription::PartCount; ++part) {
+            for (const CZelRenderState &state : {CZelRenderState{}, CZelRenderState{false, true, false, false, false},
+                                                 CZelRenderState{false, false, true, false, false}}) {
+                const QString key = description->imageKey(state, part);
+                EXPECT_TRUE(key.isEmpty() || !engine.pixmap(key).isNull()) << key.toStdString();
+            }
+        }
+        const bool cells = description->renderStyle() == CZelRenderDescription::Render_Composite &&
+                           description->compositeType() == CZelRenderDescription::Composite_Cells;
+        if (!cells)
+            continue;
+        const QPixmap composite = engine.pixmap(description->imageKey(CZelRenderState(), 0));
+        EXPECT_EQ(description->compositeCell(composite, CZelRenderState(), 0).size(), description->naturalSize());
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ShippedBitmaps,
-    ::testing::Values(
-        BitmapCase{"checkButton_composite.bmp", {42, 28}}, BitmapCase{"spinInc_composite.bmp", {36, 24}},
-        BitmapCase{"spinDec_composite.bmp", {36, 24}}, BitmapCase{"velocityCurveButton3_composite.bmp", {240, 132}},
-        BitmapCase{"dial_track_composite.bmp", {1690, 26}}, BitmapCase{"wheel_trackV_composite.bmp", {990, 75}},
-        BitmapCase{"storeButton_active.bmp", {50, 17}}, BitmapCase{"storeButton_pressed.bmp", {50, 17}},
-        BitmapCase{"modifiedLED_modified.bmp", {16, 16}}, BitmapCase{"modifiedLED_unmodified.bmp", {16, 16}},
-        BitmapCase{"modifiedLED_unexpected.bmp", {16, 16}}, BitmapCase{"controllerMode.bmp", {7, 8}},
-        BitmapCase{"Zone2Button_active.bmp", {45, 15}}, BitmapCase{"Zone3Button_active_on.bmp", {45, 15}},
-        BitmapCase{"EnableZonesButton_active.bmp", {85, 24}}, BitmapCase{"EnableZonesButton_active_on.bmp", {85, 24}},
-        BitmapCase{"channel_active.bmp", {32, 14}}, BitmapCase{"channel_disabled.bmp", {32, 14}},
-        BitmapCase{"patchEditorBackground_active.bmp", {658, 497}},
-        BitmapCase{"zonesEditorBackground_active.bmp", {658, 497}}, BitmapCase{"patchIndex.bmp", {30, 17}},
-        BitmapCase{"patchName.bmp", {140, 17}}, BitmapCase{"controllerName.bmp", {72, 14}},
-        BitmapCase{"controllerValue.bmp", {24, 14}}, BitmapCase{"controllerValue2.bmp", {34, 14}},
-        BitmapCase{"settingValue.bmp", {30, 14}}, BitmapCase{"modeCC.bmp", {28, 12}},
-        BitmapCase{"mode3DMIDI.bmp", {28, 12}}, BitmapCase{"modeNRPN.bmp", {28, 12}},
-        BitmapCase{"keyscale.bmp", {512, 36}}, BitmapCase{"velscale.bmp", {24, 200}},
-        BitmapCase{"about_bg.bmp", {400, 260}}, BitmapCase{"appIcon.png", {64, 64}},
-        BitmapCase{"Arrow_Up.png", {16, 16}}, BitmapCase{"Arrow_Down.png", {16, 16}}));
+// The sizes the editor's layout is built around.
+TEST_F(ShippedSkin, PanelsAndFieldsHaveTheSizesTheLayoutUses)
+{
+    EXPECT_EQ(QPixmap(QStringLiteral(":/images/patchEditorBackground_active.bmp")).size(), QSize(658, 497));
+    EXPECT_EQ(QPixmap(QStringLiteral(":/images/zonesEditorBackground_active.bmp")).size(), QSize(658, 497));
+    EXPECT_EQ(engine.renderDescription(QStringLiteral("dial_track"))->naturalSize(), QSize(26, 26));
+    EXPECT_EQ(engine.renderDescription(QStringLiteral("wheel_track"))->naturalSize(), QSize(15, 75));
+}
 
 TEST_F(ShippedSkin, RoundControlsAreTransparentOutsideTheirShape)
 {

@@ -1,4 +1,4 @@
-// The common, wire-frame and skin styles: metric and hint tables, handled
+// The common, wire-frame and skin styles: metrics that depend on the option, the hint table, handled
 // ranges, dial geometry, focus rectangle and the paint utilities.
 #include "tests/skin/SkinTestSupport.h"
 
@@ -15,36 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct MetricCase
-{
-    QStyle::PixelMetric metric;
-    int value;
-};
-
-class CommonStyleMetric : public ::testing::TestWithParam<MetricCase>
-{
-};
-
-TEST_P(CommonStyleMetric, HasTheTableValue)
-{
-    CZelCommonStyle style;
-    EXPECT_EQ(style.pixelMetric(GetParam().metric), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, CommonStyleMetric,
-    ::testing::Values(MetricCase{QStyle::PM_ButtonMargin, 2}, MetricCase{QStyle::PM_ButtonDefaultIndicator, 1},
-                      MetricCase{QStyle::PM_MenuButtonIndicator, 12}, MetricCase{QStyle::PM_SpinBoxFrameWidth, 2},
-                      MetricCase{QStyle::PM_MaximumDragDistance, 60}, MetricCase{QStyle::PM_ScrollBarExtent, 16},
-                      MetricCase{QStyle::PM_SliderLength, 11}, MetricCase{QStyle::PM_TitleBarHeight, 18},
-                      MetricCase{QStyle::PM_ExclusiveIndicatorWidth, 12}, MetricCase{QStyle::PM_IndicatorHeight, 13},
-                      MetricCase{QStyle::PM_DialogButtonsButtonWidth, 70},
-                      MetricCase{QStyle::PM_MdiSubWindowMinimizedWidth, 196},
-                      MetricCase{QStyle::PM_ToolBarIconSize, 16}, MetricCase{QStyle::PM_IconViewIconSize, 32},
-                      MetricCase{QStyle::PM_TabBarTabVSpace, 0}, MetricCase{QStyle::PM_SplitterWidth, 0},
-                      MetricCase{QStyle::PM_LayoutHorizontalSpacing, 6},
-                      MetricCase{QStyle::PM_LayoutLeftMargin, 9}));
 
 TEST(CommonStyleMetrics, MenuButtonIndicatorGrowsWithTallOptions)
 {

@@ -14,6 +14,8 @@
 namespace PanelMockup {
 namespace {
 
+constexpr const char *MissingKeys = "missingLayoutKeys";
+
 class Builder
 {
 public:
@@ -24,10 +26,20 @@ public:
 
     QPoint at(const QString &section, const QString &element = QString()) const
     {
-        QPoint position = m_engine.rect(section).topLeft();
+        QPoint position = rect(section).topLeft();
         if (!element.isEmpty())
-            position += m_engine.rect(element).topLeft();
+            position += rect(element).topLeft();
         return position;
+    }
+
+    // A key the layouts file lacks is kept on the panel for missingLayoutKeys().
+    QRect rect(const QString &key) const
+    {
+        if (!m_engine.hasRect(key)) {
+            const QStringList missing = m_panel->property(MissingKeys).toStringList();
+            m_panel->setProperty(MissingKeys, QStringList(missing) << key);
+        }
+        return m_engine.rect(key);
     }
 
     template <typename W>
@@ -284,27 +296,9 @@ QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style)
     return widget;
 }
 
-QStringList layoutProblems(const QWidget *panel)
+QStringList missingLayoutKeys(const QWidget *panel)
 {
-    QStringList problems;
-    QList<const QWidget *> children;
-    for (const QObject *child : panel->children()) {
-        if (const auto *widget = qobject_cast<const QWidget *>(child))
-            children.append(widget);
-    }
-    for (qsizetype i = 0; i < children.size(); ++i) {
-        const QRect a = children[i]->geometry();
-        if (!panel->rect().contains(a))
-            problems.append(QStringLiteral("outside the panel: %1 %2,%3 %4x%5")
-                                .arg(children[i]->objectName())
-                                .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height()));
-        for (qsizetype j = i + 1; j < children.size(); ++j) {
-            if (a.intersects(children[j]->geometry()))
-                problems.append(QStringLiteral("overlap: %1 and %2")
-                                    .arg(children[i]->objectName(), children[j]->objectName()));
-        }
-    }
-    return problems;
+    return panel->property(MissingKeys).toStringList();
 }
 
 } // namespace PanelMockup

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <QList>
 #include <QString>
 
@@ -14,8 +16,7 @@ namespace PanelMockup {
 QWidget *patchEditor(CZelSkinEngine &engine, CZelRenderStyle *style);
 QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style);
 
-// Pairs of sibling widgets whose rectangles overlap, and widgets that leave
-// the panel, as readable lines.
-QStringList layoutProblems(const QWidget *panel);
+// The layout keys a panel asked for that the skin's layouts file lacks.
+QStringList missingLayoutKeys(const QWidget *panel);
 
 } // namespace PanelMockup

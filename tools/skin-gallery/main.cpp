@@ -7,6 +7,7 @@
 
 #include "editor/skin/CZelDial.h"
 #include "editor/skin/CZelEditorSkin.h"
+#include "editor/skin/CZelLayoutCheck.h"
 #include "editor/skin/CZelPushButton.h"
 #include "editor/skin/CZelRenderDescription.h"
 #include "editor/skin/CZelRenderStyle.h"
@@ -283,7 +284,10 @@ int main(int argc, char **argv)
     const char *names[] = {"panel_patch_editor.png", "panel_zones_editor.png"};
     for (int i = 0; i < 2; ++i) {
         ok = write(grab(panels[i].get()), out, QString::fromLatin1(names[i])) && ok;
-        for (const QString &problem : PanelMockup::layoutProblems(panels[i].get())) {
+        QStringList found = CZelLayoutCheck::problems(panels[i].get());
+        for (const QString &key : PanelMockup::missingLayoutKeys(panels[i].get()))
+            found.append(QStringLiteral("no layout rectangle: %1").arg(key));
+        for (const QString &problem : found) {
             std::fprintf(stderr, "%s: %s\n", names[i], qPrintable(problem));
             ++problems;
         }

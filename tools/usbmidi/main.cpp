@@ -58,7 +58,7 @@ int pack(std::uint8_t cable)
     if (!readHex(std::cin, bytes))
         return 1;
     Zel::MidiByteParser parser;
-    std::uint8_t idle = 1;
+    bool idle = true;
     PrintingSink sink;
     for (std::uint8_t byte : bytes)
         Zel::packetiseByte(parser, idle, cable, byte, sink);
@@ -73,13 +73,16 @@ int unpack()
     if (bytes.size() % 4 != 0)
         std::fprintf(stderr, "usbmidi: ignoring %zu trailing bytes\n", bytes.size() % 4);
     std::map<int, CableBytes> cables;
-    std::map<int, std::uint8_t> idle;
+    std::map<int, bool> idle;
     for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
         const int cable = Zel::packetCable(bytes.data() + at);
-        idle.emplace(cable, 1);
+        idle.emplace(cable, true);
         Zel::unpackPacket(bytes.data() + at, idle[cable], cables[cable]);
     }
     for (const auto &[cable, stream] : cables) {
+        // Packets without bytes (CIN 0 and 1) leave a cable nothing to show.
+        if (stream.bytes.empty())
+            continue;
         std::printf("cable %d: ", cable);
         printBytes(stream.bytes.data(), stream.bytes.size());
     }

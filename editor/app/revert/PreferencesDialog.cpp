@@ -1,0 +1,55 @@
+#include "editor/app/revert/PreferencesDialog.h"
+
+#include "editor/app/revert/ViewSettings.h"
+#include "ui_PreferencesDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace {
+
+void selectData(QComboBox *combo, int value) { combo->setCurrentIndex(std::max(0, combo->findData(value))); }
+
+} // namespace
+
+PreferencesDialog::PreferencesDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::PreferencesDialog>())
+{
+    ui->setupUi(this);
+    // After the automatic connection, so the settings are written before
+    // anyone hears of the acceptance.
+    connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    ui->startupDeviceType->addItem(tr("Default"), 0);
+    ui->startupDeviceType->addItem(tr("Last"), 1);
+    ui->autoStorePatches->addItem(tr("Ask Always"), 0);
+    ui->autoStorePatches->addItem(tr("Auto"), 1);
+
+    selectData(ui->startupDeviceType, ViewSettings::startupDevice());
+    selectData(ui->autoStorePatches, ViewSettings::autoSave());
+    ui->numBackups->setValue(ViewSettings::numberOfBackups());
+    ui->backupsFolderPath->setText(ViewSettings::backupPath());
+}
+
+PreferencesDialog::~PreferencesDialog() = default;
+
+QString PreferencesDialog::chooseFolder(const QString &start)
+{
+    return QFileDialog::getExistingDirectory(this, QString(), start, QFileDialog::ShowDirsOnly);
+}
+
+void PreferencesDialog::on_browseBackupsButton_clicked()
+{
+    const QString folder = chooseFolder(ui->backupsFolderPath->text());
+    if (!folder.isEmpty())
+        ui->backupsFolderPath->setText(QDir::toNativeSeparators(folder));
+}
+
+void PreferencesDialog::on_okButton_clicked()
+{
+    ViewSettings::setAutoSave(ui->autoStorePatches->currentData().toInt());
+    ViewSettings::setStartupDevice(ui->startupDeviceType->currentData().toInt());
+    ViewSettings::setNumberOfBackups(ui->numBackups->value());
+    ViewSettings::setBackupPath(ui->backupsFolderPath->text());
+}

@@ -1,0 +1,108 @@
+// The skinned slider driven with QTest events: handle drag, groove clicks, size policy.
+#include "tests/skin/SkinTestSupport.h"
+
+#include "editor/skin/CZelSlider.h"
+#include "editor/skin/CZelWireFrameStyle.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <QtMath>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SliderDrag : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        slider.setStyle(&style);
+        slider.resize(20, 211);
+        slider.setRange(0, 200);
+        slider.setValue(100);
+    }
+    QPoint handleCentre() const
+    {
+        // Vertical sliders show the maximum at the top.
+        return QPoint(10, 200 - slider.value() + 5);
+    }
+
+    CZelWireFrameStyle style;
+    CZelSlider slider;
+};
+
+TEST_F(SliderDrag, HandleFollowsThePointerAndSnapsBackWhenDraggedFarAway)
+{
+    QSignalSpy pressed(&slider, &CZelRangeControl::pressed);
+    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, handleCentre());
+    ASSERT_EQ(pressed.count(), 1);
+    const auto drag = [this](QPoint point) {
+        QMouseEvent move(QEvent::MouseMove, point, slider.mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&slider, &move);
+    };
+    drag(handleCentre() + QPoint(0, -40));
+    EXPECT_EQ(slider.value(), 140);
+    drag(QPoint(200, 50)); // more than 60 pixels beside the slider
+    EXPECT_EQ(slider.value(), 100);
+    drag(QPoint(15, 45));
+    EXPECT_EQ(slider.value(), 160);
+    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(15, 45));
+    EXPECT_FALSE(slider.isSliderDown());
+}
+
+TEST_F(SliderDrag, GrooveClickJumpsToThePoint)
+{
+    QSignalSpy actions(&slider, &CZelRangeControl::actionTriggered);
+    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
+    EXPECT_EQ(slider.value(), 175);
+    ASSERT_GE(actions.count(), 1);
+    EXPECT_EQ(actions[0][0].toInt(), CZelRangeControl::Move);
+    EXPECT_TRUE(slider.isSliderDown());
+    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
+}
+
+TEST_F(SliderDrag, GrooveClickDragsWithHalfTheSliderLengthAsItsOffset)
+{
+    // Four steps over 200 pixels: the handle snaps 50 pixels at a time, so
+    // its snapped position says nothing about where the pointer holds it.
+    slider.setRange(0, 4);
+    slider.setValue(0);
+    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
+    EXPECT_EQ(slider.value(), 3); // 30 - 5 pixels from the top: one step down
+    const QPoint point(10, 125);
+    QMouseEvent move(QEvent::MouseMove, point, slider.mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&slider, &move);
+    // 125 - 5 = 120 of the 200 pixels down: 2.4 steps, two after rounding.
+    EXPECT_EQ(slider.value(), 2);
+    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, point);
+}
+
+TEST_F(SliderDrag, GrooveClickStepsTowardsThePointWithClickBehaviourOne)
+{
+    slider.setClickBehaviour(CZelSlider::StepTowardsClick);
+    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 200));
+    EXPECT_EQ(slider.value(), 99);
+    QTRY_VERIFY_WITH_TIMEOUT(slider.value() < 97, 5000);
+    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 200));
+    const int stopped = slider.value();
+    QTest::qWait(120);
+    EXPECT_EQ(slider.value(), stopped);
+}
+
+TEST(SliderPolicy, ExpandsAlongItsOrientationOnly)
+{
+    CZelSlider slider;
+    EXPECT_EQ(slider.orientation(), Qt::Vertical);
+    EXPECT_EQ(slider.sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
+    EXPECT_EQ(slider.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    slider.setOrientation(Qt::Horizontal);
+    EXPECT_EQ(slider.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    EXPECT_EQ(slider.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    EXPECT_GT(slider.sizeHint().width(), slider.sizeHint().height());
+}
+
+} // namespace
