@@ -1,13 +1,15 @@
 #include "editor/app/AppSettings.h"
 
-#include "editor/app/revert/ViewSettings.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
 
+constexpr char AutoSaveKey[] = "Preferences/Auto Save";
+constexpr char StartupDeviceKey[] = "Preferences/Startup Device";
+constexpr char NumberOfBackupsKey[] = "Revert/Number of Backups";
+constexpr char BackupPathKey[] = "Revert/Backup Path";
 constexpr char LastDeviceKey[] = "Settings/Last Device";
 constexpr char LastDeviceIdKey[] = "Settings/Last Device ID";
 constexpr char LastFolderKey[] = "Settings/Last Folder";
@@ -32,21 +34,45 @@ void write(const char *key, const QVariant &value)
     store.settings.setValue(QLatin1String(key), value);
 }
 
+int readInt(const char *key, int defaultValue, int minimum, int maximum)
+{
+    const QVariant value = read(key);
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!value.isValid() || !ok || number < minimum || number > maximum)
+        return defaultValue;
+    return number;
+}
+
+void writeInt(const char *key, int value, int minimum, int maximum)
+{
+    if (value >= minimum && value <= maximum)
+        write(key, value);
+}
+
 } // namespace
 
-// The preferences that the device view and the revert backups share keep
-// their rules in one place.
-int AppSettings::autoSave() { return ViewSettings::autoSave(); }
-void AppSettings::setAutoSave(int value) { ViewSettings::setAutoSave(value); }
-int AppSettings::startupDevice() { return ViewSettings::startupDevice(); }
-void AppSettings::setStartupDevice(int value) { ViewSettings::setStartupDevice(value); }
-int AppSettings::numberOfBackups() { return ViewSettings::numberOfBackups(); }
-void AppSettings::setNumberOfBackups(int value) { ViewSettings::setNumberOfBackups(value); }
-QString AppSettings::backupPath() { return ViewSettings::backupPath(); }
-void AppSettings::setBackupPath(const QString &path) { ViewSettings::setBackupPath(path); }
+int AppSettings::autoSave() { return readInt(AutoSaveKey, AutoStore, AskAlways, AutoStore); }
+void AppSettings::setAutoSave(int value) { writeInt(AutoSaveKey, value, AskAlways, AutoStore); }
+
+int AppSettings::startupDevice() { return readInt(StartupDeviceKey, LastDevice, DefaultDevice, LastDevice); }
+void AppSettings::setStartupDevice(int value) { writeInt(StartupDeviceKey, value, DefaultDevice, LastDevice); }
+
+int AppSettings::numberOfBackups() { return readInt(NumberOfBackupsKey, 1, 0, MaxBackups); }
+void AppSettings::setNumberOfBackups(int value) { writeInt(NumberOfBackupsKey, value, 0, MaxBackups); }
+
+QString AppSettings::backupPath()
+{
+    const QString path = read(BackupPathKey).toString();
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return {};
+    return QDir::toNativeSeparators(path);
+}
+
+void AppSettings::setBackupPath(const QString &path) { write(BackupPathKey, path); }
 
 QString AppSettings::lastDevice() { return read(LastDeviceKey).toString(); }
-void AppSettings::setLastDevice(const QString &name) { ViewSettings::setLastDevice(name); }
+void AppSettings::setLastDevice(const QString &name) { write(LastDeviceKey, name); }
 
 int AppSettings::lastDeviceId()
 {

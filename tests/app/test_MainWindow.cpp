@@ -167,7 +167,7 @@ TEST_F(Shell, MenusCarryTheirShortcutsApplicationWide)
                              + (item->shortcutContext() == Qt::ApplicationShortcut ? "/app" : "");
         }
     }
-    EXPECT_EQ(found, (QStringList{"Load From File=Ctrl+O", "Refresh=F5/app", "Editor=Ctrl+E/app"}));
+    EXPECT_EQ(found, (QStringList{"Load From File=Ctrl+O", "Undo=Ctrl+Z", "Redo=Ctrl+Y", "Refresh=F5/app", "Editor=Ctrl+E/app"}));
 }
 
 // ---- Device outcomes on the status bar and in the about box -------------------
