@@ -1,5 +1,7 @@
 #include "editor/core/DeviceConnection.h"
 
+#include "editor/core/IdentityProbe.h"
+
 namespace Brisel {
 
 DeviceConnection::DeviceConnection() = default;

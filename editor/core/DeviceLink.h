@@ -19,7 +19,6 @@ public:
     ~DeviceLink();
 
     const DeviceRecord &record() const { return m_record; }
-    bool portsOpen() const { return m_output.isOpen() && m_input.isOpen(); }
     void submit(std::unique_ptr<SysexMessage> request);
 
     // Links alive in this process; discovery does not scan while there is one,

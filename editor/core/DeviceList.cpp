@@ -1,6 +1,7 @@
 #include "editor/core/DeviceList.h"
 
 #include "editor/core/DeviceLink.h"
+#include "editor/core/IdentityProbe.h"
 #include "editor/core/MidiInPort.h"
 #include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"

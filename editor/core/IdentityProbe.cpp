@@ -1,4 +1,5 @@
-#include "editor/core/DeviceRecord.h"
+#include "editor/core/IdentityProbe.h"
+
 #include "editor/core/MidiInPort.h"
 #include "editor/core/MidiOutPort.h"
 #include "editor/core/Requests.h"

@@ -1,6 +1,7 @@
 #include "editor/core/SendAlgorithm.h"
 
 #include "editor/core/LockAnnotations.h"
+#include "editor/core/SettingsNames.h"
 
 #include <QDeadlineTimer>
 #include <QSettings>
@@ -8,14 +9,12 @@
 namespace Brisel {
 
 namespace {
-const char *const Organisation = "Morvane Professional";
-const char *const Application = "ZEL Vorpad";
 const char *const Group = "Settings";
 } // namespace
 
 ExchangeSettings ExchangeSettings::read()
 {
-    QSettings settings(QSettings::SystemScope, Organisation, Application);
+    QSettings settings(QSettings::SystemScope, SettingsNames::Organisation, SettingsNames::Application);
     settings.beginGroup(Group);
     ExchangeSettings result;
     bool ok = false;

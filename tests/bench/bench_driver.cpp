@@ -1,121 +1,110 @@
-// Throughput of the driver's data path: render-stream conversion through
-// Write (SysEx and channel messages) and IN conversion through the IN
-// completion into a capture stream.
-#include "tests/support/FuzzDriverPlatform.h"
-#include "driver/MidiEndpoint.h"
-#include "driver/MidiStream.h"
+// Throughput of the driver's data path on the measured workloads (see
+// bench_driver_workloads.h): conversion alone, bytes to packets and packets
+// to bytes, and the whole render and capture paths through a stream.
+#include "tests/bench/bench_driver_workloads.h"
+
+#include "driver/MidiPacketiser.h"
 
 #include <benchmark/benchmark.h>
 
-#include <vector>
+#include <cstring>
 
 namespace {
 
-class Owner : public Zel::StreamOwner
-{
-public:
-    explicit Owner(FuzzDriverPlatform &platform) : m_platform(platform)
-    {
-        m_out.initialise(&platform, 1, 0x01, 0x101, 64, 1);
-        m_in.initialise(&platform, 1, 0x81, 0x181, 64, 1);
-    }
-    ~Owner() override { m_in.stopReading(); }
-    void streamOpened() override {}
-    void streamClosed() override {}
-    bool isStarted() const override { return true; }
-    Zel::DriverPlatform &platform() override { return m_platform; }
-    Zel::MidiEndpoint *findEndpoint(std::uint8_t, std::uint8_t address) override
-    {
-        return address == 0x01 ? &m_out : address == 0x81 ? &m_in : nullptr;
-    }
-    Zel::MidiEndpoint &in() { return m_in; }
+using namespace ZelBench;
 
-private:
-    FuzzDriverPlatform &m_platform;
-    Zel::MidiEndpoint m_out;
-    Zel::MidiEndpoint m_in;
+struct PacketArray {
+    std::uint8_t *at;
+    void appendPacket(const std::uint8_t *packet)
+    {
+        std::memcpy(at, packet, 4);
+        at += 4;
+    }
+    void submitNow() {}
 };
 
-std::vector<std::uint8_t> sysExTraffic()
+struct ByteArray {
+    std::uint8_t *at;
+    void push(std::uint8_t byte) { *at++ = byte; }
+};
+
+std::size_t pack(const Bytes &bytes, std::uint8_t *packets)
 {
-    std::vector<std::uint8_t> bytes = {0xF0, 0x18, 0x42, 0x10, 0x02, 0x11};
-    for (int i = 0; i < 352; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(i % 128));
-    bytes.push_back(0xF7);
-    return bytes;
+    Zel::MidiByteParser parser;
+    bool idle = true;
+    PacketArray out{packets};
+    for (std::uint8_t byte : bytes)
+        Zel::packetiseByte(parser, idle, 0, byte, out);
+    return static_cast<std::size_t>(out.at - packets);
 }
 
-std::vector<std::uint8_t> channelTraffic()
+std::size_t unpack(const Bytes &packets, std::uint8_t *bytes)
 {
-    std::vector<std::uint8_t> bytes;
-    for (int i = 0; i < 120; ++i)
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(0x90 | (i % 16)), static_cast<std::uint8_t>(i % 128), 64});
-    return bytes;
+    bool idle = true;
+    ByteArray out{bytes};
+    for (std::size_t at = 0; at + 4 <= packets.size(); at += 4)
+        Zel::unpackPacket(packets.data() + at, idle, out);
+    return static_cast<std::size_t>(out.at - bytes);
 }
 
-void renderThroughput(benchmark::State &state, const std::vector<std::uint8_t> &traffic)
+Bytes packed(const Bytes &bytes)
 {
-    FuzzDriverPlatform platform;
-    Owner owner(platform);
-    Zel::MidiStream *stream = nullptr;
-    Zel::MidiStream::create(owner, 1, 0x01, 0, false, nullptr, nullptr, stream);
-    stream->setState(Zel::StreamState::Run);
-    for (auto _ : state) {
-        std::size_t done = 0;
-        while (done < traffic.size()) {
-            std::uint32_t accepted = 0;
-            stream->write(traffic.data() + done, static_cast<std::uint32_t>(traffic.size() - done), accepted);
-            done += accepted;
-            while (platform.completeOne()) {
-            }
-        }
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * traffic.size()));
-    platform.startCompleter();
-    Zel::MidiStream::destroy(stream);
-    platform.stopCompleter();
+    Bytes packets(bytes.size() * 4 + 4);
+    packets.resize(pack(bytes, packets.data()));
+    return packets;
 }
 
-void BM_RenderSysEx(benchmark::State &state)
+void BM_Pack(benchmark::State &state, Workload workload)
 {
-    renderThroughput(state, sysExTraffic());
+    const Bytes bytes = workloadBytes(workload);
+    Bytes packets(bytes.size() * 4 + 4);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pack(bytes, packets.data()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
-BENCHMARK(BM_RenderSysEx);
 
-void BM_RenderChannelMessages(benchmark::State &state)
+void BM_Unpack(benchmark::State &state, Workload workload)
 {
-    renderThroughput(state, channelTraffic());
+    const Bytes packets = packed(workloadBytes(workload));
+    Bytes bytes(packets.size() / 4 * 5 + 8);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(unpack(packets, bytes.data()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packets.size()));
+    state.counters["packets"] = benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4),
+                                                   benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_RenderChannelMessages);
 
-void BM_CaptureSysEx(benchmark::State &state)
+void BM_Render(benchmark::State &state, Workload workload)
 {
-    FuzzDriverPlatform platform;
-    Owner owner(platform);
-    Zel::MidiStream *stream = nullptr;
-    Zel::MidiStream::create(owner, 1, 0x81, 0, true, nullptr, nullptr, stream);
-    owner.in().startReading();
-    // 16 packets: 48 bytes of one long SysEx.
-    std::vector<std::uint8_t> packets;
-    for (int i = 0; i < 16; ++i)
-        packets.insert(packets.end(), {0x04, static_cast<std::uint8_t>(i), 0x01, 0x02});
-    std::uint8_t buffer[512];
-    std::int64_t bytes = 0;
-    for (auto _ : state) {
-        Zel::BulkRequest *request = platform.pending.front();
-        platform.pending.erase(platform.pending.begin());
-        std::memcpy(request->buffer, packets.data(), packets.size());
-        request->transferred = static_cast<std::uint32_t>(packets.size());
-        request->result = Zel::STATUS_SUCCESS;
-        request->completion(*request, request->context);
-        std::uint32_t read = 0;
-        stream->read(buffer, sizeof buffer, read);
-        bytes += read;
-    }
-    state.SetBytesProcessed(bytes);
-    owner.in().stopReading();
-    Zel::MidiStream::destroy(stream);
+    const Bytes bytes = workloadBytes(workload);
+    RenderPath path;
+    for (auto _ : state)
+        path.run(bytes);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
-BENCHMARK(BM_CaptureSysEx);
+
+void BM_Capture(benchmark::State &state, Workload workload)
+{
+    const Bytes packets = packed(workloadBytes(workload));
+    CapturePath path;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(path.run(packets));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packets.size()));
+    state.counters["packets"] = benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4),
+                                                   benchmark::Counter::kIsRate);
+}
+
+BENCHMARK_CAPTURE(BM_Pack, sysex, Workload::SysEx);
+BENCHMARK_CAPTURE(BM_Pack, channel, Workload::Channel);
+BENCHMARK_CAPTURE(BM_Pack, mixed, Workload::Mixed);
+BENCHMARK_CAPTURE(BM_Unpack, sysex, Workload::SysEx);
+BENCHMARK_CAPTURE(BM_Unpack, channel, Workload::Channel);
+BENCHMARK_CAPTURE(BM_Unpack, mixed, Workload::Mixed);
+BENCHMARK_CAPTURE(BM_Render, sysex, Workload::SysEx);
+BENCHMARK_CAPTURE(BM_Render, channel, Workload::Channel);
+BENCHMARK_CAPTURE(BM_Render, mixed, Workload::Mixed);
+BENCHMARK_CAPTURE(BM_Capture, sysex, Workload::SysEx);
+BENCHMARK_CAPTURE(BM_Capture, channel, Workload::Channel);
+BENCHMARK_CAPTURE(BM_Capture, mixed, Workload::Mixed);
 
 } // namespace

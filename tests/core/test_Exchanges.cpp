@@ -1,5 +1,6 @@
 #include "editor/core/model/CBSysExPatch.h"
 #include "editor/core/DeviceConnection.h"
+#include "editor/core/IdentityProbe.h"
 #include "editor/core/SendAlgorithm.h"
 #include "tests/support/SimulatedWorld.h"
 

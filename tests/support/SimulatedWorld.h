@@ -4,6 +4,7 @@
 #include "simulator/Controller.h"
 #include "platform/MidiSelection.h"
 #include "editor/core/RequestTargets.h"
+#include "editor/core/SettingsNames.h"
 #include "platform/sim/SimMidi.h"
 #include "tests/support/SimMidiControllerEndpoint.h"
 
@@ -42,7 +43,8 @@ public:
 
     void setSetting(const char *key, const QVariant &value)
     {
-        QSettings settings(QSettings::SystemScope, "Morvane Professional", "ZEL Vorpad");
+        QSettings settings(QSettings::SystemScope, Brisel::SettingsNames::Organisation,
+                           Brisel::SettingsNames::Application);
         settings.setValue(QStringLiteral("Settings/") + key, value);
         settings.sync();
     }

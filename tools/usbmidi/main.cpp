@@ -80,6 +80,9 @@ int unpack()
         Zel::unpackPacket(bytes.data() + at, idle[cable], cables[cable]);
     }
     for (const auto &[cable, stream] : cables) {
+        // Packets without bytes (CIN 0 and 1) leave a cable nothing to show.
+        if (stream.bytes.empty())
+            continue;
         std::printf("cable %d: ", cable);
         printBytes(stream.bytes.data(), stream.bytes.size());
     }

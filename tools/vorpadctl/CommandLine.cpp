@@ -4,8 +4,6 @@
 
 #include <charconv>
 
-namespace {
-
 std::optional<int> toInt(const std::string &text)
 {
     int value = 0;
@@ -15,8 +13,6 @@ std::optional<int> toInt(const std::string &text)
         return std::nullopt;
     return value;
 }
-
-} // namespace
 
 std::optional<std::string> CommandLine::parse(const std::vector<std::string> &args, unsigned allowed, CommandLine &out)
 {

@@ -20,3 +20,6 @@ struct CommandLine {
     // given options; an error text on a usage error.
     static std::optional<std::string> parse(const std::vector<std::string> &args, unsigned allowed, CommandLine &out);
 };
+
+// A whole decimal number and nothing else ("12", "-3"); nothing otherwise.
+std::optional<int> toInt(const std::string &text);

@@ -60,6 +60,20 @@ std::string modelText(int model)
     return range.keyCount > 0 ? std::to_string(range.keyCount) + " keys" : "unknown size";
 }
 
+// The process's one manager, as the editor uses it, for the length of one
+// command. Its link is closed when the command ends, so that the next command
+// may select a fresh simulated machine.
+class ManagerSession
+{
+public:
+    ManagerSession() = default;
+    ~ManagerSession() { manager.connection().close(); }
+    ManagerSession(const ManagerSession &) = delete;
+    ManagerSession &operator=(const ManagerSession &) = delete;
+
+    RemoteControlManager &manager = RemoteControlManager::instance();
+};
+
 // The device list as the editor shows it: position 0 is "No device".
 std::vector<DeviceRecord> deviceList()
 {
@@ -142,7 +156,8 @@ int backup(const CommandLine &line, Io &io)
         return fail(line, io, patchPath + ": a patch file name ends in .vpp");
 
     selectSimulationIfAsked(line);
-    RemoteControlManager manager;
+    ManagerSession session;
+    RemoteControlManager &manager = session.manager;
     if (!connect(line, io, manager) || !downloadComplete(line, io, manager))
         return ExitFailed;
     Brisel::Bank &bank = manager.bank();
@@ -169,7 +184,8 @@ int restore(const CommandLine &line, Io &io)
         return fail(line, io, path + ": " + InvalidBankFileText);
 
     selectSimulationIfAsked(line);
-    RemoteControlManager manager;
+    ManagerSession session;
+    RemoteControlManager &manager = session.manager;
     if (!connect(line, io, manager))
         return ExitFailed;
     TextFeedback feedback(line, io);

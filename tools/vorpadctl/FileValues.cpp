@@ -1,5 +1,6 @@
 #include "tools/vorpadctl/FileValues.h"
 
+#include "tools/vorpadctl/CommandLine.h"
 #include "editor/app/files/BankFile.h"
 #include "editor/core/BoundScalarParam.h"
 #include "editor/app/files/FileKinds.h"
@@ -9,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <charconv>
 #include <map>
 
 namespace {
@@ -17,16 +17,6 @@ namespace {
 using ParamCatalog::Entry;
 using ParamCatalog::ImageKind;
 using ParamCatalog::ValueKind;
-
-std::optional<int> toInt(const std::string &text)
-{
-    int value = 0;
-    const char *end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || text.empty())
-        return std::nullopt;
-    return value;
-}
 
 std::string quoted(const std::string &text) { return "\"" + text + "\""; }
 
