@@ -292,6 +292,7 @@ struct RunCase {
     bool stopOnFirst;
     const char *state;  // expected final label, %LOG% for the log path
     int errors;
+    const char *firstVersion; // the first device's version afterwards
 };
 
 std::ostream &operator<<(std::ostream &out, const RunCase &c)
@@ -327,15 +328,18 @@ TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
     EXPECT_FALSE(page->view()->isEnabled());
     EXPECT_EQ(prompts.errorShown, c.errors);
     EXPECT_EQ(page->findChild<QProgressDialog *>(), nullptr); // closed with the run
+    // The list shows what the devices report after the run.
+    ASSERT_EQ(page->model()->rowCount(), 2);
+    EXPECT_EQ(page->model()->data(page->model()->index(0, 2)).toString(), QString::fromUtf8(c.firstVersion));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Wizard, UpdateEnd,
-    testing::Values(RunCase{"complete", -1, false, "The update is complete.\nClick the Exit button to quit the application.", 0},
+    testing::Values(RunCase{"complete", -1, false, "The update is complete.\nClick the Exit button to quit the application.", 0, "1.10"},
                     RunCase{"failed", 1, false,
-                            "The update failed for Vorpad 49.\nDetails are in %LOG%.\nClick the Exit button to quit the application.", 1},
+                            "The update failed for Vorpad 49.\nDetails are in %LOG%.\nClick the Exit button to quit the application.", 1, "1.07"},
                     RunCase{"stopped", -1, true,
-                            "The update was stopped: 1 of 2 selected devices were updated.\nClick the Exit button to quit the application.", 0}),
+                            "The update was stopped: 1 of 2 selected devices were updated.\nClick the Exit button to quit the application.", 0, "1.10"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, withoutAControlInterfaceThePageSaysWhy)

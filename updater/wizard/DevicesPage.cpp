@@ -53,6 +53,7 @@ public:
     void deviceStarted(const QString &name) override
     {
         m_page.m_label->setText(tr("Please do not disconnect or power off your devices.\nUpdating: ") + name);
+        m_progress.dialog()->setLabelText(tr("Updating %1").arg(name));
         emit m_page.deviceUpdateStarted(name);
     }
     void partStarted(int steps) override
@@ -207,6 +208,8 @@ void DevicesPage::doUpdate()
         RunObserver observer(*this, progress);
         outcome = runUpdates(services, observer, m_environment.updateLog);
     }
+    // Show what the devices report now, not what they ran before.
+    m_model->rescan();
     finishRun(outcome.kind, outcome.updated, outcome.selected, outcome.failedDevice);
 }
 

@@ -1,0 +1,47 @@
+#include "editor/app/StartupOptions.h"
+
+#include "platform/MidiSelection.h"
+
+namespace {
+
+const QString SimulateOption = QStringLiteral("--simulate");
+const QString ScreenshotOption = QStringLiteral("--screenshot");
+
+std::optional<int> simulatedKeys(const QString &argument, const QByteArray &environment)
+{
+    const QByteArray option = argument.toUtf8();
+    const char *const argv[] = {"", option.constData()};
+    return Platform::simulatedKeys(argument.isEmpty() ? 1 : 2, argv, environment.isEmpty() ? nullptr : environment.constData());
+}
+
+} // namespace
+
+StartupOptions StartupOptions::parse(const QStringList &arguments, const QByteArray &environmentSimulate)
+{
+    StartupOptions options;
+    bool simulateGiven = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == SimulateOption || argument.startsWith(SimulateOption + QLatin1Char('='))) {
+            simulateGiven = true;
+            options.simulate = simulatedKeys(argument, {});
+            if (!options.simulate)
+                options.error = QStringLiteral("--simulate takes 25, 49 or 61");
+        } else if (argument == ScreenshotOption) {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
+                options.error = QStringLiteral("--screenshot needs the name of a PNG file");
+                continue;
+            }
+            options.screenshot = arguments.at(++i);
+        } else if (argument.startsWith(ScreenshotOption + QLatin1Char('='))) {
+            options.screenshot = argument.mid(ScreenshotOption.size() + 1);
+            if (options.screenshot.isEmpty())
+                options.error = QStringLiteral("--screenshot needs the name of a PNG file");
+        } else {
+            options.arguments.append(argument);
+        }
+    }
+    if (!simulateGiven && !environmentSimulate.isEmpty())
+        options.simulate = simulatedKeys(QString(), environmentSimulate);
+    return options;
+}
