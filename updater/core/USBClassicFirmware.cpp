@@ -20,7 +20,9 @@ USBClassicFirmware::USBClassicFirmware(const DeviceClass &deviceClass)
         m_fixed = true;
     }
     std::error_code error;
-    const std::filesystem::path path(description->imagePath);
+    // The path is UTF-8 text; on Windows a narrow path would be read in the ANSI code page.
+    const std::string &text = description->imagePath;
+    const std::filesystem::path path(std::u8string(text.begin(), text.end()));
     if (description->imagePath.empty() || !std::filesystem::exists(path, error))
         throw InvalidFirmware("InvalidFirmware: invalid firmware description");
     std::ifstream in(path, std::ios::binary);

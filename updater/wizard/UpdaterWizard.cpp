@@ -82,4 +82,11 @@ void UpdaterWizard::cancel()
     reject();
 }
 
+void UpdaterWizard::reject()
+{
+    if (const DevicesPage *devices = devicesPage(); devices && devices->state() == DevicesPage::State::Updating)
+        return;
+    QDialog::reject();
+}
+
 } // namespace Oxa

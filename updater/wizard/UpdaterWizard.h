@@ -33,6 +33,8 @@ public slots:
     void next();
     void back();
     void cancel();
+    // Refused while firmware is being written: closing now would leave a device half-written.
+    void reject() override;
 
 private:
     void showPage(QWidget *page);
