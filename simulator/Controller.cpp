@@ -29,6 +29,35 @@ constexpr int StatusOffset = 6;
 constexpr int IdentityDeviceIdOffset = 2;
 constexpr int IdentityFamilyOffset = 6;
 
+// The installed firmware's words in the state file, as a message of the
+// non-commercial manufacturer ID that no transfer parser takes for its own:
+// F0 7D "VPFW" date (3 bytes of 7 bits) version (3 bytes of 7 bits) F7.
+constexpr Byte NonCommercialId = 0x7D;
+constexpr Byte FirmwareRecordTag[] = {'V', 'P', 'F', 'W'};
+constexpr std::size_t FirmwareRecordLength = 2 + 4 + 3 + 3 + 1;
+
+void put14Plus(std::vector<Byte> &out, std::uint16_t word)
+{
+    out.push_back(Byte(word >> 14));
+    out.push_back(Byte(word >> 7 & 0x7F));
+    out.push_back(Byte(word & 0x7F));
+}
+
+bool get14Plus(const std::vector<Byte> &in, std::size_t at, std::uint16_t &word)
+{
+    if (in[at] > 0x03 || in[at + 1] > 0x7F || in[at + 2] > 0x7F)
+        return false;
+    word = std::uint16_t(in[at] << 14 | in[at + 1] << 7 | in[at + 2]);
+    return true;
+}
+
+std::string versionCharacters(std::uint16_t version)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X", unsigned(version >> 8), unsigned(version & 0xFF));
+    return text;
+}
+
 // The byte a corrupting fault overwrites in each kind of reply, and a value
 // that is out of range there.
 struct Corruption {
@@ -114,6 +143,20 @@ Faults Controller::faults() const
 {
     std::lock_guard lock(m_mutex);
     return m_faults;
+}
+
+FirmwareRevision Controller::installedFirmware() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_revision;
+}
+
+void Controller::installFirmware(const FirmwareRevision &revision)
+{
+    std::lock_guard lock(m_mutex);
+    m_revision = revision;
+    m_firmware = versionCharacters(revision.version);
+    saveState();
 }
 
 void Controller::setFaults(const Faults &faults)
@@ -270,6 +313,11 @@ std::vector<Byte> Controller::stateBytes() const
             bytes.insert(bytes.end(), message.begin(), message.end());
         }
     }
+    // Only an updated controller writes its firmware: older files stay as they were.
+    if (m_revision != ShippedRevision) {
+        const std::vector<Byte> record = firmwareRecord();
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
     return bytes;
 }
 
@@ -279,9 +327,37 @@ bool Controller::restore(const std::vector<Byte> &bytes)
     const std::string stateFile = std::exchange(m_stateFile, std::string()); // no rewrite per message
     bool stored = false;
     Midi::SysExAccumulator messages;
-    messages.append(bytes.data(), bytes.size(), [&](const std::vector<Byte> &m) { stored |= storeIfTransfer(m); });
+    messages.append(bytes.data(), bytes.size(),
+                    [&](const std::vector<Byte> &m) { stored |= storeIfTransfer(m) || restoreFirmwareRecord(m); });
     m_stateFile = stateFile;
     return stored;
+}
+
+std::vector<Byte> Controller::firmwareRecord() const
+{
+    std::vector<Byte> record;
+    record.reserve(FirmwareRecordLength);
+    record.push_back(SysExStart);
+    record.push_back(NonCommercialId);
+    for (Byte tag : FirmwareRecordTag)
+        record.push_back(tag);
+    put14Plus(record, m_revision.date);
+    put14Plus(record, m_revision.version);
+    record.push_back(SysExEnd);
+    return record;
+}
+
+bool Controller::restoreFirmwareRecord(const std::vector<Byte> &message)
+{
+    if (message.size() != FirmwareRecordLength || message[1] != NonCommercialId ||
+        !std::equal(std::begin(FirmwareRecordTag), std::end(FirmwareRecordTag), message.begin() + 2))
+        return false;
+    FirmwareRevision revision;
+    if (!get14Plus(message, 6, revision.date) || !get14Plus(message, 9, revision.version))
+        return false;
+    m_revision = revision;
+    m_firmware = versionCharacters(revision.version);
+    return true;
 }
 
 bool Controller::storeIfTransfer(std::vector<Byte> message)

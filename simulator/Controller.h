@@ -2,6 +2,7 @@
 
 #include "editor/core/model/PatchTypes.h"
 #include "editor/core/model/SysExAccumulator.h"
+#include "simulator/FirmwareRevision.h"
 
 #include <array>
 #include <chrono>
@@ -67,6 +68,11 @@ public:
     void setDeviceId(Byte id);
     std::string firmware() const;
     void setFirmware(const std::string &fourCharacters);
+    // The installed firmware's words. Installing one makes the identity
+    // reply's characters follow its version ("%02X%02X") and keeps it in the
+    // state file.
+    FirmwareRevision installedFirmware() const;
+    void installFirmware(const FirmwareRevision &revision);
     Faults faults() const;
     void setFaults(const Faults &faults);
 
@@ -99,6 +105,8 @@ private:
     std::vector<Byte> store(const std::vector<Byte> &message, int command, int result, Byte patchNumber);
     std::vector<Byte> transfer(int command, Byte patchNumber) const;
     bool storeIfTransfer(std::vector<Byte> message);
+    bool restoreFirmwareRecord(const std::vector<Byte> &message);
+    std::vector<Byte> firmwareRecord() const;
     std::vector<Byte> stateBytes() const;
     void saveState() const;
     std::vector<Byte> acknowledgement(Byte statusByte, Byte code) const;
@@ -108,6 +116,7 @@ private:
     int m_keys;
     Byte m_deviceId = DefaultDeviceId;
     std::string m_firmware = DefaultFirmware;
+    FirmwareRevision m_revision = ShippedRevision;
     Faults m_faults;
     std::array<Slot, StoredPatchCount + 1> m_slots{};
     BankSettingsRecord m_bankSettings{};

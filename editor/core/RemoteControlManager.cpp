@@ -39,6 +39,7 @@ public:
                 && zones[std::size_t(position)];
         }
         bool complete() const;
+        int answered() const;
     };
     // The 35 requests of a download.
     Download download();
@@ -76,6 +77,7 @@ public:
     // While downloading: how many answers changed the model.
     bool downloading = false;
     int answers = 0;
+    int lastAnswered = 0;
 };
 
 void RemoteControlManager::Impl::sendActivePatch()
@@ -209,6 +211,12 @@ bool RemoteControlManager::Impl::Download::complete() const
     return bankSettings && all(patches) && all(zones) && activePatch && activeZones;
 }
 
+int RemoteControlManager::Impl::Download::answered() const
+{
+    const auto count = [](const std::array<bool, StoredPatchCount> &read) { return int(std::count(read.begin(), read.end(), true)); };
+    return int(bankSettings) + count(patches) + count(zones) + int(activePatch) + int(activeZones);
+}
+
 RemoteControlManager::Impl::Download RemoteControlManager::Impl::download()
 {
     downloading = true;
@@ -280,10 +288,13 @@ bool RemoteControlManager::downloadAll()
         return false;
     suspendLive();
     const Impl::Download result = d->download();
+    d->lastAnswered = result.answered();
     d->settleMarks(result, currentPosition());
     resumeLive();
     return result.complete();
 }
+
+int RemoteControlManager::lastDownloadAnswered() const { return d->lastAnswered; }
 
 void RemoteControlManager::refreshActivePatch()
 {

@@ -40,6 +40,8 @@ public:
     // the active patch with its zones (35 requests); true when every request
     // was answered.
     bool downloadAll();
+    // How many requests of the last download were answered.
+    int lastDownloadAnswered() const;
     void refreshActivePatch();
 
     // The stored patch at position 0..15 becomes the active patch.

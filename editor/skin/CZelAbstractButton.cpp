@@ -10,6 +10,9 @@
 #include <QStyle>
 #include <QTimerEvent>
 
+#include <algorithm>
+#include <iterator>
+
 QList<CZelAbstractButton *> CZelAbstractButtonPrivate::exclusiveSet() const
 {
     if (group)
@@ -254,8 +257,28 @@ void CZelAbstractButton::nextCheckState()
         setChecked(!d->checked);
 }
 
+namespace {
+
+// Pointer events a disabled button takes for itself, so that a click on it
+// never lands on the widget behind it.
+constexpr QEvent::Type SwallowedWhileDisabled[] = {
+    QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseMove,
+    QEvent::TabletPress,      QEvent::TabletRelease,      QEvent::TabletMove,          QEvent::HoverEnter,
+    QEvent::HoverLeave,       QEvent::HoverMove,          QEvent::ContextMenu,         QEvent::Wheel,
+};
+
+bool swallowedWhileDisabled(QEvent::Type type)
+{
+    return std::find(std::begin(SwallowedWhileDisabled), std::end(SwallowedWhileDisabled), type)
+        != std::end(SwallowedWhileDisabled);
+}
+
+} // namespace
+
 bool CZelAbstractButton::event(QEvent *event)
 {
+    if (!isEnabled() && swallowedWhileDisabled(event->type()))
+        return true;
     if (event->type() == QEvent::Shortcut) {
         auto *shortcut = static_cast<QShortcutEvent *>(event);
         if (shortcut->shortcutId() != d->shortcutId)

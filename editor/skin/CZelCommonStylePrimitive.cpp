@@ -68,6 +68,102 @@ void drawFocusRect(const QStyleOption *option, QPainter *painter)
     painter->restore();
 }
 
+// Arrows point up at angle 0 and turn clockwise.
+qreal arrowAngle(QStyle::PrimitiveElement element)
+{
+    switch (element) {
+    case QStyle::PE_IndicatorArrowDown:
+    case QStyle::PE_IndicatorSpinDown:
+        return 180;
+    case QStyle::PE_IndicatorArrowLeft:
+        return 270;
+    case QStyle::PE_IndicatorArrowRight:
+        return 90;
+    default:
+        return 0;
+    }
+}
+
+QColor indicatorColor(const QStyleOption *option)
+{
+    const bool enabled = option->state & QStyle::State_Enabled;
+    return option->palette.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+}
+
+void drawMinusSign(const QStyleOption *option, QPainter *painter)
+{
+    const QRect &r = option->rect;
+    painter->fillRect(QRect(r.center().x() - r.width() / 4, r.center().y(), r.width() / 2, 1), indicatorColor(option));
+}
+
+void drawPlusSign(const QStyleOption *option, QPainter *painter)
+{
+    const QRect &r = option->rect;
+    drawMinusSign(option, painter);
+    painter->fillRect(QRect(r.center().x(), r.center().y() - r.height() / 4, 1, r.height() / 2),
+                      indicatorColor(option));
+}
+
+void drawHeaderArrow(const QStyleOption *option, QPainter *painter)
+{
+    const auto *header = qstyleoption_cast<const QStyleOptionHeader *>(option);
+    if (header && header->sortIndicator != QStyleOptionHeader::None)
+        drawArrow(painter, option->rect, header->sortIndicator == QStyleOptionHeader::SortUp ? 0 : 180,
+                  indicatorColor(option));
+}
+
+void drawBranch(const QStyleOption *option, QPainter *painter)
+{
+    if (option->state & QStyle::State_Children)
+        drawArrow(painter, option->rect, option->state & QStyle::State_Open ? 180 : 90, indicatorColor(option));
+}
+
+void drawIndicatorPanel(const QStyleOption *option, QPainter *painter)
+{
+    const QBrush fill = option->palette.brush(QPalette::Button);
+    drawShadePanel(painter, option->rect, option->palette, sunkenState(option), 1, &fill);
+}
+
+void drawCheckBoxIndicator(const QStyleOption *option, QPainter *painter)
+{
+    const QPalette &pal = option->palette;
+    const QRect &r = option->rect;
+    const QBrush fill = pal.brush(option->state & QStyle::State_Enabled ? QPalette::Base : QPalette::Window);
+    drawShadePanel(painter, r, pal, true, 2, &fill);
+    const QColor mark = pal.color(QPalette::Text);
+    if (option->state & QStyle::State_On)
+        drawCheckMark(painter, r, mark);
+    else if (option->state & QStyle::State_NoChange)
+        painter->fillRect(r.adjusted(4, r.height() / 2 - 1, -4, -(r.height() / 2 - 1)), mark);
+}
+
+void drawMenuCheckMark(const QStyleOption *option, QPainter *painter)
+{
+    if (option->state & QStyle::State_On)
+        drawCheckMark(painter, option->rect,
+                      option->palette.color(option->state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                   : QPalette::Text));
+}
+
+void drawRadioIndicator(const QStyleOption *option, QPainter *painter)
+{
+    const QPalette &pal = option->palette;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QRectF circle = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter->setPen(QPen(pal.color(QPalette::Dark), 1));
+    painter->setBrush(pal.brush(option->state & QStyle::State_Enabled ? QPalette::Base : QPalette::Window));
+    painter->drawEllipse(circle);
+    painter->setPen(QPen(pal.color(QPalette::Light), 1));
+    painter->drawArc(circle, -45 * 16, 180 * 16);
+    if (option->state & QStyle::State_On) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(pal.color(QPalette::Text));
+        painter->drawEllipse(circle.adjusted(3, 3, -3, -3));
+    }
+    painter->restore();
+}
+
 } // namespace
 
 void CZelCommonStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
@@ -185,85 +281,43 @@ void CZelCommonStyle::drawFramePrimitive(PrimitiveElement element, const QStyleO
 void CZelCommonStyle::drawIndicatorPrimitive(PrimitiveElement element, const QStyleOption *option,
                                              QPainter *painter, const QWidget *) const
 {
-    const QPalette &pal = option->palette;
-    const QRect &r = option->rect;
-    const bool enabled = option->state & State_Enabled;
-    const QColor text = pal.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
     switch (element) {
     case PE_IndicatorArrowUp:
-    case PE_IndicatorSpinPlus:
-        if (element == PE_IndicatorSpinPlus) {
-            painter->fillRect(QRect(r.center().x() - r.width() / 4, r.center().y(), r.width() / 2, 1), text);
-            painter->fillRect(QRect(r.center().x(), r.center().y() - r.height() / 4, 1, r.height() / 2), text);
-        } else {
-            drawArrow(painter, r, 0, text);
-        }
-        return;
     case PE_IndicatorArrowDown:
-    case PE_IndicatorSpinDown:
-        drawArrow(painter, r, 180, text);
-        return;
     case PE_IndicatorArrowLeft:
-        drawArrow(painter, r, 270, text);
-        return;
     case PE_IndicatorArrowRight:
-        drawArrow(painter, r, 90, text);
+    case PE_IndicatorSpinDown:
+        drawArrow(painter, option->rect, arrowAngle(element), indicatorColor(option));
+        return;
+    case PE_IndicatorSpinPlus:
+        drawPlusSign(option, painter);
         return;
     case PE_IndicatorSpinMinus:
-        painter->fillRect(QRect(r.center().x() - r.width() / 4, r.center().y(), r.width() / 2, 1), text);
+        drawMinusSign(option, painter);
         return;
-    case PE_IndicatorHeaderArrow: {
-        const auto *header = qstyleoption_cast<const QStyleOptionHeader *>(option);
-        if (header && header->sortIndicator != QStyleOptionHeader::None)
-            drawArrow(painter, r, header->sortIndicator == QStyleOptionHeader::SortUp ? 0 : 180, text);
+    case PE_IndicatorHeaderArrow:
+        drawHeaderArrow(option, painter);
         return;
-    }
     case PE_IndicatorBranch:
-        if (option->state & State_Children)
-            drawArrow(painter, r, option->state & State_Open ? 180 : 90, text);
+        drawBranch(option, painter);
         return;
     case PE_IndicatorButtonDropDown:
-    case PE_IndicatorDockWidgetResizeHandle: {
-        const QBrush fill = pal.brush(QPalette::Button);
-        drawShadePanel(painter, r, pal, sunkenState(option), 1, &fill);
+    case PE_IndicatorDockWidgetResizeHandle:
+        drawIndicatorPanel(option, painter);
         return;
-    }
     case PE_IndicatorCheckBox:
-    case PE_IndicatorItemViewItemCheck: {
-        const QBrush fill = pal.brush(enabled ? QPalette::Base : QPalette::Window);
-        drawShadePanel(painter, r, pal, true, 2, &fill);
-        const QColor mark = pal.color(QPalette::Text);
-        if (option->state & State_On)
-            drawCheckMark(painter, r, mark);
-        else if (option->state & State_NoChange)
-            painter->fillRect(r.adjusted(4, r.height() / 2 - 1, -4, -(r.height() / 2 - 1)), mark);
+    case PE_IndicatorItemViewItemCheck:
+        drawCheckBoxIndicator(option, painter);
         return;
-    }
     case PE_IndicatorMenuCheckMark:
-        if (option->state & State_On)
-            drawCheckMark(painter, r, pal.color(option->state & State_Selected ? QPalette::HighlightedText
-                                                                                 : QPalette::Text));
+        drawMenuCheckMark(option, painter);
         return;
     case PE_IndicatorProgressChunk:
-        painter->fillRect(r.adjusted(1, 1, -1, -1), pal.brush(QPalette::Highlight));
+        painter->fillRect(option->rect.adjusted(1, 1, -1, -1), option->palette.brush(QPalette::Highlight));
         return;
-    case PE_IndicatorRadioButton: {
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        const QRectF circle = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
-        painter->setPen(QPen(pal.color(QPalette::Dark), 1));
-        painter->setBrush(pal.brush(enabled ? QPalette::Base : QPalette::Window));
-        painter->drawEllipse(circle);
-        painter->setPen(QPen(pal.color(QPalette::Light), 1));
-        painter->drawArc(circle, -45 * 16, 180 * 16);
-        if (option->state & State_On) {
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(pal.color(QPalette::Text));
-            painter->drawEllipse(circle.adjusted(3, 3, -3, -3));
-        }
-        painter->restore();
+    case PE_IndicatorRadioButton:
+        drawRadioIndicator(option, painter);
         return;
-    }
     default:
         return;
     }

@@ -14,7 +14,9 @@ public:
     int pick(const QPoint &point) const { return orientation == Qt::Horizontal ? point.x() : point.y(); }
     int valueAt(int position) const;
     int dragValue(const QPoint &point) const;
-    void pressHandle(const QPoint &point);
+    QRect handleRect() const;
+    // Presses the handle, the pointer holding it offset pixels from its start.
+    void pressHandle(int offset);
 
     int clickBehaviour = CZelSlider::JumpToClick;
     int tickPosition = CZelSlider::NoTicks;
@@ -87,15 +89,19 @@ int CZelSliderPrivate::dragValue(const QPoint &point) const
     return bound(qint64(valueAtPress) + (option->upsideDown ? -delta : delta));
 }
 
-void CZelSliderPrivate::pressHandle(const QPoint &point)
+QRect CZelSliderPrivate::handleRect() const
 {
     const StyleSliderOption option(this->option(), q->style());
-    const QRect handle = q->style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderHandle, q);
+    return q->style()->subControlRect(QStyle::CC_Slider, option.get(), QStyle::SC_SliderHandle, q);
+}
+
+void CZelSliderPrivate::pressHandle(int offset)
+{
     q->setRepeatAction(CZelRangeControl::NoAction);
     pressedControl = QStyle::SC_SliderHandle;
-    clickOffset = pick(point - handle.topLeft());
+    clickOffset = offset;
     q->setSliderDown(true);
-    q->update(handle);
+    q->update(handleRect());
 }
 
 CZelSlider::CZelSlider(QWidget *parent) : CZelRangeControl(*new CZelSliderPrivate, parent)
@@ -209,14 +215,16 @@ void CZelSlider::mousePressEvent(QMouseEvent *event)
     const StyleSliderOption option(d->option(), style());
     const QStyle::SubControl hit = style()->hitTestComplexControl(QStyle::CC_Slider, option.get(), point, this);
     if (hit == QStyle::SC_SliderHandle) {
-        d->pressHandle(point);
+        d->pressHandle(d->pick(point - d->handleRect().topLeft()));
     } else if (hit == QStyle::SC_SliderGroove && d->clickBehaviour == JumpToClick) {
+        // The pointer keeps holding the handle by its middle, wherever the
+        // value snapped it to.
         const int half = style()->pixelMetric(QStyle::PM_SliderLength, option.get(), this) / 2;
         setValue(d->valueAt(d->pick(point) - half));
         triggerAction(Move);
         setRepeatAction(NoAction);
         d->valueAtPress = d->value;
-        d->pressHandle(point);
+        d->pressHandle(half);
     } else if (hit == QStyle::SC_SliderGroove) {
         d->pressedControl = QStyle::SC_SliderGroove;
         const int action = d->valueAt(d->pick(point)) < d->value ? SingleStepSub : SingleStepAdd;

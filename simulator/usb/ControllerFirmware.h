@@ -17,6 +17,8 @@ public:
     explicit ControllerFirmware(std::shared_ptr<Controller> controller) : m_controller(std::move(controller)) {}
 
     std::vector<FirmwareReply> receive(const std::vector<std::uint8_t> &bytes) override;
+    FirmwareRevision revision() const override { return m_controller->installedFirmware(); }
+    void installed(const FirmwareRevision &revision) override { m_controller->installFirmware(revision); }
 
     Controller &controller() { return *m_controller; }
 

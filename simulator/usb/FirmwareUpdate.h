@@ -38,6 +38,8 @@ public:
     std::uint16_t version() const { return m_version; }
     std::uint16_t date() const { return m_date; }
     const std::vector<std::uint8_t> &installedImage() const { return m_installed; }
+    // Counts completed installs, so the owner sees when one happened.
+    int installCount() const { return m_installs; }
     int blocksWritten() const { return m_blocks; }
 
     static std::vector<std::uint8_t> makeImage(std::uint16_t date, std::uint16_t version, std::size_t size);
@@ -56,6 +58,7 @@ private:
     std::vector<std::uint8_t> m_installed;
     std::uint32_t m_lastStatus = 0;
     int m_blocks = 0;
+    int m_installs = 0;
 };
 
 } // namespace Sim

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulator/FirmwareRevision.h"
+
 #include <chrono>
 #include <cstdint>
 #include <vector>
@@ -19,6 +21,9 @@ class MidiFirmware
 public:
     virtual ~MidiFirmware() = default;
     virtual std::vector<FirmwareReply> receive(const std::vector<std::uint8_t> &bytes) = 0;
+    // The firmware installed now, and the one an update has just installed.
+    virtual FirmwareRevision revision() const { return ShippedRevision; }
+    virtual void installed(const FirmwareRevision &) {}
 };
 
 } // namespace Sim

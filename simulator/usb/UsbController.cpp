@@ -8,16 +8,18 @@ namespace Sim {
 namespace {
 
 enum StandardRequestCode : std::uint8_t { GetDescriptor = 6, SetConfiguration = 9 };
-// Firmware the controller ships with: version 1.00 of 2024-03-15.
-constexpr std::uint16_t ShippedDate = (24 << 9) | (3 << 5) | 15;
-constexpr std::uint16_t ShippedVersion = 0x0100;
 constexpr std::uint8_t UpdateRequestType = std::uint8_t(VendorRequest) | std::uint8_t(RecipientOther);
+
+FirmwareRevision revisionOf(const std::shared_ptr<MidiFirmware> &firmware)
+{
+    return firmware ? firmware->revision() : ShippedRevision;
+}
 
 } // namespace
 
 UsbController::UsbController(int model, std::shared_ptr<MidiFirmware> firmware, int serial, const UsbFaults &faults)
-    : m_model(model), m_descriptors(model, serial), m_function(std::move(firmware)),
-      m_update(ShippedDate, ShippedVersion)
+    : m_model(model), m_descriptors(model, serial), m_firmware(std::move(firmware)), m_function(m_firmware),
+      m_update(revisionOf(m_firmware).date, revisionOf(m_firmware).version)
 {
     setFaults(faults);
 }
@@ -70,9 +72,12 @@ UsbResult UsbController::control(const UsbSetup &setup, std::uint8_t *data, std:
     if ((setup.requestType & 0x7F) != UpdateRequestType)
         return UsbResult::Stall;
     bool leave = false;
+    const int installs = m_update.installCount();
     const UsbResult result = m_update.handle(setup, data, transferred, leave);
     if (leave)
         m_connected = false;
+    if (m_update.installCount() != installs && m_firmware)
+        m_firmware->installed(FirmwareRevision{m_update.date(), m_update.version()});
     return result;
 }
 
@@ -139,6 +144,12 @@ std::uint16_t UsbController::firmwareDate() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_update.date();
+}
+
+FirmwareRevision UsbController::firmwareRevision() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return FirmwareRevision{m_update.date(), m_update.version()};
 }
 
 void UsbController::sendFromController(const std::vector<std::uint8_t> &bytes)

@@ -43,6 +43,7 @@ public:
     std::vector<std::uint8_t> socketBytes() const;
     std::uint16_t firmwareVersion() const;
     std::uint16_t firmwareDate() const;
+    FirmwareRevision firmwareRevision() const;
     void setFaults(const UsbFaults &faults);
     // Queues MIDI bytes the controller sends on its own.
     void sendFromController(const std::vector<std::uint8_t> &bytes);
@@ -53,6 +54,7 @@ private:
     const int m_model;
     mutable std::mutex m_lock;
     UsbDescriptorSet m_descriptors;
+    std::shared_ptr<MidiFirmware> m_firmware;
     UsbMidiFunction m_function;
     FirmwareUpdate m_update;
     std::uint8_t m_configuration = 0;

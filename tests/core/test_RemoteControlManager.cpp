@@ -98,6 +98,7 @@ TEST_F(Manager, DownloadFindsAnActivePatchEqualToItsSlotUnmodified)
     active().settings().setting(Octave).setValue(2);
     EXPECT_TRUE(manager->isActivePatchModified());
     EXPECT_TRUE(manager->downloadAll());
+    EXPECT_EQ(manager->lastDownloadAnswered(), RemoteControlManager::DownloadRequestCount);
     EXPECT_EQ(world.controller().patch(0)[22], 2);
     EXPECT_TRUE(manager->isActivePatchModified());
 }
@@ -313,6 +314,7 @@ TEST_F(Manager, SilentControllerLeavesTheModelAsItWas)
     newRequests();
 
     EXPECT_FALSE(manager->downloadAll());
+    EXPECT_EQ(manager->lastDownloadAnswered(), 0);
     EXPECT_EQ(newRequests(), 35); // nothing to send back
     EXPECT_EQ(ownPatch(), activeBefore);
     for (int p = 0; p < StoredPatchCount; ++p)

@@ -359,3 +359,41 @@ TEST_F(ControllerState, UnwritableStateFileKeepsTheControllerWorking)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ControllerState, InstalledFirmwareLeadsTheIdentityReplyAndSurvivesARestart)
+{
+    const Sim::FirmwareRevision updated{(26 << 9) | (1 << 5) | 15, 0x0110};
+    {
+        Controller controller;
+        EXPECT_EQ(controller.installedFirmware(), Sim::ShippedRevision);
+        controller.setStateFile(path);
+        controller.installFirmware(updated);
+        const auto replies = send(controller, identityRequest);
+        ASSERT_EQ(replies.size(), 1u);
+        Brisel::IdentityResult result;
+        ASSERT_TRUE(CBSysExPatch::checkIdentityReply(replies[0].bytes.data(), int(replies[0].bytes.size()), result));
+        EXPECT_EQ(result.firmware, "0110");
+    }
+    Controller restarted;
+    restarted.setStateFile(path);
+    EXPECT_EQ(restarted.installedFirmware(), updated);
+    EXPECT_EQ(restarted.firmware(), "0110");
+}
+
+TEST_F(ControllerState, AStateWithoutOrWithABrokenFirmwareRecordKeepsTheShippedFirmware)
+{
+    Controller updated;
+    updated.installFirmware({0x1234, 0x0203});
+    Bytes state = updated.state();
+    Controller plain;
+    EXPECT_EQ(plain.state().size() + 13, state.size()); // an untouched controller writes no record
+    state[state.size() - 4] = 0x04; // a version past the 16 bits the record holds
+    Controller restored;
+    EXPECT_TRUE(restored.restore(state)); // the transfers still count
+    EXPECT_EQ(restored.installedFirmware(), Sim::ShippedRevision);
+    EXPECT_EQ(restored.firmware(), Controller::DefaultFirmware);
+}
+
+} // namespace

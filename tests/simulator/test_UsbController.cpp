@@ -216,7 +216,7 @@ TEST_F(FirmwareUpdateTest, completedUpdateInstallsTheImagesVersion)
 {
     std::vector<std::uint8_t> version(32);
     ASSERT_EQ(request(FirmwareUpdate::Version, true, version), UsbResult::Ok);
-    EXPECT_EQ(version[6] | version[7] << 8, 0x0100);
+    EXPECT_EQ(version[6] | version[7] << 8, Sim::ShippedRevision.version);
     std::vector<std::uint8_t> start(8);
     ASSERT_EQ(request(FirmwareUpdate::Start, true, start, 1, 5), UsbResult::Ok);
     EXPECT_EQ(u32(start.data()), 0u);
@@ -233,7 +233,7 @@ TEST_F(FirmwareUpdateTest, imageWithoutHeaderIsNotInstalled)
     EXPECT_EQ(status(FirmwareUpdate::Start), 0u);
     EXPECT_EQ(writeAll(), -1);
     EXPECT_EQ(status(FirmwareUpdate::End), 2u);
-    EXPECT_EQ(controller.firmwareVersion(), 0x0100);
+    EXPECT_EQ(controller.firmwareVersion(), Sim::ShippedRevision.version);
 }
 
 TEST_F(FirmwareUpdateTest, failedBlockReportsStatusOne)
@@ -244,7 +244,7 @@ TEST_F(FirmwareUpdateTest, failedBlockReportsStatusOne)
     EXPECT_EQ(status(FirmwareUpdate::Start), 0u);
     EXPECT_EQ(writeAll(), 3);
     EXPECT_EQ(status(FirmwareUpdate::End), 2u);
-    EXPECT_EQ(controller.firmwareVersion(), 0x0100);
+    EXPECT_EQ(controller.firmwareVersion(), Sim::ShippedRevision.version);
 }
 
 TEST_F(FirmwareUpdateTest, refusedStart)

@@ -6,6 +6,8 @@
 #include "editor/skin/CZelPushButton.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -32,6 +34,43 @@ TEST(AbstractButton, MouseClickEmitsPressReleaseAndClick)
     button.setEnabled(false);
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(clicked.count(), 1);
+}
+
+// Counts the pointer events that reach it from its children.
+class PointerRecorder : public QWidget
+{
+public:
+    int received = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++received; }
+    void mouseReleaseEvent(QMouseEvent *) override { ++received; }
+    void mouseDoubleClickEvent(QMouseEvent *) override { ++received; }
+    void mouseMoveEvent(QMouseEvent *) override { ++received; }
+    void wheelEvent(QWheelEvent *) override { ++received; }
+    void contextMenuEvent(QContextMenuEvent *) override { ++received; }
+};
+
+TEST(AbstractButton, DisabledButtonSwallowsPointerEventsInsteadOfPassingThemOn)
+{
+    PointerRecorder parent;
+    parent.resize(100, 60);
+    auto *button = new CZelPushButton(&parent);
+    button->setGeometry(10, 10, 40, 20);
+    button->setEnabled(false);
+    const QPointF at(5, 5);
+    const QPointF global = button->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QWheelEvent wheel(at, global, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at.toPoint(), global.toPoint());
+    for (QEvent *event : std::initializer_list<QEvent *>{&press, &release, &twice, &move, &wheel, &menu}) {
+        QApplication::sendEvent(button, event);
+        EXPECT_EQ(parent.received, 0) << event->type();
+    }
+    EXPECT_FALSE(button->isDown());
 }
 
 TEST(AbstractButton, SpaceClicksAndEscapeCancels)

@@ -64,6 +64,23 @@ TEST_F(SliderDrag, GrooveClickJumpsToThePoint)
     QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
 }
 
+TEST_F(SliderDrag, GrooveClickDragsWithHalfTheSliderLengthAsItsOffset)
+{
+    // Four steps over 200 pixels: the handle snaps 50 pixels at a time, so
+    // its snapped position says nothing about where the pointer holds it.
+    slider.setRange(0, 4);
+    slider.setValue(0);
+    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
+    EXPECT_EQ(slider.value(), 3); // 30 - 5 pixels from the top: one step down
+    const QPoint point(10, 125);
+    QMouseEvent move(QEvent::MouseMove, point, slider.mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&slider, &move);
+    // 125 - 5 = 120 of the 200 pixels down: 2.4 steps, two after rounding.
+    EXPECT_EQ(slider.value(), 2);
+    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, point);
+}
+
 TEST_F(SliderDrag, GrooveClickStepsTowardsThePointWithClickBehaviourOne)
 {
     slider.setClickBehaviour(CZelSlider::StepTowardsClick);

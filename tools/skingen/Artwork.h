@@ -31,8 +31,8 @@ namespace Sizes {
 constexpr QSize PatchIndex(30, 17);
 constexpr QSize PatchName(140, 17);
 constexpr QSize ControllerName(72, 14);
-constexpr QSize ControllerValue(24, 14);
-constexpr QSize ControllerValue2(34, 14);
+constexpr QSize ControllerValue(26, 14);
+constexpr QSize ControllerValue2(38, 14);
 constexpr QSize SettingValue(30, 14);
 constexpr QSize Channel(32, 14);
 constexpr QSize ModeImage(28, 12);

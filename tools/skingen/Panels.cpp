@@ -57,8 +57,8 @@ void knobGroup(QPainter &p, QPoint origin, bool withScale)
     sectionBox(p, QRectF(origin, QSizeF(GroupWidth, KnobGroupHeight)));
     if (withScale)
         knobScale(p, QPointF(origin) + QPointF(24, 35));
-    label(p, QRectF(origin + QPoint(40, 19), QSizeF(12, 14)), QStringLiteral("CH"), Qt::AlignCenter, 7);
-    label(p, QRectF(origin + QPoint(40, 36), QSizeF(12, 14)), QStringLiteral("CC"), Qt::AlignCenter, 7);
+    label(p, QRectF(origin + QPoint(38, 19), QSizeF(12, 14)), QStringLiteral("CH"), Qt::AlignCenter, 7);
+    label(p, QRectF(origin + QPoint(38, 36), QSizeF(12, 14)), QStringLiteral("CC"), Qt::AlignCenter, 7);
 }
 
 void wheelGroup(QPainter &p, QPoint origin)
@@ -72,8 +72,8 @@ void wheelGroup(QPainter &p, QPoint origin)
     p.setPen(QPen(QColor(255, 255, 255, 30), 1));
     p.drawPath(slot);
     p.restore();
-    label(p, QRectF(origin + QPoint(40, 21), QSizeF(12, 14)), QStringLiteral("CH"), Qt::AlignCenter, 7);
-    label(p, QRectF(origin + QPoint(40, 39), QSizeF(12, 14)), QStringLiteral("CC"), Qt::AlignCenter, 7);
+    label(p, QRectF(origin + QPoint(38, 21), QSizeF(12, 14)), QStringLiteral("CH"), Qt::AlignCenter, 7);
+    label(p, QRectF(origin + QPoint(38, 39), QSizeF(12, 14)), QStringLiteral("CC"), Qt::AlignCenter, 7);
 }
 
 void settings(QPainter &p)

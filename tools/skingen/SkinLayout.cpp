@@ -73,16 +73,16 @@ QList<Entry> entries()
     for (const ZoneRow &row : zoneRows())
         add(QString::fromLatin1(row.key), row.position);
     add(QStringLiteral("KNOBCONTROL_NAME"), {3, 3});
-    add(QStringLiteral("KNOBCONTROL_CHANNEL"), {52, 19});
-    add(QStringLiteral("KNOBCONTROL_CCNUMBER"), {52, 36});
-    add(QStringLiteral("KNOBCONTROL_VALUE"), {42, 55});
+    add(QStringLiteral("KNOBCONTROL_CHANNEL"), {50, 19});
+    add(QStringLiteral("KNOBCONTROL_CCNUMBER"), {50, 36});
+    add(QStringLiteral("KNOBCONTROL_VALUE"), {38, 55});
     add(QStringLiteral("KNOBCONTROL_KNOB"), {11, 22});
-    add(QStringLiteral("KNOBCONTROL_MODE"), {3, 56});
-    add(QStringLiteral("KNOBCONTROL_MODEBUTTON"), {33, 58});
+    add(QStringLiteral("KNOBCONTROL_MODE"), {2, 56});
+    add(QStringLiteral("KNOBCONTROL_MODEBUTTON"), {31, 58});
     add(QStringLiteral("WHEELCONTROL_NAME"), {3, 3});
-    add(QStringLiteral("WHEELCONTROL_CHANNEL"), {52, 21});
-    add(QStringLiteral("WHEELCONTROL_CCNUMBER"), {52, 39});
-    add(QStringLiteral("WHEELCONTROL_VALUE"), {42, 57});
+    add(QStringLiteral("WHEELCONTROL_CHANNEL"), {50, 21});
+    add(QStringLiteral("WHEELCONTROL_CCNUMBER"), {50, 39});
+    add(QStringLiteral("WHEELCONTROL_VALUE"), {38, 57});
     add(QStringLiteral("WHEELCONTROL_WHEEL"), {15, 21});
     add(QStringLiteral("SPINCONTROL_DECREMENT"), {0, 1});
     add(QStringLiteral("SPINCONTROL_VALUE"), {14, 0});

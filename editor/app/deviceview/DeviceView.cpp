@@ -1,9 +1,9 @@
 #include "editor/app/deviceview/DeviceView.h"
 
+#include "editor/app/AppSettings.h"
 #include "editor/app/deviceview/DropBankWidgets.h"
 #include "editor/app/deviceview/FileDrop.h"
 #include "editor/app/deviceview/PatchListWidget.h"
-#include "editor/app/revert/ViewSettings.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/Observer.h"
@@ -173,7 +173,7 @@ void DeviceView::deviceSelected(int selection)
         return;
     const bool selected = d->services.selectDevice ? d->services.selectDevice(record) : manager.selectDevice(record);
     if (selected)
-        ViewSettings::setLastDevice(QString::fromStdString(record.name));
+        AppSettings::setLastDevice(QString::fromStdString(record.name));
 }
 
 void DeviceView::bankNameEdited()

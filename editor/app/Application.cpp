@@ -1,0 +1,49 @@
+#include "editor/app/Application.h"
+
+#include "editor/app/EditorFiles.h"
+#include "editor/app/LoadFileEvent.h"
+#include "editor/app/UnsavedWork.h"
+#include "editor/app/files/FileOperations.h"
+
+#include <QFileInfo>
+#include <QFileOpenEvent>
+#include <QSessionManager>
+
+Application::Application(const QString &identifier, int &argc, char **argv)
+    : SingleApplication(identifier, argc, argv)
+{
+    connect(this, &QGuiApplication::commitDataRequest, this, &Application::commitData, Qt::DirectConnection);
+}
+
+void Application::handleMessage(const QString &message)
+{
+    if (!message.isEmpty() && QFileInfo(message).isFile())
+        postEvent(this, new LoadFileEvent(message));
+}
+
+void Application::customEvent(QEvent *event)
+{
+    if (event->type() == LoadFileEvent::EventType) {
+        EditorFiles::instance().openFile(static_cast<LoadFileEvent *>(event)->path());
+        return;
+    }
+    SingleApplication::customEvent(event);
+}
+
+bool Application::event(QEvent *event)
+{
+    if (event->type() == QEvent::FileOpen) {
+        EditorFiles::instance().openFile(static_cast<QFileOpenEvent *>(event)->file());
+        event->accept();
+        return true;
+    }
+    return SingleApplication::event(event);
+}
+
+void Application::commitData(QSessionManager &manager)
+{
+    if (manager.allowsInteraction()) {
+        UnsavedWork::askBoth();
+        manager.release();
+    }
+}

@@ -1,0 +1,34 @@
+#include "editor/app/EditorFiles.h"
+
+#include "editor/app/MessageParent.h"
+#include "editor/app/UnsavedWork.h"
+#include "editor/app/files/FileFeedback.h"
+#include "editor/app/files/FileOperations.h"
+#include "editor/core/RemoteControlManager.h"
+
+#include <QMessageBox>
+
+namespace {
+
+class MessageBoxFeedback : public FileFeedback
+{
+public:
+    void reportInvalidFile(const QString &text) override
+    {
+        QMessageBox::critical(MessageParent::get(), QString(), text, QMessageBox::Ok);
+    }
+    void askToSaveBank() override { UnsavedWork::askBankQuestion(); }
+};
+
+} // namespace
+
+namespace EditorFiles {
+
+FileOperations &instance()
+{
+    static MessageBoxFeedback feedback;
+    static FileOperations files(Brisel::RemoteControlManager::instance(), feedback);
+    return files;
+}
+
+} // namespace EditorFiles

@@ -1,0 +1,178 @@
+#include "editor/app/EditorStartup.h"
+
+#include "editor/app/AppSettings.h"
+#include "editor/app/Application.h"
+#include "editor/app/DeviceSession.h"
+#include "editor/app/EditorFonts.h"
+#include "editor/app/MainView.h"
+#include "editor/app/MainWindow.h"
+#include "editor/app/MessageParent.h"
+#include "editor/app/StartupDevice.h"
+#include "editor/app/StartupOptions.h"
+#include "editor/core/DeviceConnection.h"
+#include "editor/core/RemoteControlManager.h"
+#include "platform/MidiSelection.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr char Usage[] = "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png [--screenshot-tab patch|zones]]\n"
+                       "                 [FILE.vpp|FILE.vpb]\n";
+
+bool hasDisplay()
+{
+#ifdef Q_OS_LINUX
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+void printHowToRun()
+{
+    std::fputs("ZELVorpad: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set, and no QT_QPA_PLATFORM).\n"
+               "  Run it on a desktop, or under a virtual display:\n"
+               "    xvfb-run -a ZELVorpad --simulate=49\n"
+               "  or let it draw its main window into a picture and exit:\n"
+               "    ZELVorpad --simulate=49 --screenshot window.png\n",
+               stderr);
+}
+
+bool midiSystemMissing()
+{
+#ifdef Q_OS_LINUX
+    return !QFile::exists(QStringLiteral("/dev/snd/seq"));
+#else
+    return false;
+#endif
+}
+
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Peak resident memory in kB, from the kernel's account of this process.
+long peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// VORPAD_MEASURE_STARTUP=1: at the main window's first paint after start-up,
+// print the wall-clock time and the peak resident memory, then quit.
+class FirstPaintProbe : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, this, [] {
+                std::printf("first-paint-epoch-ms %lld\npeak-rss-kb %ld\n",
+                            static_cast<long long>(QDateTime::currentMSecsSinceEpoch()), peakResidentKb());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_done = false;
+};
+
+} // namespace
+
+int runEditor(int argc, char **argv)
+{
+    const StartupOptions options = StartupOptions::parse(argumentsOf(argc, argv), qgetenv("VORPAD_SIMULATE"));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "ZELVorpad: %s\n%s", qPrintable(options.error), Usage);
+        return 1;
+    }
+    const bool screenshot = !options.screenshot.isEmpty();
+    if (!hasDisplay()) {
+        if (!screenshot) {
+            printHowToRun();
+            return 1;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // a picture needs no screen
+    }
+
+    const bool simulated = options.simulate.has_value();
+    Application app(QLatin1String(simulated ? Application::SimulatedIdentifier : Application::Identifier), argc, argv);
+    const QString message = options.startMessage();
+    // A picture is always taken by this process, never by a running editor.
+    if (!screenshot) {
+        if (app.sendMessage(message, Application::HandOverTimeoutMs))
+            return 0;
+        app.initialize(true);
+    }
+
+    QCoreApplication::setOrganizationName(QLatin1String(AppSettings::OrganizationName));
+    QCoreApplication::setApplicationName(QLatin1String(AppSettings::ApplicationName));
+    if (simulated)
+        Platform::selectSimulated(*options.simulate);
+    else
+        Platform::selectPlatform(1, argv);
+    EditorFonts::installSubstitutions();
+
+    MainWindow window;
+    MessageParent::set(&window);
+    app.setActivationWindow(&window);
+    window.show();
+    QObject::connect(&app, &SingleApplication::messageReceived, &app, &Application::handleMessage);
+
+    StartupDevice::connect(simulated);
+    if (!simulated && midiSystemMissing())
+        DeviceSession::showStatus(QCoreApplication::translate(
+            "EditorStartup", "No MIDI system: the ALSA sequencer is not available. Start with --simulate to work with a "
+                             "simulated controller."));
+    app.handleMessage(message);
+
+    int exitCode = 0;
+    if (!options.screenshotTab.isEmpty()) {
+        // Shown for this picture only; the setting stays as it was.
+        window.mainView()->showEditor(true);
+        window.mainView()->tabWidget()->setCurrentIndex(options.screenshotTab == QLatin1String("zones") ? MainView::ZonesTab
+                                                                                                        : MainView::PatchTab);
+        window.fitToContent();
+    }
+    if (screenshot) {
+        QTimer::singleShot(0, &window, [&window, &options, &exitCode] {
+            if (!window.grab().save(options.screenshot, "PNG")) {
+                std::fprintf(stderr, "ZELVorpad: cannot write %s\n", qPrintable(options.screenshot));
+                exitCode = 1;
+            }
+            QCoreApplication::exit(exitCode);
+        });
+    }
+    FirstPaintProbe probe;
+    if (qEnvironmentVariableIntValue("VORPAD_MEASURE_STARTUP") == 1)
+        window.installEventFilter(&probe);
+
+    const int loopResult = app.exec();
+    MessageParent::set(nullptr);
+    Brisel::RemoteControlManager::instance().connection().close();
+    return screenshot ? exitCode : loopResult;
+}

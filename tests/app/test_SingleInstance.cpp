@@ -1,0 +1,250 @@
+#include "editor/app/Application.h"
+#include "editor/app/ChannelFolder.h"
+#include "editor/app/InstanceMessage.h"
+#include "editor/app/SingleInstance.h"
+#include "tests/app/ShellTestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Reader = InstanceMessage::Reader;
+
+// ---- The message reader ----------------------------------------------------
+
+struct ReaderCase {
+    const char *name;
+    std::vector<QByteArray> pieces;
+    Reader::State state;
+    QString message;
+};
+
+QByteArray header(quint32 length)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(length, bytes.data());
+    return bytes;
+}
+
+class MessageReader : public ::testing::TestWithParam<ReaderCase>
+{
+};
+
+TEST_P(MessageReader, AssemblesOrRefuses)
+{
+    Reader reader;
+    for (const QByteArray &piece : GetParam().pieces)
+        reader.feed(piece);
+    EXPECT_EQ(reader.state(), GetParam().state);
+    EXPECT_EQ(reader.message(), GetParam().message);
+}
+
+const QByteArray Frame = InstanceMessage::encode(QStringLiteral("/tmp/bänk.vpb"));
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, MessageReader,
+    ::testing::Values(
+        ReaderCase{"Whole", {Frame}, Reader::State::Complete, QStringLiteral("/tmp/bänk.vpb")},
+        ReaderCase{"OneByteAtATime",
+                   [] {
+                       std::vector<QByteArray> bytes;
+                       for (char c : Frame)
+                           bytes.push_back(QByteArray(1, c));
+                       return bytes;
+                   }(),
+                   Reader::State::Complete, QStringLiteral("/tmp/bänk.vpb")},
+        ReaderCase{"Empty", {header(0)}, Reader::State::Complete, QString()},
+        ReaderCase{"Truncated", {Frame.left(Frame.size() - 1)}, Reader::State::NeedMore, QString()},
+        ReaderCase{"HeaderOnlyHalf", {header(3).left(2)}, Reader::State::NeedMore, QString()},
+        ReaderCase{"TooLong", {header(InstanceMessage::MaxPayload + 1)}, Reader::State::Invalid, QString()},
+        ReaderCase{"BytesAfterTheMessage", {Frame + "x"}, Reader::State::Invalid, QString()},
+        ReaderCase{"MalformedUtf8", {header(2) + "\xff\xfe"}, Reader::State::Complete, QString(2, QChar::ReplacementCharacter)}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// ---- The channel between processes -------------------------------------------
+
+QString editorPath() { return QStringLiteral(ZELVORPAD_PATH); }
+
+// Sends from another thread, so that the running instance in this thread can
+// answer while the sender waits.
+bool sendFromThread(const QString &identifier, const QString &message, int timeoutMs)
+{
+    bool delivered = false;
+    QThread *thread = QThread::create([&] { delivered = SingleInstance(identifier).sendMessage(message, timeoutMs); });
+    thread->start();
+    while (!thread->wait(5))
+        QCoreApplication::processEvents();
+    delete thread;
+    return delivered;
+}
+
+// A process of the editor that hands over; its exit code.
+int runEditor(const QStringList &arguments, QByteArray *errors = nullptr)
+{
+    QProcess process;
+    process.start(editorPath(), arguments);
+    while (!process.waitForFinished(5))
+        QCoreApplication::processEvents();
+    if (errors)
+        *errors = process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+class Channel : public ::testing::Test
+{
+protected:
+    QString identifier = QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
+};
+
+TEST_F(Channel, TheFirstInstanceRunsAndLaterOnesHandOver)
+{
+    SingleInstance first(identifier);
+    EXPECT_FALSE(first.sendMessage(QStringLiteral("ignored"), 5000)); // nobody runs: at once
+    ASSERT_TRUE(first.listen());
+    QSignalSpy received(&first, &SingleInstance::messageReceived);
+
+    const QString longMessage(200000, QLatin1Char('p'));
+    EXPECT_TRUE(sendFromThread(identifier, longMessage, 5000));
+    ASSERT_TRUE(received.count() == 1 || received.wait(2000));
+    EXPECT_EQ(received.at(0).at(0).toString(), longMessage);
+}
+
+TEST_F(Channel, BadPeersNeitherBlockNorCrashTheRunningInstance)
+{
+    SingleInstance first(identifier);
+    ASSERT_TRUE(first.listen());
+    QSignalSpy received(&first, &SingleInstance::messageReceived);
+
+    QLocalSocket silent, garbage, oversized;
+    for (QLocalSocket *socket : {&silent, &garbage, &oversized})
+        socket->connectToServer(first.socketPath());
+    garbage.write(header(5) + "abcdefgh");
+    oversized.write(header(0xFFFFFFFF));
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(sendFromThread(identifier, QStringLiteral("after the others"), 5000));
+    ASSERT_TRUE(received.count() >= 1 || received.wait(2000));
+    EXPECT_EQ(received.last().at(0).toString(), QStringLiteral("after the others"));
+    EXPECT_EQ(received.count(), 1);
+}
+
+TEST(HandOver, ASecondEditorHandsItsFileOverAndExitsZero)
+{
+    SingleInstance running(QLatin1String(Application::Identifier));
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &SingleInstance::messageReceived);
+
+    EXPECT_EQ(runEditor({QStringLiteral("/tmp/my"), QStringLiteral("bank.vpb")}), 0);
+    EXPECT_EQ(runEditor({}), 0);
+    ASSERT_TRUE(received.count() >= 2 || received.wait(2000));
+    EXPECT_EQ(received.at(0).at(0).toString(), QStringLiteral("/tmp/my bank.vpb"));
+    EXPECT_EQ(received.at(1).at(0).toString(), QString());
+}
+
+TEST(HandOver, AKilledEditorIsReplacedByTheNextStart)
+{
+    QProcess editor;
+    editor.start(editorPath(), {});
+    ASSERT_TRUE(editor.waitForStarted());
+    SingleInstance next(QLatin1String(Application::Identifier));
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(next.socketPath()) && !deadline.hasExpired())
+        QThread::msleep(10);
+    ASSERT_TRUE(sendFromThread(QLatin1String(Application::Identifier), QString(), 5000));
+    editor.kill();
+    editor.waitForFinished();
+
+    EXPECT_FALSE(next.sendMessage(QString(), 5000));
+    EXPECT_TRUE(next.listen());
+}
+
+// ---- The channel folder ------------------------------------------------------
+
+class ChannelFolderRules : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_runtime = qgetenv("XDG_RUNTIME_DIR");
+        m_tmp = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
+        folder = m_temp.path() + QStringLiteral("/vorpad-%1").arg(::getuid());
+    }
+    void TearDown() override
+    {
+        qputenv("XDG_RUNTIME_DIR", m_runtime);
+        qputenv("TMPDIR", m_tmp);
+    }
+
+    QString folder;
+
+private:
+    QTemporaryDir m_temp;
+    QByteArray m_runtime, m_tmp;
+};
+
+TEST_F(ChannelFolderRules, IsCreatedPrivateInTheTemporaryFolder)
+{
+    const ChannelFolder::Result result = ChannelFolder::locate();
+    EXPECT_EQ(result.path, folder);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST_F(ChannelFolderRules, RefusesAFolderOthersCanEnterOrOwn)
+{
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    SingleInstance open(QStringLiteral("refused"));
+    EXPECT_FALSE(open.isUsable());
+    EXPECT_FALSE(open.listen());
+    EXPECT_FALSE(open.sendMessage(QString(), 100));
+
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    EXPECT_TRUE(SingleInstance(QStringLiteral("accepted")).isUsable());
+    if (::getuid() == 0) { // only root can give it away
+        ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+        EXPECT_FALSE(SingleInstance(QStringLiteral("foreign")).isUsable());
+    }
+}
+
+TEST_F(ChannelFolderRules, RefusesALinkInPlaceOfTheFolder)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder));
+    EXPECT_TRUE(ChannelFolder::locate().path.isEmpty());
+}
+
+TEST_F(ChannelFolderRules, TheEditorRunsWithoutARefusedChannelAndSaysSo)
+{
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    QProcess editor;
+    editor.setReadChannel(QProcess::StandardError);
+    editor.start(editorPath(), {});
+    ASSERT_TRUE(editor.waitForStarted());
+    QByteArray errors;
+    while (!errors.contains("single-instance channel not used") && editor.waitForReadyRead(10000))
+        errors += editor.readAllStandardError();
+    EXPECT_EQ(editor.state(), QProcess::Running);
+    editor.kill();
+    editor.waitForFinished();
+    EXPECT_TRUE(errors.contains("single-instance channel not used")) << errors.constData();
+}
+
+} // namespace

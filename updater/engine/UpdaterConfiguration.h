@@ -1,0 +1,49 @@
+#pragma once
+
+#include "updater/core/DeviceEnumeratorManager.h"
+#include "updater/core/UpdaterServices.h"
+#include "updater/engine/Packager.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QString>
+
+#include <memory>
+
+namespace Platform {
+class DeviceControl;
+}
+
+namespace Oxa {
+
+// The package's configuration file read into a Packager and the database
+// (UpdaterServices). Configured only when both were built.
+class UpdaterConfiguration
+{
+public:
+    // `control` serves the enumerators; null finds no devices.
+    UpdaterConfiguration(const QDir &programDirectory, Platform::DeviceControl *control);
+    ~UpdaterConfiguration();
+
+    // Every failure is logged and leaves the configuration unconfigured.
+    bool load(const QString &path);
+    bool loadFromBytes(const QByteArray &bytes);
+    bool configured() const { return m_packager && m_services; }
+
+    const QDir &programDirectory() const { return m_directory; }
+    Packager *packager() const { return m_packager.get(); }
+    UpdaterServices *services() const { return m_services.get(); }
+    // The title for message boxes, also when no package title was read.
+    QString title() const;
+
+private:
+    void readPackager(const QDomElement &element);
+    void readDatabase(const QDomElement &element);
+
+    QDir m_directory;
+    DeviceEnumeratorManager m_enumerators;
+    std::unique_ptr<Packager> m_packager;
+    std::unique_ptr<UpdaterServices> m_services;
+};
+
+} // namespace Oxa
