@@ -4,6 +4,7 @@
 #include "editor/app/Application.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFonts.h"
+#include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/StartupDevice.h"
@@ -22,7 +23,8 @@
 
 namespace {
 
-constexpr char Usage[] = "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png] [FILE.vpp|FILE.vpb]\n";
+constexpr char Usage[] = "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png [--screenshot-tab patch|zones]]\n"
+                       "                 [FILE.vpp|FILE.vpb]\n";
 
 bool hasDisplay()
 {
@@ -149,6 +151,13 @@ int runEditor(int argc, char **argv)
     app.handleMessage(message);
 
     int exitCode = 0;
+    if (!options.screenshotTab.isEmpty()) {
+        // Shown for this picture only; the setting stays as it was.
+        window.mainView()->showEditor(true);
+        window.mainView()->tabWidget()->setCurrentIndex(options.screenshotTab == QLatin1String("zones") ? MainView::ZonesTab
+                                                                                                        : MainView::PatchTab);
+        window.fitToContent();
+    }
     if (screenshot) {
         QTimer::singleShot(0, &window, [&window, &options, &exitCode] {
             if (!window.grab().save(options.screenshot, "PNG")) {

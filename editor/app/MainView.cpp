@@ -5,6 +5,7 @@
 #include "editor/app/EditorFiles.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/deviceview/DeviceView.h"
+#include "editor/app/editors/EditHistory.h"
 #include "editor/app/editors/PatchEditorView.h"
 #include "editor/app/editors/ZonesEditorView.h"
 #include "editor/core/DeviceList.h"
@@ -30,6 +31,10 @@ MainView::MainView(QWidget *parent)
     showEditor(AppSettings::showPatchEditor());
 
     connect(m_tabWidget, &QTabWidget::currentChanged, this, &MainView::tabChanged);
+
+    m_editHistory = new EditHistory(Brisel::RemoteControlManager::instance(), this);
+    m_editHistory->watch(m_patchEditorView);
+    m_editHistory->watch(m_zonesEditorView);
 }
 
 QWidget *MainView::createDeviceView()

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class EditHistory;
 class QHBoxLayout;
 class QTabWidget;
 
@@ -26,6 +27,8 @@ public:
     QWidget *patchEditorView() const { return m_patchEditorView; }
     QWidget *zonesEditorView() const { return m_zonesEditorView; }
     QTabWidget *tabWidget() const { return m_tabWidget; }
+    // Undo and redo over the edits made in the two editor tabs.
+    EditHistory *editHistory() const { return m_editHistory; }
 
 signals:
     void viewChanged(MainView::Tab tab);
@@ -44,5 +47,6 @@ private:
     QWidget *m_zonesEditorView;
     QTabWidget *m_tabWidget;
     QHBoxLayout *m_layout;
+    EditHistory *m_editHistory;
     bool m_editorShown = false;
 };

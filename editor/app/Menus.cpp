@@ -9,6 +9,7 @@
 #include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
 #include "editor/app/UnsavedWork.h"
+#include "editor/app/editors/EditHistory.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/core/model/PatchTypes.h"
@@ -54,8 +55,22 @@ EditMenu::EditMenu(QWidget *window, MainView *view)
     : MenuBase(tr("&Edit"), window)
     , m_view(view)
 {
+    QAction *undo = addCommand(tr("Undo"), &EditMenu::undo);
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction *redo = addCommand(tr("Redo"), &EditMenu::redo);
+    redo->setShortcuts(QKeySequence::Redo);
+    const auto follow = [undo, redo, view] {
+        undo->setEnabled(view->editHistory()->canUndo());
+        redo->setEnabled(view->editHistory()->canRedo());
+    };
+    connect(view->editHistory(), &EditHistory::changed, this, follow);
+    follow();
+    menu()->addSeparator();
     addCommand(tr("Restore Pitch Wheel"), &EditMenu::restorePitchWheel);
 }
+
+void EditMenu::undo() { m_view->editHistory()->undo(); }
+void EditMenu::redo() { m_view->editHistory()->redo(); }
 
 void EditMenu::restorePitchWheel()
 {

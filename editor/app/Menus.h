@@ -41,6 +41,8 @@ public:
     MainView *view() const { return m_view; }
 
 public slots:
+    void undo();
+    void redo();
     void restorePitchWheel();
     void cut() {}
     void copy() {}

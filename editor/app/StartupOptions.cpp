@@ -6,6 +6,7 @@ namespace {
 
 const QString SimulateOption = QStringLiteral("--simulate");
 const QString ScreenshotOption = QStringLiteral("--screenshot");
+const QString ScreenshotTabOption = QStringLiteral("--screenshot-tab");
 
 std::optional<int> simulatedKeys(const QString &argument, const QByteArray &environment)
 {
@@ -27,6 +28,13 @@ StartupOptions StartupOptions::parse(const QStringList &arguments, const QByteAr
             options.simulate = simulatedKeys(argument, {});
             if (!options.simulate)
                 options.error = QStringLiteral("--simulate takes 25, 49 or 61");
+        } else if (argument == ScreenshotTabOption || argument.startsWith(ScreenshotTabOption + QLatin1Char('='))) {
+            if (argument == ScreenshotTabOption)
+                options.screenshotTab = i + 1 < arguments.size() ? arguments.at(++i) : QString();
+            else
+                options.screenshotTab = argument.mid(ScreenshotTabOption.size() + 1);
+            if (options.screenshotTab != QLatin1String("patch") && options.screenshotTab != QLatin1String("zones"))
+                options.error = QStringLiteral("--screenshot-tab takes patch or zones");
         } else if (argument == ScreenshotOption) {
             if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
                 options.error = QStringLiteral("--screenshot needs the name of a PNG file");
@@ -41,6 +49,8 @@ StartupOptions StartupOptions::parse(const QStringList &arguments, const QByteAr
             options.arguments.append(argument);
         }
     }
+    if (!options.screenshotTab.isEmpty() && options.screenshot.isEmpty() && options.error.isEmpty())
+        options.error = QStringLiteral("--screenshot-tab goes with --screenshot");
     if (!simulateGiven && !environmentSimulate.isEmpty())
         options.simulate = simulatedKeys(QString(), environmentSimulate);
     return options;

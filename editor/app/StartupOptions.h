@@ -12,9 +12,12 @@
 //                           own parser decides the sizes)
 //   --screenshot FILE       render the main window to a PNG after start-up
 //                           and exit; never hands over to a running editor
+//   --screenshot-tab TAB    with --screenshot: show the editor on its "patch"
+//                           or "zones" tab for the picture
 struct StartupOptions {
     std::optional<int> simulate;
     QString screenshot;
+    QString screenshotTab;
     // The remaining arguments, without the program path.
     QStringList arguments;
     // Set on a usage error.

@@ -3,6 +3,7 @@
 
 #include "editor/skin/CZelPaintUtilities.h"
 
+#include <QFrame>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -10,6 +11,49 @@
 #include <iterator>
 
 using namespace CZelPaintUtilities;
+
+namespace {
+
+// A frame of the toolkit's frame widgets (labels among them), drawn with the
+// shade helpers the way the frame widget itself used to draw it.
+void drawShapedFrame(const QStyleOption *option, QPainter *painter)
+{
+    const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option);
+    if (!frame || frame->frameShape == QFrame::NoFrame)
+        return;
+    const bool sunken = frame->state & QStyle::State_Sunken;
+    const bool raised = frame->state & QStyle::State_Raised;
+    const int width = qMax(frame->lineWidth, 1);
+    const QRect r = frame->rect;
+    switch (frame->frameShape) {
+    case QFrame::HLine:
+    case QFrame::VLine: {
+        const bool horizontal = frame->frameShape == QFrame::HLine;
+        const QPoint p1 = horizontal ? QPoint(r.left(), r.center().y()) : QPoint(r.center().x(), r.top());
+        const QPoint p2 = horizontal ? QPoint(r.right(), r.center().y()) : QPoint(r.center().x(), r.bottom());
+        if (sunken || raised)
+            drawShadeLine(painter, p1, p2, frame->palette, sunken, width, frame->midLineWidth);
+        else
+            painter->fillRect(horizontal ? QRect(r.left(), r.center().y(), r.width(), width)
+                                         : QRect(r.center().x(), r.top(), width, r.height()),
+                              frame->palette.windowText());
+        return;
+    }
+    case QFrame::Panel:
+    case QFrame::StyledPanel:
+    case QFrame::WinPanel:
+        drawShadePanel(painter, r, frame->palette, sunken, width);
+        return;
+    default:
+        if (sunken || raised)
+            drawShadeRect(painter, r, frame->palette, sunken, width, frame->midLineWidth);
+        else
+            drawPlainRect(painter, r, frame->palette.windowText().color(), width);
+        return;
+    }
+}
+
+} // namespace
 
 void CZelCommonStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                                   const QWidget *widget) const
@@ -62,6 +106,9 @@ void CZelCommonStyle::drawControl(ControlElement element, const QStyleOption *op
     case CE_ScrollBarLast:
     case CE_FocusFrame:
         drawItemControl(element, option, painter, widget);
+        return;
+    case CE_ShapedFrame:
+        drawShapedFrame(option, painter);
         return;
     default:
         qWarning("CZelCommonStyle::drawControl(%d) not handled", int(element));

@@ -1,9 +1,9 @@
 #include "ViewsTestSupport.h"
 
+#include "editor/app/AppSettings.h"
 #include "editor/app/revert/PreferencesDialog.h"
 #include "editor/app/revert/RevertDialog.h"
 #include "editor/app/revert/RevertManager.h"
-#include "editor/app/revert/ViewSettings.h"
 #include "editor/core/DeviceList.h"
 #include "tests/support/SimulatedWorld.h"
 
@@ -163,7 +163,7 @@ TEST_F(Reverts, MissingFolderFallsBackToHomeAndIsStored)
     QDir(dir.path()).mkdir("gone");
     QSettings().setValue("Revert/Backup Path", dir.filePath("gone"));
     QDir(dir.path()).rmdir("gone");
-    EXPECT_EQ(ViewSettings::backupPath(), QString()) << "the preferences show a vanished folder as empty";
+    EXPECT_EQ(AppSettings::backupPath(), QString()) << "the preferences show a vanished folder as empty";
 
     make();
     const QString name = reverts->saveNow();
@@ -311,10 +311,10 @@ TEST_F(Reverts, PreferencesShowTheSettingsAndOkWritesThem)
     count->setValue(0);
     QTest::mouseClick(dialog.findChild<QPushButton *>("okButton"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(ViewSettings::autoSave(), 1);
-    EXPECT_EQ(ViewSettings::startupDevice(), 0);
-    EXPECT_EQ(ViewSettings::numberOfBackups(), 0);
-    EXPECT_EQ(ViewSettings::backupPath(), QDir::toNativeSeparators(dir.filePath("elsewhere")));
+    EXPECT_EQ(AppSettings::autoSave(), 1);
+    EXPECT_EQ(AppSettings::startupDevice(), 0);
+    EXPECT_EQ(AppSettings::numberOfBackups(), 0);
+    EXPECT_EQ(AppSettings::backupPath(), QDir::toNativeSeparators(dir.filePath("elsewhere")));
 }
 
 TEST_F(Reverts, PreferencesCancelWritesNothing)

@@ -14,7 +14,7 @@
 
 using Platform::DeviceControl;
 
-TEST(DriverLookup, aSimulatedMachineHasNoDriverFile)
+TEST(DriverLookup, ASimulatedMachineHasNoDriverFile)
 {
     Platform::SimMachine machine;
     Platform::SimDeviceControl control(machine);
@@ -97,7 +97,7 @@ public:
 
 } // namespace
 
-TEST(DriverLookup, firstProbedDeviceWithTheProductGivesTheServicePath)
+TEST(DriverLookup, FirstProbedDeviceWithTheProductGivesTheServicePath)
 {
     ScriptedControl control;
     control.devices = {{L"a", false, 0x3F01, L"other"},
@@ -112,7 +112,7 @@ TEST(DriverLookup, firstProbedDeviceWithTheProductGivesTheServicePath)
     EXPECT_EQ(Brisel::fileVersionOf(control, L"x").part[0], 5);
 }
 
-TEST(DriverLookup, stopsAtTheFirstMatchEvenWithoutAPath)
+TEST(DriverLookup, StopsAtTheFirstMatchEvenWithoutAPath)
 {
     ScriptedControl control;
     control.devices = {{L"c", true, 0x3F01, L"unknown"}, {L"d", true, 0x3F01, L"zelumidi"}};

@@ -29,7 +29,7 @@ class LanguageChoice : public testing::TestWithParam<ChoiceCase>, public Adapter
 
 } // namespace
 
-TEST_P(LanguageChoice, picksTheAdapterLanguage)
+TEST_P(LanguageChoice, PicksTheAdapterLanguage)
 {
     if (GetParam().langId)
         fake.strings["Language\\LANGID"] = GetParam().langId;
@@ -69,7 +69,7 @@ protected:
 
 } // namespace
 
-TEST_F(LanguageFileTest, fileLanguagesComeFirstAndServeTheirStrings)
+TEST_F(LanguageFileTest, FileLanguagesComeFirstAndServeTheirStrings)
 {
     fake.files[StoredPath] = "[USB\\VID_041E&PID_3F01.LANGID]\n1=0411\n2=0407\n3=0\n4=040C\n"
                              "[usb\\vid_041e&pid_3f01.0411]\n2=\"\\41\\00\\42\\00\"\n";
@@ -86,7 +86,7 @@ TEST_F(LanguageFileTest, fileLanguagesComeFirstAndServeTheirStrings)
     EXPECT_EQ(subdevice("OUT00")->portName(), "AB");
 }
 
-TEST_F(LanguageFileTest, fixUpsReplaceStringIndexesAndSkipMismatchedPatches)
+TEST_F(LanguageFileTest, FixUpsReplaceStringIndexesAndSkipMismatchedPatches)
 {
     const std::uint8_t original = descriptors.configuration()[0x23];
     char line[32];
@@ -101,7 +101,7 @@ TEST_F(LanguageFileTest, fixUpsReplaceStringIndexesAndSkipMismatchedPatches)
     EXPECT_EQ(subdevice("OUT00")->portName(), "MIDI Out");
 }
 
-TEST_F(LanguageFileTest, fixUpPatchesApplyWhenTheExpectedByteIsThere)
+TEST_F(LanguageFileTest, FixUpPatchesApplyWhenTheExpectedByteIsThere)
 {
     const std::uint8_t original = descriptors.configuration()[0x23];
     char line[32];
@@ -111,14 +111,14 @@ TEST_F(LanguageFileTest, fixUpPatchesApplyWhenTheExpectedByteIsThere)
     EXPECT_EQ(adapter->device()->configuration()[0x23], original + 1);
 }
 
-TEST_F(LanguageFileTest, unreadableFileMeansTheDevicesOwnStrings)
+TEST_F(LanguageFileTest, UnreadableFileMeansTheDevicesOwnStrings)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     EXPECT_EQ(lookup(0, 0), "06 03 09 04 07 04");
     EXPECT_EQ(subdevice("OUT00")->portName(), "Vorpad 49");
 }
 
-TEST_F(LanguageFileTest, moreThan126LanguagesIgnoreTheRest)
+TEST_F(LanguageFileTest, MoreThan126LanguagesIgnoreTheRest)
 {
     std::string file = "[USB\\VID_041E&PID_3F01.LANGID]\n";
     for (int i = 1; i <= 130; ++i)
@@ -144,7 +144,7 @@ class LanguageFileSyntax : public testing::TestWithParam<SyntaxCase> {};
 
 } // namespace
 
-TEST_P(LanguageFileSyntax, findsTheValue)
+TEST_P(LanguageFileSyntax, FindsTheValue)
 {
     FakeDriverPlatform fake;
     fake.files[StoredPath] = GetParam().file;
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
         SyntaxCase{"firstEqualsSplits", "[S]\nkey=a=b\n", "S", "key", "a=b"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(LanguageFileValues, hexadecimalNumbersAndByteStrings)
+TEST(LanguageFileValues, HexadecimalNumbersAndByteStrings)
 {
     EXPECT_EQ(Zel::LanguageFile::parseHex("  1fzz"), 0x1Fu);
     EXPECT_EQ(Zel::LanguageFile::parseHex("xyz"), 0u);
@@ -188,7 +188,7 @@ TEST(LanguageFileValues, hexadecimalNumbersAndByteStrings)
     EXPECT_EQ(Zel::LanguageFile::parseBytes("\\41\\0\\x"), std::string("A\0", 2));
 }
 
-TEST(LanguageFileValues, relativePathsGetTheDevicePrefix)
+TEST(LanguageFileValues, RelativePathsGetTheDevicePrefix)
 {
     FakeDriverPlatform fake;
     fake.files["\\??\\C:\\abs.ini"] = "[S]\nk=1\n";

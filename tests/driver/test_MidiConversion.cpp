@@ -15,7 +15,7 @@ std::ostream &operator<<(std::ostream &out, const ConversionCase &c) { return ou
 
 class RenderConversion : public testing::TestWithParam<ConversionCase> {};
 
-TEST_P(RenderConversion, bytesBecomePacketsByteForByte)
+TEST_P(RenderConversion, BytesBecomePacketsByteForByte)
 {
     EXPECT_EQ(pack(hex(GetParam().input)), GetParam().expected);
 }
@@ -45,12 +45,12 @@ INSTANTIATE_TEST_SUITE_P(Packetiser, RenderConversion, testing::Values(
     ConversionCase{"tuneRequestDropsData", "F6 01 90 01 02", "05 F6 00 00 09 90 01 02"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(RenderConversionCable, cableNumberInEveryPacket)
+TEST(RenderConversionCable, CableNumberInEveryPacket)
 {
     EXPECT_EQ(pack(hex("95 3C 40 F0 01 F7"), 5), "59 95 3C 40 57 F0 01 F7");
 }
 
-TEST(RenderConversionCable, realTimeIsSubmittedAtOnce)
+TEST(RenderConversionCable, RealTimeIsSubmittedAtOnce)
 {
     std::string marks;
     pack(hex("F0 01 F8 02 F7"), 0, &marks);
@@ -59,7 +59,7 @@ TEST(RenderConversionCable, realTimeIsSubmittedAtOnce)
 
 class CaptureConversion : public testing::TestWithParam<ConversionCase> {};
 
-TEST_P(CaptureConversion, packetsBecomeBytes)
+TEST_P(CaptureConversion, PacketsBecomeBytes)
 {
     EXPECT_EQ(unpack(hex(GetParam().input)), GetParam().expected);
 }
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Unpacker, CaptureConversion, testing::Values(
                    "F0 01 02 90 3C 40 F0 03 04 F7"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(MidiFifo, holdsExactly512BytesAndWraps)
+TEST(MidiFifo, HoldsExactly512BytesAndWraps)
 {
     Zel::MidiFifo fifo;
     for (int round = 0; round < 3; ++round) {

@@ -64,7 +64,7 @@ protected:
 
 } // namespace
 
-TEST_F(RenderStream, writeBatchesPacketsPerCallAndFillsTransfers)
+TEST_F(RenderStream, WriteBatchesPacketsPerCallAndFillsTransfers)
 {
     Zel::MidiStream *stream = open();
     run(stream);
@@ -74,7 +74,7 @@ TEST_F(RenderStream, writeBatchesPacketsPerCallAndFillsTransfers)
     EXPECT_EQ(owner.fake.transferSizes(), (std::vector<std::uint32_t>{16, 4}));
 }
 
-TEST_F(RenderStream, backlogFillsTo512BytesThenRefuses)
+TEST_F(RenderStream, BacklogFillsTo512BytesThenRefuses)
 {
     Zel::MidiStream *stream = open();
     run(stream);
@@ -86,7 +86,7 @@ TEST_F(RenderStream, backlogFillsTo512BytesThenRefuses)
     EXPECT_EQ(write(stream, hex("90 3C 40")), 0u);
 }
 
-TEST_F(RenderStream, completionDrainsTheBacklogInOrder)
+TEST_F(RenderStream, CompletionDrainsTheBacklogInOrder)
 {
     Zel::MidiStream *stream = open();
     run(stream);
@@ -97,7 +97,7 @@ TEST_F(RenderStream, completionDrainsTheBacklogInOrder)
     EXPECT_EQ(sent(), "0F F8 00 00 0F F8 00 00 04 F0 01 02 04 03 04 05 05 F7 00 00 0C C0 05 00 0C C0 06 00");
 }
 
-TEST_F(RenderStream, captureOperationsRefusedOnRenderStream)
+TEST_F(RenderStream, CaptureOperationsRefusedOnRenderStream)
 {
     Zel::MidiStream *stream = open();
     std::uint8_t buffer[4];
@@ -106,21 +106,21 @@ TEST_F(RenderStream, captureOperationsRefusedOnRenderStream)
     EXPECT_EQ(read, 0u);
 }
 
-TEST_F(RenderStream, runNeedsAStartedDevice)
+TEST_F(RenderStream, RunNeedsAStartedDevice)
 {
     Zel::MidiStream *stream = open();
     owner.started = false;
     EXPECT_EQ(stream->setState(StreamState::Run), Zel::STATUS_DEVICE_NOT_CONNECTED);
 }
 
-TEST_F(RenderStream, writeBeforeRunOnlyQueues)
+TEST_F(RenderStream, WriteBeforeRunOnlyQueues)
 {
     Zel::MidiStream *stream = open();
     EXPECT_EQ(write(stream, hex("90 3C 40")), 3u);
     EXPECT_EQ(owner.fake.pendingOut(), 0u);
 }
 
-TEST_F(RenderStream, sysExHolderBlocksOtherStreamsUntilItsTimeOut)
+TEST_F(RenderStream, SysExHolderBlocksOtherStreamsUntilItsTimeOut)
 {
     Zel::MidiStream *a = open();
     Zel::MidiStream *b = open();
@@ -138,7 +138,7 @@ TEST_F(RenderStream, sysExHolderBlocksOtherStreamsUntilItsTimeOut)
     EXPECT_EQ(sent(), "04 F0 01 02 09 90 3C 40 0C C0 05 00");
 }
 
-TEST_F(RenderStream, holderFinishingItsMessageFreesTheCable)
+TEST_F(RenderStream, HolderFinishingItsMessageFreesTheCable)
 {
     Zel::MidiStream *a = open();
     Zel::MidiStream *b = open();
@@ -152,7 +152,7 @@ TEST_F(RenderStream, holderFinishingItsMessageFreesTheCable)
     EXPECT_EQ(sent(), "07 F0 01 F7 09 90 3C 40");
 }
 
-TEST_F(RenderStream, realTimeAfterAFinishedMessageDoesNotTakeTheCable)
+TEST_F(RenderStream, RealTimeAfterAFinishedMessageDoesNotTakeTheCable)
 {
     Zel::MidiStream *a = open();
     Zel::MidiStream *b = open();
@@ -164,7 +164,7 @@ TEST_F(RenderStream, realTimeAfterAFinishedMessageDoesNotTakeTheCable)
     EXPECT_EQ(sent(), "07 F0 01 F7 0F F8 00 00 09 90 3C 40");
 }
 
-TEST_F(RenderStream, backlogOfAnotherStreamWaitsForAMessageTheBacklogStarted)
+TEST_F(RenderStream, BacklogOfAnotherStreamWaitsForAMessageTheBacklogStarted)
 {
     Zel::MidiStream *a = open();
     Zel::MidiStream *b = open();
@@ -179,7 +179,7 @@ TEST_F(RenderStream, backlogOfAnotherStreamWaitsForAMessageTheBacklogStarted)
     EXPECT_EQ(sent(), "0F F8 00 00 0F F8 00 00 04 F0 01 02 07 03 04 F7 09 90 3C 40");
 }
 
-TEST_F(RenderStream, registryTimeOutReplacesTheDefault)
+TEST_F(RenderStream, RegistryTimeOutReplacesTheDefault)
 {
     owner.fake.dwords["Settings\\SysExTimeOutPeriod"] = 50;
     Zel::MidiStream *a = open();
@@ -191,7 +191,7 @@ TEST_F(RenderStream, registryTimeOutReplacesTheDefault)
     EXPECT_EQ(write(b, hex("F8")), 1u);
 }
 
-TEST_F(RenderStream, stopFromAcquireSendsTheResetSequence)
+TEST_F(RenderStream, StopFromAcquireSendsTheResetSequence)
 {
     Zel::MidiStream *stream = open(1);
     run(stream);
@@ -206,7 +206,7 @@ TEST_F(RenderStream, stopFromAcquireSendsTheResetSequence)
     EXPECT_EQ(owner.fake.pendingOut(), 0u);
 }
 
-TEST_F(RenderStream, closingTheLastRunningStreamSendsTheResetSequence)
+TEST_F(RenderStream, ClosingTheLastRunningStreamSendsTheResetSequence)
 {
     Zel::MidiStream *stream = owner.open(false);
     run(stream);
@@ -217,7 +217,7 @@ TEST_F(RenderStream, closingTheLastRunningStreamSendsTheResetSequence)
     EXPECT_EQ(owner.openStreams.load(), 0);
 }
 
-TEST_F(RenderStream, stopWithoutEverRunningSendsNothing)
+TEST_F(RenderStream, StopWithoutEverRunningSendsNothing)
 {
     Zel::MidiStream *stream = open();
     ASSERT_EQ(stream->setState(StreamState::Acquire), Zel::STATUS_SUCCESS);
@@ -225,7 +225,7 @@ TEST_F(RenderStream, stopWithoutEverRunningSendsNothing)
     EXPECT_EQ(sent(), "");
 }
 
-TEST_F(RenderStream, failedSubmissionReturnsTheTransfer)
+TEST_F(RenderStream, FailedSubmissionReturnsTheTransfer)
 {
     Zel::MidiStream *stream = open();
     run(stream);
@@ -242,7 +242,7 @@ TEST_F(RenderStream, failedSubmissionReturnsTheTransfer)
 // sends its reset sequence instead of waiting for room that never comes.
 class UnevenPacketSize : public testing::TestWithParam<std::uint32_t> {};
 
-TEST_P(UnevenPacketSize, closingSendsTheResetSequenceInWholePackets)
+TEST_P(UnevenPacketSize, ClosingSendsTheResetSequenceInWholePackets)
 {
     const std::uint32_t size = GetParam();
     // Left allocated if the close never returns: its thread still uses it.
@@ -268,7 +268,7 @@ TEST_P(UnevenPacketSize, closingSendsTheResetSequenceInWholePackets)
 
 INSTANTIATE_TEST_SUITE_P(RenderStream, UnevenPacketSize, testing::Values(6u, 10u, 12u, 16u));
 
-TEST(StreamCreation, failuresReportTheStreamClosedAgain)
+TEST(StreamCreation, FailuresReportTheStreamClosedAgain)
 {
     FakeStreamOwner owner(16, 2);
     Zel::MidiStream *stream = nullptr;
@@ -321,7 +321,7 @@ protected:
 
 } // namespace
 
-TEST_F(CaptureStream, readingKeepsFiveTransfersOut)
+TEST_F(CaptureStream, ReadingKeepsFiveTransfersOut)
 {
     EXPECT_EQ(owner.fake.pendingIn(), 5u);
     ASSERT_TRUE(owner.fake.completeIn(hex("04 43 01 02 06 03 04 00")));
@@ -330,20 +330,20 @@ TEST_F(CaptureStream, readingKeepsFiveTransfersOut)
     EXPECT_EQ(readAll(), "F0 43 01 02 03 04 F7");
 }
 
-TEST_F(CaptureStream, packetsForOtherCablesAndPartialPacketsIgnored)
+TEST_F(CaptureStream, PacketsForOtherCablesAndPartialPacketsIgnored)
 {
     ASSERT_TRUE(owner.fake.completeIn(hex("19 90 3C 40 F9 90 3C 40 09 90 3D 40 09 90")));
     EXPECT_EQ(readAll(), "90 3D 40");
 }
 
-TEST_F(CaptureStream, failedTransferLeavesTheRotation)
+TEST_F(CaptureStream, FailedTransferLeavesTheRotation)
 {
     ASSERT_TRUE(owner.fake.completeIn({}, Zel::STATUS_UNSUCCESSFUL));
     EXPECT_EQ(owner.fake.pendingIn(), 4u);
     EXPECT_TRUE(notes.counts.empty());
 }
 
-TEST_F(CaptureStream, fullFifoDropsFurtherBytes)
+TEST_F(CaptureStream, FullFifoDropsFurtherBytes)
 {
     Bytes packets;
     for (int i = 0; i < 32; ++i)
@@ -354,7 +354,7 @@ TEST_F(CaptureStream, fullFifoDropsFurtherBytes)
     EXPECT_EQ(readAll().size(), 512u * 3 - 1);
 }
 
-TEST_F(CaptureStream, renderOperationsRefused)
+TEST_F(CaptureStream, RenderOperationsRefused)
 {
     std::uint32_t accepted = 9;
     const std::uint8_t byte = 0xF8;
@@ -362,7 +362,7 @@ TEST_F(CaptureStream, renderOperationsRefused)
     EXPECT_EQ(accepted, 0u);
 }
 
-TEST_F(CaptureStream, stopReadingReturnsEveryTransfer)
+TEST_F(CaptureStream, StopReadingReturnsEveryTransfer)
 {
     owner.in.stopReading();
     EXPECT_EQ(owner.fake.pendingIn(), 0u);

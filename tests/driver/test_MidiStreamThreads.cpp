@@ -11,7 +11,7 @@ using namespace ZelTest;
 // Two writers on one cable while OUT transfers complete on another thread:
 // every message arrives whole, in each writer's order, and SysEx messages are
 // never interleaved with the other writer's packets.
-TEST(MidiStreamThreads, writersRaceCompletionsWithoutLossOrInterleaving)
+TEST(MidiStreamThreads, WritersRaceCompletionsWithoutLossOrInterleaving)
 {
     FakeStreamOwner owner(32, 1);
     owner.fake.startCompleter();

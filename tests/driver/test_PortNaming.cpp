@@ -7,7 +7,7 @@
 // A jack descriptor too short to hold its id names nothing. The byte after
 // the configuration stands for whatever memory follows it: it matches the
 // OUT jack's source, so reading it would name the port after that jack.
-TEST(PortNaming, shortJackAtTheEndIsNotReadPastTheConfiguration)
+TEST(PortNaming, ShortJackAtTheEndIsNotReadPastTheConfiguration)
 {
     std::vector<std::uint8_t> bytes = {
         9, 0x02, 43, 0, 1, 1, 0, 0x80, 50,          // configuration

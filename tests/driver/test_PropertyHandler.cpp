@@ -64,7 +64,7 @@ protected:
 
 } // namespace
 
-TEST_P(Property, answersWithStatusAndReportedSize)
+TEST_P(Property, AnswersWithStatusAndReportedSize)
 {
     const PropertyCase &c = GetParam();
     std::vector<std::uint8_t> value(c.valueSize + 8, 0xEE);
@@ -159,7 +159,7 @@ protected:
 
 } // namespace
 
-TEST_F(PropertyRequests, setSupportProbeOnlyForThisSet)
+TEST_F(PropertyRequests, SetSupportProbeOnlyForThisSet)
 {
     std::vector<std::uint8_t> none;
     std::uint32_t returned = 9;
@@ -171,7 +171,7 @@ TEST_F(PropertyRequests, setSupportProbeOnlyForThisSet)
               Zel::STATUS_BUFFER_TOO_SMALL);
 }
 
-TEST_F(PropertyRequests, vendorRequestsReachTheDeviceAsSent)
+TEST_F(PropertyRequests, VendorRequestsReachTheDeviceAsSent)
 {
     std::vector<std::uint8_t> value(8);
     std::uint32_t returned = 0;
@@ -192,7 +192,7 @@ TEST_F(PropertyRequests, vendorRequestsReachTheDeviceAsSent)
     EXPECT_EQ(fake.requestData[1], (std::vector<std::uint8_t>{16, 17, 18}));
 }
 
-TEST_F(PropertyRequests, controlRequestAtDispatchLevelDenied)
+TEST_F(PropertyRequests, ControlRequestAtDispatchLevelDenied)
 {
     std::vector<std::uint8_t> instance = controlHeader(1);
     std::uint8_t value[32];
@@ -209,7 +209,7 @@ TEST_F(PropertyRequests, controlRequestAtDispatchLevelDenied)
     EXPECT_TRUE(fake.requests.empty());
 }
 
-TEST_F(PropertyRequests, failedDeviceRequestPassesItsStatus)
+TEST_F(PropertyRequests, FailedDeviceRequestPassesItsStatus)
 {
     fake.vendorStatus = Zel::STATUS_UNSUCCESSFUL;
     std::vector<std::uint8_t> value(4);
@@ -218,7 +218,7 @@ TEST_F(PropertyRequests, failedDeviceRequestPassesItsStatus)
     EXPECT_EQ(returned, 0u);
 }
 
-TEST_F(PropertyRequests, lockThroughThePropertySet)
+TEST_F(PropertyRequests, LockThroughThePropertySet)
 {
     std::vector<std::uint8_t> none;
     std::uint32_t returned = 0;

@@ -35,7 +35,7 @@ class Adapter : public testing::Test, public AdapterFixture {};
 
 } // namespace
 
-TEST_F(Adapter, startPublishesOnePortPerCableAndTheControlObject)
+TEST_F(Adapter, StartPublishesOnePortPerCableAndTheControlObject)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     EXPECT_EQ(subdeviceNames(*adapter), (std::vector<std::string>{"OUT00=Vorpad 49", "OUT01=Vorpad 49 MIDI Out",
@@ -48,7 +48,7 @@ TEST_F(Adapter, startPublishesOnePortPerCableAndTheControlObject)
                                                      "IN00\\Device Parameters|FriendlyName=Vorpad 49"}));
 }
 
-TEST_F(Adapter, cablesAreCountedAcrossEndpointsPerDirection)
+TEST_F(Adapter, CablesAreCountedAcrossEndpointsPerDirection)
 {
     fake.descriptors[{0x0200, 0}] = configurationWith({{0x01, 2}, {0x81, 1}, {0x02, 1}, {0x82, 2}});
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
@@ -57,7 +57,7 @@ TEST_F(Adapter, cablesAreCountedAcrossEndpointsPerDirection)
                                         "IN01=Vorpad 49", "IN02=Vorpad 49", "DeviceControl="}));
 }
 
-TEST_F(Adapter, moreThanSixteenCablesUseTheFirstSixteen)
+TEST_F(Adapter, MoreThanSixteenCablesUseTheFirstSixteen)
 {
     fake.descriptors[{0x0200, 0}] = configurationWith({{0x01, 20}});
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
@@ -65,7 +65,7 @@ TEST_F(Adapter, moreThanSixteenCablesUseTheFirstSixteen)
     EXPECT_STREQ(adapter->subdevice(15).name(), "OUT0F");
 }
 
-TEST_F(Adapter, withoutProductStringPortsHaveNoName)
+TEST_F(Adapter, WithoutProductStringPortsHaveNoName)
 {
     fake.descriptors[{0x0100, 0}][Zel::DeviceIProduct] = 0;
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
@@ -73,7 +73,7 @@ TEST_F(Adapter, withoutProductStringPortsHaveNoName)
     EXPECT_TRUE(fake.writes.empty());
 }
 
-TEST_F(Adapter, startFailuresLeaveNothingBehind)
+TEST_F(Adapter, StartFailuresLeaveNothingBehind)
 {
     Sim::UsbDescriptorSet broken(3, 7);
     broken.corruptMidiStreamingInterface();
@@ -89,7 +89,7 @@ TEST_F(Adapter, startFailuresLeaveNothingBehind)
     EXPECT_EQ(start(), Zel::STATUS_UNSUCCESSFUL);
 }
 
-TEST_F(Adapter, startIsRefusedWhenStartedOrGone)
+TEST_F(Adapter, StartIsRefusedWhenStartedOrGone)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     EXPECT_EQ(adapter->start(), Zel::STATUS_UNSUCCESSFUL);
@@ -98,7 +98,7 @@ TEST_F(Adapter, startIsRefusedWhenStartedOrGone)
     EXPECT_EQ(adapter->pnpState(), Zel::PnpSurpriseRemoved);
 }
 
-TEST_F(Adapter, queryRemoveStopsCountingAsStartedUntilCancelled)
+TEST_F(Adapter, QueryRemoveStopsCountingAsStartedUntilCancelled)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     Zel::MidiStream *stream = nullptr;
@@ -115,7 +115,7 @@ TEST_F(Adapter, queryRemoveStopsCountingAsStartedUntilCancelled)
     EXPECT_EQ(fake.pendingIn(), 0u); // removal returned every transfer
 }
 
-TEST_F(Adapter, newStreamChecksKindAndDirection)
+TEST_F(Adapter, NewStreamChecksKindAndDirection)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     Zel::MidiStream *stream = nullptr;
@@ -132,7 +132,7 @@ TEST_F(Adapter, newStreamChecksKindAndDirection)
     EXPECT_EQ(adapter->openStreamCount(), 0u);
 }
 
-TEST_F(Adapter, lockRefusedWhileAPortIsOpenThenBlocksCreates)
+TEST_F(Adapter, LockRefusedWhileAPortIsOpenThenBlocksCreates)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     Zel::MidiStream *stream = nullptr;
@@ -148,7 +148,7 @@ TEST_F(Adapter, lockRefusedWhileAPortIsOpenThenBlocksCreates)
     EXPECT_EQ(Zel::MidiStream::destroy(stream), Zel::STATUS_SUCCESS);
 }
 
-TEST_F(Adapter, deviceControlRefusedWhenGoneAndIdle)
+TEST_F(Adapter, DeviceControlRefusedWhenGoneAndIdle)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     Zel::MidiStream *stream = nullptr;
@@ -159,7 +159,7 @@ TEST_F(Adapter, deviceControlRefusedWhenGoneAndIdle)
     EXPECT_EQ(adapter->checkDeviceControl(), Zel::STATUS_DEVICE_NOT_CONNECTED);
 }
 
-TEST_F(Adapter, failedRequestReportingDeviceGoneSetsTheFlag)
+TEST_F(Adapter, FailedRequestReportingDeviceGoneSetsTheFlag)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     fake.vendorStatus = Zel::STATUS_DEVICE_NOT_CONNECTED;
@@ -170,7 +170,7 @@ TEST_F(Adapter, failedRequestReportingDeviceGoneSetsTheFlag)
     EXPECT_TRUE(adapter->deviceGone());
 }
 
-TEST_F(Adapter, powerDownStopsReadingAndRequests)
+TEST_F(Adapter, PowerDownStopsReadingAndRequests)
 {
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     adapter->setPowerState(Zel::PowerD3);
@@ -192,7 +192,7 @@ struct PowerCase {
 
 class PowerQuery : public testing::TestWithParam<PowerCase> {};
 
-TEST_P(PowerQuery, fromD3OnlyD0D1OrD3)
+TEST_P(PowerQuery, FromD3OnlyD0D1OrD3)
 {
     EXPECT_EQ(Zel::UsbMidiAdapter::queryPowerState(GetParam().from, GetParam().to) == Zel::STATUS_SUCCESS,
               GetParam().accepted);

@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(SimulatedControl, presentInterfacesAnswerTheProbeAndTheirDescriptor)
+TEST_F(SimulatedControl, PresentInterfacesAnswerTheProbeAndTheirDescriptor)
 {
     machine.attach(controller(3, 1));
     machine.attach(controller(2, 2));
@@ -80,7 +80,7 @@ TEST_F(SimulatedControl, presentInterfacesAnswerTheProbeAndTheirDescriptor)
 
 // A handle closed on one thread while another still sends requests on it:
 // the requests in flight finish, the later ones fail cleanly.
-TEST_F(SimulatedControl, closingAHandleWhileRequestsRunIsSafe)
+TEST_F(SimulatedControl, ClosingAHandleWhileRequestsRunIsSafe)
 {
     machine.attach(controller());
     for (int round = 0; round < 50; ++round) {
@@ -98,7 +98,7 @@ TEST_F(SimulatedControl, closingAHandleWhileRequestsRunIsSafe)
     }
 }
 
-TEST_F(SimulatedControl, stringRequestAsTheUpdaterSendsIt)
+TEST_F(SimulatedControl, StringRequestAsTheUpdaterSendsIt)
 {
     machine.attach(controller(3, 77));
     const auto handle = openFirst();
@@ -110,7 +110,7 @@ TEST_F(SimulatedControl, stringRequestAsTheUpdaterSendsIt)
     control.close(handle);
 }
 
-TEST_F(SimulatedControl, firmwareUpdateThroughTheDriverInstallsTheNewVersion)
+TEST_F(SimulatedControl, FirmwareUpdateThroughTheDriverInstallsTheNewVersion)
 {
     auto device = controller();
     machine.attach(device);
@@ -137,7 +137,7 @@ std::ostream &operator<<(std::ostream &out, const FaultCase &c) { return out << 
 
 class UpdateFaults : public SimulatedControl, public testing::WithParamInterface<FaultCase> {};
 
-TEST_P(UpdateFaults, stopTheUpdateAtTheirStep)
+TEST_P(UpdateFaults, StopTheUpdateAtTheirStep)
 {
     auto device = controller(3, 1, GetParam().faults);
     machine.attach(device);

@@ -33,7 +33,7 @@ struct Received {
 
 } // namespace
 
-TEST(SimDriverPorts, identityExchangeThroughTheDriver)
+TEST(SimDriverPorts, IdentityExchangeThroughTheDriver)
 {
     Platform::SimMachine machine;
     const int id = machine.attach(controller(3, 5));
@@ -50,7 +50,7 @@ TEST(SimDriverPorts, identityExchangeThroughTheDriver)
     EXPECT_FALSE(ports.bytesOut(request.data(), request.size()));
 }
 
-TEST(SimDriverPorts, lockedDeviceRefusesToOpenUntilUnlocked)
+TEST(SimDriverPorts, LockedDeviceRefusesToOpenUntilUnlocked)
 {
     Platform::SimMachine machine;
     const int id = machine.attach(controller());
@@ -68,7 +68,7 @@ TEST(SimDriverPorts, lockedDeviceRefusesToOpenUntilUnlocked)
     control.close(handle);
 }
 
-TEST(SimDriverPorts, detachedDeviceIsNoLongerPresent)
+TEST(SimDriverPorts, DetachedDeviceIsNoLongerPresent)
 {
     Platform::SimMachine machine;
     const int id = machine.attach(controller());

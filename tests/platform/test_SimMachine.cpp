@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(Machine, publishesPortsNamedByTheDriverAndTheControlInterface)
+TEST_F(Machine, PublishesPortsNamedByTheDriverAndTheControlInterface)
 {
     const int id = machine.attach(controller(3, 12));
     ASSERT_GT(id, 0);
@@ -72,7 +72,7 @@ TEST_F(Machine, publishesPortsNamedByTheDriverAndTheControlInterface)
               L"\\\\?\\USB#VID_041E&PID_3F01#VP49-000012#{50894fa4-9206-4a91-8728-cf6f268f271d}\\DeviceControl");
 }
 
-TEST_F(Machine, identityRequestAndReplyCrossTheBusAsPackets)
+TEST_F(Machine, IdentityRequestAndReplyCrossTheBusAsPackets)
 {
     const int id = machine.attach(controller());
     openStreams(id);
@@ -81,7 +81,7 @@ TEST_F(Machine, identityRequestAndReplyCrossTheBusAsPackets)
     closeStreams();
 }
 
-TEST_F(Machine, delayedAnswerArrivesWhenDue)
+TEST_F(Machine, DelayedAnswerArrivesWhenDue)
 {
     const int id = machine.attach(controller(3, 1, Sim::UsbFaults(), std::chrono::milliseconds(30)));
     openStreams(id);
@@ -92,7 +92,7 @@ TEST_F(Machine, delayedAnswerArrivesWhenDue)
     closeStreams();
 }
 
-TEST_F(Machine, longSysExRoundTripsIntact)
+TEST_F(Machine, LongSysExRoundTripsIntact)
 {
     const int id = machine.attach(controller());
     openStreams(id);
@@ -105,7 +105,7 @@ TEST_F(Machine, longSysExRoundTripsIntact)
     closeStreams();
 }
 
-TEST_F(Machine, secondControllerGetsItsOwnPortsAndInterface)
+TEST_F(Machine, SecondControllerGetsItsOwnPortsAndInterface)
 {
     const int first = machine.attach(controller(3, 1));
     const int second = machine.attach(controller(4, 2));
@@ -116,7 +116,7 @@ TEST_F(Machine, secondControllerGetsItsOwnPortsAndInterface)
     EXPECT_EQ(findPort(machine.ports(), "OUT00", second)->name, "Vorpad 61");
 }
 
-TEST_F(Machine, corruptDescriptorFailsTheStart)
+TEST_F(Machine, CorruptDescriptorFailsTheStart)
 {
     Sim::UsbFaults faults;
     faults.corruptDescriptor = true;
@@ -127,7 +127,7 @@ TEST_F(Machine, corruptDescriptorFailsTheStart)
     EXPECT_TRUE(machine.controlInterfaces().empty());
 }
 
-TEST_F(Machine, lockRefusedWhileAPortIsOpenThenOpeningFailsUntilUnlock)
+TEST_F(Machine, LockRefusedWhileAPortIsOpenThenOpeningFailsUntilUnlock)
 {
     const int id = machine.attach(controller());
     Platform::SimDeviceControl control(machine);
@@ -148,7 +148,7 @@ TEST_F(Machine, lockRefusedWhileAPortIsOpenThenOpeningFailsUntilUnlock)
     control.close(handle);
 }
 
-TEST_F(Machine, detachIsASurpriseRemoval)
+TEST_F(Machine, DetachIsASurpriseRemoval)
 {
     const int id = machine.attach(controller());
     Platform::SimDeviceControl control(machine);
@@ -167,7 +167,7 @@ TEST_F(Machine, detachIsASurpriseRemoval)
     control.close(handle);
 }
 
-TEST_F(Machine, languageFileFromTheRegistryNamesThePorts)
+TEST_F(Machine, LanguageFileFromTheRegistryNamesThePorts)
 {
     const std::string path = testing::TempDir() + "vorpad_lang.ini";
     {
@@ -182,7 +182,7 @@ TEST_F(Machine, languageFileFromTheRegistryNamesThePorts)
     std::remove(path.c_str());
 }
 
-TEST(MachineLifetime, streamLeftOpenOutlivesTheMachine)
+TEST(MachineLifetime, StreamLeftOpenOutlivesTheMachine)
 {
     std::unique_ptr<Platform::SimDriverStream> stream;
     {

@@ -41,7 +41,7 @@ struct Transfers {
 
 } // namespace
 
-TEST(SimUsbHost, abortWhileARoundRunsCancelsTheTransfersThatRoundPutsBack)
+TEST(SimUsbHost, AbortWhileARoundRunsCancelsTheTransfersThatRoundPutsBack)
 {
     Platform::SimUsbHost host;
     Platform::SimRegistry registry;

@@ -64,7 +64,7 @@ class Descriptors : public testing::TestWithParam<ModelCase> {};
 
 } // namespace
 
-TEST_P(Descriptors, identifyTheModel)
+TEST_P(Descriptors, IdentifyTheModel)
 {
     UsbController controller(GetParam().model, nullptr, 42);
     const auto device = descriptor(controller, 1, 0);
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(UsbController, Descriptors,
                          testing::Values(ModelCase{2, 0x3F00, "Vorpad 25"}, ModelCase{3, 0x3F01, "Vorpad 49"},
                                          ModelCase{4, 0x3F06, "Vorpad 61"}));
 
-TEST(UsbDescriptors, configurationIsConsistent)
+TEST(UsbDescriptors, ConfigurationIsConsistent)
 {
     UsbController controller(3, nullptr);
     const auto header = descriptor(controller, 2, 0, 0, 9);
@@ -104,7 +104,7 @@ TEST(UsbDescriptors, configurationIsConsistent)
     EXPECT_EQ(std::size_t(config[msHeader + 5] | config[msHeader + 6] << 8), config.size() - msHeader);
 }
 
-TEST(UsbDescriptors, stringsInTwoLanguages)
+TEST(UsbDescriptors, StringsInTwoLanguages)
 {
     UsbController controller(3, nullptr);
     EXPECT_EQ(descriptor(controller, 3, 0), (std::vector<std::uint8_t>{6, 3, 0x09, 0x04, 0x07, 0x04}));
@@ -114,7 +114,7 @@ TEST(UsbDescriptors, stringsInTwoLanguages)
     EXPECT_EQ(descriptor(controller, 3, 2, 0x0409, 6).size(), 6u);
 }
 
-TEST(UsbDescriptors, corruptDescriptorFault)
+TEST(UsbDescriptors, CorruptDescriptorFault)
 {
     UsbFaults faults;
     faults.corruptDescriptor = true;
@@ -123,7 +123,7 @@ TEST(UsbDescriptors, corruptDescriptorFault)
     EXPECT_EQ(config[controller.descriptors().midiStreamingInterfaceOffset()], 0);
 }
 
-TEST(UsbMidiFunction, cablesSplitAndRepliesBecomePackets)
+TEST(UsbMidiFunction, CablesSplitAndRepliesBecomePackets)
 {
     auto firmware = std::make_shared<EchoFirmware>();
     UsbController controller(3, firmware);
@@ -143,7 +143,7 @@ TEST(UsbMidiFunction, cablesSplitAndRepliesBecomePackets)
     EXPECT_FALSE(controller.hasInData());
 }
 
-TEST(UsbMidiFunction, delayedAnswersWaitUntilDueAndKeepTheirOrder)
+TEST(UsbMidiFunction, DelayedAnswersWaitUntilDueAndKeepTheirOrder)
 {
     auto firmware = std::make_shared<EchoFirmware>();
     UsbController controller(3, firmware);
@@ -163,7 +163,7 @@ TEST(UsbMidiFunction, delayedAnswersWaitUntilDueAndKeepTheirOrder)
     EXPECT_GT(*controller.nextInDue(), UsbMidiFunction::Clock::now() + std::chrono::seconds(30));
 }
 
-TEST(UsbMidiFunction, packetsForEveryMessageKind)
+TEST(UsbMidiFunction, PacketsForEveryMessageKind)
 {
     EXPECT_EQ(UsbMidiFunction::toPackets({0xF0, 0xF7, 0xC1, 0x05, 0xF0, 0x01, 0x02, 0x03, 0xF7}, 0),
               (std::vector<std::uint8_t>{0x06, 0xF0, 0xF7, 0x00, 0x0C, 0xC1, 0x05, 0x00, 0x04, 0xF0, 0x01, 0x02,
@@ -212,7 +212,7 @@ protected:
 
 } // namespace
 
-TEST_F(FirmwareUpdateTest, completedUpdateInstallsTheImagesVersion)
+TEST_F(FirmwareUpdateTest, CompletedUpdateInstallsTheImagesVersion)
 {
     std::vector<std::uint8_t> version(32);
     ASSERT_EQ(request(FirmwareUpdate::Version, true, version), UsbResult::Ok);
@@ -227,7 +227,7 @@ TEST_F(FirmwareUpdateTest, completedUpdateInstallsTheImagesVersion)
     EXPECT_EQ(controller.firmwareDate(), 0x3A6F);
 }
 
-TEST_F(FirmwareUpdateTest, imageWithoutHeaderIsNotInstalled)
+TEST_F(FirmwareUpdateTest, ImageWithoutHeaderIsNotInstalled)
 {
     image.assign(100, 0x55);
     EXPECT_EQ(status(FirmwareUpdate::Start), 0u);
@@ -236,7 +236,7 @@ TEST_F(FirmwareUpdateTest, imageWithoutHeaderIsNotInstalled)
     EXPECT_EQ(controller.firmwareVersion(), Sim::ShippedRevision.version);
 }
 
-TEST_F(FirmwareUpdateTest, failedBlockReportsStatusOne)
+TEST_F(FirmwareUpdateTest, FailedBlockReportsStatusOne)
 {
     UsbFaults faults;
     faults.failBlock = 3;
@@ -247,7 +247,7 @@ TEST_F(FirmwareUpdateTest, failedBlockReportsStatusOne)
     EXPECT_EQ(controller.firmwareVersion(), Sim::ShippedRevision.version);
 }
 
-TEST_F(FirmwareUpdateTest, refusedStart)
+TEST_F(FirmwareUpdateTest, RefusedStart)
 {
     UsbFaults faults;
     faults.refuseStart = true;
@@ -257,7 +257,7 @@ TEST_F(FirmwareUpdateTest, refusedStart)
     EXPECT_EQ(request(FirmwareUpdate::WriteBlock, false, block), UsbResult::Stall);
 }
 
-TEST_F(FirmwareUpdateTest, stalledRequest)
+TEST_F(FirmwareUpdateTest, StalledRequest)
 {
     UsbFaults faults;
     faults.stallRequest = FirmwareUpdate::Version;
@@ -267,7 +267,7 @@ TEST_F(FirmwareUpdateTest, stalledRequest)
     EXPECT_EQ(status(FirmwareUpdate::Status), 0u);
 }
 
-TEST_F(FirmwareUpdateTest, disconnectMidUpdate)
+TEST_F(FirmwareUpdateTest, DisconnectMidUpdate)
 {
     UsbFaults faults;
     faults.disconnectAtBlock = 2;
@@ -282,7 +282,7 @@ TEST_F(FirmwareUpdateTest, disconnectMidUpdate)
     EXPECT_EQ(controller.bulkIn(MidiInEndpoint, in, 4, size), UsbResult::Disconnected);
 }
 
-TEST_F(FirmwareUpdateTest, wrongDirectionsAndUnknownRequestsStall)
+TEST_F(FirmwareUpdateTest, WrongDirectionsAndUnknownRequestsStall)
 {
     std::vector<std::uint8_t> data(4);
     EXPECT_EQ(request(FirmwareUpdate::Status, false, data), UsbResult::Stall);

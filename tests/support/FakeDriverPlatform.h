@@ -3,16 +3,13 @@
 #include "driver/MidiEndpoint.h"
 #include "driver/MidiStream.h"
 #include "driver/ZelPlatform.h"
+#include "tests/support/QueuedDriverPlatform.h"
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <map>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 // A driver platform for unit tests: a clock the test sets, bulk transfers that
@@ -20,9 +17,11 @@
 // them, and registry values in maps.
 namespace ZelTest {
 
-class FakeDriverPlatform : public Zel::DriverPlatform
+class FakeDriverPlatform : public QueuedDriverPlatform
 {
 public:
+    FakeDriverPlatform() : QueuedDriverPlatform(Zel::STATUS_SUCCESS) {}
+    // The completer calls back into this class: stop it while it is whole.
     ~FakeDriverPlatform() override { stopCompleter(); }
 
     std::atomic<std::uint64_t> clock{1'000'000'000};
@@ -34,40 +33,6 @@ public:
     void advanceMs(std::uint64_t ms) { clock += ms * 10000; }
 
     std::uint64_t now100ns() override { return clock.load(); }
-
-    Zel::NTSTATUS submitBulk(Zel::BulkRequest &request) override
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        if (failSubmissions)
-            return Zel::STATUS_UNSUCCESSFUL;
-        (request.flags & Zel::TransferDirectionIn ? m_in : m_out).push_back(&request);
-        m_changed.notify_all();
-        return Zel::STATUS_SUCCESS;
-    }
-
-    Zel::NTSTATUS abortPipe(Zel::PipeHandle pipe) override
-    {
-        std::vector<Zel::BulkRequest *> cancelled;
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            for (auto *queue : {&m_in, &m_out}) {
-                for (auto it = queue->begin(); it != queue->end();) {
-                    if ((*it)->pipe == pipe) {
-                        cancelled.push_back(*it);
-                        it = queue->erase(it);
-                    } else {
-                        ++it;
-                    }
-                }
-            }
-        }
-        for (Zel::BulkRequest *request : cancelled) {
-            request->result = Zel::STATUS_CANCELLED;
-            request->transferred = 0;
-            request->completion(*request, request->context);
-        }
-        return Zel::STATUS_SUCCESS;
-    }
 
     // Descriptors by (type << 8 | index, language); other requests are recorded
     // and answered with `vendorReply`.
@@ -103,13 +68,6 @@ public:
         }
         return Zel::STATUS_SUCCESS;
     }
-    Zel::NTSTATUS selectConfiguration(const std::uint8_t *, std::uint32_t) override { return Zel::STATUS_SUCCESS; }
-    Zel::NTSTATUS selectInterface(std::uint8_t, Zel::PipeSelection *pipes, std::uint32_t count) override
-    {
-        for (std::uint32_t i = 0; i < count; ++i)
-            pipes[i].handle = 0x100 + pipes[i].endpointAddress;
-        return Zel::STATUS_SUCCESS;
-    }
 
     Zel::NTSTATUS readRegistryDword(const char *subkey, const char *name, std::uint32_t &value) override
     {
@@ -142,44 +100,14 @@ public:
         auto it = files.find(path);
         if (it == files.end())
             return Zel::STATUS_OBJECT_NAME_NOT_FOUND;
-        if (offset >= it->second.size())
-            return Zel::STATUS_END_OF_FILE;
-        read = static_cast<std::uint32_t>(std::min<std::uint64_t>(length, it->second.size() - offset));
-        std::memcpy(buffer, it->second.data() + offset, read);
-        return Zel::STATUS_SUCCESS;
+        return readFrom(it->second, offset, buffer, length, read);
     }
 
-    bool failSubmissions = false;
-
-    std::size_t pendingOut()
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_out.size();
-    }
-    std::size_t pendingIn()
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_in.size();
-    }
+    std::size_t pendingOut() { return pendingCount(Direction::Out); }
+    std::size_t pendingIn() { return pendingCount(Direction::In); }
 
     // Completes the oldest OUT transfer; its bytes join sentBytes().
-    bool completeOut()
-    {
-        Zel::BulkRequest *request = nullptr;
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            if (m_out.empty())
-                return false;
-            request = m_out.front();
-            m_out.pop_front();
-            m_sent.insert(m_sent.end(), request->buffer, request->buffer + request->length);
-            m_transferSizes.push_back(request->length);
-        }
-        request->transferred = request->length;
-        request->result = Zel::STATUS_SUCCESS;
-        request->completion(*request, request->context);
-        return true;
-    }
+    bool completeOut() { return completeOne(Direction::Out); }
     void completeAllOut()
     {
         while (completeOut()) {
@@ -189,14 +117,9 @@ public:
     // Completes the oldest IN transfer with these packet bytes.
     bool completeIn(const std::vector<std::uint8_t> &bytes, Zel::NTSTATUS result = Zel::STATUS_SUCCESS)
     {
-        Zel::BulkRequest *request = nullptr;
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            if (m_in.empty())
-                return false;
-            request = m_in.front();
-            m_in.pop_front();
-        }
+        Zel::BulkRequest *request = take(Direction::In);
+        if (!request)
+            return false;
         const std::size_t n = std::min<std::size_t>(bytes.size(), request->length);
         if (n)
             std::memcpy(request->buffer, bytes.data(), n);
@@ -218,41 +141,18 @@ public:
     }
 
     // Threaded tests: OUT transfers complete on a thread of their own.
-    void startCompleter()
-    {
-        m_completer = std::thread([this] {
-            for (;;) {
-                {
-                    std::unique_lock<std::mutex> guard(m_lock);
-                    m_changed.wait(guard, [this] { return m_stop || !m_out.empty(); });
-                    if (m_stop && m_out.empty())
-                        return;
-                }
-                completeOut();
-            }
-        });
-    }
-    void stopCompleter()
-    {
-        if (!m_completer.joinable())
-            return;
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            m_stop = true;
-            m_changed.notify_all();
-        }
-        m_completer.join();
-    }
+    void startCompleter() { QueuedDriverPlatform::startCompleter(Direction::Out); }
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::deque<Zel::BulkRequest *> m_out;
-    std::deque<Zel::BulkRequest *> m_in;
+    void sent(const Zel::BulkRequest &request) override
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_sent.insert(m_sent.end(), request.buffer, request.buffer + request.length);
+        m_transferSizes.push_back(request.length);
+    }
+
     std::vector<std::uint8_t> m_sent;
     std::vector<std::uint32_t> m_transferSizes;
-    std::thread m_completer;
-    bool m_stop = false;
 };
 
 // A stream owner with one OUT endpoint (0x01) and one IN endpoint (0x81).

@@ -90,7 +90,7 @@ DevicesPage::DevicesPage(UpdaterConfiguration &configuration, const WizardEnviro
     layout->addWidget(m_label);
     if (!m_environment.hasDeviceControl) {
         auto *note = new QLabel(tr("Firmware updates need the controller's Windows driver, which this system does "
-                                   "not have."),
+                                   "not have.\nStart the updater with --simulate to try it on a simulated controller."),
                                 this);
         note->setObjectName(QStringLiteral("Driver Note"));
         layout->addWidget(note);

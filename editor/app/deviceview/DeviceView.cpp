@@ -1,9 +1,9 @@
 #include "editor/app/deviceview/DeviceView.h"
 
+#include "editor/app/AppSettings.h"
 #include "editor/app/deviceview/DropBankWidgets.h"
 #include "editor/app/deviceview/FileDrop.h"
 #include "editor/app/deviceview/PatchListWidget.h"
-#include "editor/app/revert/ViewSettings.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/Observer.h"
@@ -154,7 +154,14 @@ DeviceView::DeviceView(const DeviceViewServices &services, QWidget *parent)
     d->patchList->patchSelectionChanged();
 }
 
-DeviceView::~DeviceView() = default;
+DeviceView::~DeviceView()
+{
+    // The children outlive the private part until the base class deletes
+    // them; a focus change on the way (the bank name finishing its edit)
+    // must not reach a slot that needs it.
+    d->bankName->disconnect(this);
+    d->deviceCombo->disconnect(this);
+}
 
 QComboBox *DeviceView::deviceCombo() const { return d->deviceCombo; }
 DropBankLineEdit *DeviceView::bankNameField() const { return d->bankName; }
@@ -173,7 +180,7 @@ void DeviceView::deviceSelected(int selection)
         return;
     const bool selected = d->services.selectDevice ? d->services.selectDevice(record) : manager.selectDevice(record);
     if (selected)
-        ViewSettings::setLastDevice(QString::fromStdString(record.name));
+        AppSettings::setLastDevice(QString::fromStdString(record.name));
 }
 
 void DeviceView::bankNameEdited()

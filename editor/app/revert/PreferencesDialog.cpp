@@ -1,6 +1,6 @@
 #include "editor/app/revert/PreferencesDialog.h"
 
-#include "editor/app/revert/ViewSettings.h"
+#include "editor/app/AppSettings.h"
 #include "ui_PreferencesDialog.h"
 
 #include <QDir>
@@ -26,10 +26,10 @@ PreferencesDialog::PreferencesDialog(QWidget *parent)
     ui->autoStorePatches->addItem(tr("Ask Always"), 0);
     ui->autoStorePatches->addItem(tr("Auto"), 1);
 
-    selectData(ui->startupDeviceType, ViewSettings::startupDevice());
-    selectData(ui->autoStorePatches, ViewSettings::autoSave());
-    ui->numBackups->setValue(ViewSettings::numberOfBackups());
-    ui->backupsFolderPath->setText(ViewSettings::backupPath());
+    selectData(ui->startupDeviceType, AppSettings::startupDevice());
+    selectData(ui->autoStorePatches, AppSettings::autoSave());
+    ui->numBackups->setValue(AppSettings::numberOfBackups());
+    ui->backupsFolderPath->setText(AppSettings::backupPath());
 }
 
 PreferencesDialog::~PreferencesDialog() = default;
@@ -48,8 +48,8 @@ void PreferencesDialog::on_browseBackupsButton_clicked()
 
 void PreferencesDialog::on_okButton_clicked()
 {
-    ViewSettings::setAutoSave(ui->autoStorePatches->currentData().toInt());
-    ViewSettings::setStartupDevice(ui->startupDeviceType->currentData().toInt());
-    ViewSettings::setNumberOfBackups(ui->numBackups->value());
-    ViewSettings::setBackupPath(ui->backupsFolderPath->text());
+    AppSettings::setAutoSave(ui->autoStorePatches->currentData().toInt());
+    AppSettings::setStartupDevice(ui->startupDeviceType->currentData().toInt());
+    AppSettings::setNumberOfBackups(ui->numBackups->value());
+    AppSettings::setBackupPath(ui->backupsFolderPath->text());
 }

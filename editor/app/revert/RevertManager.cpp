@@ -1,9 +1,9 @@
 #include "editor/app/revert/RevertManager.h"
 
+#include "editor/app/AppSettings.h"
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
-#include "editor/app/revert/ViewSettings.h"
 #include "editor/core/RemoteControlManager.h"
 
 #include <QDir>
@@ -40,11 +40,11 @@ RevertManager::RevertManager(Brisel::RemoteControlManager &manager, Clock clock)
 
 QString RevertManager::folder() const
 {
-    const QString stored = ViewSettings::backupPath();
+    const QString stored = AppSettings::backupPath();
     if (!stored.isEmpty() && QFileInfo(stored).isWritable())
         return stored;
     const QString home = QDir::toNativeSeparators(QDir::homePath());
-    ViewSettings::setBackupPath(home);
+    AppSettings::setBackupPath(home);
     return home;
 }
 
@@ -81,7 +81,7 @@ void RevertManager::rescan()
 
 void RevertManager::prune()
 {
-    const int retained = ViewSettings::numberOfBackups();
+    const int retained = AppSettings::numberOfBackups();
     if (m_names.size() <= retained)
         return;
     const QString dir = folder();
