@@ -205,3 +205,17 @@ TEST_F(LiveEdits, ZoneEditsAreUndoneWithAZonesTransfer)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LiveEdits, TheHistoryKeepsItsNewestSteps)
+{
+    Brisel::ScalarParam &number = control(6).number;
+    for (int i = 0; i <= EditHistory::MaxSteps + 2; ++i)
+        number.setValue(i % 100);
+    EXPECT_EQ(history->undoCount(), EditHistory::MaxSteps);
+    history->undo();
+    EXPECT_EQ(number.value(), (EditHistory::MaxSteps + 1) % 100);
+}
+
+} // namespace
