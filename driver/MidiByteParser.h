@@ -4,52 +4,48 @@
 
 namespace Zel {
 
-// Turns an outgoing MIDI byte stream into complete messages, one byte at a
-// time. System Exclusive bytes collect in a small ring that the packetiser
-// drains three at a time.
+// Where the output parser stands between two bytes of a stream. Together with
+// the stored status, data byte and pending System Exclusive bytes this is all
+// the parser remembers.
+enum class ParserState : std::uint8_t {
+    NoStatus,      // no running status: data bytes are dropped
+    ChannelFirst,  // 8n 9n An Bn En: the first data byte comes next
+    ChannelSecond, // ... and now the second
+    ChannelSingle, // Cn Dn: every data byte is a message of its own
+    // The states below run under a system status (F0..F6): with the stream's
+    // idle flag cleared, such a stream holds its cable.
+    SysEx,           // inside System Exclusive, with 0..2 bytes pending
+    SysExEnded,      // after F7: the next data byte clears the running status
+    CommonSingle,    // F1 F3: every data byte is a message of its own
+    SongPositionLsb, // F2: two data bytes per message
+    SongPositionMsb,
+    UndefinedFirst,  // F4: two data bytes, then one message per data byte
+    UndefinedSecond,
+    UndefinedRepeat,
+    DropNext,        // F5 F6: the next data byte clears the running status
+};
+
+// Turns an outgoing MIDI byte stream into complete messages. System Exclusive
+// bytes wait here, at most two at a time, until three make a packet; the
+// conversion itself lives in MidiPacketiser.h.
 class MidiByteParser
 {
 public:
-    enum class SysExState : std::uint8_t { None, Inside, Ended };
-    // Low nibble that matches no status: data bytes are dropped.
-    static constexpr std::uint32_t NoMessage = 0x12;
+    void reset() { *this = MidiByteParser(); }
 
-    // Returns the status of a completed message, or 0.
-    std::uint8_t feed(std::uint8_t byte);
-    void reset();
-
-    bool insideSysEx() const { return m_runningStatus == 0xF0 && m_lowNibble == 0; }
-    std::uint16_t ringCount() const { return m_count; }
-    std::uint8_t popRing();
-
-    std::uint8_t runningStatus() const { return m_runningStatus; }
-    std::uint32_t lowNibble() const { return m_lowNibble; }
-    std::uint8_t data1() const { return m_data1; }
-    std::uint8_t data2() const { return m_data2; }
-    std::uint8_t dataPosition() const { return m_position; }
+    ParserState state() const { return m_state; }
+    bool systemStatus() const { return m_state >= ParserState::SysEx; }
 
 private:
-    static constexpr std::uint16_t RingMask = 255;
+    template<class Sink>
+    friend std::uint32_t packetise(MidiByteParser &, bool &, std::uint8_t, const std::uint8_t *, std::uint32_t,
+                                   Sink &);
 
-    std::uint8_t feedStatus(std::uint8_t byte);
-    std::uint8_t feedData(std::uint8_t byte);
-    std::uint8_t feedSystem(std::uint8_t byte);
-    std::uint8_t feedSysEx(std::uint8_t byte);
-    std::uint8_t feedTwoData(std::uint8_t byte, std::uint8_t result);
-    std::uint8_t dropMessage();
-    void clearRing();
-    void pushRing(std::uint8_t byte);
-
-    std::uint8_t m_ring[256] = {};
-    std::uint16_t m_write = 0;
-    std::uint16_t m_read = 0;
-    std::uint16_t m_count = 0;
-    std::uint8_t m_runningStatus = 0; // 0x80..0xF0, 0 = none
-    std::uint32_t m_lowNibble = 0;    // channel, or the system status's low nibble
+    ParserState m_state = ParserState::NoStatus;
+    std::uint8_t m_status = 0;
     std::uint8_t m_data1 = 0;
-    std::uint8_t m_data2 = 0;
-    std::uint8_t m_position = 0;
-    SysExState m_sysExState = SysExState::None;
+    std::uint8_t m_pendingCount = 0;
+    std::uint8_t m_pending[2] = {};
 };
 
 } // namespace Zel

@@ -2,29 +2,82 @@
 
 #include "driver/MidiPacketiser.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace Zel {
 
 namespace {
-
-struct FifoSink {
-    MidiFifo &fifo;
-    void push(std::uint8_t byte) { fifo.push(byte); }
-};
 
 constexpr std::uint64_t HundredNsPerMs = 10000;
 
 // A stream in the middle of a System Exclusive message claims the cable.
 bool insideSysEx(const MidiStreamContext &stream)
 {
-    return !stream.idle && stream.parser.runningStatus() == 0xF0;
+    return !stream.idle && stream.parser.systemStatus();
+}
+
+// Bytes Write may queue after converting: while 4 or more slots stay free,
+// then only up to the next multiple of 4 accepted bytes.
+std::uint32_t queueable(std::uint32_t space, std::uint32_t accepted, std::uint32_t remaining)
+{
+    const std::uint32_t plenty = space > 3 ? space - 3 : 0;
+    if (remaining <= plenty)
+        return remaining;
+    const std::uint32_t toWhole = (4 - (accepted + plenty) % 4) % 4;
+    const std::uint32_t more = std::min({remaining - plenty, space - plenty, toWhole});
+    return plenty + more;
 }
 
 } // namespace
 
-struct CableSink {
-    MidiCable &cable;
-    void appendPacket(const std::uint8_t *packet) { cable.appendPacket(packet); }
-    void submitNow() { cable.submit(); }
+// The packetiser's view of the cable: room in the transfer at the tail of the
+// free list, while the cable runs (its state is read whenever the sink moves
+// to a transfer). Transfer and list changes go through the cable under its
+// transfer-list lock, which the caller holds.
+class TransferSink
+{
+public:
+    explicit TransferSink(MidiCable &cable) : m_cable(cable) { bind(); }
+    ~TransferSink() { store(); }
+    TransferSink(const TransferSink &) = delete;
+    TransferSink &operator=(const TransferSink &) = delete;
+
+    bool hasRoom() const { return at != end; }
+    void full() { submit(); }
+    void submitNow() { submit(); }
+    // Sends what the current transfer holds, then points at the next one.
+    void submit()
+    {
+        store();
+        m_cable.submit();
+        bind();
+    }
+
+    std::uint8_t *at = nullptr;
+    std::uint8_t *end = nullptr;
+
+private:
+    void bind()
+    {
+        m_transfer = m_cable.m_free.tail();
+        const StreamState state = m_cable.m_state.load();
+        if (!m_transfer || (state != StreamState::Run && state != StreamState::Acquire)) {
+            m_transfer = nullptr;
+            at = end = nullptr;
+            return;
+        }
+        at = m_transfer->buffer + m_transfer->used;
+        end = m_transfer->buffer + m_cable.m_fillLimit;
+    }
+    void store()
+    {
+        if (m_transfer)
+            m_transfer->used = static_cast<std::uint32_t>(at - m_transfer->buffer);
+    }
+
+    MidiCable &m_cable;
+    UsbTransfer *m_transfer = nullptr;
 };
 
 void MidiCable::initialise(DriverPlatform *platform, std::uint8_t number, bool in, PipeHandle pipe,
@@ -145,31 +198,39 @@ std::uint32_t MidiCable::write(MidiStreamContext &context, const std::uint8_t *b
 
     Locked<SpinLock> transfers(m_transferLock);
     Locked<SpinLock> stream(context.lock);
-    // Bytes still queued go first, or the stream's output would be reordered.
-    drain(context, false);
-    CableSink sink{*this};
     std::uint32_t accepted = 0;
-    if (context.fifo.empty()) {
-        while (accepted < count && hasRoom())
-            packetiseByte(context.parser, context.idle, m_number, bytes[accepted++], sink);
+    {
+        TransferSink sink(*this);
+        // Bytes still queued go first, or the stream's output would be reordered.
+        drain(context, sink, false);
+        if (context.fifo.empty())
+            accepted = packetise(context.parser, context.idle, m_number, bytes, count, sink);
+        sink.submit();
     }
-    submit();
-    while (accepted < count) {
-        if (context.fifo.space() < 4 && (accepted % 4 == 0 || context.fifo.full()))
-            break;
-        context.fifo.push(bytes[accepted++]);
-    }
-    return accepted;
+    const std::uint32_t queued = queueable(context.fifo.space(), accepted, count - accepted);
+    return accepted + context.fifo.write(bytes + accepted, queued);
 }
 
-void MidiCable::drain(MidiStreamContext &context, bool stopAfterSysExEnd)
+// Converts queued bytes while the transfers have room; a holder's drain ends
+// right after the end of its message.
+void MidiCable::drain(MidiStreamContext &context, TransferSink &sink, bool stopAfterSysExEnd)
 {
-    CableSink sink{*this};
-    std::uint8_t byte = 0;
-    while (hasRoom() && context.fifo.pop(byte)) {
-        packetiseByte(context.parser, context.idle, m_number, byte, sink);
-        if (stopAfterSysExEnd && byte == 0xF7)
-            break;
+    while (sink.hasRoom()) {
+        std::uint32_t length = 0;
+        const std::uint8_t *bytes = context.fifo.peek(length);
+        if (length == 0)
+            return;
+        bool endsMessage = false;
+        if (stopAfterSysExEnd) {
+            if (const void *end = std::memchr(bytes, 0xF7, length)) {
+                length = static_cast<std::uint32_t>(static_cast<const std::uint8_t *>(end) - bytes) + 1;
+                endsMessage = true;
+            }
+        }
+        const std::uint32_t done = packetise(context.parser, context.idle, m_number, bytes, length, sink);
+        context.fifo.consume(done);
+        if (done < length || endsMessage)
+            return;
     }
 }
 
@@ -200,11 +261,12 @@ void MidiCable::onOutCompleted(UsbTransfer &transfer)
         MidiStreamContext *holder = findHolder(m_platform->now100ns());
         Locked<SpinLock> transfers(m_transferLock);
         returnTransfer(transfer);
-        const bool roomAtStart = hasRoom();
+        TransferSink sink(*this);
+        const bool roomAtStart = sink.hasRoom();
         if (!holder) {
             for (MidiStreamContext *stream = m_head; stream; stream = stream->next) {
                 Locked<SpinLock> guard(stream->lock);
-                drain(*stream, false);
+                drain(*stream, sink, false);
                 if (!stream->fifo.empty())
                     break;
                 stream->notifyPending = true;
@@ -213,30 +275,32 @@ void MidiCable::onOutCompleted(UsbTransfer &transfer)
                 if (insideSysEx(*stream))
                     break;
             }
-            submit();
+            sink.submit();
             if (roomAtStart && m_streamCount > 1)
                 moveToEnd(*m_head);
         } else {
             {
                 Locked<SpinLock> guard(holder->lock);
-                drain(*holder, true);
+                drain(*holder, sink, true);
             }
             if (insideSysEx(*holder))
                 holder->notifyPending = true;
             else if (m_streamCount > 1)
                 moveToEnd(*holder);
-            submit();
+            sink.submit();
         }
     }
     notifyStreams();
 }
 
-void MidiCable::deliverPacket(const std::uint8_t *packet)
+void MidiCable::deliverPackets(const std::uint8_t *packets, std::uint32_t count)
 {
+    // Worst case five bytes per packet: F0, three bytes, F7.
+    std::uint8_t bytes[MaxTransferSize / PacketSize * 5];
     for (MidiStreamContext *stream = m_head; stream; stream = stream->next) {
         Locked<SpinLock> guard(stream->lock);
-        FifoSink sink{stream->fifo};
-        unpackPacket(packet, stream->idle, sink);
+        const std::uint32_t length = unpackPackets(packets, count, m_number, stream->idle, bytes);
+        stream->fifo.write(bytes, length); // a full FIFO drops the rest
         stream->notifyPending = true;
     }
 }

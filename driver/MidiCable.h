@@ -12,6 +12,8 @@ namespace Zel {
 // One cable of a bulk endpoint: its open streams, their arbitration and, for
 // an OUT cable, its two transfers.
 // Lock order: list lock -> transfer lock -> stream context lock.
+class TransferSink;
+
 class MidiCable
 {
 public:
@@ -37,19 +39,19 @@ public:
     // Data path.
     std::uint32_t write(MidiStreamContext &context, const std::uint8_t *bytes, std::uint32_t count);
     SpinLock &listLock() { return m_listLock; }
-    // IN: hands a packet to every stream on this cable; list lock held.
-    void deliverPacket(const std::uint8_t *packet);
+    // IN: hands this cable's packets among `count` to every stream on it; list lock held.
+    void deliverPackets(const std::uint8_t *packets, std::uint32_t count);
     // Calls the callback of every notify-pending stream; takes the list lock.
     void notifyStreams();
 
 private:
-    friend struct CableSink;
+    friend class TransferSink;
 
     bool hasRoom() const;
     void appendPacket(const std::uint8_t *packet);
     void submit();
     MidiStreamContext *findHolder(std::uint64_t now);
-    void drain(MidiStreamContext &context, bool stopAfterSysExEnd);
+    void drain(MidiStreamContext &context, TransferSink &sink, bool stopAfterSysExEnd);
     void moveToEnd(MidiStreamContext &context);
     bool otherRunning(const MidiStreamContext &context) const;
     void armTransfers();

@@ -1,5 +1,7 @@
 #include "driver/MidiEndpoint.h"
 
+#include "driver/MidiPacketiser.h"
+
 namespace Zel {
 
 void MidiEndpoint::initialise(DriverPlatform *platform, std::uint8_t interfaceNumber, std::uint8_t address,
@@ -96,15 +98,28 @@ void MidiEndpoint::onInCompleted(UsbTransfer &transfer)
         return;
     }
     const std::uint32_t received = request.transferred < m_transferSize ? request.transferred : m_transferSize;
-    for (MidiCable &cable : m_cables)
-        cable.listLock().acquire();
-    for (std::uint32_t offset = 0; offset + PacketSize <= received; offset += PacketSize) {
-        const std::uint8_t *packet = transfer.buffer + offset;
+    const std::uint32_t packets = received / PacketSize;
+    // Only cables that can have streams and that got bytes are visited;
+    // their list locks are still taken together, in ascending order.
+    std::uint32_t cables = 0;
+    for (std::uint32_t i = 0; i < packets; ++i) {
+        const std::uint8_t *packet = transfer.buffer + i * PacketSize;
         if (cinByteCount[packetCin(packet)] != 0)
-            m_cables[packetCable(packet)].deliverPacket(packet);
+            cables |= 1u << packetCable(packet);
     }
-    for (std::uint32_t i = MaxCables; i > 0; --i)
-        m_cables[i - 1].listLock().release();
+    cables &= (1u << m_cableCount) - 1;
+    for (std::uint32_t c = 0; c < m_cableCount; ++c) {
+        if (cables & (1u << c))
+            m_cables[c].listLock().acquire();
+    }
+    for (std::uint32_t c = 0; c < m_cableCount; ++c) {
+        if (cables & (1u << c))
+            m_cables[c].deliverPackets(transfer.buffer, packets);
+    }
+    for (std::uint32_t c = m_cableCount; c > 0; --c) {
+        if (cables & (1u << (c - 1)))
+            m_cables[c - 1].listLock().release();
+    }
     if (!NT_SUCCESS(submitIn(transfer))) {
         Locked<SpinLock> guard(m_freeLock);
         returnTransfer(transfer);
@@ -112,8 +127,10 @@ void MidiEndpoint::onInCompleted(UsbTransfer &transfer)
         // Reading stopped while this transfer was out: its abort may have missed it.
         m_platform->abortPipe(m_pipe);
     }
-    for (MidiCable &cable : m_cables)
-        cable.notifyStreams();
+    for (std::uint32_t c = 0; c < m_cableCount; ++c) {
+        if (cables & (1u << c))
+            m_cables[c].notifyStreams();
+    }
 }
 
 } // namespace Zel

@@ -9,129 +9,260 @@
 // driver's cables and FIFOs, the tests and the developer tool share them.
 namespace Zel {
 
-// Output: one MIDI byte through the stream's parser into at most one packet.
-// Sink: appendPacket(const uint8_t *packet) and submitNow() (real-time bytes
-// leave at once instead of waiting for the batch). `idle` is the stream's
-// "not inside System Exclusive" flag.
+// Output sink of packetise(): room for whole packets from `at` up to `end`.
+//   full():      `at` has reached `end`: hand the packets on and point at new
+//                room (at == end when there is none);
+//   submitNow(): a real-time message leaves at once instead of waiting for
+//                the batch; point at new room as for full().
+// Every byte makes at most one packet, so a byte is taken only while there is
+// room for one.
 template<class Sink>
-void packetiseByte(MidiByteParser &parser, bool &idle, std::uint8_t cable, std::uint8_t byte,
-                   Sink &sink)
+inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
-    const std::uint8_t result = parser.feed(byte);
-    std::uint8_t packet[4] = {static_cast<std::uint8_t>(cable << 4), 0, 0, 0};
-    auto send = [&](std::uint8_t cin, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
-        packet[0] = static_cast<std::uint8_t>(cable << 4 | cin);
-        packet[1] = b1;
-        packet[2] = b2;
-        packet[3] = b3;
-        sink.appendPacket(packet);
-    };
-    const std::uint8_t channelStatus = static_cast<std::uint8_t>(result | (parser.lowNibble() & 0x0F));
-    switch (result) {
-    case 0:
-        if (parser.insideSysEx()) {
-            idle = false;
-            if (parser.ringCount() >= 3) {
-                const std::uint8_t b1 = parser.popRing();
-                const std::uint8_t b2 = parser.popRing();
-                send(CinSysExContinue, b1, b2, parser.popRing());
-            }
-        }
-        return;
-    case 0x80:
-    case 0x90:
-    case 0xA0:
-    case 0xB0:
-    case 0xE0:
-        send(result >> 4, channelStatus, parser.data1(), parser.data2());
-        return;
-    case 0xC0:
-    case 0xD0:
-        send(result >> 4, channelStatus, parser.data1(), 0);
-        return;
-    case 0xF0: {
-        idle = true;
-        std::uint8_t bytes[3] = {0, 0, 0};
-        const std::uint16_t count = parser.ringCount() > 3 ? 3 : parser.ringCount();
-        for (std::uint16_t i = 0; i < count; ++i)
-            bytes[i] = parser.popRing();
-        if (count > 0)
-            send(sysExEndCin[count], bytes[0], bytes[1], bytes[2]);
-        return;
-    }
-    case 0xF1:
-    case 0xF3:
-        send(CinTwoByteCommon, result, parser.data1(), 0);
-        return;
-    case 0xF2:
-        send(CinThreeByteCommon, result, parser.data1(), parser.data2());
-        return;
-    case 0xF4:
-        if (parser.dataPosition() == 2)
-            send(CinThreeByteCommon, 0xF4, parser.data1(), parser.data2());
-        else if (parser.dataPosition() > 2)
-            send(CinSingleByte, parser.data1(), 0, 0);
-        return;
-    case 0xF6:
-        send(CinSysExEnd1, 0xF6, 0, 0);
-        return;
-    default:
-        if (result >= 0xF8) {
-            send(CinSingleByte, result, 0, 0);
-            sink.submitNow();
-        }
-        return;
-    }
+    std::uint8_t *at = sink.at;
+    at[0] = b0;
+    at[1] = b1;
+    at[2] = b2;
+    at[3] = b3;
+    sink.at = at + PacketSize;
+    if (sink.at == sink.end)
+        sink.full();
 }
 
-// Input: one packet into a stream's byte stream. Sink: push(uint8_t) (a full
-// FIFO drops). `idle` as above. Packets of CIN 0 and 1 carry nothing.
+// Output: MIDI bytes of one stream through its parser into packets for
+// `cable`. `idle` is the stream's "not inside System Exclusive" flag. Returns
+// the number of bytes taken: all of them, unless the sink runs out of room.
 template<class Sink>
-void unpackPacket(const std::uint8_t *packet, bool &idle, Sink &sink)
+std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, const std::uint8_t *bytes,
+                        std::uint32_t count, Sink &sink)
 {
-    const std::uint8_t cin = packetCin(packet);
-    const std::uint8_t count = cinByteCount[cin];
-    if (count == 0)
-        return;
-    const bool sysExPart = cin == CinSysExContinue || cin == CinSysExEnd2 || cin == CinSysExEnd3;
-    if (sysExPart && idle && packet[1] != 0xF0)
-        sink.push(0xF0);
-    bool closeAfterSingle = false;
-    if (cin == CinSysExEnd1) {
-        const bool otherStatus = (packet[1] & 0x80) && packet[1] != 0xF7;
-        if (!otherStatus && idle && packet[1] != 0xF0)
-            sink.push(0xF0);
-        closeAfterSingle = !(packet[1] & 0x80) || packet[1] == 0xF0;
+    using S = ParserState;
+    const std::uint8_t head = static_cast<std::uint8_t>(cable << 4);
+    std::uint32_t i = 0;
+    while (i < count && sink.at != sink.end) {
+        if (parser.m_state == S::SysEx && parser.m_pendingCount == 0) {
+            // Whole packets straight from the input while no status byte
+            // interrupts: the bulk of every long message.
+            while (count - i >= 3 && sink.at != sink.end) {
+                const std::uint8_t a = bytes[i];
+                const std::uint8_t b = bytes[i + 1];
+                const std::uint8_t c = bytes[i + 2];
+                if ((a | b | c) & 0x80)
+                    break;
+                i += 3;
+                idle = false;
+                appendPacket(sink, head | CinSysExContinue, a, b, c);
+            }
+            if (i == count || sink.at == sink.end)
+                break;
+        }
+        const std::uint8_t byte = bytes[i++];
+        if (byte < 0x80) {
+            switch (parser.m_state) {
+            case S::NoStatus:
+                break;
+            case S::ChannelFirst:
+                parser.m_data1 = byte;
+                parser.m_state = S::ChannelSecond;
+                break;
+            case S::ChannelSecond:
+                parser.m_state = S::ChannelFirst;
+                appendPacket(sink, head | (parser.m_status >> 4), parser.m_status, parser.m_data1, byte);
+                break;
+            case S::ChannelSingle:
+                appendPacket(sink, head | (parser.m_status >> 4), parser.m_status, byte, 0);
+                break;
+            case S::SysEx:
+                idle = false;
+                if (parser.m_pendingCount < 2) {
+                    parser.m_pending[parser.m_pendingCount++] = byte;
+                } else {
+                    parser.m_pendingCount = 0;
+                    appendPacket(sink, head | CinSysExContinue, parser.m_pending[0], parser.m_pending[1], byte);
+                }
+                break;
+            case S::SysExEnded:
+            case S::DropNext:
+                parser.m_state = S::NoStatus;
+                break;
+            case S::CommonSingle:
+                appendPacket(sink, head | CinTwoByteCommon, parser.m_status, byte, 0);
+                break;
+            case S::SongPositionLsb:
+            case S::UndefinedFirst:
+                parser.m_data1 = byte;
+                parser.m_state = parser.m_state == S::SongPositionLsb ? S::SongPositionMsb : S::UndefinedSecond;
+                break;
+            case S::SongPositionMsb:
+                parser.m_state = S::SongPositionLsb;
+                appendPacket(sink, head | CinThreeByteCommon, 0xF2, parser.m_data1, byte);
+                break;
+            case S::UndefinedSecond:
+                parser.m_state = S::UndefinedRepeat;
+                appendPacket(sink, head | CinThreeByteCommon, 0xF4, parser.m_data1, byte);
+                break;
+            case S::UndefinedRepeat:
+                appendPacket(sink, head | CinSingleByte, byte, 0, 0);
+                break;
+            }
+            continue;
+        }
+        if (byte >= 0xF8) {
+            // Real time: may fall anywhere, changes nothing, leaves at once.
+            appendPacket(sink, head | CinSingleByte, byte, 0, 0);
+            sink.submitNow();
+            continue;
+        }
+        if (byte < 0xF0) {
+            parser.m_status = byte;
+            parser.m_state = byte >= 0xC0 && byte < 0xE0 ? S::ChannelSingle : S::ChannelFirst;
+            continue;
+        }
+        switch (byte) {
+        case 0xF0:
+            idle = false;
+            parser.m_state = S::SysEx;
+            parser.m_pending[0] = 0xF0;
+            parser.m_pendingCount = 1;
+            break;
+        case 0xF1:
+        case 0xF3:
+            parser.m_status = byte;
+            parser.m_state = S::CommonSingle;
+            break;
+        case 0xF2:
+            parser.m_state = S::SongPositionLsb;
+            break;
+        case 0xF4:
+            parser.m_state = S::UndefinedFirst;
+            break;
+        case 0xF5:
+            parser.m_state = S::DropNext;
+            break;
+        case 0xF6:
+            parser.m_state = S::DropNext;
+            appendPacket(sink, head | CinSysExEnd1, 0xF6, 0, 0);
+            break;
+        default: // 0xF7
+            if (parser.m_state == S::SysEx) {
+                // The end of exclusive goes with the bytes still pending.
+                const std::uint8_t pending = parser.m_pendingCount;
+                const std::uint8_t b1 = pending > 0 ? parser.m_pending[0] : 0xF7;
+                const std::uint8_t b2 = pending > 1 ? parser.m_pending[1] : pending == 1 ? 0xF7 : 0;
+                const std::uint8_t b3 = pending == 2 ? 0xF7 : 0;
+                parser.m_pendingCount = 0;
+                parser.m_state = S::SysExEnded;
+                idle = true;
+                appendPacket(sink, head | sysExEndCin[pending + 1], b1, b2, b3);
+            } else if (parser.m_state == S::SysExEnded) {
+                parser.m_state = S::NoStatus;
+            }
+            // Elsewhere it would travel as a data byte of another message: dropped.
+            break;
+        }
     }
-    for (std::uint8_t i = 1; i <= count; ++i)
-        sink.push(packet[i]);
-    switch (cin) {
-    case CinSysExContinue:
-        idle = false;
-        break;
-    case CinSysExEnd1:
-        idle = true;
-        if (closeAfterSingle)
-            sink.push(0xF7);
-        break;
-    case CinSysExEnd2:
-        idle = true;
-        if (packet[2] != 0xF7)
-            sink.push(0xF7);
-        break;
-    case CinSysExEnd3:
-        idle = true;
-        if (packet[3] != 0xF7)
-            sink.push(0xF7);
-        break;
-    case CinSingleByte:
-        if (packet[1] < 0xF8)
-            idle = true;
-        break;
-    default:
-        idle = true;
-        break;
+    return i;
+}
+
+// Input: `count` packets, those for `cable` only, into a stream's bytes at
+// `out`, which has room for 5 bytes per packet. Returns the number of bytes
+// written. `idle` as above. Packets of CIN 0 and 1 carry nothing.
+inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable,
+                                   bool &idle, std::uint8_t *out)
+{
+    // The flag lives in a local: stores through `out` may alias anything.
+    bool streamIdle = idle;
+    std::uint8_t *at = out;
+    for (const std::uint8_t *packet = packets, *end = packets + count * PacketSize; packet != end;
+         packet += PacketSize) {
+        const std::uint8_t header = packet[0];
+        if (header >> 4 != cable)
+            continue;
+        const std::uint8_t b1 = packet[1];
+        const std::uint8_t b2 = packet[2];
+        const std::uint8_t b3 = packet[3];
+        switch (header & 0x0F) {
+        case CinMisc:
+        case CinCableEvent:
+            break;
+        case CinTwoByteCommon:
+        case CinProgramChange:
+        case CinChannelPressure:
+            at[0] = b1;
+            at[1] = b2;
+            at += 2;
+            streamIdle = true;
+            break;
+        case CinSysExContinue: {
+            // A SysEx part seen while idle starts a message of its own.
+            const bool start = streamIdle && b1 != 0xF0;
+            at[0] = 0xF0;
+            at += start;
+            at[0] = b1;
+            at[1] = b2;
+            at[2] = b3;
+            at += 3;
+            streamIdle = false;
+            break;
+        }
+        case CinSysExEnd1:
+            if ((b1 & 0x80) && b1 != 0xF7 && b1 != 0xF0) {
+                *at++ = b1; // another status byte: no message around it
+            } else {
+                const bool start = streamIdle && b1 != 0xF0;
+                at[0] = 0xF0;
+                at += start;
+                at[0] = b1;
+                at[1] = 0xF7;
+                at += 1 + (b1 != 0xF7);
+            }
+            streamIdle = true;
+            break;
+        case CinSysExEnd2: {
+            const bool start = streamIdle && b1 != 0xF0;
+            at[0] = 0xF0;
+            at += start;
+            at[0] = b1;
+            at[1] = b2;
+            at[2] = 0xF7;
+            at += 2 + (b2 != 0xF7);
+            streamIdle = true;
+            break;
+        }
+        case CinSysExEnd3: {
+            const bool start = streamIdle && b1 != 0xF0;
+            at[0] = 0xF0;
+            at += start;
+            at[0] = b1;
+            at[1] = b2;
+            at[2] = b3;
+            at[3] = 0xF7;
+            at += 3 + (b3 != 0xF7);
+            streamIdle = true;
+            break;
+        }
+        case CinSingleByte:
+            *at++ = b1;
+            if (b1 < 0xF8)
+                streamIdle = true;
+            break;
+        default: // three-byte common and channel messages
+            at[0] = b1;
+            at[1] = b2;
+            at[2] = b3;
+            at += 3;
+            streamIdle = true;
+            break;
+        }
     }
+    idle = streamIdle;
+    return static_cast<std::uint32_t>(at - out);
+}
+
+// Input: one packet, as unpackPackets() for its own cable.
+inline std::uint32_t unpackPacket(const std::uint8_t *packet, bool &idle, std::uint8_t *out)
+{
+    return unpackPackets(packet, 1, packetCable(packet), idle, out);
 }
 
 } // namespace Zel

@@ -78,8 +78,7 @@ NTSTATUS MidiStream::read(std::uint8_t *buffer, std::uint32_t size, std::uint32_
     if (!m_context->capture)
         return STATUS_INVALID_DEVICE_REQUEST;
     Locked<SpinLock> guard(m_context->lock);
-    while (read < size && m_context->fifo.pop(buffer[read]))
-        ++read;
+    read = m_context->fifo.read(buffer, size);
     return STATUS_SUCCESS;
 }
 

@@ -8,10 +8,14 @@
 #include "platform/MidiSelection.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 int main(int argc, char **argv)
 {
-    Platform::selectPlatform(argc, argv);
+    // Only the device-control side is used: the MIDI ports stay closed.
+    if (const std::optional<int> keys = Platform::simulatedKeys(argc, argv, std::getenv("VORPAD_SIMULATE")))
+        Platform::selectSimulated(*keys);
     Platform::DeviceControl *control = Platform::deviceControl();
     Oxa::UpdaterApp app(argc, argv, control);
     const Oxa::ProgramOptions options = Oxa::parseOptions(app.arguments(), app.applicationDirPath());

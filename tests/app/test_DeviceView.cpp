@@ -8,6 +8,7 @@
 #include "editor/core/DeviceList.h"
 #include "tests/support/SimulatedWorld.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -412,6 +413,12 @@ TEST_F(DeviceViewTest, BankNameIsStoredTrimmedAndShownAsTheCoreHasIt)
 
 TEST_F(DeviceViewTest, DestroyingTheViewDetachesItsObservers)
 {
+    // Going while the bank name is being edited: the field loses the focus
+    // on the way out.
+    QApplication::setActiveWindow(view.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    view->bankNameField()->setFocus();
+    view->bankNameField()->setText(QStringLiteral("Half typed"));
     view.reset();
     manager->selectPatch(4);
     manager->bank().patch(4).name().setValue("After");

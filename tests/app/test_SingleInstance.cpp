@@ -2,6 +2,8 @@
 #include "editor/app/ChannelFolder.h"
 #include "editor/app/InstanceMessage.h"
 #include "editor/app/SingleInstance.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/core/model/CBPatch.h"
 #include "tests/app/ShellTestSupport.h"
 
 #include <QDeadlineTimer>
@@ -169,6 +171,61 @@ TEST(HandOver, AKilledEditorIsReplacedByTheNextStart)
 
     EXPECT_FALSE(next.sendMessage(QString(), 5000));
     EXPECT_TRUE(next.listen());
+}
+
+// A bank whose 16 patches are named after the tag.
+QByteArray taggedBank(const char *tag)
+{
+    CBPatch &model = CBPatch::instance();
+    std::vector<Byte> settings(BankSettingsSize + 3);
+    model.initBankSettings(settings.data());
+    settings.resize(BankSettingsSize);
+    std::vector<std::vector<Byte>> patches, zones;
+    for (int p = 0; p < StoredPatchCount; ++p) {
+        std::vector<Byte> patch(PatchImageSize), zone(ZonesImageSize);
+        model.initPatch(patch.data());
+        model.initZones(zone.data());
+        std::string name = tag + std::to_string(p);
+        name.resize(NameLength, ' ');
+        model.setString(PatchName, name.c_str(), patch.data());
+        patches.push_back(patch);
+        zones.push_back(zone);
+    }
+    return BankFile::toBytes(settings, patches, zones);
+}
+
+TEST(HandOver, TheRunningEditorOpensTheFileAndSendsItToTheController)
+{
+    QTemporaryDir folder;
+    const QString bank = folder.filePath("handed over.vpb");
+    QFile file(bank);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(taggedBank("Handed"));
+    file.close();
+
+    QProcess running;
+    running.start(editorPath(), {QStringLiteral("--simulate=49")});
+    ASSERT_TRUE(running.waitForStarted());
+    const SingleInstance probe(QLatin1String(Application::SimulatedIdentifier));
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(probe.socketPath()) && !deadline.hasExpired())
+        QThread::msleep(10);
+
+    // The path arrives split at its blank and is rebuilt.
+    EXPECT_EQ(runEditor({QStringLiteral("--simulate=49"), folder.filePath("handed"), QStringLiteral("over.vpb")}), 0);
+    // The simulated controller keeps what it stores in its state file.
+    const QString state = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/vorpad/simulated-49.syx");
+    QByteArray stored;
+    deadline = QDeadlineTimer(10000);
+    while (!stored.contains("Handed15") && !deadline.hasExpired()) {
+        QThread::msleep(20);
+        QFile contents(state);
+        if (contents.open(QIODevice::ReadOnly))
+            stored = contents.readAll();
+    }
+    running.kill();
+    running.waitForFinished();
+    EXPECT_TRUE(stored.contains("Handed0") && stored.contains("Handed15"));
 }
 
 // ---- The channel folder ------------------------------------------------------

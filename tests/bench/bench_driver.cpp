@@ -7,44 +7,32 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 
 namespace {
 
 using namespace ZelBench;
 
+// Room for one packet per byte: the most a stream can make.
 struct PacketArray {
     std::uint8_t *at;
-    void appendPacket(const std::uint8_t *packet)
-    {
-        std::memcpy(at, packet, 4);
-        at += 4;
-    }
+    std::uint8_t *end;
+    void full() {}
     void submitNow() {}
-};
-
-struct ByteArray {
-    std::uint8_t *at;
-    void push(std::uint8_t byte) { *at++ = byte; }
 };
 
 std::size_t pack(const Bytes &bytes, std::uint8_t *packets)
 {
     Zel::MidiByteParser parser;
     bool idle = true;
-    PacketArray out{packets};
-    for (std::uint8_t byte : bytes)
-        Zel::packetiseByte(parser, idle, 0, byte, out);
+    PacketArray out{packets, packets + bytes.size() * 4 + 4};
+    Zel::packetise(parser, idle, 0, bytes.data(), static_cast<std::uint32_t>(bytes.size()), out);
     return static_cast<std::size_t>(out.at - packets);
 }
 
 std::size_t unpack(const Bytes &packets, std::uint8_t *bytes)
 {
     bool idle = true;
-    ByteArray out{bytes};
-    for (std::size_t at = 0; at + 4 <= packets.size(); at += 4)
-        Zel::unpackPacket(packets.data() + at, idle, out);
-    return static_cast<std::size_t>(out.at - bytes);
+    return Zel::unpackPackets(packets.data(), static_cast<std::uint32_t>(packets.size() / 4), 0, idle, bytes);
 }
 
 Bytes packed(const Bytes &bytes)

@@ -20,6 +20,13 @@ namespace {
 
 using namespace ZelBench;
 
+struct PacketArray {
+    std::uint8_t *at;
+    std::uint8_t *end;
+    void full() {}
+    void submitNow() {}
+};
+
 struct ReferencePacketArray {
     std::uint8_t *at;
     void appendPacket(const std::uint8_t *packet)
@@ -36,13 +43,12 @@ struct ReferenceByteArray {
 };
 
 [[gnu::noinline]] std::size_t measurePack(const std::uint8_t *bytes, std::size_t count, std::uint8_t *packets,
-                                          std::size_t)
+                                          std::size_t capacity)
 {
     Zel::MidiByteParser parser;
     bool idle = true;
-    ReferencePacketArray out{packets};
-    for (std::size_t i = 0; i < count; ++i)
-        Zel::packetiseByte(parser, idle, 0, bytes[i], out);
+    PacketArray out{packets, packets + capacity};
+    Zel::packetise(parser, idle, 0, bytes, static_cast<std::uint32_t>(count), out);
     return static_cast<std::size_t>(out.at - packets);
 }
 
@@ -60,10 +66,7 @@ struct ReferenceByteArray {
 [[gnu::noinline]] std::size_t measureUnpack(const std::uint8_t *packets, std::size_t count, std::uint8_t *bytes)
 {
     bool idle = true;
-    ReferenceByteArray out{bytes};
-    for (std::size_t i = 0; i < count; ++i)
-        Zel::unpackPacket(packets + 4 * i, idle, out);
-    return static_cast<std::size_t>(out.at - bytes);
+    return Zel::unpackPackets(packets, static_cast<std::uint32_t>(count), 0, idle, bytes);
 }
 
 [[gnu::noinline]] std::size_t measureUnpackReference(const std::uint8_t *packets, std::size_t count,

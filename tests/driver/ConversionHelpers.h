@@ -40,17 +40,20 @@ inline std::string text(const Bytes &bytes)
     return out;
 }
 
-// Packets as text, "|" after a packet that was submitted at once.
+// Packets one at a time, with "N;" in `marks` when the first N packets were
+// submitted at once.
 struct PacketRecorder {
+    std::uint8_t packet[4] = {};
+    std::uint8_t *at = packet;
+    std::uint8_t *end = packet + 4;
     Bytes bytes;
     std::string marks;
-    void appendPacket(const std::uint8_t *packet) { bytes.insert(bytes.end(), packet, packet + 4); }
+    void full()
+    {
+        bytes.insert(bytes.end(), packet, packet + 4);
+        at = packet;
+    }
     void submitNow() { marks += std::to_string(bytes.size() / 4) + ";"; }
-};
-
-struct ByteRecorder {
-    Bytes bytes;
-    void push(std::uint8_t byte) { bytes.push_back(byte); }
 };
 
 inline std::string pack(const Bytes &midi, std::uint8_t cable = 0, std::string *marks = nullptr)
@@ -58,8 +61,7 @@ inline std::string pack(const Bytes &midi, std::uint8_t cable = 0, std::string *
     Zel::MidiByteParser parser;
     bool idle = true;
     PacketRecorder out;
-    for (std::uint8_t byte : midi)
-        Zel::packetiseByte(parser, idle, cable, byte, out);
+    Zel::packetise(parser, idle, cable, midi.data(), static_cast<std::uint32_t>(midi.size()), out);
     if (marks)
         *marks = out.marks;
     return text(out.bytes);
@@ -68,10 +70,12 @@ inline std::string pack(const Bytes &midi, std::uint8_t cable = 0, std::string *
 inline std::string unpack(const Bytes &packets)
 {
     bool idle = true;
-    ByteRecorder out;
-    for (std::size_t i = 0; i + 4 <= packets.size(); i += 4)
-        Zel::unpackPacket(packets.data() + i, idle, out);
-    return text(out.bytes);
+    Bytes bytes;
+    for (std::size_t i = 0; i + 4 <= packets.size(); i += 4) {
+        std::uint8_t out[5];
+        bytes.insert(bytes.end(), out, out + Zel::unpackPacket(packets.data() + i, idle, out));
+    }
+    return text(bytes);
 }
 
 } // namespace ZelTest

@@ -11,8 +11,12 @@ namespace {
 
 struct CheckingSink {
     std::uint8_t cable;
-    void appendPacket(const std::uint8_t *packet)
+    std::uint8_t packet[4] = {};
+    std::uint8_t *at = packet;
+    std::uint8_t *end = packet + 4;
+    void full()
     {
+        at = packet;
         // The cable nibble is the stream's; unused trailing bytes are zero.
         if (Zel::packetCable(packet) != cable)
             std::abort();
@@ -53,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Zel::MidiByteParser parser;
     bool idle = true;
     CheckingSink sink{static_cast<std::uint8_t>(size ? data[0] & 0x0F : 0)};
-    for (std::size_t i = 0; i < size; ++i)
-        Zel::packetiseByte(parser, idle, sink.cable, data[i], sink);
+    if (Zel::packetise(parser, idle, sink.cable, data, static_cast<std::uint32_t>(size), sink) != size)
+        std::abort();
 
     FuzzDriverPlatform platform;
     Owner owner(platform);

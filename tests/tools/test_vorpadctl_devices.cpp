@@ -2,28 +2,15 @@
 #include "editor/app/files/PatchFile.h"
 #include "platform/sim/SimulatedPlatform.h"
 #include "tests/support/SimulatedWorld.h"
+#include "tests/tools/CtlRun.h"
 #include "tools/vorpadctl/VorpadCtl.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace {
-
-struct CtlRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CtlRun run(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int code = runVorpadCtl(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 PatchImage patchWithSemitone(int semitone)
 {

@@ -1,5 +1,6 @@
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "tests/tools/CtlRun.h"
 #include "tools/vorpadctl/VorpadCtl.h"
 
 #include <QFile>
@@ -7,22 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace {
-
-struct CtlRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CtlRun run(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int code = runVorpadCtl(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 class VorpadCtlFiles : public ::testing::Test
 {

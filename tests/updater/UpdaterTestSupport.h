@@ -1,6 +1,7 @@
 #pragma once
 
 #include "updater/core/DeviceClass.h"
+#include "updater/core/Log.h"
 #include "updater/core/UpdaterServices.h"
 #include "updater/win32/USBClassicEnumerator.h"
 
@@ -23,6 +24,19 @@ namespace fs = std::filesystem;
 
 inline constexpr std::uint16_t PackageDate = (26 << 9) | (1 << 5) | 15; // 2026-01-15
 inline constexpr std::uint16_t PackageVersion = 0x0110;                // "1.10"
+
+// Keeps the debug log out of the test output while it lives.
+class QuietLog
+{
+public:
+    QuietLog() : m_previous(Oxa::setLogSink([](const std::string &) {})) {}
+    ~QuietLog() { Oxa::setLogSink(m_previous); }
+    QuietLog(const QuietLog &) = delete;
+    QuietLog &operator=(const QuietLog &) = delete;
+
+private:
+    Oxa::LogSink m_previous;
+};
 
 // A directory of its own for one test, removed afterwards.
 class ScratchDirectory

@@ -146,6 +146,13 @@ TEST_F(ConfigurationTest, aMissingFileIsLoggedAndNotConfigured)
     EXPECT_EQ(configuration.title(), QStringLiteral("Zel Firmware Updater"));
 }
 
+TEST_F(ConfigurationTest, aBrokenDatabaseKeepsThePackageTitleForTheMessage)
+{
+    EXPECT_FALSE(load(package(packager(), database("", deviceClass(
+        "<firmware><image>fw.bin</image><revision>1.10</revision></firmware>", "Other")))));
+    EXPECT_EQ(configuration.title(), QStringLiteral("Vorpad Firmware"));
+}
+
 TEST_F(ConfigurationTest, allowDowngradeIsOffOnlyForTheExactTextFalse)
 {
     const std::pair<QByteArray, bool> cases[] = {

@@ -1,3 +1,5 @@
+#include "UpdaterTestSupport.h"
+
 #include "updater/core/DeviceClass.h"
 #include "updater/core/ProcessList.h"
 #include "updater/core/USBClassicFirmware.h"
@@ -16,12 +18,6 @@ namespace fs = std::filesystem;
 class FirmwareTest : public testing::Test
 {
 protected:
-    FirmwareTest() : m_dir(fs::temp_directory_path() / ("updater-firmware-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" + testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        fs::create_directories(m_dir);
-    }
-    ~FirmwareTest() override { fs::remove_all(m_dir); }
-
     std::string image(std::size_t size, const char *name = "image.bin")
     {
         const fs::path path = m_dir / name;
@@ -41,7 +37,8 @@ protected:
         return deviceClass;
     }
 
-    fs::path m_dir;
+    UpdaterTest::ScratchDirectory m_scratch;
+    const fs::path &m_dir = m_scratch.path();
 };
 
 TEST_F(FirmwareTest, stepsCutTheImageIntoBlocks)
@@ -131,6 +128,7 @@ class ProcessFilterTest : public testing::TestWithParam<FilterCase> {};
 
 TEST_P(ProcessFilterTest, namesTheForbiddenProgramsInSnapshotOrder)
 {
+    UpdaterTest::QuietLog quiet;
     FixedProcessList processes(GetParam().running, GetParam().extensions);
     EXPECT_EQ(filterProcesses(processes, {"ZELVorpad", "Other"}), GetParam().expected);
 }
@@ -148,6 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
 #ifdef __linux__
 TEST(SystemProcessListTest, findsThisProgramByItsWholeName)
 {
+    UpdaterTest::QuietLog quiet;
     const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
     const auto processes = createSystemProcessList();
     EXPECT_EQ(filterProcesses(*processes, {self}).empty(), false);

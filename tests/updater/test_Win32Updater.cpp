@@ -112,6 +112,19 @@ TEST_F(UpdaterProtocol, enumeratesTheControllersOfTheClassInSystemOrder)
     EXPECT_EQ(control.opened(), control.closed()); // no handle stays open between operations
 }
 
+TEST_F(UpdaterProtocol, aDeviceThatDoesNotReportItsVersionIsListedButNotOffered)
+{
+    Sim::UsbFaults faults;
+    faults.stallRequest = 1;
+    attach(49, 1, faults);
+    auto db = services(&control, packageImage(100));
+    db->rescan();
+    ASSERT_EQ(db->deviceCount(), 1);
+    EXPECT_EQ(db->device(0).currentVersion(), "");
+    EXPECT_FALSE(db->device(0).upgradable());
+    EXPECT_FALSE(db->device(0).selected());
+}
+
 TEST_F(UpdaterProtocol, aBuildInThePackageAddsTheFirmwareDateToTheDeviceVersion)
 {
     attach(49, 1);

@@ -42,14 +42,17 @@ void printBytes(const std::uint8_t *bytes, std::size_t count)
     std::printf("\n");
 }
 
+// Prints every packet as it is made.
 struct PrintingSink {
-    void appendPacket(const std::uint8_t *packet) { printBytes(packet, 4); }
+    std::uint8_t packet[4] = {};
+    std::uint8_t *at = packet;
+    std::uint8_t *end = packet + 4;
+    void full()
+    {
+        printBytes(packet, 4);
+        at = packet;
+    }
     void submitNow() {}
-};
-
-struct CableBytes {
-    std::vector<std::uint8_t> bytes;
-    void push(std::uint8_t byte) { bytes.push_back(byte); }
 };
 
 int pack(std::uint8_t cable)
@@ -60,8 +63,7 @@ int pack(std::uint8_t cable)
     Zel::MidiByteParser parser;
     bool idle = true;
     PrintingSink sink;
-    for (std::uint8_t byte : bytes)
-        Zel::packetiseByte(parser, idle, cable, byte, sink);
+    Zel::packetise(parser, idle, cable, bytes.data(), static_cast<std::uint32_t>(bytes.size()), sink);
     return 0;
 }
 
@@ -72,19 +74,21 @@ int unpack()
         return 1;
     if (bytes.size() % 4 != 0)
         std::fprintf(stderr, "usbmidi: ignoring %zu trailing bytes\n", bytes.size() % 4);
-    std::map<int, CableBytes> cables;
+    std::map<int, std::vector<std::uint8_t>> cables;
     std::map<int, bool> idle;
     for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
         const int cable = Zel::packetCable(bytes.data() + at);
         idle.emplace(cable, true);
-        Zel::unpackPacket(bytes.data() + at, idle[cable], cables[cable]);
+        std::uint8_t out[5];
+        const std::uint32_t count = Zel::unpackPacket(bytes.data() + at, idle[cable], out);
+        cables[cable].insert(cables[cable].end(), out, out + count);
     }
     for (const auto &[cable, stream] : cables) {
         // Packets without bytes (CIN 0 and 1) leave a cable nothing to show.
-        if (stream.bytes.empty())
+        if (stream.empty())
             continue;
         std::printf("cable %d: ", cable);
-        printBytes(stream.bytes.data(), stream.bytes.size());
+        printBytes(stream.data(), stream.size());
     }
     return 0;
 }

@@ -137,7 +137,9 @@ UpdaterConfiguration::~UpdaterConfiguration() = default;
 
 QString UpdaterConfiguration::title() const
 {
-    return m_packager ? m_packager->title() : QStringLiteral("Zel Firmware Updater");
+    if (m_packager)
+        return m_packager->title();
+    return m_titleRead.isEmpty() ? QStringLiteral("Zel Firmware Updater") : m_titleRead;
 }
 
 bool UpdaterConfiguration::load(const QString &path)
@@ -159,6 +161,7 @@ bool UpdaterConfiguration::loadFromBytes(const QByteArray &bytes)
 {
     m_packager.reset();
     m_services.reset();
+    m_titleRead.clear();
     QDomDocument document;
     QString message;
     int line = 0;
@@ -189,6 +192,7 @@ bool UpdaterConfiguration::loadFromBytes(const QByteArray &bytes)
 void UpdaterConfiguration::readPackager(const QDomElement &element)
 {
     m_packager = std::make_unique<Packager>(element, m_directory);
+    m_titleRead = m_packager->title();
 }
 
 void UpdaterConfiguration::readDatabase(const QDomElement &element)

@@ -44,6 +44,7 @@ private:
     DeviceEnumeratorManager m_enumerators;
     std::unique_ptr<Packager> m_packager;
     std::unique_ptr<UpdaterServices> m_services;
+    QString m_titleRead; // kept for the message when a later part fails
 };
 
 } // namespace Oxa

@@ -154,7 +154,14 @@ DeviceView::DeviceView(const DeviceViewServices &services, QWidget *parent)
     d->patchList->patchSelectionChanged();
 }
 
-DeviceView::~DeviceView() = default;
+DeviceView::~DeviceView()
+{
+    // The children outlive the private part until the base class deletes
+    // them; a focus change on the way (the bank name finishing its edit)
+    // must not reach a slot that needs it.
+    d->bankName->disconnect(this);
+    d->deviceCombo->disconnect(this);
+}
 
 QComboBox *DeviceView::deviceCombo() const { return d->deviceCombo; }
 DropBankLineEdit *DeviceView::bankNameField() const { return d->bankName; }
