@@ -145,7 +145,7 @@ TEST_F(Channel, BadPeersNeitherBlockNorCrashTheRunningInstance)
 
 TEST(HandOver, ASecondEditorHandsItsFileOverAndExitsZero)
 {
-    SingleInstance running(QLatin1String(Application::Identifier));
+    SingleInstance running{QLatin1String(Application::Identifier)};
     ASSERT_TRUE(running.listen());
     QSignalSpy received(&running, &SingleInstance::messageReceived);
 
@@ -161,7 +161,7 @@ TEST(HandOver, AKilledEditorIsReplacedByTheNextStart)
     QProcess editor;
     editor.start(editorPath(), {});
     ASSERT_TRUE(editor.waitForStarted());
-    SingleInstance next(QLatin1String(Application::Identifier));
+    SingleInstance next{QLatin1String(Application::Identifier)};
     QDeadlineTimer deadline(10000);
     while (!QFile::exists(next.socketPath()) && !deadline.hasExpired())
         QThread::msleep(10);
@@ -206,7 +206,7 @@ TEST(HandOver, TheRunningEditorOpensTheFileAndSendsItToTheController)
     QProcess running;
     running.start(editorPath(), {QStringLiteral("--simulate=49")});
     ASSERT_TRUE(running.waitForStarted());
-    const SingleInstance probe(QLatin1String(Application::SimulatedIdentifier));
+    const SingleInstance probe{QLatin1String(Application::SimulatedIdentifier)};
     QDeadlineTimer deadline(10000);
     while (!QFile::exists(probe.socketPath()) && !deadline.hasExpired())
         QThread::msleep(10);
