@@ -28,8 +28,10 @@ function(vorpad_add_gtest name)
   if(ARG_GUI)
     list(APPEND properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endif()
+  # Listing the tests through an emulator (Wine) may take seconds of its start-up.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
     PROPERTIES ${properties})
 endfunction()
 

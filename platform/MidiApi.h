@@ -96,6 +96,8 @@ public:
     virtual MidiResult midiOutUnprepareHeader(MidiOutHandle handle, MidiHeader *header) = 0;
     // The header comes back with MOM_DONE, possibly before this returns.
     virtual MidiResult midiOutLongMsg(MidiOutHandle handle, MidiHeader *header) = 0;
+    // Returns every long message not yet sent with MOM_DONE.
+    virtual MidiResult midiOutReset(MidiOutHandle handle) = 0;
     virtual MidiResult midiOutClose(MidiOutHandle handle) = 0;
 };
 

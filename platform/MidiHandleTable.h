@@ -61,6 +61,19 @@ public:
         return ports;
     }
 
+    // Calls visit(handle, port) under the table's lock until it returns true;
+    // whether one did.
+    template <typename Visit>
+    bool any(Visit visit) const
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto &[handle, port] : m_ports) {
+            if (visit(handle, *port))
+                return true;
+        }
+        return false;
+    }
+
     bool empty() const
     {
         std::lock_guard lock(m_mutex);

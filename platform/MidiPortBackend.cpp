@@ -103,6 +103,11 @@ MidiResult MidiPortBackend::midiOutLongMsg(MidiOutHandle handle, MidiHeader *hea
     return header ? output->longMessage(*header) : MIDIERR_UNPREPARED;
 }
 
+MidiResult MidiPortBackend::midiOutReset(MidiOutHandle handle)
+{
+    return m_outputs.find(handle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
+}
+
 MidiResult MidiPortBackend::midiOutClose(MidiOutHandle handle)
 {
     return m_outputs.release(handle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;

@@ -70,6 +70,8 @@ public:
     MidiResult midiOutPrepareHeader(MidiOutHandle handle, MidiHeader *header) final;
     MidiResult midiOutUnprepareHeader(MidiOutHandle handle, MidiHeader *header) final;
     MidiResult midiOutLongMsg(MidiOutHandle handle, MidiHeader *header) final;
+    // Sends finish before midiOutLongMsg returns: nothing is ever queued.
+    MidiResult midiOutReset(MidiOutHandle handle) final;
     MidiResult midiOutClose(MidiOutHandle handle) final;
 
 protected:

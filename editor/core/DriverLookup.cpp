@@ -35,10 +35,10 @@ std::wstring findDriverPath(DeviceControl &control, int productId)
 {
     if (productId == 0)
         return std::wstring();
-    for (const DeviceControl::Interface &interface : control.presentInterfaces()) {
-        if (!matches(control, interface.path, productId))
+    for (const DeviceControl::Interface &present : control.presentInterfaces()) {
+        if (!matches(control, present.path, productId))
             continue;
-        const std::wstring service = control.serviceName(interface.instanceId);
+        const std::wstring service = control.serviceName(present.instanceId);
         return service.empty() ? std::wstring() : control.serviceBinaryPath(service);
     }
     return std::wstring();

@@ -42,6 +42,9 @@ void MidiOutPort::close()
 {
     if (!isOpen())
         return;
+    // Long messages still queued come back done first: the system refuses to
+    // close a port that has any.
+    midi().midiOutReset(m_handle);
     midi().midiOutClose(m_handle);
     m_handle = nullptr;
 }

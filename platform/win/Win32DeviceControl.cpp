@@ -5,8 +5,10 @@
 #include "driver/contract/DeviceControlProperties.h"
 
 #include <windows.h>
+#include <ks.h>
 #include <setupapi.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -26,6 +28,15 @@ GUID systemGuid(const Zel::Guid &guid)
 
 const GUID DeviceControlInterfaceClass = systemGuid(Zel::DeviceControlInterfaceClass);
 constexpr DWORD IoctlKsProperty = Zel::IoctlKsProperty;
+
+// The property requests the clients build byte by byte are the system's.
+static_assert(sizeof(KSPROPERTY) == Zel::PropertyHeaderSize, "a property request starts with a KSPROPERTY");
+static_assert(sizeof(GUID) == 16 && offsetof(KSPROPERTY, Id) == 16 && offsetof(KSPROPERTY, Flags) == 20,
+              "the property set, id and flags lie where writePropertyHeader puts them");
+static_assert(IOCTL_KS_PROPERTY == Zel::IoctlKsProperty, "the property request's control code is the system's");
+static_assert(KSPROPERTY_TYPE_GET == Zel::PropertyGet && KSPROPERTY_TYPE_SET == Zel::PropertySet &&
+                  KSPROPERTY_TYPE_SETSUPPORT == Zel::PropertySetSupport,
+              "the property flags are the system's");
 
 std::wstring firstInterfacePath(const std::wstring &instanceId)
 {
@@ -68,11 +79,11 @@ public:
             std::vector<wchar_t> id(size + 1);
             if (!SetupDiGetDeviceInstanceIdW(set, &info, id.data(), size, nullptr))
                 continue;
-            Interface interface;
-            interface.instanceId = id.data();
-            interface.path = firstInterfacePath(interface.instanceId);
-            if (!interface.path.empty())
-                interfaces.push_back(interface);
+            Interface found;
+            found.instanceId = id.data();
+            found.path = firstInterfacePath(found.instanceId);
+            if (!found.path.empty())
+                interfaces.push_back(found);
         }
         SetupDiDestroyDeviceInfoList(set);
         return interfaces;
@@ -89,6 +100,10 @@ public:
                            std::uint32_t outputSize) override
     {
         Result result;
+        if (handle == InvalidHandle) {
+            result.status = ERROR_INVALID_HANDLE;
+            return result;
+        }
         DWORD returned = 0;
         result.ok = DeviceIoControl(reinterpret_cast<HANDLE>(handle), IoctlKsProperty, const_cast<std::uint8_t *>(input),
                                     inputSize, output, outputSize, &returned, nullptr) != FALSE;
@@ -97,7 +112,12 @@ public:
         return result;
     }
 
-    void close(Handle handle) override { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+    // The invalid handle's value is also the current process's pseudo-handle: never pass it on.
+    void close(Handle handle) override
+    {
+        if (handle != InvalidHandle)
+            CloseHandle(reinterpret_cast<HANDLE>(handle));
+    }
 
     std::wstring serviceName(const std::wstring &instanceId) override
     {

@@ -281,6 +281,22 @@ TEST_F(MidiPortTest, OutputBuffersLiveUntilTheDriverReturnsThem)
     EXPECT_EQ(fake.countOf("midiOutUnprepareHeader"), 3);
 }
 
+TEST_F(MidiPortTest, CloseResetsFirstSoPendingBuffersComeBack)
+{
+    fake.autoDone = false;
+    MidiOutPort port(0);
+    port.setMaxChunkSize(4);
+    ASSERT_TRUE(port.open());
+    EXPECT_TRUE(port.send(LongMessage(sysEx(9))));
+    ASSERT_EQ(fake.outstanding.size(), 3u);
+    port.close();
+    const std::vector<std::string> names = fake.names();
+    const std::vector<std::string> tail(names.end() - 5, names.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"midiOutReset", "midiOutUnprepareHeader", "midiOutUnprepareHeader",
+                                              "midiOutUnprepareHeader", "midiOutClose"}));
+    EXPECT_TRUE(fake.outstanding.empty());
+}
+
 TEST_F(MidiPortTest, OutputOpenAndCloseOnce)
 {
     MidiOutPort port(0);

@@ -148,6 +148,7 @@ TEST_F(MidiPortBackendTest, CallsOnAHandleThatIsNotOpenAreRefused)
         [&](MidiOutHandle h) { return backend.midiOutPrepareHeader(h, header); },
         [&](MidiOutHandle h) { return backend.midiOutUnprepareHeader(h, header); },
         [&](MidiOutHandle h) { return backend.midiOutLongMsg(h, header); },
+        [&](MidiOutHandle h) { return backend.midiOutReset(h); },
         [&](MidiOutHandle h) { return backend.midiOutClose(h); },
     };
     for (MidiInHandle handle : {MidiInHandle(nullptr), closedIn}) {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
+#include <string>
 
 using Bytes = std::vector<Byte>;
 using Sim::Controller;
@@ -301,17 +301,20 @@ namespace {
 class ControllerState : public ::testing::Test
 {
 protected:
+    // A folder of the test's own under the system's temporary folder.
     ControllerState()
+        : m_directory(std::filesystem::temp_directory_path() /
+                      ("vorpad-sim-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                       "-" + std::to_string(std::random_device{}())))
     {
-        char pattern[] = "/tmp/vorpad-sim-XXXXXX";
-        m_directory = mkdtemp(pattern);
-        path = m_directory + "/simulated.syx";
+        std::filesystem::create_directories(m_directory);
+        path = (m_directory / "simulated.syx").string();
     }
     ~ControllerState() override { std::filesystem::remove_all(m_directory); }
     std::string path;
 
 private:
-    std::string m_directory;
+    std::filesystem::path m_directory;
 };
 
 TEST_F(ControllerState, StateRestoresIntoAnotherController)

@@ -185,6 +185,13 @@ MidiResult RecordingMidi::midiOutLongMsg(MidiOutHandle, MidiHeader *header)
     return result;
 }
 
+MidiResult RecordingMidi::midiOutReset(MidiOutHandle)
+{
+    const MidiResult result = record("midiOutReset");
+    returnOutputBuffers();
+    return result;
+}
+
 MidiResult RecordingMidi::midiOutClose(MidiOutHandle)
 {
     return record("midiOutClose");

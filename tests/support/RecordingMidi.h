@@ -61,6 +61,8 @@ public:
     Platform::MidiResult midiOutPrepareHeader(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
     Platform::MidiResult midiOutUnprepareHeader(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
     Platform::MidiResult midiOutLongMsg(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
+    // Returns the outstanding output buffers, as the system returns queued ones.
+    Platform::MidiResult midiOutReset(Platform::MidiOutHandle handle) override;
     Platform::MidiResult midiOutClose(Platform::MidiOutHandle handle) override;
 
 private:
