@@ -205,3 +205,53 @@ TEST_F(LiveEdits, ZoneEditsAreUndoneWithAZonesTransfer)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LiveEdits, TheHistoryKeepsItsNewestSteps)
+{
+    Brisel::ScalarParam &number = control(6).number;
+    for (int i = 0; i <= EditHistory::MaxSteps + 2; ++i)
+        number.setValue(i % 100);
+    EXPECT_EQ(history->undoCount(), EditHistory::MaxSteps);
+    history->undo();
+    EXPECT_EQ(number.value(), (EditHistory::MaxSteps + 1) % 100);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LiveEdits, WheelsSendOnceAtReleaseAndThePitchWheelSpringsBack)
+{
+    control(PitchWheelControl).mode.setValue(ModePitchWheel);
+    settle();
+    auto *pitch = child<Wheel>(view.get(), QStringLiteral("CONTROLS_PITCHWHEEL/WHEELCONTROL_WHEEL"));
+    drag(pitch, {QPoint(pitch->width() / 2, pitch->height() / 2), QPoint(pitch->width() / 2, 2)});
+    EXPECT_EQ(patchTransfers(), 1);
+    EXPECT_EQ(control(PitchWheelControl).value14.value(), 8192);
+    EXPECT_EQ(pitch->value(), 64);
+    settle();
+    EXPECT_EQ(storedField(controller->patch(0), PitchWheelControl, ControlValue14), 8192);
+
+    auto *mod = child<Wheel>(view.get(), QStringLiteral("CONTROLS_MODWHEEL/WHEELCONTROL_WHEEL"));
+    drag(mod, {QPoint(mod->width() / 2, mod->height() - 3), QPoint(mod->width() / 2, 3)});
+    const int top = mod->value();
+    EXPECT_GT(top, 100);
+    EXPECT_EQ(patchTransfers(), 1);
+    settle();
+    EXPECT_EQ(storedField(controller->patch(0), ModWheelControl, ControlValue), top);
+}
+
+TEST_F(LiveEdits, AKnobHiddenWhileHeldGivesLiveUpdatesBack)
+{
+    view->show();
+    Knob *knob = knob3();
+    mouse(knob, QEvent::MouseButtonPress, QPoint(knob->width() - 1, knob->height() / 2), Qt::LeftButton);
+    EXPECT_FALSE(manager->isLive());
+    view->hide();
+    EXPECT_TRUE(manager->isLive());
+    EXPECT_EQ(patchTransfers(), 1) << "what changed while held is sent";
+}
+
+} // namespace

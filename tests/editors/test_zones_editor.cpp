@@ -102,8 +102,9 @@ TEST_F(ZonesEditor, ShowsEnabledZonesInDrawingOrder)
     }
     zone(2).binding(ZoneEnable).setValue(0);
     zone(3).binding(ZoneEnable).setValue(0);
-    const QImage image = rects->grab().toImage();
-    const QColor centre = image.pixelColor(rects->width() / 2, rects->height() / 2);
+    // A small piece only: the toolkit fills large areas on pooled threads.
+    const QImage image = rects->grab(QRect(rects->rect().center(), QSize(2, 2))).toImage();
+    const QColor centre = image.pixelColor(0, 0);
     EXPECT_GT(centre.blue(), centre.green());
 }
 

@@ -60,6 +60,8 @@ void EditHistory::commit()
     if (now == m_committed)
         return;
     m_undo.push_back({std::move(m_committed), now});
+    if (m_undo.size() > std::size_t(MaxSteps))
+        m_undo.erase(m_undo.begin());
     m_committed = std::move(now);
     m_redo.clear();
     emit changed();

@@ -23,6 +23,9 @@ class EditHistory : public QObject
     Q_OBJECT
 
 public:
+    // The oldest steps are forgotten beyond this many.
+    static constexpr int MaxSteps = 500;
+
     explicit EditHistory(Brisel::RemoteControlManager &manager, QObject *parent = nullptr);
     ~EditHistory() override;
 
