@@ -10,9 +10,17 @@
 // process; see MidiSelection.h for how it is chosen.
 namespace Platform {
 
-using MidiHandle = void *;
-using MidiCallback = void (*)(MidiHandle handle, unsigned message, std::uintptr_t instance, std::uintptr_t param1,
-                              std::uintptr_t param2);
+// Opaque port handles. Input and output handles are distinct types, so an
+// output handle cannot reach an input call; nothing behind them is visible.
+struct MidiInPortObject;
+struct MidiOutPortObject;
+using MidiInHandle = MidiInPortObject *;
+using MidiOutHandle = MidiOutPortObject *;
+
+using MidiInCallback = void (*)(MidiInHandle handle, unsigned message, std::uintptr_t instance,
+                                std::uintptr_t param1, std::uintptr_t param2);
+using MidiOutCallback = void (*)(MidiOutHandle handle, unsigned message, std::uintptr_t instance,
+                                 std::uintptr_t param1, std::uintptr_t param2);
 
 enum MidiMessageCode : unsigned {
     MIM_OPEN = 0x3C1,
@@ -68,27 +76,27 @@ public:
     virtual unsigned midiInGetNumDevs() = 0;
     // Fills name with the port's name (szPname).
     virtual MidiResult midiInGetDevCaps(unsigned index, std::string &name) = 0;
-    virtual MidiResult midiInOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
-                                  unsigned flags) = 0;
-    virtual MidiResult midiInPrepareHeader(MidiHandle handle, MidiHeader *header) = 0;
-    virtual MidiResult midiInUnprepareHeader(MidiHandle handle, MidiHeader *header) = 0;
-    virtual MidiResult midiInAddBuffer(MidiHandle handle, MidiHeader *header) = 0;
-    virtual MidiResult midiInStart(MidiHandle handle) = 0;
+    virtual MidiResult midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback,
+                                  std::uintptr_t instance, unsigned flags) = 0;
+    virtual MidiResult midiInPrepareHeader(MidiInHandle handle, MidiHeader *header) = 0;
+    virtual MidiResult midiInUnprepareHeader(MidiInHandle handle, MidiHeader *header) = 0;
+    virtual MidiResult midiInAddBuffer(MidiInHandle handle, MidiHeader *header) = 0;
+    virtual MidiResult midiInStart(MidiInHandle handle) = 0;
     // After midiInStop returns, no input callback of the port runs any more.
-    virtual MidiResult midiInStop(MidiHandle handle) = 0;
+    virtual MidiResult midiInStop(MidiInHandle handle) = 0;
     // Returns every queued buffer through the callback with no bytes recorded.
-    virtual MidiResult midiInReset(MidiHandle handle) = 0;
-    virtual MidiResult midiInClose(MidiHandle handle) = 0;
+    virtual MidiResult midiInReset(MidiInHandle handle) = 0;
+    virtual MidiResult midiInClose(MidiInHandle handle) = 0;
 
     virtual unsigned midiOutGetNumDevs() = 0;
     virtual MidiResult midiOutGetDevCaps(unsigned index, std::string &name) = 0;
-    virtual MidiResult midiOutOpen(MidiHandle *handle, unsigned index, MidiCallback callback,
+    virtual MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
                                    std::uintptr_t instance, unsigned flags) = 0;
-    virtual MidiResult midiOutPrepareHeader(MidiHandle handle, MidiHeader *header) = 0;
-    virtual MidiResult midiOutUnprepareHeader(MidiHandle handle, MidiHeader *header) = 0;
+    virtual MidiResult midiOutPrepareHeader(MidiOutHandle handle, MidiHeader *header) = 0;
+    virtual MidiResult midiOutUnprepareHeader(MidiOutHandle handle, MidiHeader *header) = 0;
     // The header comes back with MOM_DONE, possibly before this returns.
-    virtual MidiResult midiOutLongMsg(MidiHandle handle, MidiHeader *header) = 0;
-    virtual MidiResult midiOutClose(MidiHandle handle) = 0;
+    virtual MidiResult midiOutLongMsg(MidiOutHandle handle, MidiHeader *header) = 0;
+    virtual MidiResult midiOutClose(MidiOutHandle handle) = 0;
 };
 
 // The platform's real MIDI implementation, chosen by the build.

@@ -9,7 +9,7 @@ namespace {
 constexpr std::uint8_t SysExEnd = 0xF7;
 }
 
-MidiInputQueue::MidiInputQueue(MidiHandle handle, MidiCallback callback, std::uintptr_t instance)
+MidiInputQueue::MidiInputQueue(MidiInHandle handle, MidiInCallback callback, std::uintptr_t instance)
     : m_handle(handle)
     , m_callback(callback)
     , m_instance(instance)

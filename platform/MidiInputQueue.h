@@ -15,7 +15,7 @@ namespace Platform {
 class MidiInputQueue
 {
 public:
-    MidiInputQueue(MidiHandle handle, MidiCallback callback, std::uintptr_t instance);
+    MidiInputQueue(MidiInHandle handle, MidiInCallback callback, std::uintptr_t instance);
 
     MidiResult add(MidiHeader *header);
     void start();
@@ -35,8 +35,8 @@ public:
 private:
     void finishDelivery();
 
-    MidiHandle m_handle;
-    MidiCallback m_callback;
+    MidiInHandle m_handle;
+    MidiInCallback m_callback;
     std::uintptr_t m_instance;
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;

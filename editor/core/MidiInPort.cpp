@@ -31,7 +31,7 @@ bool MidiInPort::open()
         return true;
     if (!isValidIndex(int(m_index)))
         return false;
-    MidiHandle handle = nullptr;
+    MidiInHandle handle = nullptr;
     if (midi().midiInOpen(&handle, m_index, &MidiInPort::callback, reinterpret_cast<std::uintptr_t>(this),
                           CALLBACK_FUNCTION)
             != MMSYSERR_NOERROR
@@ -131,7 +131,7 @@ bool MidiInPort::clearSink(Sink sink)
     return true;
 }
 
-void MidiInPort::callback(MidiHandle, unsigned message, std::uintptr_t instance, std::uintptr_t param1,
+void MidiInPort::callback(MidiInHandle, unsigned message, std::uintptr_t instance, std::uintptr_t param1,
                           std::uintptr_t)
 {
     if (message == MIM_LONGDATA)

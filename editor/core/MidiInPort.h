@@ -52,7 +52,7 @@ private:
         std::array<char, BufferSize> data{};
     };
 
-    static void callback(Platform::MidiHandle handle, unsigned message, std::uintptr_t instance,
+    static void callback(Platform::MidiInHandle handle, unsigned message, std::uintptr_t instance,
                          std::uintptr_t param1, std::uintptr_t param2);
     static void dispatch(const LongMessage &message, void *user);
     void longData(Platform::MidiHeader *header);
@@ -60,7 +60,7 @@ private:
     void releaseBuffers();
 
     unsigned m_index;
-    Platform::MidiHandle m_handle = nullptr;
+    Platform::MidiInHandle m_handle = nullptr;
     std::vector<std::unique_ptr<Buffer>> m_buffers;
     SysExAccumulator m_accumulation; // input callback thread only
     std::mutex m_sinkMutex;

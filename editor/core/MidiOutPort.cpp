@@ -30,7 +30,7 @@ bool MidiOutPort::open()
 {
     if (isOpen())
         return true;
-    MidiHandle handle = nullptr;
+    MidiOutHandle handle = nullptr;
     if (midi().midiOutOpen(&handle, m_index, &MidiOutPort::callback, reinterpret_cast<std::uintptr_t>(this),
                            CALLBACK_FUNCTION)
         == MMSYSERR_NOERROR)
@@ -86,7 +86,7 @@ bool MidiOutPort::sendChunk(const Byte *bytes, std::size_t length)
     return false;
 }
 
-void MidiOutPort::callback(MidiHandle handle, unsigned message, std::uintptr_t, std::uintptr_t param1,
+void MidiOutPort::callback(MidiOutHandle handle, unsigned message, std::uintptr_t, std::uintptr_t param1,
                            std::uintptr_t)
 {
     if (message != MOM_DONE)

@@ -30,12 +30,12 @@ public:
     MidiOutPort &operator=(const MidiOutPort &) = delete;
 
 private:
-    static void callback(Platform::MidiHandle handle, unsigned message, std::uintptr_t instance,
+    static void callback(Platform::MidiOutHandle handle, unsigned message, std::uintptr_t instance,
                          std::uintptr_t param1, std::uintptr_t param2);
     bool sendChunk(const Byte *bytes, std::size_t length);
 
     unsigned m_index;
-    Platform::MidiHandle m_handle = nullptr;
+    Platform::MidiOutHandle m_handle = nullptr;
     int m_maxChunkSize;
 };
 

@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QSettings>
+#include <QThread>
 
 namespace Brisel {
 
@@ -85,17 +86,10 @@ struct SynchronousSendAlgorithm::Private {
     SysexMessage *pending = nullptr; // guarded by the wait method
     Midi::LongMessage reply;         // guarded by the wait method
     SyncWaitMethod waitMethod;
-    QWaitCondition pauseCondition;
-    QMutex pauseMutex;
     ExchangeSettings settings = ExchangeSettings::read();
 
-    void pause()
-    {
-        Utils::MutexLocker lock(pauseMutex);
-        QDeadlineTimer deadline(qint64(settings.interval));
-        while (lock.wait(pauseCondition, deadline)) {
-        }
-    }
+    // The settled interval between attempts; nothing cuts it short.
+    void pause() { QThread::msleep(settings.interval); }
 };
 
 SynchronousSendAlgorithm::SynchronousSendAlgorithm(Midi::MidiOutPort &output, Midi::MidiInPort &input)

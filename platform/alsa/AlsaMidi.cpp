@@ -25,15 +25,15 @@ void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
 // An open input: a client of its own subscribed to the source port, and a
 // reader thread that turns sequencer events into filled buffers.
-class AlsaInput
+class AlsaInput : public BackendInput
 {
 public:
-    AlsaInput(snd_seq_t *seq, MidiCallback callback, std::uintptr_t instance)
-        : queue(this, callback, instance)
+    AlsaInput(snd_seq_t *seq, MidiInHandle handle, MidiInCallback callback, std::uintptr_t instance)
+        : BackendInput(handle, callback, instance)
         , m_seq(seq)
     {
     }
-    ~AlsaInput()
+    ~AlsaInput() override
     {
         stopReader();
         snd_seq_close(m_seq);
@@ -60,8 +60,6 @@ public:
         m_reader = std::thread([this] { read(); });
         return true;
     }
-
-    MidiInputQueue queue;
 
 private:
     void stopReader()
@@ -100,16 +98,15 @@ private:
     std::thread m_reader;
 };
 
-class AlsaOutput
+class AlsaOutput : public BackendOutput
 {
 public:
-    AlsaOutput(snd_seq_t *seq, MidiCallback callback, std::uintptr_t instance)
-        : m_seq(seq)
-        , m_callback(callback)
-        , m_instance(instance)
+    AlsaOutput(snd_seq_t *seq, MidiOutHandle handle, MidiOutCallback callback, std::uintptr_t instance)
+        : BackendOutput(handle, callback, instance)
+        , m_seq(seq)
     {
     }
-    ~AlsaOutput() { snd_seq_close(m_seq); }
+    ~AlsaOutput() override { snd_seq_close(m_seq); }
 
     bool connect(const AlsaMidi::PortAddress &destination)
     {
@@ -125,35 +122,24 @@ public:
         return error >= 0;
     }
 
-    MidiResult send(MidiHeader *header)
+    bool send(const std::uint8_t *data, std::size_t length) override
     {
         snd_seq_event_t event;
         snd_seq_ev_clear(&event);
         snd_seq_ev_set_source(&event, m_port);
         snd_seq_ev_set_subs(&event);
         snd_seq_ev_set_direct(&event);
-        snd_seq_ev_set_sysex(&event, header->dwBufferLength, header->lpData);
+        snd_seq_ev_set_sysex(&event, length, const_cast<std::uint8_t *>(data));
         const int error = snd_seq_event_output_direct(m_seq, &event);
-        if (error < 0) {
+        if (error < 0)
             reportAlsaError("AlsaOutput::send", error);
-            return MMSYSERR_ERROR;
-        }
-        header->dwFlags |= MHDR_DONE;
-        m_callback(this, MOM_DONE, m_instance, reinterpret_cast<std::uintptr_t>(header), 0);
-        return MMSYSERR_NOERROR;
+        return error >= 0;
     }
 
 private:
     snd_seq_t *m_seq;
     int m_port = -1;
-    MidiCallback m_callback;
-    std::uintptr_t m_instance;
 };
-
-AlsaInput *inputOf(MidiHandle handle)
-{
-    return static_cast<AlsaInput *>(handle);
-}
 
 } // namespace
 
@@ -182,6 +168,7 @@ AlsaMidi::AlsaMidi()
 
 AlsaMidi::~AlsaMidi()
 {
+    closeAll();
     if (m_query)
         snd_seq_close(m_query);
 }
@@ -236,82 +223,25 @@ MidiResult AlsaMidi::midiInGetDevCaps(unsigned index, std::string &name)
     return MMSYSERR_NOERROR;
 }
 
-MidiResult AlsaMidi::midiInOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
-                                unsigned flags)
+MidiResult AlsaMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback,
+                                std::uintptr_t instance, unsigned flags)
 {
-    if (flags != CALLBACK_FUNCTION || !callback || !handle)
-        return MMSYSERR_INVALFLAG;
-    PortAddress address;
-    {
-        std::lock_guard lock(m_mutex);
-        if (!portAt(InputCapabilities, index, address))
-            return MMSYSERR_BADDEVICEID;
-    }
-    snd_seq_t *seq = openSequencer("AlsaMidi::midiInOpen");
-    if (!seq)
-        return MMSYSERR_ERROR;
-    auto input = std::make_unique<AlsaInput>(seq, callback, instance);
-    if (!input->connect(address))
-        return MMSYSERR_ERROR;
-    *handle = input.release();
-    return MMSYSERR_NOERROR;
-}
-
-MidiResult AlsaMidi::midiInPrepareHeader(MidiHandle handle, MidiHeader *header)
-{
-    if (!handle || !header)
-        return MMSYSERR_INVALHANDLE;
-    header->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
-}
-
-MidiResult AlsaMidi::midiInUnprepareHeader(MidiHandle handle, MidiHeader *header)
-{
-    if (!handle || !header)
-        return MMSYSERR_INVALHANDLE;
-    if (header->dwFlags & MHDR_INQUEUE)
-        return MIDIERR_STILLPLAYING;
-    header->dwFlags &= ~MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
-}
-
-MidiResult AlsaMidi::midiInAddBuffer(MidiHandle handle, MidiHeader *header)
-{
-    return handle ? inputOf(handle)->queue.add(header) : MMSYSERR_INVALHANDLE;
-}
-
-MidiResult AlsaMidi::midiInStart(MidiHandle handle)
-{
-    if (!handle)
-        return MMSYSERR_INVALHANDLE;
-    inputOf(handle)->queue.start();
-    return MMSYSERR_NOERROR;
-}
-
-MidiResult AlsaMidi::midiInStop(MidiHandle handle)
-{
-    if (!handle)
-        return MMSYSERR_INVALHANDLE;
-    inputOf(handle)->queue.stop();
-    return MMSYSERR_NOERROR;
-}
-
-MidiResult AlsaMidi::midiInReset(MidiHandle handle)
-{
-    if (!handle)
-        return MMSYSERR_INVALHANDLE;
-    inputOf(handle)->queue.reset();
-    return MMSYSERR_NOERROR;
-}
-
-MidiResult AlsaMidi::midiInClose(MidiHandle handle)
-{
-    if (!handle)
-        return MMSYSERR_INVALHANDLE;
-    if (!inputOf(handle)->queue.isEmpty())
-        return MIDIERR_STILLPLAYING;
-    delete inputOf(handle);
-    return MMSYSERR_NOERROR;
+    return openInput(handle, callback, flags, [&](MidiInHandle fresh, std::unique_ptr<BackendInput> &port) {
+        PortAddress address;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!portAt(InputCapabilities, index, address))
+                return MMSYSERR_BADDEVICEID;
+        }
+        snd_seq_t *seq = openSequencer("AlsaMidi::midiInOpen");
+        if (!seq)
+            return MMSYSERR_ERROR;
+        auto input = std::make_unique<AlsaInput>(seq, fresh, callback, instance);
+        if (!input->connect(address))
+            return MMSYSERR_ERROR;
+        port = std::move(input);
+        return MMSYSERR_NOERROR;
+    });
 }
 
 unsigned AlsaMidi::midiOutGetNumDevs()
@@ -330,52 +260,25 @@ MidiResult AlsaMidi::midiOutGetDevCaps(unsigned index, std::string &name)
     return MMSYSERR_NOERROR;
 }
 
-MidiResult AlsaMidi::midiOutOpen(MidiHandle *handle, unsigned index, MidiCallback callback,
+MidiResult AlsaMidi::midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
                                  std::uintptr_t instance, unsigned flags)
 {
-    if (flags != CALLBACK_FUNCTION || !callback || !handle)
-        return MMSYSERR_INVALFLAG;
-    PortAddress address;
-    {
-        std::lock_guard lock(m_mutex);
-        if (!portAt(OutputCapabilities, index, address))
-            return MMSYSERR_BADDEVICEID;
-    }
-    snd_seq_t *seq = openSequencer("AlsaMidi::midiOutOpen");
-    if (!seq)
-        return MMSYSERR_ERROR;
-    auto output = std::make_unique<AlsaOutput>(seq, callback, instance);
-    if (!output->connect(address))
-        return MMSYSERR_ERROR;
-    *handle = output.release();
-    return MMSYSERR_NOERROR;
-}
-
-MidiResult AlsaMidi::midiOutPrepareHeader(MidiHandle handle, MidiHeader *header)
-{
-    return midiInPrepareHeader(handle, header);
-}
-
-MidiResult AlsaMidi::midiOutUnprepareHeader(MidiHandle handle, MidiHeader *header)
-{
-    return midiInUnprepareHeader(handle, header);
-}
-
-MidiResult AlsaMidi::midiOutLongMsg(MidiHandle handle, MidiHeader *header)
-{
-    if (!handle)
-        return MMSYSERR_INVALHANDLE;
-    if (!header || !(header->dwFlags & MHDR_PREPARED))
-        return MIDIERR_UNPREPARED;
-    return static_cast<AlsaOutput *>(handle)->send(header);
-}
-
-MidiResult AlsaMidi::midiOutClose(MidiHandle handle)
-{
-    if (!handle)
-        return MMSYSERR_INVALHANDLE;
-    delete static_cast<AlsaOutput *>(handle);
-    return MMSYSERR_NOERROR;
+    return openOutput(handle, callback, flags, [&](MidiOutHandle fresh, std::unique_ptr<BackendOutput> &port) {
+        PortAddress address;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!portAt(OutputCapabilities, index, address))
+                return MMSYSERR_BADDEVICEID;
+        }
+        snd_seq_t *seq = openSequencer("AlsaMidi::midiOutOpen");
+        if (!seq)
+            return MMSYSERR_ERROR;
+        auto output = std::make_unique<AlsaOutput>(seq, fresh, callback, instance);
+        if (!output->connect(address))
+            return MMSYSERR_ERROR;
+        port = std::move(output);
+        return MMSYSERR_NOERROR;
+    });
 }
 
 std::unique_ptr<MidiApi> createRealMidi()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MidiApi.h"
+#include "platform/MidiPortBackend.h"
 
 #include <alsa/asoundlib.h>
 
@@ -14,7 +14,7 @@
 // sequencer (no /dev/snd/seq) there are simply no devices.
 namespace Platform {
 
-class AlsaMidi : public MidiApi
+class AlsaMidi : public MidiPortBackend
 {
 public:
     AlsaMidi();
@@ -22,24 +22,13 @@ public:
 
     unsigned midiInGetNumDevs() override;
     MidiResult midiInGetDevCaps(unsigned index, std::string &name) override;
-    MidiResult midiInOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
+    MidiResult midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback, std::uintptr_t instance,
                           unsigned flags) override;
-    MidiResult midiInPrepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiInUnprepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiInAddBuffer(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiInStart(MidiHandle handle) override;
-    MidiResult midiInStop(MidiHandle handle) override;
-    MidiResult midiInReset(MidiHandle handle) override;
-    MidiResult midiInClose(MidiHandle handle) override;
 
     unsigned midiOutGetNumDevs() override;
     MidiResult midiOutGetDevCaps(unsigned index, std::string &name) override;
-    MidiResult midiOutOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
-                           unsigned flags) override;
-    MidiResult midiOutPrepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiOutUnprepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiOutLongMsg(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiOutClose(MidiHandle handle) override;
+    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
+                           std::uintptr_t instance, unsigned flags) override;
 
     struct PortAddress {
         int client;

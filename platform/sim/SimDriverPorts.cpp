@@ -1,7 +1,7 @@
 #include "platform/sim/SimDriverPorts.h"
 
+#include <algorithm>
 #include <chrono>
-#include <thread>
 
 namespace Platform {
 
@@ -10,6 +10,9 @@ namespace {
 // Longer than the driver's default SysEx time-out, so a stalled holder loses
 // the cable before a writer gives up.
 constexpr std::chrono::milliseconds WriteDeadline{1500};
+// The driver finds a holder's time-out expired only when someone writes; with
+// no OUT transfer completing to wake the writer, it tries again this often.
+constexpr std::chrono::milliseconds QuietRetry{50};
 
 Zel::NTSTATUS run(SimDriverStream &stream)
 {
@@ -96,16 +99,19 @@ bool SimDriverPorts::bytesOut(const std::uint8_t *data, std::size_t length)
     const auto deadline = std::chrono::steady_clock::now() + WriteDeadline;
     std::size_t done = 0;
     while (done < length) {
+        // Read before writing, so a round that ends in between is not missed.
+        const std::uint64_t rounds = m_render->outRounds();
         std::uint32_t accepted = 0;
         if (!Zel::NT_SUCCESS(m_render->write(data + done, static_cast<std::uint32_t>(length - done), accepted)))
             return false;
         done += accepted;
         if (accepted > 0)
             continue;
-        if (std::chrono::steady_clock::now() > deadline)
+        const auto now = std::chrono::steady_clock::now();
+        if (now > deadline)
             return false;
-        // The cable is held or the backlog is full: let transfers complete.
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // The cable is held or the backlog is full: wait for OUT transfers to complete.
+        m_render->awaitOutRound(rounds, std::min(deadline, now + QuietRetry));
     }
     return true;
 }

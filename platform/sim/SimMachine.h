@@ -6,6 +6,7 @@
 #include "driver/MidiStream.h"
 #include "driver/UsbMidiAdapter.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -54,6 +55,12 @@ public:
     Zel::NTSTATUS read(std::uint8_t *buffer, std::uint32_t size, std::uint32_t &read)
     {
         return m_stream->read(buffer, size, read);
+    }
+    // The bus's rounds that completed OUT transfers (SimUsbHost::outRounds).
+    std::uint64_t outRounds() const { return m_device->host->outRounds(); }
+    bool awaitOutRound(std::uint64_t seen, std::chrono::steady_clock::time_point deadline) const
+    {
+        return m_device->host->awaitOutRound(seen, deadline);
     }
 
 private:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MidiApi.h"
+#include "platform/MidiPortBackend.h"
 #include "platform/sim/SimMidiEndpoint.h"
 
 #include <memory>
@@ -12,7 +12,7 @@
 // endpoint's thread, as it would on the system's callback thread.
 namespace Platform {
 
-class SimMidi : public MidiApi
+class SimMidi : public MidiPortBackend
 {
 public:
     explicit SimMidi(std::vector<std::shared_ptr<SimMidiEndpoint>> endpoints);
@@ -20,33 +20,23 @@ public:
 
     unsigned midiInGetNumDevs() override;
     MidiResult midiInGetDevCaps(unsigned index, std::string &name) override;
-    MidiResult midiInOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
+    MidiResult midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback, std::uintptr_t instance,
                           unsigned flags) override;
-    MidiResult midiInPrepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiInUnprepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiInAddBuffer(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiInStart(MidiHandle handle) override;
-    MidiResult midiInStop(MidiHandle handle) override;
-    MidiResult midiInReset(MidiHandle handle) override;
-    MidiResult midiInClose(MidiHandle handle) override;
 
     unsigned midiOutGetNumDevs() override;
     MidiResult midiOutGetDevCaps(unsigned index, std::string &name) override;
-    MidiResult midiOutOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
-                           unsigned flags) override;
-    MidiResult midiOutPrepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiOutUnprepareHeader(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiOutLongMsg(MidiHandle handle, MidiHeader *header) override;
-    MidiResult midiOutClose(MidiHandle handle) override;
+    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
+                           std::uintptr_t instance, unsigned flags) override;
 
     SimMidi(const SimMidi &) = delete;
     SimMidi &operator=(const SimMidi &) = delete;
 
 private:
-    struct Input;
-    struct Output;
+    class Input;
+    class Output;
 
     MidiResult name(unsigned index, std::string &name) const;
+    void inputClosed(unsigned index);
 
     std::vector<std::shared_ptr<SimMidiEndpoint>> m_endpoints;
     std::mutex m_mutex;

@@ -121,6 +121,18 @@ void SimUsbHost::forget(Device *device)
     m_wake.wait(guard, [this] { return !m_busy; });
 }
 
+std::uint64_t SimUsbHost::outRounds() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_outRounds;
+}
+
+bool SimUsbHost::awaitOutRound(std::uint64_t seen, std::chrono::steady_clock::time_point deadline) const
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    return m_outRoundDone.wait_until(guard, deadline, [&] { return m_outRounds != seen; });
+}
+
 void SimUsbHost::run()
 {
     std::unique_lock<std::mutex> guard(m_lock);
@@ -134,7 +146,13 @@ void SimUsbHost::run()
             return;
         m_kicked = false;
         m_busy = true;
-        const bool progressed = step(guard);
+        Round round = gather();
+        guard.unlock();
+        completeCancelled(round);
+        completeOuts(round);
+        completeIns(round);
+        guard.lock();
+        const bool progressed = settle(round);
         m_busy = false;
         m_wake.notify_all();
         if (progressed)
@@ -142,21 +160,19 @@ void SimUsbHost::run()
     }
 }
 
-// One round: cancellations, OUT transfers, then IN transfers that have data
-// (or whose controller left). Completions run without the host lock.
-bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
+// Takes what this round will complete: every cancellation and OUT transfer,
+// and the IN transfers that have data or whose controller left. The others
+// stay queued; the earliest delayed answer among them sets the next wake-up.
+SimUsbHost::Round SimUsbHost::gather()
 {
-    std::vector<Pending> cancelled;
-    cancelled.swap(m_cancelled);
-    std::deque<Pending> outs;
-    outs.swap(m_out);
-    std::vector<std::pair<Pending, bool>> ins; // bool: controller gone
+    Round round;
+    round.cancelled.swap(m_cancelled);
+    round.outs.swap(m_out);
     m_nextDue.reset();
     for (auto it = m_in.begin(); it != m_in.end();) {
         Sim::UsbController &controller = it->device->controller();
-        const bool gone = !controller.connected();
-        if (gone || controller.hasInData()) {
-            ins.emplace_back(*it, gone);
+        if (!controller.connected() || controller.hasInData()) {
+            (controller.connected() ? round.ins : round.gone).push_back(*it);
             it = m_in.erase(it);
             continue;
         }
@@ -165,10 +181,18 @@ bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
             m_nextDue = due;
         ++it;
     }
-    guard.unlock();
-    for (Pending &p : cancelled)
+    return round;
+}
+
+void SimUsbHost::completeCancelled(Round &round)
+{
+    for (Pending &p : round.cancelled)
         complete(*p.request, Zel::STATUS_CANCELLED, 0);
-    for (Pending &p : outs) {
+}
+
+void SimUsbHost::completeOuts(Round &round)
+{
+    for (Pending &p : round.outs) {
         const Sim::UsbResult result =
             p.device->controller().bulkOut(Device::endpointOf(p.request->pipe), p.request->buffer, p.request->length);
         const std::uint32_t sent = result == Sim::UsbResult::Ok ? p.request->length : 0;
@@ -178,17 +202,18 @@ bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
         }
         complete(*p.request, statusOf(result), sent);
     }
-    std::vector<Pending> empty;
-    for (auto &[p, gone] : ins) {
-        if (gone) {
-            complete(*p.request, Zel::STATUS_DEVICE_NOT_CONNECTED, 0);
-            continue;
-        }
+}
+
+void SimUsbHost::completeIns(Round &round)
+{
+    for (Pending &p : round.gone)
+        complete(*p.request, Zel::STATUS_DEVICE_NOT_CONNECTED, 0);
+    for (Pending &p : round.ins) {
         std::size_t size = 0;
         const Sim::UsbResult result =
             p.device->controller().bulkIn(Device::endpointOf(p.request->pipe), p.request->buffer, p.request->length, size);
         if (result == Sim::UsbResult::Ok && size == 0) {
-            empty.push_back(p); // another transfer took the packets: wait again
+            round.empty.push_back(p); // another transfer took the packets: wait again
             continue;
         }
         if (size) {
@@ -197,18 +222,26 @@ bool SimUsbHost::step(std::unique_lock<std::mutex> &guard)
         }
         complete(*p.request, statusOf(result), static_cast<std::uint32_t>(size));
     }
-    guard.lock();
-    // An abort that ran meanwhile could not see these.
+}
+
+bool SimUsbHost::settle(Round &round)
+{
+    // An abort that ran during the round could not see these.
     const auto aborted = [this](const Pending &p) {
         return std::find(m_abortedInRound.begin(), m_abortedInRound.end(),
                          std::make_pair(p.device, p.request->pipe)) != m_abortedInRound.end();
     };
     const auto keep =
-        std::stable_partition(empty.begin(), empty.end(), [&](const Pending &p) { return !aborted(p); });
-    m_cancelled.insert(m_cancelled.end(), keep, empty.end());
-    m_in.insert(m_in.begin(), empty.begin(), keep);
+        std::stable_partition(round.empty.begin(), round.empty.end(), [&](const Pending &p) { return !aborted(p); });
+    m_cancelled.insert(m_cancelled.end(), keep, round.empty.end());
+    m_in.insert(m_in.begin(), round.empty.begin(), keep);
     m_abortedInRound.clear();
-    return !cancelled.empty() || !outs.empty() || ins.size() > empty.size();
+    if (!round.outs.empty()) {
+        ++m_outRounds;
+        m_outRoundDone.notify_all();
+    }
+    const std::size_t completedIns = round.ins.size() + round.gone.size() - round.empty.size();
+    return !round.cancelled.empty() || !round.outs.empty() || completedIns > 0;
 }
 
 SimUsbHost::Device::Device(SimUsbHost &host, std::shared_ptr<Sim::UsbController> controller, SimRegistry &registry)

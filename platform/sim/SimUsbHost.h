@@ -48,6 +48,13 @@ public:
     };
     Traffic traffic() const;
 
+    // Rounds that completed OUT transfers so far. A writer that found no
+    // room reads it before writing and waits for it to move on.
+    std::uint64_t outRounds() const;
+    // Waits until a round after `seen` completed OUT transfers, or until the
+    // deadline; true when one did.
+    bool awaitOutRound(std::uint64_t seen, std::chrono::steady_clock::time_point deadline) const;
+
 private:
     friend class Device;
     struct Pending {
@@ -55,13 +62,34 @@ private:
         Zel::BulkRequest *request;
     };
 
+    // One round of the host thread. Ownership: gather() moves transfers out
+    // of the queues into the round under the host lock; from then until
+    // settle() the round alone holds them, so their completions run without
+    // the lock, and an abort or a device going away cannot reach them (abort
+    // notes the pipe in m_abortedInRound; forget waits for the round to end).
+    // settle() puts back under the lock what found nothing to read, or
+    // cancels it when its pipe was aborted meanwhile.
+    struct Round {
+        std::vector<Pending> cancelled; // aborted before the round: complete as cancelled
+        std::deque<Pending> outs;       // every queued OUT transfer
+        std::vector<Pending> ins;       // IN transfers whose controller has data
+        std::vector<Pending> gone;      // IN transfers whose controller left the bus
+        std::vector<Pending> empty;     // IN transfers that found nothing after all
+    };
+
     void enqueue(Device *device, Zel::BulkRequest *request);
     void abort(Device *device, Zel::PipeHandle pipe);
     void forget(Device *device);
     void run();
-    bool step(std::unique_lock<std::mutex> &guard);
+    // The round's phases: gather and settle under the lock, the rest without.
+    Round gather();
+    void completeCancelled(Round &round);
+    void completeOuts(Round &round);
+    void completeIns(Round &round);
+    // True when the round completed anything.
+    bool settle(Round &round);
 
-    std::mutex m_lock;
+    mutable std::mutex m_lock;
     std::condition_variable m_wake;
     std::deque<Pending> m_out;
     std::deque<Pending> m_in;
@@ -73,6 +101,8 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_nextDue;
     bool m_busy = false;
     bool m_stop = false;
+    std::uint64_t m_outRounds = 0;
+    mutable std::condition_variable m_outRoundDone; // signalled when m_outRounds moves
     std::atomic<std::uint64_t> m_outTransfers{0};
     std::atomic<std::uint64_t> m_outBytes{0};
     std::atomic<std::uint64_t> m_inTransfers{0};

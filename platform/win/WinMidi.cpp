@@ -14,20 +14,24 @@ namespace Platform {
 
 namespace {
 
+template <typename Callback>
 struct Port {
-    MidiCallback callback;
+    Callback callback;
     std::uintptr_t instance;
     HANDLE handle = nullptr;
 };
+using InPort = Port<MidiInCallback>;
+using OutPort = Port<MidiOutCallback>;
 
 MidiResult result(MMRESULT r)
 {
     return MidiResult(r);
 }
 
+template <typename Handle, typename Callback>
 void CALLBACK systemCallback(HANDLE handle, UINT message, DWORD_PTR instance, DWORD_PTR param1, DWORD_PTR param2)
 {
-    auto *port = reinterpret_cast<Port *>(instance);
+    auto *port = reinterpret_cast<Port<Callback> *>(instance);
     if ((message == MIM_LONGDATA || message == MOM_DONE) && param1) {
         auto *system = reinterpret_cast<MIDIHDR *>(param1);
         auto *header = reinterpret_cast<MidiHeader *>(system->dwUser);
@@ -36,7 +40,7 @@ void CALLBACK systemCallback(HANDLE handle, UINT message, DWORD_PTR instance, DW
         param1 = reinterpret_cast<DWORD_PTR>(header);
     }
     (void)handle;
-    port->callback(port, message, port->instance, param1, param2);
+    port->callback(reinterpret_cast<Handle>(port), message, port->instance, param1, param2);
 }
 
 MIDIHDR *shadowOf(MidiHeader *header)
@@ -72,20 +76,21 @@ public:
             name = caps.szPname;
         return result(r);
     }
-    MidiResult midiInOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
+    MidiResult midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback, std::uintptr_t instance,
                           unsigned flags) override
     {
-        auto port = std::make_unique<Port>(Port{callback, instance});
+        auto port = std::make_unique<InPort>(InPort{callback, instance});
         HMIDIIN system = nullptr;
-        const MMRESULT r = ::midiInOpen(&system, index, reinterpret_cast<DWORD_PTR>(&systemCallback),
+        const MMRESULT r = ::midiInOpen(&system, index,
+                                        reinterpret_cast<DWORD_PTR>(&systemCallback<MidiInHandle, MidiInCallback>),
                                         reinterpret_cast<DWORD_PTR>(port.get()), flags);
         if (r != MMSYSERR_NOERROR)
             return result(r);
         port->handle = system;
-        *handle = port.release();
+        *handle = reinterpret_cast<MidiInHandle>(port.release());
         return result(MMSYSERR_NOERROR);
     }
-    MidiResult midiInPrepareHeader(MidiHandle handle, MidiHeader *header) override
+    MidiResult midiInPrepareHeader(MidiInHandle handle, MidiHeader *header) override
     {
         MIDIHDR *system = makeShadow(header);
         const MMRESULT r = ::midiInPrepareHeader(in(handle), system, sizeof *system);
@@ -95,7 +100,7 @@ public:
             dropShadow(header);
         return result(r);
     }
-    MidiResult midiInUnprepareHeader(MidiHandle handle, MidiHeader *header) override
+    MidiResult midiInUnprepareHeader(MidiInHandle handle, MidiHeader *header) override
     {
         const MMRESULT r = ::midiInUnprepareHeader(in(handle), shadowOf(header), sizeof(MIDIHDR));
         if (r == MMSYSERR_NOERROR) {
@@ -104,20 +109,20 @@ public:
         }
         return result(r);
     }
-    MidiResult midiInAddBuffer(MidiHandle handle, MidiHeader *header) override
+    MidiResult midiInAddBuffer(MidiInHandle handle, MidiHeader *header) override
     {
         MIDIHDR *system = shadowOf(header);
         system->dwBytesRecorded = 0;
         return result(::midiInAddBuffer(in(handle), system, sizeof *system));
     }
-    MidiResult midiInStart(MidiHandle handle) override { return result(::midiInStart(in(handle))); }
-    MidiResult midiInStop(MidiHandle handle) override { return result(::midiInStop(in(handle))); }
-    MidiResult midiInReset(MidiHandle handle) override { return result(::midiInReset(in(handle))); }
-    MidiResult midiInClose(MidiHandle handle) override
+    MidiResult midiInStart(MidiInHandle handle) override { return result(::midiInStart(in(handle))); }
+    MidiResult midiInStop(MidiInHandle handle) override { return result(::midiInStop(in(handle))); }
+    MidiResult midiInReset(MidiInHandle handle) override { return result(::midiInReset(in(handle))); }
+    MidiResult midiInClose(MidiInHandle handle) override
     {
         const MMRESULT r = ::midiInClose(in(handle));
         if (r == MMSYSERR_NOERROR)
-            delete static_cast<Port *>(handle);
+            delete reinterpret_cast<InPort *>(handle);
         return result(r);
     }
 
@@ -130,20 +135,21 @@ public:
             name = caps.szPname;
         return result(r);
     }
-    MidiResult midiOutOpen(MidiHandle *handle, unsigned index, MidiCallback callback, std::uintptr_t instance,
-                           unsigned flags) override
+    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
+                           std::uintptr_t instance, unsigned flags) override
     {
-        auto port = std::make_unique<Port>(Port{callback, instance});
+        auto port = std::make_unique<OutPort>(OutPort{callback, instance});
         HMIDIOUT system = nullptr;
-        const MMRESULT r = ::midiOutOpen(&system, index, reinterpret_cast<DWORD_PTR>(&systemCallback),
+        const MMRESULT r = ::midiOutOpen(&system, index,
+                                         reinterpret_cast<DWORD_PTR>(&systemCallback<MidiOutHandle, MidiOutCallback>),
                                          reinterpret_cast<DWORD_PTR>(port.get()), flags);
         if (r != MMSYSERR_NOERROR)
             return result(r);
         port->handle = system;
-        *handle = port.release();
+        *handle = reinterpret_cast<MidiOutHandle>(port.release());
         return result(MMSYSERR_NOERROR);
     }
-    MidiResult midiOutPrepareHeader(MidiHandle handle, MidiHeader *header) override
+    MidiResult midiOutPrepareHeader(MidiOutHandle handle, MidiHeader *header) override
     {
         MIDIHDR *system = makeShadow(header);
         const MMRESULT r = ::midiOutPrepareHeader(out(handle), system, sizeof *system);
@@ -153,7 +159,7 @@ public:
             dropShadow(header);
         return result(r);
     }
-    MidiResult midiOutUnprepareHeader(MidiHandle handle, MidiHeader *header) override
+    MidiResult midiOutUnprepareHeader(MidiOutHandle handle, MidiHeader *header) override
     {
         const MMRESULT r = ::midiOutUnprepareHeader(out(handle), shadowOf(header), sizeof(MIDIHDR));
         if (r == MMSYSERR_NOERROR) {
@@ -162,23 +168,26 @@ public:
         }
         return result(r);
     }
-    MidiResult midiOutLongMsg(MidiHandle handle, MidiHeader *header) override
+    MidiResult midiOutLongMsg(MidiOutHandle handle, MidiHeader *header) override
     {
         return result(::midiOutLongMsg(out(handle), shadowOf(header), sizeof(MIDIHDR)));
     }
-    MidiResult midiOutClose(MidiHandle handle) override
+    MidiResult midiOutClose(MidiOutHandle handle) override
     {
         const MMRESULT r = ::midiOutClose(out(handle));
         if (r == MMSYSERR_NOERROR)
-            delete static_cast<Port *>(handle);
+            delete reinterpret_cast<OutPort *>(handle);
         return result(r);
     }
 
 private:
-    static HMIDIIN in(MidiHandle handle) { return handle ? HMIDIIN(static_cast<Port *>(handle)->handle) : nullptr; }
-    static HMIDIOUT out(MidiHandle handle)
+    static HMIDIIN in(MidiInHandle handle)
     {
-        return handle ? HMIDIOUT(static_cast<Port *>(handle)->handle) : nullptr;
+        return handle ? HMIDIIN(reinterpret_cast<InPort *>(handle)->handle) : nullptr;
+    }
+    static HMIDIOUT out(MidiOutHandle handle)
+    {
+        return handle ? HMIDIOUT(reinterpret_cast<OutPort *>(handle)->handle) : nullptr;
     }
 };
 

@@ -19,7 +19,7 @@ namespace {
 struct Collected {
     std::vector<Bytes> long_;
     std::vector<std::uint32_t> shorts;
-    static void callback(MidiHandle, unsigned message, std::uintptr_t instance, std::uintptr_t p1, std::uintptr_t)
+    static void callback(MidiInHandle, unsigned message, std::uintptr_t instance, std::uintptr_t p1, std::uintptr_t)
     {
         auto *self = reinterpret_cast<Collected *>(instance);
         if (message == MIM_DATA) {
@@ -29,6 +29,7 @@ struct Collected {
             self->long_.emplace_back(h->lpData, h->lpData + h->dwBytesRecorded);
         }
     }
+    static void outCallback(MidiOutHandle, unsigned, std::uintptr_t, std::uintptr_t, std::uintptr_t) {}
 };
 
 class AlsaEvents : public ::testing::Test
@@ -125,10 +126,12 @@ TEST(AlsaMidi, WithoutASequencerThereAreNoDevicesAndOpeningFails)
     EXPECT_EQ(alsa.midiOutGetNumDevs(), 0u);
     std::string name;
     EXPECT_EQ(alsa.midiInGetDevCaps(0, name), MMSYSERR_BADDEVICEID);
-    MidiHandle handle = nullptr;
-    EXPECT_EQ(alsa.midiInOpen(&handle, 0, &Collected::callback, 0, CALLBACK_FUNCTION), MMSYSERR_BADDEVICEID);
-    EXPECT_EQ(alsa.midiOutOpen(&handle, 0, &Collected::callback, 0, CALLBACK_FUNCTION), MMSYSERR_BADDEVICEID);
-    EXPECT_EQ(handle, nullptr);
+    MidiInHandle inHandle = nullptr;
+    MidiOutHandle outHandle = nullptr;
+    EXPECT_EQ(alsa.midiInOpen(&inHandle, 0, &Collected::callback, 0, CALLBACK_FUNCTION), MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(alsa.midiOutOpen(&outHandle, 0, &Collected::outCallback, 0, CALLBACK_FUNCTION), MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(inHandle, nullptr);
+    EXPECT_EQ(outHandle, nullptr);
     ScopedMidi scope(alsa);
     Midi::MidiInPort input(0);
     Midi::MidiOutPort output(0);

@@ -25,7 +25,7 @@ struct Buffers {
     std::array<MidiHeader, 4> headers{};
     std::vector<Returned> returned;
 
-    static void callback(MidiHandle, unsigned message, std::uintptr_t instance, std::uintptr_t p1, std::uintptr_t)
+    static void callback(MidiInHandle, unsigned message, std::uintptr_t instance, std::uintptr_t p1, std::uintptr_t)
     {
         auto *self = reinterpret_cast<Buffers *>(instance);
         if (message == MIM_DATA) {
@@ -164,7 +164,7 @@ struct Gate {
     bool released = false;
     std::atomic<bool> finished{false};
 
-    static void callback(MidiHandle, unsigned, std::uintptr_t instance, std::uintptr_t, std::uintptr_t)
+    static void callback(MidiInHandle, unsigned, std::uintptr_t instance, std::uintptr_t, std::uintptr_t)
     {
         auto *gate = reinterpret_cast<Gate *>(instance);
         std::unique_lock lock(gate->mutex);

@@ -79,3 +79,29 @@ TEST(SimUsbHost, AbortWhileARoundRunsCancelsTheTransfersThatRoundPutsBack)
               (std::vector<Zel::NTSTATUS>{Zel::STATUS_SUCCESS, Zel::STATUS_CANCELLED, Zel::STATUS_CANCELLED}));
     EXPECT_EQ(out.await(1), std::vector<Zel::NTSTATUS>{Zel::STATUS_SUCCESS});
 }
+
+TEST(SimUsbHost, aRoundThatCompletesOutTransfersWakesItsWaiters)
+{
+    Platform::SimUsbHost host;
+    Platform::SimRegistry registry;
+    const auto device = host.attach(controller(), registry);
+    Zel::PipeSelection pipe;
+    pipe.endpointAddress = Sim::MidiOutEndpoint;
+    ASSERT_EQ(device->selectInterface(1, &pipe, 1), Zel::STATUS_SUCCESS);
+
+    const std::uint64_t before = host.outRounds();
+    const auto soon = std::chrono::steady_clock::now() + std::chrono::milliseconds(20);
+    EXPECT_FALSE(host.awaitOutRound(before, soon)) << "no OUT transfer, no round to wait for";
+
+    std::uint8_t packet[4] = {0x0F, 0xF8, 0x00, 0x00};
+    Transfers out;
+    out.device = device.get();
+    Zel::BulkRequest &request = out.requests[0];
+    request.pipe = pipe.handle;
+    request.buffer = packet;
+    request.length = sizeof packet;
+    request.completion = [](Zel::BulkRequest &, void *) {};
+    ASSERT_EQ(device->submitBulk(request), Zel::STATUS_PENDING);
+    EXPECT_TRUE(host.awaitOutRound(before, std::chrono::steady_clock::now() + std::chrono::seconds(5)));
+    EXPECT_GT(host.outRounds(), before);
+}

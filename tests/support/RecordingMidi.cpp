@@ -49,13 +49,13 @@ bool RecordingMidi::deliver(const std::vector<std::uint8_t> &bytes)
     const std::size_t n = std::min<std::size_t>(bytes.size(), header->dwBufferLength);
     std::memcpy(header->lpData, bytes.data(), n);
     header->dwBytesRecorded = std::uint32_t(n);
-    m_inCallback(&m_inHandle, MIM_LONGDATA, m_inInstance, reinterpret_cast<std::uintptr_t>(header), 0);
+    m_inCallback(inHandle(), MIM_LONGDATA, m_inInstance, reinterpret_cast<std::uintptr_t>(header), 0);
     return true;
 }
 
 void RecordingMidi::sendShortMessage(std::uint32_t packed)
 {
-    m_inCallback(&m_inHandle, MIM_DATA, m_inInstance, packed, 0);
+    m_inCallback(inHandle(), MIM_DATA, m_inInstance, packed, 0);
 }
 
 void RecordingMidi::returnOutputBuffers()
@@ -63,7 +63,7 @@ void RecordingMidi::returnOutputBuffers()
     std::vector<MidiHeader *> done;
     done.swap(outstanding);
     for (MidiHeader *header : done)
-        m_outCallback(&m_outHandle, MOM_DONE, m_outInstance, reinterpret_cast<std::uintptr_t>(header), 0);
+        m_outCallback(outHandle(), MOM_DONE, m_outInstance, reinterpret_cast<std::uintptr_t>(header), 0);
 }
 
 unsigned RecordingMidi::midiInGetNumDevs()
@@ -80,29 +80,29 @@ MidiResult RecordingMidi::midiInGetDevCaps(unsigned index, std::string &name)
     return result;
 }
 
-MidiResult RecordingMidi::midiInOpen(MidiHandle *handle, unsigned index, MidiCallback callback,
+MidiResult RecordingMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback,
                                      std::uintptr_t instance, unsigned)
 {
     const MidiResult result = record("midiInOpen", index);
     if (result != MMSYSERR_NOERROR)
         return result;
-    *handle = &m_inHandle;
+    *handle = inHandle();
     m_inCallback = callback;
     m_inInstance = instance;
     return result;
 }
 
-MidiResult RecordingMidi::midiInPrepareHeader(MidiHandle, MidiHeader *header)
+MidiResult RecordingMidi::midiInPrepareHeader(MidiInHandle, MidiHeader *header)
 {
     return record("midiInPrepareHeader", 0, header);
 }
 
-MidiResult RecordingMidi::midiInUnprepareHeader(MidiHandle, MidiHeader *header)
+MidiResult RecordingMidi::midiInUnprepareHeader(MidiInHandle, MidiHeader *header)
 {
     return record("midiInUnprepareHeader", 0, header);
 }
 
-MidiResult RecordingMidi::midiInAddBuffer(MidiHandle, MidiHeader *header)
+MidiResult RecordingMidi::midiInAddBuffer(MidiInHandle, MidiHeader *header)
 {
     const MidiResult result = record("midiInAddBuffer", 0, header);
     if (result == MMSYSERR_NOERROR)
@@ -110,29 +110,29 @@ MidiResult RecordingMidi::midiInAddBuffer(MidiHandle, MidiHeader *header)
     return result;
 }
 
-MidiResult RecordingMidi::midiInStart(MidiHandle)
+MidiResult RecordingMidi::midiInStart(MidiInHandle)
 {
     return record("midiInStart");
 }
 
-MidiResult RecordingMidi::midiInStop(MidiHandle)
+MidiResult RecordingMidi::midiInStop(MidiInHandle)
 {
     return record("midiInStop");
 }
 
-MidiResult RecordingMidi::midiInReset(MidiHandle)
+MidiResult RecordingMidi::midiInReset(MidiInHandle)
 {
     const MidiResult result = record("midiInReset");
     std::deque<MidiHeader *> returned;
     returned.swap(queued);
     for (MidiHeader *header : returned) {
         header->dwBytesRecorded = 0;
-        m_inCallback(&m_inHandle, MIM_LONGDATA, m_inInstance, reinterpret_cast<std::uintptr_t>(header), 0);
+        m_inCallback(inHandle(), MIM_LONGDATA, m_inInstance, reinterpret_cast<std::uintptr_t>(header), 0);
     }
     return result;
 }
 
-MidiResult RecordingMidi::midiInClose(MidiHandle)
+MidiResult RecordingMidi::midiInClose(MidiInHandle)
 {
     return record("midiInClose");
 }
@@ -151,29 +151,29 @@ MidiResult RecordingMidi::midiOutGetDevCaps(unsigned index, std::string &name)
     return result;
 }
 
-MidiResult RecordingMidi::midiOutOpen(MidiHandle *handle, unsigned index, MidiCallback callback,
+MidiResult RecordingMidi::midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
                                       std::uintptr_t instance, unsigned)
 {
     const MidiResult result = record("midiOutOpen", index);
     if (result != MMSYSERR_NOERROR)
         return result;
-    *handle = &m_outHandle;
+    *handle = outHandle();
     m_outCallback = callback;
     m_outInstance = instance;
     return result;
 }
 
-MidiResult RecordingMidi::midiOutPrepareHeader(MidiHandle, MidiHeader *header)
+MidiResult RecordingMidi::midiOutPrepareHeader(MidiOutHandle, MidiHeader *header)
 {
     return record("midiOutPrepareHeader", 0, header);
 }
 
-MidiResult RecordingMidi::midiOutUnprepareHeader(MidiHandle, MidiHeader *header)
+MidiResult RecordingMidi::midiOutUnprepareHeader(MidiOutHandle, MidiHeader *header)
 {
     return record("midiOutUnprepareHeader", 0, header);
 }
 
-MidiResult RecordingMidi::midiOutLongMsg(MidiHandle, MidiHeader *header)
+MidiResult RecordingMidi::midiOutLongMsg(MidiOutHandle, MidiHeader *header)
 {
     const MidiResult result = record("midiOutLongMsg", 0, header);
     calls.back().bytes.assign(header->lpData, header->lpData + header->dwBufferLength);
@@ -185,7 +185,7 @@ MidiResult RecordingMidi::midiOutLongMsg(MidiHandle, MidiHeader *header)
     return result;
 }
 
-MidiResult RecordingMidi::midiOutClose(MidiHandle)
+MidiResult RecordingMidi::midiOutClose(MidiOutHandle)
 {
     return record("midiOutClose");
 }

@@ -45,33 +45,36 @@ public:
 
     unsigned midiInGetNumDevs() override;
     Platform::MidiResult midiInGetDevCaps(unsigned index, std::string &name) override;
-    Platform::MidiResult midiInOpen(Platform::MidiHandle *handle, unsigned index, Platform::MidiCallback callback,
+    Platform::MidiResult midiInOpen(Platform::MidiInHandle *handle, unsigned index, Platform::MidiInCallback callback,
                                     std::uintptr_t instance, unsigned flags) override;
-    Platform::MidiResult midiInPrepareHeader(Platform::MidiHandle handle, Platform::MidiHeader *header) override;
-    Platform::MidiResult midiInUnprepareHeader(Platform::MidiHandle handle, Platform::MidiHeader *header) override;
-    Platform::MidiResult midiInAddBuffer(Platform::MidiHandle handle, Platform::MidiHeader *header) override;
-    Platform::MidiResult midiInStart(Platform::MidiHandle handle) override;
-    Platform::MidiResult midiInStop(Platform::MidiHandle handle) override;
-    Platform::MidiResult midiInReset(Platform::MidiHandle handle) override;
-    Platform::MidiResult midiInClose(Platform::MidiHandle handle) override;
+    Platform::MidiResult midiInPrepareHeader(Platform::MidiInHandle handle, Platform::MidiHeader *header) override;
+    Platform::MidiResult midiInUnprepareHeader(Platform::MidiInHandle handle, Platform::MidiHeader *header) override;
+    Platform::MidiResult midiInAddBuffer(Platform::MidiInHandle handle, Platform::MidiHeader *header) override;
+    Platform::MidiResult midiInStart(Platform::MidiInHandle handle) override;
+    Platform::MidiResult midiInStop(Platform::MidiInHandle handle) override;
+    Platform::MidiResult midiInReset(Platform::MidiInHandle handle) override;
+    Platform::MidiResult midiInClose(Platform::MidiInHandle handle) override;
     unsigned midiOutGetNumDevs() override;
     Platform::MidiResult midiOutGetDevCaps(unsigned index, std::string &name) override;
-    Platform::MidiResult midiOutOpen(Platform::MidiHandle *handle, unsigned index, Platform::MidiCallback callback,
+    Platform::MidiResult midiOutOpen(Platform::MidiOutHandle *handle, unsigned index, Platform::MidiOutCallback callback,
                                      std::uintptr_t instance, unsigned flags) override;
-    Platform::MidiResult midiOutPrepareHeader(Platform::MidiHandle handle, Platform::MidiHeader *header) override;
-    Platform::MidiResult midiOutUnprepareHeader(Platform::MidiHandle handle, Platform::MidiHeader *header) override;
-    Platform::MidiResult midiOutLongMsg(Platform::MidiHandle handle, Platform::MidiHeader *header) override;
-    Platform::MidiResult midiOutClose(Platform::MidiHandle handle) override;
+    Platform::MidiResult midiOutPrepareHeader(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
+    Platform::MidiResult midiOutUnprepareHeader(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
+    Platform::MidiResult midiOutLongMsg(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
+    Platform::MidiResult midiOutClose(Platform::MidiOutHandle handle) override;
 
 private:
     Platform::MidiResult record(const std::string &name, unsigned index = 0, Platform::MidiHeader *header = nullptr);
 
     std::map<std::string, std::vector<int>> m_failures;
     Platform::MidiResult m_failureResult = Platform::MMSYSERR_ERROR;
-    Platform::MidiCallback m_inCallback = nullptr;
+    Platform::MidiInCallback m_inCallback = nullptr;
     std::uintptr_t m_inInstance = 0;
-    Platform::MidiCallback m_outCallback = nullptr;
+    Platform::MidiOutCallback m_outCallback = nullptr;
     std::uintptr_t m_outInstance = 0;
-    int m_inHandle = 0;
-    int m_outHandle = 0;
+    // What the fake hands out as handles: addresses nothing refers to.
+    int m_inPort = 0;
+    int m_outPort = 0;
+    Platform::MidiInHandle inHandle() { return reinterpret_cast<Platform::MidiInHandle>(&m_inPort); }
+    Platform::MidiOutHandle outHandle() { return reinterpret_cast<Platform::MidiOutHandle>(&m_outPort); }
 };
