@@ -220,42 +220,4 @@ TEST_F(Shell, AboutBoxShowsTheConnectedControllersFirmwareAndId)
     EXPECT_FALSE(device.firmware.empty());
 }
 
-// ---- The program ----------------------------------------------------------------
-
-struct ProgramRun {
-    int exitCode;
-    QByteArray errors;
-};
-
-ProgramRun runProgram(const QStringList &arguments, const QProcessEnvironment &environment)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZELVORPAD_PATH), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardError()};
-}
-
-TEST(Program, WithoutADisplaySaysHowToRunIt)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QLatin1String(name));
-    const ProgramRun run = runProgram({}, environment);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.contains("xvfb-run") && run.errors.contains("--screenshot")) << run.errors.constData();
-}
-
-TEST(Program, ScreenshotDrawsTheConnectedWindowOrFails)
-{
-    QTemporaryDir folder;
-    const QString picture = folder.filePath("window.png");
-    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    EXPECT_EQ(runProgram({"--simulate=25", "--screenshot", picture}, environment).exitCode, 0);
-    const QImage image(picture);
-    EXPECT_GT(image.width(), 800);
-    EXPECT_EQ(runProgram({"--simulate=25", "--screenshot", folder.filePath("no/such/folder/w.png")}, environment).exitCode,
-              1);
-}
-
 } // namespace

@@ -13,7 +13,11 @@ namespace {
 
 void mouse(QWidget *widget, QEvent::Type type, QPoint at, Qt::MouseButtons held)
 {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    Qt::MouseButton button = Qt::LeftButton;
+    if (type == QEvent::MouseMove)
+        button = Qt::NoButton;
+    else if (type == QEvent::MouseButtonPress)
+        button = Qt::MouseButton(held.toInt());
     QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
@@ -252,6 +256,19 @@ TEST_F(LiveEdits, AKnobHiddenWhileHeldGivesLiveUpdatesBack)
     view->hide();
     EXPECT_TRUE(manager->isLive());
     EXPECT_EQ(patchTransfers(), 1) << "what changed while held is sent";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LiveEdits, APressTheKnobDoesNotTakeLeavesUpdatesLive)
+{
+    mouse(knob3(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::RightButton);
+    EXPECT_TRUE(manager->isLive());
+    control(2).mode.setValue(ModePitchWheel); // a knob without a range ignores presses
+    mouse(knob3(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton);
+    EXPECT_TRUE(manager->isLive());
 }
 
 } // namespace

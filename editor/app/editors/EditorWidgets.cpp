@@ -38,6 +38,10 @@ void Knob::mousePressEvent(QMouseEvent *event)
 {
     m_hold.press();
     CZelDial::mousePressEvent(event);
+    // A press the control does not take starts no drag, and its release may
+    // go elsewhere.
+    if (!event->isAccepted())
+        m_hold.release();
 }
 
 void Knob::mouseReleaseEvent(QMouseEvent *event)
@@ -69,6 +73,10 @@ void Wheel::mousePressEvent(QMouseEvent *event)
 {
     m_hold.press();
     CZelSlider::mousePressEvent(event);
+    // A press the control does not take starts no drag, and its release may
+    // go elsewhere.
+    if (!event->isAccepted())
+        m_hold.release();
 }
 
 void Wheel::mouseReleaseEvent(QMouseEvent *event)

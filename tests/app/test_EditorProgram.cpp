@@ -1,0 +1,224 @@
+// The editor as a program: hand-over between processes, a refused channel,
+// no display, pictures. These start processes, so they run apart from the
+// threaded tests (the thread sanitizer cannot follow a fork).
+#include "editor/app/Application.h"
+#include "editor/app/SingleInstance.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/core/model/CBPatch.h"
+#include "tests/app/ShellTestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString editorPath() { return QStringLiteral(ZELVORPAD_PATH); }
+
+// Sends from another thread, so that the running instance in this thread can
+// answer while the sender waits.
+bool sendFromThread(const QString &identifier, const QString &message, int timeoutMs)
+{
+    std::atomic<bool> done{false};
+    bool delivered = false;
+    std::thread sender([&] {
+        delivered = SingleInstance(identifier).sendMessage(message, timeoutMs);
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    sender.join();
+    return delivered;
+}
+
+// A process of the editor that hands over; its exit code.
+int runEditor(const QStringList &arguments, QByteArray *errors = nullptr)
+{
+    QProcess process;
+    process.start(editorPath(), arguments);
+    while (!process.waitForFinished(5))
+        QCoreApplication::processEvents();
+    if (errors)
+        *errors = process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+TEST(HandOver, ASecondEditorHandsItsFileOverAndExitsZero)
+{
+    SingleInstance running{QLatin1String(Application::Identifier)};
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &SingleInstance::messageReceived);
+
+    EXPECT_EQ(runEditor({QStringLiteral("/tmp/my"), QStringLiteral("bank.vpb")}), 0);
+    EXPECT_EQ(runEditor({}), 0);
+    ASSERT_TRUE(received.count() >= 2 || received.wait(2000));
+    EXPECT_EQ(received.at(0).at(0).toString(), QStringLiteral("/tmp/my bank.vpb"));
+    EXPECT_EQ(received.at(1).at(0).toString(), QString());
+}
+
+TEST(HandOver, AKilledEditorIsReplacedByTheNextStart)
+{
+    QProcess editor;
+    editor.start(editorPath(), {});
+    ASSERT_TRUE(editor.waitForStarted());
+    SingleInstance next{QLatin1String(Application::Identifier)};
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(next.socketPath()) && !deadline.hasExpired())
+        QThread::msleep(10);
+    ASSERT_TRUE(sendFromThread(QLatin1String(Application::Identifier), QString(), 5000));
+    editor.kill();
+    editor.waitForFinished();
+
+    EXPECT_FALSE(next.sendMessage(QString(), 5000));
+    EXPECT_TRUE(next.listen());
+}
+
+// A bank whose 16 patches are named after the tag.
+QByteArray taggedBank(const char *tag)
+{
+    CBPatch &model = CBPatch::instance();
+    std::vector<Byte> settings(BankSettingsSize + 3);
+    model.initBankSettings(settings.data());
+    settings.resize(BankSettingsSize);
+    std::vector<std::vector<Byte>> patches, zones;
+    for (int p = 0; p < StoredPatchCount; ++p) {
+        std::vector<Byte> patch(PatchImageSize), zone(ZonesImageSize);
+        model.initPatch(patch.data());
+        model.initZones(zone.data());
+        std::string name = tag + std::to_string(p);
+        name.resize(NameLength, ' ');
+        model.setString(PatchName, name.c_str(), patch.data());
+        patches.push_back(patch);
+        zones.push_back(zone);
+    }
+    return BankFile::toBytes(settings, patches, zones);
+}
+
+TEST(HandOver, TheRunningEditorOpensTheFileAndSendsItToTheController)
+{
+    QTemporaryDir folder;
+    const QString bank = folder.filePath("handed over.vpb");
+    QFile file(bank);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(taggedBank("Handed"));
+    file.close();
+
+    QProcess running;
+    running.start(editorPath(), {QStringLiteral("--simulate=49")});
+    ASSERT_TRUE(running.waitForStarted());
+    const SingleInstance probe{QLatin1String(Application::SimulatedIdentifier)};
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(probe.socketPath()) && !deadline.hasExpired())
+        QThread::msleep(10);
+
+    // The path arrives split at its blank and is rebuilt.
+    EXPECT_EQ(runEditor({QStringLiteral("--simulate=49"), folder.filePath("handed"), QStringLiteral("over.vpb")}), 0);
+    // The simulated controller keeps what it stores in its state file.
+    const QString state = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/vorpad/simulated-49.syx");
+    QByteArray stored;
+    deadline = QDeadlineTimer(10000);
+    while (!stored.contains("Handed15") && !deadline.hasExpired()) {
+        QThread::msleep(20);
+        QFile contents(state);
+        if (contents.open(QIODevice::ReadOnly))
+            stored = contents.readAll();
+    }
+    running.kill();
+    running.waitForFinished();
+    EXPECT_TRUE(stored.contains("Handed0") && stored.contains("Handed15"));
+}
+
+class ChannelFolderRules : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_runtime = qgetenv("XDG_RUNTIME_DIR");
+        m_tmp = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
+        folder = m_temp.path() + QStringLiteral("/vorpad-%1").arg(::getuid());
+    }
+    void TearDown() override
+    {
+        qputenv("XDG_RUNTIME_DIR", m_runtime);
+        qputenv("TMPDIR", m_tmp);
+    }
+
+    QString folder;
+
+private:
+    QTemporaryDir m_temp;
+    QByteArray m_runtime, m_tmp;
+};
+
+TEST_F(ChannelFolderRules, TheEditorRunsWithoutARefusedChannelAndSaysSo)
+{
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    QProcess editor;
+    editor.setReadChannel(QProcess::StandardError);
+    editor.start(editorPath(), {});
+    ASSERT_TRUE(editor.waitForStarted());
+    QByteArray errors;
+    while (!errors.contains("single-instance channel not used") && editor.waitForReadyRead(10000))
+        errors += editor.readAllStandardError();
+    EXPECT_EQ(editor.state(), QProcess::Running);
+    editor.kill();
+    editor.waitForFinished();
+    EXPECT_TRUE(errors.contains("single-instance channel not used")) << errors.constData();
+}
+
+// ---- The program ----------------------------------------------------------------
+
+struct ProgramRun {
+    int exitCode;
+    QByteArray errors;
+};
+
+ProgramRun runProgram(const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ZELVORPAD_PATH), arguments);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardError()};
+}
+
+TEST(Program, WithoutADisplaySaysHowToRunIt)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    const ProgramRun run = runProgram({}, environment);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("xvfb-run") && run.errors.contains("--screenshot")) << run.errors.constData();
+}
+
+TEST(Program, ScreenshotDrawsTheConnectedWindowOrFails)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath("window.png");
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    EXPECT_EQ(runProgram({"--simulate=25", "--screenshot", picture}, environment).exitCode, 0);
+    const QImage image(picture);
+    EXPECT_GT(image.width(), 800);
+    EXPECT_EQ(runProgram({"--simulate=25", "--screenshot", folder.filePath("no/such/folder/w.png")}, environment).exitCode,
+              1);
+}
+
+} // namespace
