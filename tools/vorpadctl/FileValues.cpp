@@ -10,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <map>
 
 namespace {
 
@@ -19,8 +18,6 @@ using ParamCatalog::ImageKind;
 using ParamCatalog::ValueKind;
 
 std::string quoted(const std::string &text) { return "\"" + text + "\""; }
-
-std::string shown(const FileValues::Value &v) { return v.kind == ValueKind::Text ? quoted(v.text) : v.text; }
 
 // Why a number was refused: its range or its partner.
 std::string numberRefusal(const Entry &entry, int value, Brisel::ScalarParam &param, Brisel::ScalarParam *partner)
@@ -95,7 +92,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
             error = path + ": " + InvalidPatchFileText;
             return std::nullopt;
         }
-        values.addPatch("", file.patchImage, file.zonesImage);
+        values.m_values = PatchValues::ofPatch(file.patchImage, file.zonesImage);
         return values;
     }
     const BankFile file = BankFile::read(qpath);
@@ -103,32 +100,20 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         error = path + ": " + InvalidBankFileText;
         return std::nullopt;
     }
-    std::vector<Byte> settings = file.settings;
-    for (const Entry &entry : ParamCatalog::bankSettingsEntries())
-        values.m_values.push_back({entry.name, entry.kind, ParamCatalog::valueText(entry, settings.data())});
+    values.m_values = PatchValues::ofBankSettings(file.settings);
     for (std::size_t p = 0; p < file.patchImages.size(); ++p) {
-        values.addPatch("Patch" + std::to_string(p + 1) + ".", file.patchImages[p],
-            file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]);
+        const std::vector<PatchValues::Value> patch = PatchValues::ofPatch(file.patchImages[p],
+            file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p], "Patch" + std::to_string(p + 1) + ".");
+        values.m_values.insert(values.m_values.end(), patch.begin(), patch.end());
     }
     return values;
-}
-
-void FileValues::addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones)
-{
-    for (const Entry &entry : ParamCatalog::patchEntries()) {
-        const bool inZones = entry.image == ImageKind::Zones;
-        if (inZones && zones.empty())
-            continue;
-        Byte *image = inZones ? zones.data() : patch.data();
-        m_values.push_back({prefix + entry.name, entry.kind, ParamCatalog::valueText(entry, image)});
-    }
 }
 
 std::string FileValues::toText() const
 {
     std::string out = m_path + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
     for (const Value &v : m_values)
-        out += v.name + " = " + shown(v) + "\n";
+        out += v.name + " = " + PatchValues::shown(v) + "\n";
     return out;
 }
 
@@ -146,28 +131,6 @@ std::string FileValues::toJson() const
     const QJsonObject root{{"file", QString::fromStdString(m_path)}, {"kind", m_bank ? "bank" : "patch"},
         {"valid", true}, {"parameters", parameters}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
-}
-
-std::vector<std::string> FileValues::differences(const FileValues &a, const FileValues &b)
-{
-    std::map<std::string, const Value *> inB;
-    for (const Value &v : b.m_values)
-        inB[v.name] = &v;
-    std::vector<std::string> out;
-    for (const Value &v : a.m_values) {
-        auto it = inB.find(v.name);
-        if (it == inB.end())
-            out.push_back(v.name + ": " + shown(v) + " -> (none)");
-        else if (it->second->text != v.text)
-            out.push_back(v.name + ": " + shown(v) + " -> " + shown(*it->second));
-        if (it != inB.end())
-            inB.erase(it);
-    }
-    for (const Value &v : b.m_values) {
-        if (inB.count(v.name))
-            out.push_back(v.name + ": (none) -> " + shown(v));
-    }
-    return out;
 }
 
 bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const std::string &value, std::string &error)

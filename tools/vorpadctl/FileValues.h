@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/app/files/PatchFile.h"
-#include "tools/vorpadctl/ParamCatalog.h"
+#include "editor/core/PatchValues.h"
 
 #include <optional>
 #include <string>
@@ -12,11 +12,7 @@
 class FileValues
 {
 public:
-    struct Value {
-        std::string name;
-        ParamCatalog::ValueKind kind;
-        std::string text;
-    };
+    using Value = PatchValues::Value;
 
     // A valid file, or nothing and the reason in error.
     static std::optional<FileValues> load(const std::string &path, std::string &error);
@@ -27,7 +23,10 @@ public:
     std::string toJson() const;
 
     // "NAME: a -> b" for every parameter that differs, in file order.
-    static std::vector<std::string> differences(const FileValues &a, const FileValues &b);
+    static std::vector<std::string> differences(const FileValues &a, const FileValues &b)
+    {
+        return PatchValues::differences(a.m_values, b.m_values);
+    }
 
     // Sets one parameter through the model's own parameter objects, so its
     // range, name and ordering checks apply; false and a reason when refused
@@ -35,8 +34,6 @@ public:
     static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, std::string &error);
 
 private:
-    void addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones);
-
     std::string m_path;
     bool m_bank = false;
     std::vector<Value> m_values;
