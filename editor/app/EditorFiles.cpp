@@ -1,5 +1,6 @@
 #include "editor/app/EditorFiles.h"
 
+#include "editor/app/EditorLibrary.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/files/FileFeedback.h"

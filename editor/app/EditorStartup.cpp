@@ -5,6 +5,7 @@
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFonts.h"
 #include "editor/app/MainView.h"
+#include "editor/app/EditorLibrary.h"
 #include "editor/app/MainWindow.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/StartupDevice.h"
@@ -141,6 +142,7 @@ int runEditor(int argc, char **argv)
     MessageParent::set(&window);
     app.setActivationWindow(&window);
     window.show();
+    EditorLibrary::attach();
     QObject::connect(&app, &SingleApplication::messageReceived, &app, &Application::handleMessage);
 
     StartupDevice::connect(simulated);

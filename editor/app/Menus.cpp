@@ -5,6 +5,7 @@
 #include "editor/app/DeviceSelectDialog.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorDialogs.h"
+#include "editor/app/EditorLibrary.h"
 #include "editor/app/FileDialogs.h"
 #include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
@@ -45,7 +46,11 @@ void FileMenu::loadBank() { FileDialogs::loadBank(m_window); }
 void FileMenu::savePatch() { FileDialogs::savePatch(m_window); }
 void FileMenu::saveBank() { FileDialogs::saveBank(m_window); }
 void FileMenu::saveRevert() { EditorDialogs::saveRevert(); }
-void FileMenu::store() { manager().storeActivePatch(); }
+void FileMenu::store()
+{
+    manager().storeActivePatch();
+    EditorLibrary::instance().patchStored(manager().currentPosition());
+}
 void FileMenu::revert() { EditorDialogs::revert(m_window); }
 void FileMenu::preferences() { EditorDialogs::preferences(m_window); }
 // The main window's close handling asks its questions.

@@ -11,14 +11,14 @@ LibraryWriter::LibraryWriter(std::shared_ptr<PatchLibrary> library, QObject *par
 
 LibraryWriter::~LibraryWriter() { m_pool.waitForDone(); }
 
-void LibraryWriter::capture(Capture capture)
+void LibraryWriter::capture(Capture capture, const QString &doneText)
 {
-    m_pool.start([this, capture = std::move(capture)] { write(capture); });
+    m_pool.start([this, capture = std::move(capture), doneText] { write(capture, doneText); });
 }
 
 void LibraryWriter::waitForDone() { m_pool.waitForDone(); }
 
-void LibraryWriter::write(const Capture &capture)
+void LibraryWriter::write(const Capture &capture, const QString &doneText)
 {
     QString error;
     const std::optional<std::vector<qint64>> ids = m_library->add({capture}, &error);
@@ -29,10 +29,17 @@ void LibraryWriter::write(const Capture &capture)
         tellOnce(m_toldFailure, tr("The library is read-only (%1); editing goes on").arg(error));
         return;
     }
-    if (ids->front() != 0) {
-        const qint64 id = ids->front();
-        QMetaObject::invokeMethod(this, [this, id] { emit captured(id); }, Qt::QueuedConnection);
-    }
+    if (ids->front() == 0)
+        return;
+    const qint64 id = ids->front();
+    QMetaObject::invokeMethod(
+        this,
+        [this, id, doneText] {
+            if (!doneText.isEmpty())
+                emit notice(doneText);
+            emit captured(id);
+        },
+        Qt::QueuedConnection);
 }
 
 void LibraryWriter::tellOnce(bool &told, const QString &text)

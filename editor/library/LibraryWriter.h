@@ -20,7 +20,8 @@ public:
     explicit LibraryWriter(std::shared_ptr<PatchLibrary> library, QObject *parent = nullptr);
     ~LibraryWriter() override;
 
-    void capture(Capture capture);
+    // doneText, when given, is the notice once the capture is written.
+    void capture(Capture capture, const QString &doneText = {});
     // Waits until every capture made so far is written; for tests and exit.
     void waitForDone();
 
@@ -32,7 +33,7 @@ signals:
     void captured(qint64 id);
 
 private:
-    void write(const Capture &capture);
+    void write(const Capture &capture, const QString &doneText);
     void tellOnce(bool &told, const QString &text);
 
     std::shared_ptr<PatchLibrary> m_library;

@@ -33,3 +33,9 @@ int fail(const CommandLine &line, Io &io, const std::string &text);
 
 const std::vector<CommandSpec> &fileCommands();
 const std::vector<CommandSpec> &deviceCommands();
+const std::vector<CommandSpec> &slotCommands();
+const std::vector<CommandSpec> &libraryCommands();
+
+// The library file the editor of the same session uses: the simulated one
+// with --simulate or VORPAD_SIMULATE.
+std::string libraryPath(const CommandLine &line);

@@ -1,6 +1,7 @@
 #include "editor/app/files/FileOperations.h"
 
 #include "editor/app/files/BankFile.h"
+#include "editor/app/files/FileCapture.h"
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/PatchFile.h"
@@ -43,11 +44,16 @@ bool FileOperations::loadPatchFile(const QString &path, int position)
         m_feedback.reportInvalidFile(QString::fromLatin1(InvalidPatchFileText));
         return false;
     }
+    if (m_capture)
+        m_capture->replacing(position);
     Patch &patch = m_manager.bank().patch(position);
     patch.setPatchImage(file.patchImage);
     if (!file.zonesImage.empty())
         patch.setZonesImage(file.zonesImage);
-    return m_manager.selectPatch(position);
+    const bool selected = m_manager.selectPatch(position);
+    if (m_capture)
+        m_capture->fileLoaded(path);
+    return selected;
 }
 
 bool FileOperations::loadBankFile(const QString &path)
@@ -60,6 +66,8 @@ bool FileOperations::loadBankFile(const QString &path)
     Brisel::Bank &bank = m_manager.bank();
     if (bank.hasModifiedPatches())
         m_feedback.askToSaveBank();
+    if (m_capture)
+        m_capture->replacing(FileCapture::WholeBank);
     bank.setSettings(file.settings);
     for (int p = 0; p < StoredPatchCount; ++p)
         bank.patch(p).setPatchImage(file.patchImages[std::size_t(p)]);
@@ -69,6 +77,8 @@ bool FileOperations::loadBankFile(const QString &path)
     }
     m_manager.selectPatch(m_manager.currentPosition());
     bank.clearModified();
+    if (m_capture)
+        m_capture->fileLoaded(path);
     return true;
 }
 
@@ -79,7 +89,11 @@ bool FileOperations::savePatchFile(const QString &path, int position)
         return false;
     const Patch &patch = m_manager.bank().patch(position);
     const QByteArray bytes = PatchFile::toBytes(patch.patchImage(), patch.zonesImage());
-    return !bytes.isEmpty() && SysExFile::writeAll(path, bytes);
+    if (bytes.isEmpty() || !SysExFile::writeAll(path, bytes))
+        return false;
+    if (m_capture)
+        m_capture->fileSaved(path);
+    return true;
 }
 
 bool FileOperations::saveBankFile(const QString &path)
@@ -96,5 +110,7 @@ bool FileOperations::saveBankFile(const QString &path)
     if (bytes.isEmpty() || !SysExFile::writeAll(path, bytes))
         return false;
     bank.clearModified();
+    if (m_capture)
+        m_capture->fileSaved(path);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class FileCapture;
 class FileFeedback;
 
 namespace Brisel {
@@ -26,9 +27,13 @@ public:
     // Stores the active patch into the current position first.
     bool saveBankFile(const QString &path);
 
+    // Tells the capture (or nobody, the default) of every load and save.
+    void setCapture(FileCapture *capture) { m_capture = capture; }
+
 private:
     int resolvePosition(int position) const;
 
     Brisel::RemoteControlManager &m_manager;
     FileFeedback &m_feedback;
+    FileCapture *m_capture = nullptr;
 };
