@@ -4,8 +4,8 @@
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFiles.h"
 #include "editor/app/files/FileOperations.h"
-#include "editor/app/revert/RevertManager.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/app/revert/RevertManager.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/library/LibraryImport.h"
 #include "editor/library/LibraryLocation.h"
@@ -24,12 +24,16 @@ Sighting onController(int slot)
 {
     const Brisel::DeviceRecord &device = manager().currentDevice();
     return {Sighting::Source::Controller,
-        QString::fromStdString(device.name) + " #" + QString::number(device.deviceId), slot, {}, {}};
+            QString::fromStdString(device.name) + " #" + QString::number(device.deviceId),
+            slot,
+            {},
+            {}};
 }
 
 PatchImages imagesOf(const Brisel::Patch &patch)
 {
-    return {{patch.patchImage().begin(), patch.patchImage().end()}, {patch.zonesImage().begin(), patch.zonesImage().end()}};
+    return {{patch.patchImage().begin(), patch.patchImage().end()},
+            {patch.zonesImage().begin(), patch.zonesImage().end()}};
 }
 
 } // namespace
@@ -57,7 +61,8 @@ void EditorLibrary::capture(Capture capture, const QString &doneText)
     if (!m_writer) {
         m_writer = std::make_unique<LibraryWriter>(
             std::make_shared<PatchLibrary>(LibraryLocation::path(sessionIsSimulated())));
-        connect(m_writer.get(), &LibraryWriter::notice, this, [](const QString &text) { DeviceSession::showStatus(text); });
+        connect(m_writer.get(), &LibraryWriter::notice, this,
+                [](const QString &text) { DeviceSession::showStatus(text); });
     }
     m_writer->capture(std::move(capture), doneText);
 }
@@ -96,8 +101,8 @@ void EditorLibrary::captureFile(const QString &path)
     if (!enabled())
         return;
     const std::optional<QByteArray> bytes = SysExFile::readAll(path);
-    std::optional<Capture> content
-        = bytes ? LibraryImport::captureOf(SysExFile::bytesOf(*bytes), QFileInfo(path).suffix()) : std::nullopt;
+    std::optional<Capture> content =
+        bytes ? LibraryImport::captureOf(SysExFile::bytesOf(*bytes), QFileInfo(path).suffix()) : std::nullopt;
     if (!content)
         return;
     content->sighting = {Sighting::Source::File, {}, -1, QFileInfo(path).absoluteFilePath(), {}};

@@ -4,8 +4,8 @@
 #include "editor/app/Application.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFonts.h"
-#include "editor/app/MainView.h"
 #include "editor/app/EditorLibrary.h"
+#include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/StartupDevice.h"
@@ -24,14 +24,15 @@
 
 namespace {
 
-constexpr char Usage[] = "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png [--screenshot-tab patch|zones]]\n"
-                       "                 [FILE.vpp|FILE.vpb]\n";
+constexpr char Usage[] =
+    "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png [--screenshot-tab patch|zones]]\n"
+    "                 [FILE.vpp|FILE.vpb]\n";
 
 bool hasDisplay()
 {
 #ifdef Q_OS_LINUX
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 #else
     return true;
 #endif
@@ -148,16 +149,17 @@ int runEditor(int argc, char **argv)
     StartupDevice::connect(simulated);
     if (!simulated && midiSystemMissing())
         DeviceSession::showStatus(QCoreApplication::translate(
-            "EditorStartup", "No MIDI system: the ALSA sequencer is not available. Start with --simulate to work with a "
-                             "simulated controller."));
+            "EditorStartup",
+            "No MIDI system: the ALSA sequencer is not available. Start with --simulate to work with a "
+            "simulated controller."));
     app.handleMessage(message);
 
     int exitCode = 0;
     if (!options.screenshotTab.isEmpty()) {
         // Shown for this picture only; the setting stays as it was.
         window.mainView()->showEditor(true);
-        window.mainView()->tabWidget()->setCurrentIndex(options.screenshotTab == QLatin1String("zones") ? MainView::ZonesTab
-                                                                                                        : MainView::PatchTab);
+        window.mainView()->tabWidget()->setCurrentIndex(
+            options.screenshotTab == QLatin1String("zones") ? MainView::ZonesTab : MainView::PatchTab);
         window.fitToContent();
     }
     if (screenshot) {

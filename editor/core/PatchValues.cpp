@@ -41,10 +41,7 @@ std::vector<Value> ofBankSettings(std::span<const Byte> settings)
     return out;
 }
 
-std::string patchName(std::span<const Byte> patch)
-{
-    return textOf(*ParamCatalog::findPatchEntry("PatchName"), patch);
-}
+std::string patchName(std::span<const Byte> patch) { return textOf(*ParamCatalog::findPatchEntry("PatchName"), patch); }
 
 std::string bankName(std::span<const Byte> settings)
 {

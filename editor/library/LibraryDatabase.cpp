@@ -58,9 +58,7 @@ void dropConnection(const QString &name)
 } // namespace
 
 LibraryDatabase::LibraryDatabase(QString path, std::vector<LibraryMigration> migrations)
-    : m_path(std::move(path))
-    , m_migrations(std::move(migrations))
-    , m_prefix(uniquePrefix())
+    : m_path(std::move(path)), m_migrations(std::move(migrations)), m_prefix(uniquePrefix())
 {
 }
 
@@ -73,10 +71,7 @@ LibraryDatabase::~LibraryDatabase()
     }
 }
 
-int LibraryDatabase::sqliteCode(const QSqlError &error)
-{
-    return error.nativeErrorCode().toInt() & 0xff;
-}
+int LibraryDatabase::sqliteCode(const QSqlError &error) { return error.nativeErrorCode().toInt() & 0xff; }
 
 QSqlDatabase LibraryDatabase::connection()
 {
@@ -102,8 +97,8 @@ LibraryStatus LibraryDatabase::status()
 void LibraryDatabase::noteWriteFailure(const QSqlError &error)
 {
     // Failures of the file, not of the statement (a constraint, a missing row).
-    static constexpr int FileFaults[] = {SqliteBusy, SqliteLocked, 8 /* read-only */, 10 /* I/O */, SqliteCorrupt,
-        13 /* full */, 14 /* cannot open */, SqliteNotADatabase};
+    static constexpr int FileFaults[] = {SqliteBusy,    SqliteLocked,  8 /* read-only */,    10 /* I/O */,
+                                         SqliteCorrupt, 13 /* full */, 14 /* cannot open */, SqliteNotADatabase};
     if (std::find(std::begin(FileFaults), std::end(FileFaults), sqliteCode(error)) == std::end(FileFaults))
         return;
     QMutexLocker lock(&m_mutex);
@@ -119,8 +114,8 @@ std::optional<QSqlDatabase> LibraryDatabase::openConnection(bool readOnly)
     const QString name = m_prefix + QString::number(quintptr(thread), 16);
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
     db.setDatabaseName(m_path);
-    db.setConnectOptions(
-        QString("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs) + (readOnly ? ";QSQLITE_OPEN_READONLY" : ""));
+    db.setConnectOptions(QString("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs) +
+                         (readOnly ? ";QSQLITE_OPEN_READONLY" : ""));
     if (!db.open()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);

@@ -22,7 +22,8 @@ std::optional<Capture> fromBank(const BankFile &file)
     Capture capture;
     capture.settings = file.settings;
     for (std::size_t p = 0; p < file.patchImages.size(); ++p)
-        capture.patches.push_back({file.patchImages[p], file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]});
+        capture.patches.push_back(
+            {file.patchImages[p], file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]});
     return capture;
 }
 
@@ -83,8 +84,8 @@ Summary importFolder(PatchLibrary &library, const QString &folder, const std::fu
     };
     for (int i = 0; i < paths.size(); ++i) {
         const std::optional<QByteArray> bytes = SysExFile::readAll(paths[i]);
-        std::optional<Capture> capture
-            = bytes ? captureOf(SysExFile::bytesOf(*bytes), QFileInfo(paths[i]).suffix()) : std::nullopt;
+        std::optional<Capture> capture =
+            bytes ? captureOf(SysExFile::bytesOf(*bytes), QFileInfo(paths[i]).suffix()) : std::nullopt;
         if (!capture) {
             ++summary.skipped;
             continue;

@@ -28,6 +28,6 @@ struct Summary {
 // Every importable file below the folder, in batches of one transaction;
 // progress(done, total) after each batch.
 Summary importFolder(PatchLibrary &library, const QString &folder,
-    const std::function<void(int done, int total)> &progress = {});
+                     const std::function<void(int done, int total)> &progress = {});
 
 } // namespace LibraryImport

@@ -6,8 +6,8 @@ namespace LibraryLocation {
 
 QString path(bool simulated)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/vorpad/"
-        + (simulated ? "simulated-library.sqlite" : "library.sqlite");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/vorpad/" +
+           (simulated ? "simulated-library.sqlite" : "library.sqlite");
 }
 
 } // namespace LibraryLocation

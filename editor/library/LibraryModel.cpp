@@ -3,8 +3,7 @@
 #include "editor/library/PatchLibrary.h"
 
 LibraryModel::LibraryModel(std::shared_ptr<PatchLibrary> library, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_library(std::move(library))
+    : QAbstractTableModel(parent), m_library(std::move(library))
 {
     m_pool.setMaxThreadCount(1);
 }
@@ -18,7 +17,10 @@ void LibraryModel::search(const LibraryQuery &query)
         QString error;
         std::vector<LibraryEntry> rows = m_library->find(query, &error);
         QMetaObject::invokeMethod(
-            this, [this, generation, rows = std::move(rows), error]() mutable { takeRows(generation, std::move(rows), error); },
+            this,
+            [this, generation, rows = std::move(rows), error]() mutable {
+                takeRows(generation, std::move(rows), error);
+            },
             Qt::QueuedConnection);
     });
 }
@@ -67,6 +69,6 @@ QVariant LibraryModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char *const titles[] = {QT_TR_NOOP("Name"), QT_TR_NOOP("Kind"), QT_TR_NOOP("Tags"),
-        QT_TR_NOOP("Last seen")};
+                                         QT_TR_NOOP("Last seen")};
     return section >= 0 && section < ColumnCount ? tr(titles[section]) : QVariant();
 }

@@ -57,7 +57,7 @@ struct LibraryEntry {
 // What a list or search asks for; newest first.
 struct LibraryQuery {
     QString text = {}; // in the name, the note or a tag, case-insensitive
-    QString tag = {}; // exactly this tag
+    QString tag = {};  // exactly this tag
     bool favouritesOnly = false;
     int limit = 100;
     int offset = 0;

@@ -3,8 +3,7 @@
 #include "editor/library/PatchLibrary.h"
 
 LibraryWriter::LibraryWriter(std::shared_ptr<PatchLibrary> library, QObject *parent)
-    : QObject(parent)
-    , m_library(std::move(library))
+    : QObject(parent), m_library(std::move(library))
 {
     m_pool.setMaxThreadCount(1); // one writer keeps the captures in order
 }
@@ -24,7 +23,8 @@ void LibraryWriter::write(const Capture &capture, const QString &doneText)
     const std::optional<std::vector<qint64>> ids = m_library->add({capture}, &error);
     const LibraryStatus status = m_library->status();
     if (!status.movedAside.isEmpty())
-        tellOnce(m_toldMoved, tr("The library was damaged; it was moved to %1 and a new one started").arg(status.movedAside));
+        tellOnce(m_toldMoved,
+                 tr("The library was damaged; it was moved to %1 and a new one started").arg(status.movedAside));
     if (!ids) {
         tellOnce(m_toldFailure, tr("The library is read-only (%1); editing goes on").arg(error));
         return;
@@ -47,5 +47,6 @@ void LibraryWriter::tellOnce(bool &told, const QString &text)
     if (told)
         return;
     told = true;
-    QMetaObject::invokeMethod(this, [this, text] { emit notice(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, text] { emit notice(text); }, Qt::QueuedConnection);
 }

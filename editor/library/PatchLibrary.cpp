@@ -48,36 +48,33 @@ bool run(QSqlQuery &query, QString &error)
 // Writes one entry, or finds the one with the same digest and moves its last
 // sighting on; its id.
 struct EntryWriter {
-    explicit EntryWriter(QSqlDatabase &db)
-        : entry(db)
-        , id(db)
-        , sighting(db)
-        , slot(db)
+    explicit EntryWriter(QSqlDatabase &db) : entry(db), id(db), sighting(db), slot(db)
     {
         entry.prepare("INSERT INTO entry(kind, digest, name, patch, zones, settings, first_seen, last_seen)"
                       " VALUES(?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(digest)"
                       " DO UPDATE SET last_seen = max(last_seen, excluded.last_seen)");
         id.prepare("SELECT id FROM entry WHERE digest = ?");
-        sighting.prepare("INSERT INTO sighting(entry, source, serial, slot, path, seen) VALUES(?, ?, ?, ?, ?, ?)"
-                         " ON CONFLICT(entry, source, serial, slot, path) DO UPDATE SET seen = max(seen, excluded.seen)");
+        sighting.prepare(
+            "INSERT INTO sighting(entry, source, serial, slot, path, seen) VALUES(?, ?, ?, ?, ?, ?)"
+            " ON CONFLICT(entry, source, serial, slot, path) DO UPDATE SET seen = max(seen, excluded.seen)");
         slot.prepare("INSERT OR REPLACE INTO bank_slot(bank, position, patch) VALUES(?, ?, ?)");
     }
 
     std::optional<qint64> write(EntryKind kind, const QByteArray &digest, const QString &name,
-        const std::vector<Byte> &patch, const std::vector<Byte> &zones, const std::vector<Byte> &settings,
-        const Sighting &seen, QString &error)
+                                const std::vector<Byte> &patch, const std::vector<Byte> &zones,
+                                const std::vector<Byte> &settings, const Sighting &seen, QString &error)
     {
         const qint64 when = seen.seen.toMSecsSinceEpoch();
         for (const QVariant &value : {QVariant(int(kind)), QVariant(digest), nonNull(name), optionalBlob(patch),
-                 optionalBlob(zones), optionalBlob(settings), QVariant(when), QVariant(when)})
+                                      optionalBlob(zones), optionalBlob(settings), QVariant(when), QVariant(when)})
             entry.addBindValue(value);
         id.addBindValue(digest);
         if (!run(entry, error) || !run(id, error) || !id.next())
             return std::nullopt;
         const qint64 entryId = id.value(0).toLongLong();
         id.finish();
-        for (const QVariant &value : {QVariant(entryId), QVariant(int(seen.source)), nonNull(seen.serial), QVariant(seen.slot),
-                 nonNull(seen.path), QVariant(when)})
+        for (const QVariant &value : {QVariant(entryId), QVariant(int(seen.source)), nonNull(seen.serial),
+                                      QVariant(seen.slot), nonNull(seen.path), QVariant(when)})
             sighting.addBindValue(value);
         if (!run(sighting, error))
             return std::nullopt;
@@ -108,8 +105,9 @@ std::optional<qint64> addOne(EntryWriter &writer, const Capture &capture, QStrin
         Sighting seen = capture.sighting;
         if (capture.isBank())
             seen.slot = int(p);
-        const std::optional<qint64> id = writer.write(EntryKind::Patch, digest,
-            QString::fromStdString(PatchValues::patchName(images.patch)), images.patch, images.zones, {}, seen, error);
+        const std::optional<qint64> id =
+            writer.write(EntryKind::Patch, digest, QString::fromStdString(PatchValues::patchName(images.patch)),
+                         images.patch, images.zones, {}, seen, error);
         if (!id)
             return std::nullopt;
         patchIds.push_back(*id);
@@ -117,8 +115,8 @@ std::optional<qint64> addOne(EntryWriter &writer, const Capture &capture, QStrin
     if (!capture.isBank())
         return patchIds.front();
     const std::optional<qint64> bank = writer.write(EntryKind::Bank, bankDigest.result(),
-        QString::fromStdString(PatchValues::bankName(capture.settings)), {}, {}, capture.settings, capture.sighting,
-        error);
+                                                    QString::fromStdString(PatchValues::bankName(capture.settings)), {},
+                                                    {}, capture.settings, capture.sighting, error);
     if (!bank)
         return std::nullopt;
     for (std::size_t p = 0; p < patchIds.size(); ++p) {
@@ -165,8 +163,8 @@ bool PatchLibrary::isValid(const Capture &capture)
     if (capture.isBank() && !SysExFile::isValidBankSettings(capture.settings))
         return false;
     for (const PatchImages &images : capture.patches) {
-        if (!SysExFile::isValidPatchImage(images.patch)
-            || (!images.zones.empty() && !SysExFile::isValidZonesImage(images.zones)))
+        if (!SysExFile::isValidPatchImage(images.patch) ||
+            (!images.zones.empty() && !SysExFile::isValidZonesImage(images.zones)))
             return false;
     }
     return true;
@@ -312,7 +310,7 @@ std::optional<LibraryEntry> PatchLibrary::entry(qint64 id, QString *error)
     if (seen.exec()) {
         while (seen.next()) {
             e.sightings.push_back({Sighting::Source(seen.value(0).toInt()), seen.value(1).toString(),
-                seen.value(2).toInt(), seen.value(3).toString(), fromMs(seen.value(4))});
+                                   seen.value(2).toInt(), seen.value(3).toString(), fromMs(seen.value(4))});
         }
     }
     return e;

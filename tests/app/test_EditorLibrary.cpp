@@ -82,7 +82,7 @@ TEST_F(EditorLibraryCapture, AFileLoadLeavesTheReplacedPatchInTheLibrary)
     ASSERT_TRUE(devices.count() > 1 && DeviceSession::select(devices.record(1)) && manager().isConnected());
 
     const std::vector<Byte> before(manager().bank().patch(2).patchImage().begin(),
-        manager().bank().patch(2).patchImage().end());
+                                   manager().bank().patch(2).patchImage().end());
     const QString path = m_dir.filePath("new.vpp");
     const std::vector<Byte> loaded = FileBytes::defaultPatch(7);
     ASSERT_TRUE(SysExFile::writeAll(path, PatchFile::toBytes(loaded, FileBytes::defaultZones())));
@@ -92,15 +92,16 @@ TEST_F(EditorLibraryCapture, AFileLoadLeavesTheReplacedPatchInTheLibrary)
     LibraryWriter *writer = EditorLibrary::instance().writer();
     ASSERT_NE(writer, nullptr);
     writer->waitForDone();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window.statusBar()->currentMessage() == "Slot 3 replaced; the previous patch is in the library"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return window.statusBar()->currentMessage() == "Slot 3 replaced; the previous patch is in the library";
+    }));
 
     PatchLibrary library(LibraryLocation::path(EditorLibrary::sessionIsSimulated()));
     bool keptBefore = false, keptLoaded = false, keptDownload = false;
     for (const LibraryEntry &row : library.find({.limit = -1})) {
         const LibraryEntry e = *library.entry(row.id);
-        keptBefore |= e.images.patch == before
-            && std::any_of(e.sightings.begin(), e.sightings.end(), [](const Sighting &s) { return s.slot == 2; });
+        keptBefore |= e.images.patch == before && std::any_of(e.sightings.begin(), e.sightings.end(),
+                                                              [](const Sighting &s) { return s.slot == 2; });
         keptLoaded |= e.images.patch == loaded && !e.sightings.empty() && e.sightings.back().path == path;
         keptDownload |= e.kind == EntryKind::Bank;
     }

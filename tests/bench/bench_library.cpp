@@ -73,8 +73,7 @@ void BM_SearchHundredThousand(benchmark::State &state)
         {.text = "pad"},      // a seventh match
         {.text = "Gen 4242"}, // eleven match, spread over the file
         {.text = "nothing"},  // none match: the whole table is read
-        {.tag = "live"},
-        {},
+        {.tag = "live"},      {},
     };
     const LibraryQuery &query = queries[state.range(0)];
     for (auto _ : state) {

@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::optional<LibraryEntry> entry = library.entry(ids->front());
     if (!entry)
         std::abort();
-    if (capture->isBank() ? entry->settings != capture->settings || entry->patchIds.size() != 16
-                          : entry->images.patch != capture->patches[0].patch
-                || entry->images.zones != capture->patches[0].zones)
+    if (capture->isBank()
+            ? entry->settings != capture->settings || entry->patchIds.size() != 16
+            : entry->images.patch != capture->patches[0].patch || entry->images.zones != capture->patches[0].zones)
         std::abort();
     return 0;
 }

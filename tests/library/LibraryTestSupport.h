@@ -13,7 +13,8 @@ namespace LibraryTestSupport {
 inline Capture patchCapture(int octave, Sighting seen = {}, bool withZones = true)
 {
     Capture capture;
-    capture.patches.push_back({FileBytes::defaultPatch(octave), withZones ? FileBytes::defaultZones() : std::vector<Byte>{}});
+    capture.patches.push_back(
+        {FileBytes::defaultPatch(octave), withZones ? FileBytes::defaultZones() : std::vector<Byte>{}});
     capture.sighting = std::move(seen);
     return capture;
 }

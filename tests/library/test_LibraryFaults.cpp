@@ -53,28 +53,28 @@ struct Fault {
 
 const Fault faults[] = {
     {"EmptyFile", [](const QString &path) { ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly)); },
-        LibraryStatus::Mode::Writable, false, 0},
+     LibraryStatus::Mode::Writable, false, 0},
     {"Garbage",
-        [](const QString &path) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(8192, 'x'));
-        },
-        LibraryStatus::Mode::Writable, true, 0},
+     [](const QString &path) {
+         QFile file(path);
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         file.write(QByteArray(8192, 'x'));
+     },
+     LibraryStatus::Mode::Writable, true, 0},
     {"DamagedPage",
-        [](const QString &path) {
-            makeLibrary(path);
-            overwrite(path, 4096 + 8, QByteArray(64, '\xEE')); // inside the entry table's first page
-        },
-        LibraryStatus::Mode::Writable, true, 0},
-    {"NewerVersion", [](const QString &path) { makeLibrary(path, versionTwo()); }, LibraryStatus::Mode::ReadOnly,
-        false, 1 + 8}, // the bank and its distinct patches, which include the two
+     [](const QString &path) {
+         makeLibrary(path);
+         overwrite(path, 4096 + 8, QByteArray(64, '\xEE')); // inside the entry table's first page
+     },
+     LibraryStatus::Mode::Writable, true, 0},
+    {"NewerVersion", [](const QString &path) { makeLibrary(path, versionTwo()); }, LibraryStatus::Mode::ReadOnly, false,
+     1 + 8}, // the bank and its distinct patches, which include the two
     {"FolderIsAFile",
-        [](const QString &path) {
-            QFile blocker(QFileInfo(path).absolutePath());
-            ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-        },
-        LibraryStatus::Mode::Unavailable, false, 0},
+     [](const QString &path) {
+         QFile blocker(QFileInfo(path).absolutePath());
+         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+     },
+     LibraryStatus::Mode::Unavailable, false, 0},
 };
 
 class LibraryFaults : public ::testing::TestWithParam<Fault>
@@ -115,7 +115,7 @@ TEST_P(LibraryFaults, OnlyACorruptFileIsMovedAsideAndEditingGoesOn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, LibraryFaults, ::testing::ValuesIn(faults),
-    [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(LibraryFaults, AReadOnlyFolderOpensTheLibraryReadOnly)
 {

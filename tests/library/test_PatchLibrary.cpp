@@ -28,7 +28,8 @@ protected:
 TEST_F(PatchLibraryTest, SameContentIsOneEntrySeenWhereverItWasSeen)
 {
     const auto first = m_library.add({patchCapture(3, controllerSlot(2)), patchCapture(3, file("/a.vpp")),
-        patchCapture(3, file("/a.vpp")), patchCapture(3, {}, false), patchCapture(5)}, &m_error);
+                                      patchCapture(3, file("/a.vpp")), patchCapture(3, {}, false), patchCapture(5)},
+                                     &m_error);
     ASSERT_TRUE(first) << m_error.toStdString();
     const std::vector<qint64> &ids = *first;
     EXPECT_EQ(ids[0], ids[1]);
@@ -129,10 +130,11 @@ TEST_F(PatchLibraryTest, ImportTakesEveryKindBelowTheFolderAndCountsTheRest)
     ASSERT_TRUE(SysExFile::writeAll(root.filePath("notes.txt"), "hello"));
 
     int lastDone = 0, lastTotal = 0;
-    const LibraryImport::Summary summary = LibraryImport::importFolder(m_library, root.path(), [&](int done, int total) {
-        lastDone = done;
-        lastTotal = total;
-    });
+    const LibraryImport::Summary summary =
+        LibraryImport::importFolder(m_library, root.path(), [&](int done, int total) {
+            lastDone = done;
+            lastTotal = total;
+        });
     EXPECT_EQ(summary.imported, 4);
     EXPECT_EQ(summary.skipped, 2);
     EXPECT_TRUE(summary.error.isEmpty());

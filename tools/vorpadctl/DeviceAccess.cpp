@@ -37,8 +37,8 @@ bool connect(const CommandLine &line, Io &io, RemoteControlManager &manager)
     }
     if (position < 1 || position >= int(records.size())) {
         fail(line, io,
-            "no device at position " + std::to_string(position) + " (1.." + std::to_string(records.size() - 1)
-                + ", see 'vorpadctl devices')");
+             "no device at position " + std::to_string(position) + " (1.." + std::to_string(records.size() - 1) +
+                 ", see 'vorpadctl devices')");
         return false;
     }
     const DeviceRecord &record = records[std::size_t(position)];
@@ -69,4 +69,3 @@ std::vector<std::vector<Byte>> storedImages(const Brisel::Bank &bank, bool zones
     }
     return out;
 }
-

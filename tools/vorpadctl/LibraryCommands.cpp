@@ -74,8 +74,8 @@ std::vector<PatchValues::Value> valuesOf(PatchLibrary &library, const LibraryEnt
         const std::optional<LibraryEntry> patch = library.entry(entry.patchIds[p]);
         if (!patch)
             continue;
-        const auto more
-            = PatchValues::ofPatch(patch->images.patch, patch->images.zones, "Patch" + std::to_string(p + 1) + ".");
+        const auto more =
+            PatchValues::ofPatch(patch->images.patch, patch->images.zones, "Patch" + std::to_string(p + 1) + ".");
         values.insert(values.end(), more.begin(), more.end());
     }
     return values;
@@ -83,9 +83,14 @@ std::vector<PatchValues::Value> valuesOf(PatchLibrary &library, const LibraryEnt
 
 QJsonObject summaryJson(const LibraryEntry &e)
 {
-    return {{"id", e.id}, {"kind", QString::fromStdString(kindText(e.kind))}, {"name", e.name},
-        {"tags", QJsonArray::fromStringList(e.tags)}, {"favourite", e.favourite}, {"note", e.note},
-        {"firstSeen", e.firstSeen.toString(Qt::ISODate)}, {"lastSeen", e.lastSeen.toString(Qt::ISODate)}};
+    return {{"id", e.id},
+            {"kind", QString::fromStdString(kindText(e.kind))},
+            {"name", e.name},
+            {"tags", QJsonArray::fromStringList(e.tags)},
+            {"favourite", e.favourite},
+            {"note", e.note},
+            {"firstSeen", e.firstSeen.toString(Qt::ISODate)},
+            {"lastSeen", e.lastSeen.toString(Qt::ISODate)}};
 }
 
 int importFolder(const CommandLine &line, Io &io, PatchLibrary &library)
@@ -144,7 +149,8 @@ int show(const CommandLine &line, Io &io, PatchLibrary &library)
         for (const Sighting &s : e->sightings)
             seen.append(QString::fromStdString(sightingText(s) + " at " + when(s.seen)));
         for (const PatchValues::Value &v : values)
-            parameters.append(QJsonObject{{"name", QString::fromStdString(v.name)}, {"value", QString::fromStdString(v.text)}});
+            parameters.append(
+                QJsonObject{{"name", QString::fromStdString(v.name)}, {"value", QString::fromStdString(v.text)}});
         root.insert("seen", seen);
         root.insert("parameters", parameters);
         io.out << QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
@@ -252,7 +258,7 @@ int library(const CommandLine &line, Io &io)
 {
     using Run = int (*)(const CommandLine &, Io &, PatchLibrary &);
     static const std::map<std::string, Run> subcommands{{"import", importFolder}, {"list", list}, {"show", show},
-        {"export", exportEntry}, {"tag", tag}, {"compare", compare}};
+                                                        {"export", exportEntry},  {"tag", tag},   {"compare", compare}};
     const auto it = subcommands.find(line.positional[0]);
     if (it == subcommands.end())
         return fail(line, io, "unknown library command '" + line.positional[0] + "' (see 'vorpadctl library --help')");
@@ -276,17 +282,16 @@ std::string libraryPath(const CommandLine &line)
 const std::vector<CommandSpec> &libraryCommands()
 {
     static const std::vector<CommandSpec> commands{
-        {"library",
-            "import DIR | list | show ID | export ID FILE | tag ID TAG... | compare ID ID|FILE",
-            "The library of every patch and bank the editor has seen ($XDG_DATA_HOME/vorpad/library.sqlite;\n"
-            "with --simulate the simulated session's). Safe while the editor runs.\n"
-            "  import DIR       add every .vpp, .vpb and .syx file below DIR; invalid files are counted\n"
-            "  list             the entries, newest first: ID, kind, name, favourite (*), tags\n"
-            "  show ID          an entry: where and when it was seen, its tags, note and parameters\n"
-            "  export ID FILE   write a patch entry to a .vpp file, a bank entry to a .vpb file\n"
-            "  tag ID TAG...    add tags to an entry\n"
-            "  compare ID X     the parameters that differ from another entry or a file; exits 1 when any do",
-            CommandLine::Json | CommandLine::Search | CommandLine::Simulate, 1, 64, library},
+        {"library", "import DIR | list | show ID | export ID FILE | tag ID TAG... | compare ID ID|FILE",
+         "The library of every patch and bank the editor has seen ($XDG_DATA_HOME/vorpad/library.sqlite;\n"
+         "with --simulate the simulated session's). Safe while the editor runs.\n"
+         "  import DIR       add every .vpp, .vpb and .syx file below DIR; invalid files are counted\n"
+         "  list             the entries, newest first: ID, kind, name, favourite (*), tags\n"
+         "  show ID          an entry: where and when it was seen, its tags, note and parameters\n"
+         "  export ID FILE   write a patch entry to a .vpp file, a bank entry to a .vpb file\n"
+         "  tag ID TAG...    add tags to an entry\n"
+         "  compare ID X     the parameters that differ from another entry or a file; exits 1 when any do",
+         CommandLine::Json | CommandLine::Search | CommandLine::Simulate, 1, 64, library},
     };
     return commands;
 }

@@ -104,8 +104,8 @@ int extract(const CommandLine &line, Io &io)
     if (!isPatchFile(qpath(path)))
         return fail(line, io, path + ": a patch file name ends in .vpp");
     const std::size_t p = std::size_t(*slot);
-    const QByteArray bytes
-        = PatchFile::toBytes(bank->patchImages[p], bank->zonesImages.empty() ? std::vector<Byte>{} : bank->zonesImages[p]);
+    const QByteArray bytes = PatchFile::toBytes(bank->patchImages[p],
+                                                bank->zonesImages.empty() ? std::vector<Byte>{} : bank->zonesImages[p]);
     if (!SysExFile::writeAll(qpath(path), bytes))
         return fail(line, io, path + ": cannot write the file");
     return ExitOk;
@@ -165,15 +165,15 @@ const std::vector<CommandSpec> &slotCommands()
 {
     static const std::vector<CommandSpec> commands{
         {"names", "[BANK.vpb] [--device N] [--simulate[=MODEL]]",
-            "Print the 16 patch names of a bank file, or of a controller when no file is given: slot and name,\n"
-            "one line each.",
-            CommandLine::Device | CommandLine::Simulate, 0, 1, names},
+         "Print the 16 patch names of a bank file, or of a controller when no file is given: slot and name,\n"
+         "one line each.",
+         CommandLine::Device | CommandLine::Simulate, 0, 1, names},
         {"extract", "BANK.vpb SLOT PATCH.vpp", "Write the patch in slot SLOT (1..16) of a bank file to a patch file.",
-            0, 3, 3, extract},
+         0, 3, 3, extract},
         {"put", "PATCH.vpp|library:ID SLOT [BANK.vpb] [--device N] [--simulate[=MODEL]]",
-            "Put a patch file or a library entry into slot SLOT (1..16) of a bank file, or of a controller when\n"
-            "no bank file is given (the controller's bank is read back to check it).",
-            CommandLine::Device | CommandLine::Simulate, 2, 3, put},
+         "Put a patch file or a library entry into slot SLOT (1..16) of a bank file, or of a controller when\n"
+         "no bank file is given (the controller's bank is read back to check it).",
+         CommandLine::Device | CommandLine::Simulate, 2, 3, put},
     };
     return commands;
 }
