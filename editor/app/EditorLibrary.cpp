@@ -13,7 +13,10 @@
 #include "editor/library/PatchLibrary.h"
 #include "platform/MidiSelection.h"
 
+#include <QEvent>
 #include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
 
 namespace {
 
@@ -46,21 +49,48 @@ EditorLibrary &EditorLibrary::instance()
 
 EditorLibrary::~EditorLibrary() = default;
 
-void EditorLibrary::attach()
+void EditorLibrary::attach(QWidget *window)
 {
     EditorFiles::instance().setCapture(&instance());
     RevertManager::instance().setCapture(&instance());
+    instance().m_attached = true;
+    if (window) {
+        instance().m_waitingForPaint = true;
+        window->installEventFilter(&instance());
+    }
+}
+
+bool EditorLibrary::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && m_waitingForPaint) {
+        m_waitingForPaint = false;
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &EditorLibrary::flush);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EditorLibrary::flush()
+{
+    std::vector<std::pair<Capture, QString>> pending = std::move(m_pending);
+    for (auto &[capture, doneText] : pending)
+        this->capture(std::move(capture), doneText);
 }
 
 bool EditorLibrary::sessionIsSimulated() { return Platform::simulatedPlatform() != nullptr; }
 
-bool EditorLibrary::enabled() const { return AppSettings::libraryCapture(); }
+bool EditorLibrary::enabled() const { return m_attached && AppSettings::libraryCapture(); }
 
 void EditorLibrary::capture(Capture capture, const QString &doneText)
 {
-    if (!m_writer) {
-        m_writer = std::make_unique<LibraryWriter>(
-            std::make_shared<PatchLibrary>(LibraryLocation::path(sessionIsSimulated())));
+    if (m_waitingForPaint) {
+        m_pending.emplace_back(std::move(capture), doneText);
+        return;
+    }
+    // The session's file; a new one when the session's data folder changed.
+    const QString path = LibraryLocation::path(sessionIsSimulated());
+    if (!m_writer || m_writer->library()->path() != path) {
+        m_writer = std::make_unique<LibraryWriter>(std::make_shared<PatchLibrary>(path));
         connect(m_writer.get(), &LibraryWriter::notice, this,
                 [](const QString &text) { DeviceSession::showStatus(text); });
     }

@@ -6,8 +6,11 @@
 #include <QObject>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class LibraryWriter;
+class QWidget;
 
 // The editor's capture into the patch library: banks downloaded, patches
 // stored, files loaded and saved, backups restored, and before a load what
@@ -20,9 +23,10 @@ class EditorLibrary : public QObject, public FileCapture
 
 public:
     static EditorLibrary &instance();
-    // Captures the editor's file loads and saves and its backup restores
-    // from now on (unless the preference is off). Opens nothing.
-    static void attach();
+    // Starts the capture (unless the preference is off): downloads, stores,
+    // the editor's file loads and saves and its backup restores. Opens
+    // nothing: with a window, captures wait until its first paint.
+    static void attach(QWidget *window = nullptr);
 
     // Whether this session's captures go to the simulated session's library.
     static bool sessionIsSimulated();
@@ -36,6 +40,9 @@ public:
     // Null until the first capture.
     LibraryWriter *writer() const { return m_writer.get(); }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     EditorLibrary() = default;
     ~EditorLibrary() override;
@@ -45,5 +52,10 @@ private:
     Capture bankCapture() const;
     Capture slotCapture(int position) const;
 
+    void flush();
+
     std::unique_ptr<LibraryWriter> m_writer;
+    bool m_attached = false; // nothing is captured before attach()
+    bool m_waitingForPaint = false;
+    std::vector<std::pair<Capture, QString>> m_pending; // while waiting
 };

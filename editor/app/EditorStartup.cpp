@@ -142,8 +142,8 @@ int runEditor(int argc, char **argv)
     MainWindow window;
     MessageParent::set(&window);
     app.setActivationWindow(&window);
+    EditorLibrary::attach(&window);
     window.show();
-    EditorLibrary::attach();
     QObject::connect(&app, &SingleApplication::messageReceived, &app, &Application::handleMessage);
 
     StartupDevice::connect(simulated);

@@ -59,17 +59,42 @@ protected:
     SimulatedWorld world;
 };
 
+// Notes, at the window's first paint, whether the library had been touched.
+class PaintWitness : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            untouched = QSqlDatabase::connectionNames().isEmpty() && !sqlDriverLoaded() &&
+                        EditorLibrary::instance().writer() == nullptr;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+    bool painted = false;
+    bool untouched = false;
+};
+
 TEST_F(EditorLibraryCapture, NothingOpensTheLibraryBeforeTheFirstPaint)
 {
     MainWindow window;
     MessageParent::set(&window);
+    EditorLibrary::attach(&window);
+    PaintWitness witness;
+    window.installEventFilter(&witness); // called before the library's filter
+    // The start-up download happens before the window paints; its capture waits.
+    Brisel::DeviceList &devices = Brisel::DeviceList::instance();
+    ASSERT_TRUE(devices.count() > 1 && DeviceSession::select(devices.record(1)));
     window.show();
-    EditorLibrary::attach();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
-    EXPECT_FALSE(sqlDriverLoaded());
-    EXPECT_EQ(EditorLibrary::instance().writer(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return witness.painted; }));
+    EXPECT_TRUE(witness.untouched);
+
+    ASSERT_TRUE(QTest::qWaitFor([] { return EditorLibrary::instance().writer() != nullptr; }));
+    EditorLibrary::instance().writer()->waitForDone();
+    PatchLibrary library(LibraryLocation::path(EditorLibrary::sessionIsSimulated()));
+    EXPECT_EQ(library.find({}).front().kind, EntryKind::Bank) << "the download, kept after the paint";
 }
 
 TEST_F(EditorLibraryCapture, AFileLoadLeavesTheReplacedPatchInTheLibrary)
