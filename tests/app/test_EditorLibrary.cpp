@@ -142,7 +142,8 @@ TEST_F(EditorLibraryCapture, ThePreferenceTurnsCaptureOff)
     const QString path = m_dir.filePath("new.vpp");
     ASSERT_TRUE(SysExFile::writeAll(path, PatchFile::toBytes(FileBytes::defaultPatch(7), FileBytes::defaultZones())));
     ASSERT_TRUE(EditorFiles::instance().loadPatchFile(path, 2));
-    EXPECT_EQ(EditorLibrary::instance().writer(), nullptr);
+    if (LibraryWriter *writer = EditorLibrary::instance().writer())
+        writer->waitForDone();
     EXPECT_FALSE(QFile::exists(LibraryLocation::path(EditorLibrary::sessionIsSimulated())));
 }
 
