@@ -19,7 +19,7 @@ namespace Zel {
 //                the batch; point at new room as for full().
 // Every byte makes at most one packet, so a byte is taken only while there is
 // room for one.
-template<class Sink>
+template <class Sink>
 inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
     std::uint8_t *at = sink.at;
@@ -35,7 +35,7 @@ inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint
 // Output: MIDI bytes of one stream through its parser into packets for
 // `cable`. `idle` is the stream's "not inside System Exclusive" flag. Returns
 // the number of bytes taken: all of them, unless the sink runs out of room.
-template<class Sink>
+template <class Sink>
 std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, const std::uint8_t *bytes,
                         std::uint32_t count, Sink &sink)
 {
@@ -193,11 +193,11 @@ enum UnpackByteKind : std::uint8_t { DataByte, SysExStartByte, SysExEndByte, Sta
 inline constexpr auto unpackByteKinds = [] {
     std::array<std::uint8_t, 256> kinds{};
     for (int b = 0; b < 256; ++b) {
-        kinds[b] = b < 0x80 ? DataByte
-                 : b == 0xF0 ? SysExStartByte
-                 : b == 0xF7 ? SysExEndByte
-                 : b >= 0xF8 ? RealTimeByte
-                             : StatusByte;
+        kinds[b] = b < 0x80    ? DataByte
+                   : b == 0xF0 ? SysExStartByte
+                   : b == 0xF7 ? SysExEndByte
+                   : b >= 0xF8 ? RealTimeByte
+                               : StatusByte;
     }
     return kinds;
 }();
@@ -217,8 +217,8 @@ inline constexpr auto unpackSteps = [] {
         for (int kind = DataByte; kind <= RealTimeByte; ++kind) {
             int step = cinByteCount[cin];
             // CIN 5 with another status byte is a one-byte common message.
-            const bool part = cin >= CinSysExContinue && cin <= CinSysExEnd3
-                           && !(cin == CinSysExEnd1 && (kind == StatusByte || kind == RealTimeByte));
+            const bool part = cin >= CinSysExContinue && cin <= CinSysExEnd3 &&
+                              !(cin == CinSysExEnd1 && (kind == StatusByte || kind == RealTimeByte));
             if (part && kind != SysExStartByte)
                 step |= StepStart;
             if (part && cin != CinSysExContinue)
@@ -240,11 +240,14 @@ inline constexpr std::uint32_t PlainInsideSysEx = PlainMessages | 1 << CinSysExC
 
 // A plain packet by its code index: the plain code indexes after it (bits
 // 0..15) and its byte count (bits 16..).
-inline constexpr std::uint32_t plainSteps[16] = {
-    0, 0, PlainMessages | 2 << 16, PlainMessages | 3 << 16, PlainInsideSysEx | 3 << 16, 0, 0, 0,
-    PlainMessages | 3 << 16, PlainMessages | 3 << 16, PlainMessages | 3 << 16, PlainMessages | 3 << 16,
-    PlainMessages | 2 << 16, PlainMessages | 2 << 16, PlainMessages | 3 << 16, 0,
-};
+inline constexpr auto plainSteps = [] {
+    std::array<std::uint32_t, 16> steps{};
+    for (std::uint32_t cin = 0; cin < 16; ++cin) {
+        if (PlainInsideSysEx >> cin & 1)
+            steps[cin] = (cin == CinSysExContinue ? PlainInsideSysEx : PlainMessages) | cinByteCount[cin] << 16;
+    }
+    return steps;
+}();
 
 // Packets from `packet` to `end`, without a branch on their kind: the F0 is
 // stored always and counted only when a message starts here, the F7
@@ -275,8 +278,8 @@ inline constexpr std::uint32_t plainSteps[16] = {
 
 // The parts of a long message follow one another: from `packet`, one of
 // them, to the first packet that is not. Returns that packet.
-inline const std::uint8_t *copySysExParts(const std::uint8_t *packet, const std::uint8_t *end,
-                                          std::uint32_t partHeader, std::uint8_t *&at)
+inline const std::uint8_t *copySysExParts(const std::uint8_t *packet, const std::uint8_t *end, std::uint32_t partHeader,
+                                          std::uint8_t *&at)
 {
     std::uint8_t *to = at;
     do {
@@ -294,8 +297,8 @@ inline constexpr std::ptrdiff_t MixedStretch = 8 * PacketSize;
 // Input: `count` packets, those for `cable` only, into a stream's bytes at
 // `out`, which has room for 5 bytes per packet. Returns the number of bytes
 // written. `idle` as above. Packets of CIN 0 and 1 carry nothing.
-inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable,
-                                   bool &idle, std::uint8_t *out)
+inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable, bool &idle,
+                                   std::uint8_t *out)
 {
     const std::uint32_t head = static_cast<std::uint32_t>(cable) << 4;
     const std::uint8_t *packet = packets;

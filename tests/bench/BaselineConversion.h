@@ -23,10 +23,10 @@ enum class ParserState : std::uint8_t {
     CommonSingle,    // F1 F3: every data byte is a message of its own
     SongPositionLsb, // F2: two data bytes per message
     SongPositionMsb,
-    UndefinedFirst,  // F4: two data bytes, then one message per data byte
+    UndefinedFirst, // F4: two data bytes, then one message per data byte
     UndefinedSecond,
     UndefinedRepeat,
-    DropNext,        // F5 F6: the next data byte clears the running status
+    DropNext, // F5 F6: the next data byte clears the running status
 };
 
 struct MidiByteParser {
@@ -37,7 +37,7 @@ struct MidiByteParser {
     std::uint8_t m_pending[2] = {};
 };
 
-template<class Sink>
+template <class Sink>
 inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
     std::uint8_t *at = sink.at;
@@ -53,7 +53,7 @@ inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint
 // Output: MIDI bytes of one stream through its parser into packets for
 // `cable`. `idle` is the stream's "not inside System Exclusive" flag. Returns
 // the number of bytes taken: all of them, unless the sink runs out of room.
-template<class Sink>
+template <class Sink>
 std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, const std::uint8_t *bytes,
                         std::uint32_t count, Sink &sink)
 {
@@ -188,8 +188,8 @@ std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, 
 // Input: `count` packets, those for `cable` only, into a stream's bytes at
 // `out`, which has room for 5 bytes per packet. Returns the number of bytes
 // written. `idle` as above. Packets of CIN 0 and 1 carry nothing.
-inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable,
-                                   bool &idle, std::uint8_t *out)
+inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable, bool &idle,
+                                   std::uint8_t *out)
 {
     // The flag lives in a local: stores through `out` may alias anything.
     bool streamIdle = idle;

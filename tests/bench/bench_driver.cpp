@@ -66,12 +66,12 @@ void BM_Unpack(benchmark::State &state, Workload workload)
     for (auto _ : state)
         benchmark::DoNotOptimize(unpack(packets, bytes.data()));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packets.size()));
-    state.counters["packets"] = benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["packets"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4), benchmark::Counter::kIsRate);
 }
 
-template<class Parser, std::uint32_t (*packetise)(Parser &, bool &, std::uint8_t, const std::uint8_t *,
-                                                  std::uint32_t, PacketArray &)>
+template <class Parser, std::uint32_t (*packetise)(Parser &, bool &, std::uint8_t, const std::uint8_t *, std::uint32_t,
+                                                   PacketArray &)>
 void packVersus(benchmark::State &state, Workload workload)
 {
     const Bytes bytes = workloadBytes(workload);
@@ -80,7 +80,8 @@ void packVersus(benchmark::State &state, Workload workload)
         Parser parser;
         bool idle = true;
         PacketArray out{packets.data(), packets.data() + packets.size()};
-        benchmark::DoNotOptimize(packetise(parser, idle, 0, bytes.data(), static_cast<std::uint32_t>(bytes.size()), out));
+        benchmark::DoNotOptimize(
+            packetise(parser, idle, 0, bytes.data(), static_cast<std::uint32_t>(bytes.size()), out));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
@@ -88,7 +89,7 @@ void packVersus(benchmark::State &state, Workload workload)
 
 // As the driver unpacks: one call per IN transfer of 16 packets, the idle
 // flag carried from one to the next.
-template<std::uint32_t (*unpackPackets)(const std::uint8_t *, std::uint32_t, std::uint8_t, bool &, std::uint8_t *)>
+template <std::uint32_t (*unpackPackets)(const std::uint8_t *, std::uint32_t, std::uint8_t, bool &, std::uint8_t *)>
 void unpackVersus(benchmark::State &state, Workload workload)
 {
     const Bytes packets = packed(workloadBytes(workload));
@@ -103,8 +104,8 @@ void unpackVersus(benchmark::State &state, Workload workload)
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packets.size()));
-    state.counters["packets"] = benchmark::Counter(static_cast<double>(state.iterations() * count),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["packets"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * count), benchmark::Counter::kIsRate);
 }
 
 void BM_VersusUnpackNew(benchmark::State &state, Workload workload)
@@ -127,10 +128,7 @@ void BM_VersusPackBaseline(benchmark::State &state, Workload workload)
     packVersus<ZelBaseline::MidiByteParser, ZelBaseline::packetise<PacketArray>>(state, workload);
 }
 
-double minimum(const std::vector<double> &values)
-{
-    return *std::min_element(values.begin(), values.end());
-}
+double minimum(const std::vector<double> &values) { return *std::min_element(values.begin(), values.end()); }
 
 void BM_Render(benchmark::State &state, Workload workload)
 {
@@ -148,8 +146,8 @@ void BM_Capture(benchmark::State &state, Workload workload)
     for (auto _ : state)
         benchmark::DoNotOptimize(path.run(packets));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packets.size()));
-    state.counters["packets"] = benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["packets"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK_CAPTURE(BM_Pack, sysex, Workload::SysEx);

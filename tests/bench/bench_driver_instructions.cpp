@@ -53,8 +53,8 @@ struct ReferenceByteArray {
     return static_cast<std::size_t>(out.at - packets);
 }
 
-[[gnu::noinline]] std::size_t measurePackBaseline(const std::uint8_t *bytes, std::size_t count,
-                                                  std::uint8_t *packets, std::size_t capacity)
+[[gnu::noinline]] std::size_t measurePackBaseline(const std::uint8_t *bytes, std::size_t count, std::uint8_t *packets,
+                                                  std::size_t capacity)
 {
     ZelBaseline::MidiByteParser parser;
     bool idle = true;
@@ -63,8 +63,8 @@ struct ReferenceByteArray {
     return static_cast<std::size_t>(out.at - packets);
 }
 
-[[gnu::noinline]] std::size_t measurePackReference(const std::uint8_t *bytes, std::size_t count,
-                                                   std::uint8_t *packets, std::size_t)
+[[gnu::noinline]] std::size_t measurePackReference(const std::uint8_t *bytes, std::size_t count, std::uint8_t *packets,
+                                                   std::size_t)
 {
     ZelReference::MidiByteParser parser;
     bool idle = true;
@@ -80,8 +80,7 @@ struct ReferenceByteArray {
     return Zel::unpackPackets(packets, static_cast<std::uint32_t>(count), 0, idle, bytes);
 }
 
-[[gnu::noinline]] std::size_t measureUnpackBaseline(const std::uint8_t *packets, std::size_t count,
-                                                    std::uint8_t *bytes)
+[[gnu::noinline]] std::size_t measureUnpackBaseline(const std::uint8_t *packets, std::size_t count, std::uint8_t *bytes)
 {
     bool idle = true;
     return ZelBaseline::unpackPackets(packets, static_cast<std::uint32_t>(count), 0, idle, bytes);
@@ -134,7 +133,7 @@ int main(int argc, char **argv)
 
     if (what == "pack") {
         Bytes packets(bytes.size() * 4 + 4);
-        const auto measure = variant == "reference" ? measurePackReference
+        const auto measure = variant == "reference"  ? measurePackReference
                              : variant == "baseline" ? measurePackBaseline
                                                      : measurePack;
         const std::size_t made = measure(bytes.data(), bytes.size(), packets.data(), packets.size());
@@ -143,7 +142,7 @@ int main(int argc, char **argv)
         const Bytes packets = referencePackets(bytes);
         Bytes out(packets.size() / 4 * 5 + 8);
         const std::size_t count = packets.size() / 4;
-        const auto measure = variant == "reference" ? measureUnpackReference
+        const auto measure = variant == "reference"  ? measureUnpackReference
                              : variant == "baseline" ? measureUnpackBaseline
                                                      : measureUnpack;
         const std::size_t made = measure(packets.data(), count, out.data());

@@ -88,8 +88,8 @@ inline std::string unpackTransfers(const Bytes &packets, std::uint8_t cable, std
     for (std::size_t first = 0; first < packets.size(); first += chunk * 4) {
         const std::size_t count = std::min(chunk, (packets.size() - first) / 4);
         Bytes out(count * 5);
-        out.resize(Zel::unpackPackets(packets.data() + first, static_cast<std::uint32_t>(count), cable, idle,
-                                      out.data()));
+        out.resize(
+            Zel::unpackPackets(packets.data() + first, static_cast<std::uint32_t>(count), cable, idle, out.data()));
         bytes.insert(bytes.end(), out.begin(), out.end());
     }
     return text(bytes);
