@@ -26,9 +26,9 @@ constexpr std::size_t MaxStateSize = 1 << 20;
 long long acquire(const std::string &lockPath)
 {
     const std::filesystem::path name = std::filesystem::u8path(lockPath);
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return -1;
     OVERLAPPED whole{};
@@ -68,10 +68,7 @@ void release(long long handle) { ::close(int(handle)); } // closing unlocks
 
 // Without a lock file (an unwritable folder) the state cannot be written
 // either, and the write reports that.
-StateFile::Lock::Lock(const std::string &statePath)
-    : m_handle(acquire(statePath + ".lock"))
-{
-}
+StateFile::Lock::Lock(const std::string &statePath) : m_handle(acquire(statePath + ".lock")) {}
 
 StateFile::Lock::~Lock()
 {
@@ -79,15 +76,9 @@ StateFile::Lock::~Lock()
         release(m_handle);
 }
 
-StateFile::StateFile(std::string path)
-    : m_path(std::move(path))
-{
-}
+StateFile::StateFile(std::string path) : m_path(std::move(path)) {}
 
-std::vector<Byte> StateFile::read() const
-{
-    return RegularFile::read(m_path, MaxStateSize).bytes;
-}
+std::vector<Byte> StateFile::read() const { return RegularFile::read(m_path, MaxStateSize).bytes; }
 
 void StateFile::write(const std::vector<Byte> &bytes) const
 {

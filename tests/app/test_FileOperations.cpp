@@ -1,15 +1,15 @@
 #include "editor/app/files/BankFile.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/HostileFiles.h"
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/FileOperations.h"
+#include "editor/app/files/PatchFile.h"
+#include "editor/app/files/SysExFile.h"
+#include "editor/core/DeviceList.h"
+#include "editor/core/RemoteControlManager.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/ModelFixture.h"
 #include "tests/support/SimulatedWorld.h"
-#include "editor/core/DeviceList.h"
-#include "editor/app/files/PatchFile.h"
-#include "editor/core/RemoteControlManager.h"
-#include "editor/app/files/SysExFile.h"
 
 #include <QTemporaryDir>
 
@@ -51,13 +51,11 @@ protected:
     QString write(const char *name, const Bytes &bytes) const
     {
         const QString p = path(name);
-        EXPECT_TRUE(SysExFile::writeAll(p, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
+        EXPECT_TRUE(
+            SysExFile::writeAll(p, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
         return p;
     }
-    Bytes read(const char *name) const
-    {
-        return SysExFile::readAll(path(name)).value_or(Bytes());
-    }
+    Bytes read(const char *name) const { return SysExFile::readAll(path(name)).value_or(Bytes()); }
 
     Bank &bank() { return manager->bank(); }
     ActivePatch &active() { return manager->activePatch(); }
@@ -250,12 +248,14 @@ Bytes cut(Bytes bytes, std::size_t size)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CutFile,
-    ::testing::Values(CutCase{"wholePatch", patchFile(6, 9), nullptr},
-        CutCase{"patchOnly", patchTransfer(defaultPatch()), ZonesMissingText},
-        CutCase{"patchCutAt400", cut(patchFile(6, 9), 400), ZonesIncompleteText},
-        CutCase{"wholeBank", bank(16, 16, 1), nullptr}, CutCase{"bankWithoutZones", bank(16, 0, 1), ZonesMissingText},
-        CutCase{"bankMissingItsFinalF7", cut(bank(16, 16, 1), 6968), ZonesIncompleteText}),
-    [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(CutCase{"wholePatch", patchFile(6, 9), nullptr},
+                                           CutCase{"patchOnly", patchTransfer(defaultPatch()), ZonesMissingText},
+                                           CutCase{"patchCutAt400", cut(patchFile(6, 9), 400), ZonesIncompleteText},
+                                           CutCase{"wholeBank", bank(16, 16, 1), nullptr},
+                                           CutCase{"bankWithoutZones", bank(16, 0, 1), ZonesMissingText},
+                                           CutCase{"bankMissingItsFinalF7", cut(bank(16, 16, 1), 6968),
+                                                   ZonesIncompleteText}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 struct ControllerCase {
     const char *name;
@@ -289,10 +289,13 @@ TEST_P(LoadToAController, SucceedsOnlyWhenTheControllerTookEveryTransfer)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, LoadToAController,
-    ::testing::Values(ControllerCase{"healthy", [](Sim::Faults &) {}, nullptr},
-        ControllerCase{"errorStatus", [](Sim::Faults &f) { f.errorStatus = 1; }, "The controller took 0 of the 37 "},
-        ControllerCase{"answersEveryOther", [](Sim::Faults &f) { f.answerEveryNth = 2; }, "The controller took 18 of the 37 "}),
-    [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(ControllerCase{"healthy", [](Sim::Faults &) {}, nullptr},
+                                           ControllerCase{"errorStatus", [](Sim::Faults &f) { f.errorStatus = 1; },
+                                                          "The controller took 0 of the 37 "},
+                                           ControllerCase{"answersEveryOther",
+                                                          [](Sim::Faults &f) { f.answerEveryNth = 2; },
+                                                          "The controller took 18 of the 37 "}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 class HostileFile : public Files, public ::testing::WithParamInterface<HostileFiles::Param>
 {
@@ -311,7 +314,8 @@ TEST_P(HostileFile, IsRefusedWithTheInvalidMessageAndChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileFile,
-    ::testing::Combine(::testing::Values("vpp", "vpb"), ::testing::ValuesIn(HostileFiles::cases())),
-    [](const auto &info) { return HostileFiles::paramName(info.param); });
+                         ::testing::Combine(::testing::Values("vpp", "vpb"),
+                                            ::testing::ValuesIn(HostileFiles::cases())),
+                         [](const auto &info) { return HostileFiles::paramName(info.param); });
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "editor/app/files/BankFile.h"
-#include "tests/support/FileBytes.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -126,21 +126,24 @@ Bytes withNameByte(int offset, Byte value)
 
 constexpr int FirstControlName = 28;
 
-INSTANTIATE_TEST_SUITE_P(Files, PatchFileReading,
+INSTANTIATE_TEST_SUITE_P(
+    Files, PatchFileReading,
     ::testing::Values(PatchCase{"written", both(4), true, Complete},
-        PatchCase{"junkBetween", withJunk(), true, Complete}, PatchCase{"otherOrder", reversed(), true, Complete},
-        PatchCase{"patchOnly", patchTransfer(defaultPatch()), true, Missing},
-        PatchCase{"deviceId5", both(4, 5), true, Complete}, PatchCase{"octave9", both(9), false, Missing},
-        PatchCase{"zonesOnly", zonesTransfer(defaultZones()), false, Missing},
-        PatchCase{"invalidZones", invalidZonesAfterPatch(), true, Incomplete},
-        PatchCase{"requestFirst", stoppedByRequest(), false, Missing},
-        PatchCase{"invalidName", withNameByte(3, '/'), false, Missing},
-        PatchCase{"patchNameAboveSevenBits", withNameByte(3, 0xE9), false, Missing},
-        PatchCase{"controlNameAboveSevenBits", withNameByte(FirstControlName + 2, 0xE9), true, Missing},
-        PatchCase{"patchNumber17", patchTransfer(defaultPatch(), 17), false, Missing},
-        PatchCase{"empty", Bytes{}, false, Missing}, PatchCase{"truncated", truncated(both(4), 300), false, Missing},
-        PatchCase{"cutAt400", truncated(both(4), 400), true, Incomplete},
-        PatchCase{"cutAt433", truncated(both(4), 433), true, Incomplete}),
+                      PatchCase{"junkBetween", withJunk(), true, Complete},
+                      PatchCase{"otherOrder", reversed(), true, Complete},
+                      PatchCase{"patchOnly", patchTransfer(defaultPatch()), true, Missing},
+                      PatchCase{"deviceId5", both(4, 5), true, Complete}, PatchCase{"octave9", both(9), false, Missing},
+                      PatchCase{"zonesOnly", zonesTransfer(defaultZones()), false, Missing},
+                      PatchCase{"invalidZones", invalidZonesAfterPatch(), true, Incomplete},
+                      PatchCase{"requestFirst", stoppedByRequest(), false, Missing},
+                      PatchCase{"invalidName", withNameByte(3, '/'), false, Missing},
+                      PatchCase{"patchNameAboveSevenBits", withNameByte(3, 0xE9), false, Missing},
+                      PatchCase{"controlNameAboveSevenBits", withNameByte(FirstControlName + 2, 0xE9), true, Missing},
+                      PatchCase{"patchNumber17", patchTransfer(defaultPatch(), 17), false, Missing},
+                      PatchCase{"empty", Bytes{}, false, Missing},
+                      PatchCase{"truncated", truncated(both(4), 300), false, Missing},
+                      PatchCase{"cutAt400", truncated(both(4), 400), true, Incomplete},
+                      PatchCase{"cutAt433", truncated(both(4), 433), true, Incomplete}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PatchFileReadingOrder, ControlNameBytesAreMaskedToSevenBits)
@@ -243,19 +246,21 @@ Bytes bankWithBadSettings()
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BankFileReading,
-    ::testing::Values(BankCase{"written", bank(), true, 16, Complete},
-        BankCase{"threeZones", bank(16, 3), true, 0, Incomplete}, BankCase{"noZones", bank(16, 0), true, 0, Missing},
-        BankCase{"fifteenPatches", bank(15, 16), false, 0, Missing},
-        BankCase{"patchNumber17Third", bankWithPatchNumber17(), false, 0, Missing},
-        BankCase{"noSettings", bankWithoutSettings(), false, 0, Missing},
-        BankCase{"settingsLast", bankWithSettingsLast(), true, 16, Complete},
-        BankCase{"seventeenPatches", bankWithSeventeenPatches(), true, 0, Missing},
-        BankCase{"junkBetween", bankWithJunk(), true, 16, Complete},
-        BankCase{"currentPatch0", bankWithBadSettings(), false, 0, Missing},
-        BankCase{"patchFile", both(4), false, 0, Missing},
-        BankCase{"missingFinalF7", truncated(bank(), 6968), true, 0, Incomplete},
-        BankCase{"cutInTheZones", truncated(bank(), 5801 + 73 * 5 + 30), true, 0, Incomplete}),
-    [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(BankCase{"written", bank(), true, 16, Complete},
+                                           BankCase{"threeZones", bank(16, 3), true, 0, Incomplete},
+                                           BankCase{"noZones", bank(16, 0), true, 0, Missing},
+                                           BankCase{"fifteenPatches", bank(15, 16), false, 0, Missing},
+                                           BankCase{"patchNumber17Third", bankWithPatchNumber17(), false, 0, Missing},
+                                           BankCase{"noSettings", bankWithoutSettings(), false, 0, Missing},
+                                           BankCase{"settingsLast", bankWithSettingsLast(), true, 16, Complete},
+                                           BankCase{"seventeenPatches", bankWithSeventeenPatches(), true, 0, Missing},
+                                           BankCase{"junkBetween", bankWithJunk(), true, 16, Complete},
+                                           BankCase{"currentPatch0", bankWithBadSettings(), false, 0, Missing},
+                                           BankCase{"patchFile", both(4), false, 0, Missing},
+                                           BankCase{"missingFinalF7", truncated(bank(), 6968), true, 0, Incomplete},
+                                           BankCase{"cutInTheZones", truncated(bank(), 5801 + 73 * 5 + 30), true, 0,
+                                                    Incomplete}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BankFileReadingOrder, PositionIsTheOrderAmongPatchTransfers)
 {
@@ -315,20 +320,23 @@ TEST_P(SaveLeftovers, TheNextSaveOfTheSameFileRemovesOnlyItsOldTemporaries)
     leftover.write("half");
     leftover.flush();
     if (c.old) {
-        ASSERT_TRUE(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            leftover.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
     }
     leftover.close();
     ASSERT_TRUE(SysExFile::writeAll(dir.filePath("a.vpb"), "whole"));
     EXPECT_EQ(leftover.exists(), !c.removed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SaveLeftovers,
+INSTANTIATE_TEST_SUITE_P(
+    Files, SaveLeftovers,
     ::testing::Values(LeftoverCase{"a.vpb.AbCdEf", true, true}, LeftoverCase{"a.vpb.Q1w2E3", true, true},
-        LeftoverCase{"a.vpb.AbCdEf", false, false}, LeftoverCase{"a.vpb.AbCdE", true, false},
-        LeftoverCase{"a.vpb.AbCd-f", true, false}, LeftoverCase{"b.vpb.AbCdEf", true, false}),
+                      LeftoverCase{"a.vpb.AbCdEf", false, false}, LeftoverCase{"a.vpb.AbCdE", true, false},
+                      LeftoverCase{"a.vpb.AbCd-f", true, false}, LeftoverCase{"b.vpb.AbCdEf", true, false}),
     [](const auto &info) {
         std::string name = info.param.name;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
         return name + (info.param.old ? "_old" : "_fresh");
     });
 

@@ -12,7 +12,7 @@ using RegularFile::Status;
 
 struct ReadCase {
     const char *name;
-    int size;  // bytes written; -1: nothing there, -2: a folder
+    int size; // bytes written; -1: nothing there, -2: a folder
     int limit;
     Status status;
 };
@@ -47,6 +47,6 @@ const ReadCase readCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, RegularFileReading, ::testing::ValuesIn(readCases),
-    [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

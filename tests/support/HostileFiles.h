@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
@@ -42,7 +42,8 @@ inline bool validPastTheCap(const std::string &path)
         bytes = patchTransfer(defaultPatch());
         append(bytes, zonesTransfer(defaultZones()));
     }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
     return sized(path, (1u << 20) + 1);
 }
 

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 class VorpadCtlFiles : public ::testing::Test
@@ -131,8 +130,10 @@ TEST_P(VorpadCtlSet, AppliesTheModelsChecksAndLeavesARefusedFileAlone)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, VorpadCtlSet,
-    ::testing::Values(SetCase{"Octave", "8", true, ""}, SetCase{"Octave", "9", false, "outside 0..8"},
+INSTANTIATE_TEST_SUITE_P(
+    Values, VorpadCtlSet,
+    ::testing::Values(
+        SetCase{"Octave", "8", true, ""}, SetCase{"Octave", "9", false, "outside 0..8"},
         SetCase{"Octave", "4x", false, "not a whole number"},
         SetCase{"NoteLatchLowNote", "70", false, "must not be above NoteLatchHighNote (60)"},
         SetCase{"NoteLatchHighNote", "30", false, "must not be below NoteLatchLowNote (36)"},
@@ -162,9 +163,10 @@ TEST_F(VorpadCtlFiles, ShowWarnsOfAMissingOrIncompleteZonesPart)
         const char *name;
         QByteArray bytes;
         const char *warning;
-    } cases[] = {{"whole.vpp", contents("a.vpp"), nullptr}, {"patchOnly.vpp", contents("a.vpp").left(361), ZonesMissingText},
-        {"cut.vpp", contents("a.vpp").left(400), ZonesIncompleteText},
-        {"cut.vpb", contents("a.vpb").chopped(1), ZonesIncompleteText}};
+    } cases[] = {{"whole.vpp", contents("a.vpp"), nullptr},
+                 {"patchOnly.vpp", contents("a.vpp").left(361), ZonesMissingText},
+                 {"cut.vpp", contents("a.vpp").left(400), ZonesIncompleteText},
+                 {"cut.vpb", contents("a.vpb").chopped(1), ZonesIncompleteText}};
     for (const auto &c : cases) {
         writeRaw(c.name, c.bytes);
         const CtlRun shown = run({"show", path(c.name)});
@@ -205,12 +207,13 @@ TEST_P(VorpadCtlUsage, ExitCodes)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, VorpadCtlUsage,
-    ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0},
-        UsageCase{{"show"}, 2}, UsageCase{{"show", "a", "b"}, 2}, UsageCase{{"show", "--help"}, 0},
-        UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
-        UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
-        UsageCase{{"new-patch", "--help"}, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Lines, VorpadCtlUsage,
+    ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0}, UsageCase{{"show"}, 2},
+                      UsageCase{{"show", "a", "b"}, 2}, UsageCase{{"show", "--help"}, 0},
+                      UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
+                      UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
+                      UsageCase{{"new-patch", "--help"}, 0}));
 
 class VorpadCtlHostile : public VorpadCtlFiles, public ::testing::WithParamInterface<HostileFiles::Param>
 {
@@ -225,8 +228,8 @@ TEST_P(VorpadCtlHostile, RefusesTheFileWithItsInvalidMessage)
     ASSERT_TRUE(hostile.make(name));
     const bool bankFile = std::string(suffix) == "vpb";
     const std::string invalid = bankFile ? InvalidBankFileText : InvalidPatchFileText;
-    const std::vector<std::string> second = bankFile ? std::vector<std::string>{"restore", name}
-                                                     : std::vector<std::string>{"set", name, "Octave", "3"};
+    const std::vector<std::string> second =
+        bankFile ? std::vector<std::string>{"restore", name} : std::vector<std::string>{"set", name, "Octave", "3"};
     for (const auto &args : {std::vector<std::string>{"show", name}, second}) {
         const CtlRun result = run(args);
         EXPECT_EQ(result.code, 1) << args[0];
@@ -235,7 +238,8 @@ TEST_P(VorpadCtlHostile, RefusesTheFileWithItsInvalidMessage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, VorpadCtlHostile,
-    ::testing::Combine(::testing::Values("vpp", "vpb"), ::testing::ValuesIn(HostileFiles::cases())),
-    [](const auto &info) { return HostileFiles::paramName(info.param); });
+                         ::testing::Combine(::testing::Values("vpp", "vpb"),
+                                            ::testing::ValuesIn(HostileFiles::cases())),
+                         [](const auto &info) { return HostileFiles::paramName(info.param); });
 
 } // namespace

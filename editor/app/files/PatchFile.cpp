@@ -1,7 +1,7 @@
 #include "editor/app/files/PatchFile.h"
 
-#include "editor/core/model/CBSysExPatch.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/model/CBSysExPatch.h"
 
 PatchFile PatchFile::fromBytes(std::span<const Byte> bytes)
 {
@@ -25,11 +25,11 @@ PatchFile PatchFile::fromBytes(std::span<const Byte> bytes)
     });
     // The parser validated every image it accepted; the size checks keep
     // the rule in one place should an extraction ever come back empty.
-    file.valid = SysExFile::isValidPatchImage(file.patchImage)
-        && (file.zonesImage.empty() || SysExFile::isValidZonesImage(file.zonesImage));
-    file.zonesPart = !file.zonesImage.empty()  ? ZonesPart::Complete
-        : cut || zonesRefused                     ? ZonesPart::Incomplete
-                                                  : ZonesPart::Missing;
+    file.valid = SysExFile::isValidPatchImage(file.patchImage) &&
+                 (file.zonesImage.empty() || SysExFile::isValidZonesImage(file.zonesImage));
+    file.zonesPart = !file.zonesImage.empty() ? ZonesPart::Complete
+                     : cut || zonesRefused    ? ZonesPart::Incomplete
+                                              : ZonesPart::Missing;
     if (!file.valid)
         file = PatchFile{};
     return file;

@@ -16,8 +16,8 @@ constexpr int TemporaryTagLength = 6;
 
 bool isStale(const QFileInfo &info)
 {
-    return info.isFile() && !info.isSymLink()
-        && info.lastModified().secsTo(QDateTime::currentDateTime()) > MinimumAgeSeconds;
+    return info.isFile() && !info.isSymLink() &&
+           info.lastModified().secsTo(QDateTime::currentDateTime()) > MinimumAgeSeconds;
 }
 
 void removeIfStale(const QFileInfo &info)
@@ -40,8 +40,8 @@ void removeTemporariesOf(const QString &target)
 {
     const QFileInfo info(target);
     const QString name = info.fileName();
-    const QFileInfoList candidates
-        = info.dir().entryInfoList({name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    const QFileInfoList candidates =
+        info.dir().entryInfoList({name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo &candidate : candidates) {
         if (isTemporaryOf(candidate.fileName(), name))
             removeIfStale(candidate);
@@ -49,7 +49,7 @@ void removeTemporariesOf(const QString &target)
 }
 
 void removeBrokenPairs(const QString &folder, bool (*isOurs)(const QString &baseName), const QString &firstSuffix,
-    const QString &secondSuffix)
+                       const QString &secondSuffix)
 {
     const QDir dir(folder);
     const std::pair<QString, QString> pairs[] = {{firstSuffix, secondSuffix}, {secondSuffix, firstSuffix}};
@@ -60,8 +60,8 @@ void removeBrokenPairs(const QString &folder, bool (*isOurs)(const QString &base
             const QString base = name.left(at);
             if (at <= 0 || !isOurs(base))
                 continue;
-            const bool broken = name == base + own ? !QFileInfo::exists(dir.filePath(base + partner))
-                                                   : isTemporaryOf(name, base + own);
+            const bool broken =
+                name == base + own ? !QFileInfo::exists(dir.filePath(base + partner)) : isTemporaryOf(name, base + own);
             if (broken)
                 removeIfStale(entry);
             break;

@@ -21,6 +21,6 @@ void removeTemporariesOf(const QString &target);
 // one of the suffixes, and such a file whose partner with the other suffix
 // is missing.
 void removeBrokenPairs(const QString &folder, bool (*isOurs)(const QString &baseName), const QString &firstSuffix,
-    const QString &secondSuffix);
+                       const QString &secondSuffix);
 
 } // namespace StaleFiles

@@ -43,10 +43,7 @@ void closeFile(int fd) { ::close(fd); }
 class Descriptor
 {
 public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
+    explicit Descriptor(int fd) : m_fd(fd) {}
     ~Descriptor()
     {
         if (m_fd >= 0)
