@@ -78,7 +78,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         error = path + ": not a patch (.vpp) or bank (.vpb) file";
         return std::nullopt;
     }
-    if (!QFileInfo(qpath).isFile()) {
+    if (!QFileInfo::exists(qpath)) {
         error = path + ": no such file";
         return std::nullopt;
     }
@@ -92,6 +92,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
             return std::nullopt;
         }
         values.m_values = PatchValues::ofPatch(file.patchImage, file.zonesImage);
+        values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
         return values;
     }
     const BankFile file = BankFile::read(qpath);
@@ -99,6 +100,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         error = path + ": " + InvalidBankFileText;
         return std::nullopt;
     }
+    values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
     values.m_values = PatchValues::ofBankSettings(file.settings);
     for (std::size_t p = 0; p < file.patchImages.size(); ++p) {
         const std::vector<PatchValues::Value> patch = PatchValues::ofPatch(
@@ -111,7 +113,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
 
 std::string FileValues::toText() const
 {
-    std::string out = m_path + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
+    std::string out = printable(m_path) + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
     for (const Value &v : m_values)
         out += v.name + " = " + PatchValues::shown(v) + "\n";
     return out;
