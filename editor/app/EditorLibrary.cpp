@@ -130,9 +130,8 @@ void EditorLibrary::captureFile(const QString &path)
 {
     if (!enabled())
         return;
-    const std::optional<QByteArray> bytes = SysExFile::readAll(path);
-    std::optional<Capture> content =
-        bytes ? LibraryImport::captureOf(SysExFile::bytesOf(*bytes), QFileInfo(path).suffix()) : std::nullopt;
+    const std::optional<std::vector<Byte>> bytes = SysExFile::readAll(path);
+    std::optional<Capture> content = bytes ? LibraryImport::captureOf(*bytes, QFileInfo(path).suffix()) : std::nullopt;
     if (!content)
         return;
     content->sighting = {Sighting::Source::File, {}, -1, QFileInfo(path).absoluteFilePath(), {}};

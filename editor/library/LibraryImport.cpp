@@ -83,9 +83,8 @@ Summary importFolder(PatchLibrary &library, const QString &folder, const std::fu
         return true;
     };
     for (int i = 0; i < paths.size(); ++i) {
-        const std::optional<QByteArray> bytes = SysExFile::readAll(paths[i]);
-        std::optional<Capture> capture =
-            bytes ? captureOf(SysExFile::bytesOf(*bytes), QFileInfo(paths[i]).suffix()) : std::nullopt;
+        const std::optional<std::vector<Byte>> bytes = SysExFile::readAll(paths[i]);
+        std::optional<Capture> capture = bytes ? captureOf(*bytes, QFileInfo(paths[i]).suffix()) : std::nullopt;
         if (!capture) {
             ++summary.skipped;
             continue;
