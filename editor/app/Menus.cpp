@@ -2,6 +2,7 @@
 
 #include "editor/app/AboutBox.h"
 #include "editor/app/AppSettings.h"
+#include "editor/app/ApplicationShortcuts.h"
 #include "editor/app/DeviceSelectDialog.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorDialogs.h"
@@ -10,6 +11,7 @@
 #include "editor/app/MainWindow.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/editors/EditHistory.h"
+#include "editor/app/editors/Handlers.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/core/model/PatchTypes.h"
@@ -22,10 +24,7 @@ namespace {
 Brisel::RemoteControlManager &manager() { return Brisel::RemoteControlManager::instance(); }
 } // namespace
 
-FileMenu::FileMenu(QWidget *window, MainView *view)
-    : MenuBase(tr("&File"), window)
-    , m_window(window)
-    , m_view(view)
+FileMenu::FileMenu(QWidget *window, MainView *view) : MenuBase(tr("&File"), window), m_window(window), m_view(view)
 {
     addCommand(tr("Load From File"), &FileMenu::load, tr("Load a bank or patch from a file"), QStringLiteral("Ctrl+O"));
     addCommand(tr("Save Patch"), &FileMenu::savePatch, tr("Save a patch to a file"));
@@ -45,15 +44,17 @@ void FileMenu::loadBank() { FileDialogs::loadBank(m_window); }
 void FileMenu::savePatch() { FileDialogs::savePatch(m_window); }
 void FileMenu::saveBank() { FileDialogs::saveBank(m_window); }
 void FileMenu::saveRevert() { EditorDialogs::saveRevert(); }
-void FileMenu::store() { manager().storeActivePatch(); }
+void FileMenu::store()
+{
+    manager().storeActivePatch();
+    DeviceSession::showStatus(StoreButtonHandler::storedText(manager()));
+}
 void FileMenu::revert() { EditorDialogs::revert(m_window); }
 void FileMenu::preferences() { EditorDialogs::preferences(m_window); }
 // The main window's close handling asks its questions.
 void FileMenu::exit() { QApplication::closeAllWindows(); }
 
-EditMenu::EditMenu(QWidget *window, MainView *view)
-    : MenuBase(tr("&Edit"), window)
-    , m_view(view)
+EditMenu::EditMenu(QWidget *window, MainView *view) : MenuBase(tr("&Edit"), window), m_view(view)
 {
     QAction *undo = addCommand(tr("Undo"), &EditMenu::undo);
     undo->setShortcuts(QKeySequence::Undo);
@@ -78,9 +79,7 @@ void EditMenu::restorePitchWheel()
         pitchWheel->mode.setValue(ModePitchWheel);
 }
 
-ViewMenu::ViewMenu(MainWindow *window)
-    : MenuBase(tr("&View"), window)
-    , m_window(window)
+ViewMenu::ViewMenu(MainWindow *window) : MenuBase(tr("&View"), window), m_window(window)
 {
     QAction *refreshAction = addCommand(tr("Refresh"), &ViewMenu::refresh, QString(), QStringLiteral("F5"));
     refreshAction->setShortcutContext(Qt::ApplicationShortcut);
@@ -88,6 +87,7 @@ ViewMenu::ViewMenu(MainWindow *window)
     m_editorAction->setShortcutContext(Qt::ApplicationShortcut);
     m_editorAction->setCheckable(true);
     m_editorAction->setChecked(AppSettings::showPatchEditor());
+    new ApplicationShortcuts({refreshAction, m_editorAction}, this);
 }
 
 void ViewMenu::refresh()
@@ -107,9 +107,7 @@ void ViewMenu::refreshActivePatch() { manager().refreshActivePatch(); }
 
 void ViewMenu::refreshDevices() { Brisel::DeviceList::instance().refresh(); }
 
-DeviceMenu::DeviceMenu(QWidget *window)
-    : MenuBase(tr("&Device"), window)
-    , m_window(window)
+DeviceMenu::DeviceMenu(QWidget *window) : MenuBase(tr("&Device"), window), m_window(window)
 {
     addCommand(tr("Select..."), &DeviceMenu::select);
 }
@@ -120,9 +118,7 @@ void DeviceMenu::select()
     dialog.exec();
 }
 
-HelpMenu::HelpMenu(QWidget *window)
-    : MenuBase(tr("&Help"), window)
-    , m_window(window)
+HelpMenu::HelpMenu(QWidget *window) : MenuBase(tr("&Help"), window), m_window(window)
 {
     addCommand(tr("About ZEL Vorpad Control"), &HelpMenu::about);
 }

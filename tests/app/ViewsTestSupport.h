@@ -72,9 +72,14 @@ inline QMimeData *urlData(const QList<QUrl> &urls)
 
 struct RecordingFeedback : FileFeedback {
     void reportInvalidFile(const QString &text) override { reports.append(text); }
-    void askToSaveBank() override { ++bankQuestions; }
+    bool askToSaveBank() override
+    {
+        ++bankQuestions;
+        return bankSaved;
+    }
     QStringList reports;
     int bankQuestions = 0;
+    bool bankSaved = true;
 };
 
 // A fresh patch model, manager and file layer, a folder for files and an

@@ -1,10 +1,12 @@
 #include "ViewsTestSupport.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/revert/PreferencesDialog.h"
 #include "editor/app/revert/RevertDialog.h"
 #include "editor/app/revert/RevertManager.h"
 #include "editor/core/DeviceList.h"
+#include "editor/core/model/CBSysExPatch.h"
 #include "tests/support/SimulatedWorld.h"
 
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
@@ -102,10 +105,11 @@ TEST_P(Retention, KeepsTheNewestBackups)
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, Retention,
-    ::testing::Values(RetentionCase{2, 3, {"2006-03-14_093017", "2006-03-14_093016"}},
-                      RetentionCase{1, 2, {"2006-03-14_093016"}},
-                      RetentionCase{4, 3, {"2006-03-14_093017", "2006-03-14_093016", "2006-03-14_093015"}},
-                      RetentionCase{0, 2, {}}));
+                         ::testing::Values(RetentionCase{2, 3, {"2006-03-14_093017", "2006-03-14_093016"}},
+                                           RetentionCase{1, 2, {"2006-03-14_093016"}},
+                                           RetentionCase{
+                                               4, 3, {"2006-03-14_093017", "2006-03-14_093016", "2006-03-14_093015"}},
+                                           RetentionCase{0, 2, {}}));
 
 TEST_F(Reverts, LoweringTheNumberRetainedTakesEffectAtTheNextSave)
 {
@@ -128,15 +132,15 @@ TEST_F(Reverts, SameSecondReplacesTheBackupAndListsItOnce)
     EXPECT_EQ(reverts->saveNow(), "2006-03-14_093015");
     EXPECT_EQ(names(), QStringList{"2006-03-14_093015"});
     ASSERT_TRUE(backupExists("2006-03-14_093015")) << "pruning to one must keep the only backup";
-    EXPECT_EQ(BankFile::read(dir.filePath("2006-03-14_093015.vpb")).patchImages.at(0),
-              namedPatch("Second"));
+    EXPECT_EQ(BankFile::read(dir.filePath("2006-03-14_093015.vpb")).patchImages.at(0), namedPatch("Second"));
 }
 
 TEST_F(Reverts, PruningTouchesOnlyTimestampedPairs)
 {
     const QByteArray bank = bankBytes("X"), patch = patchBytes("X");
-    const QStringList strangers{"notes", "2006-03-14_093015.old", "2006-13-14_093015", "2006-03-14_250000",
-                                "2006-03-14-093015", "2006-03-14_09301"};
+    const QStringList strangers{
+        "notes",           "2006-03-14_093015.old", "2006-13-14_093015", "2006-03-14_250000", "2006-03-14-093015",
+        "2006-03-14_09301"};
     for (const QString &name : strangers) {
         write(name + ".vpb", bank);
         write(name + ".vpp", patch);
@@ -240,10 +244,11 @@ TEST_P(RestoreBroken, ChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RestoreBroken,
-    ::testing::Values(BrokenCase{"BankMissing", ".vpb", {}}, BrokenCase{"PatchMissing", ".vpp", {}},
-                      BrokenCase{"BankTruncated", ".vpb", bankBytes("T").left(3000)},
-                      BrokenCase{"PatchGarbage", ".vpp", QByteArray(434, '\x55')}),
-    [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(BrokenCase{"BankMissing", ".vpb", {}},
+                                           BrokenCase{"PatchMissing", ".vpp", {}},
+                                           BrokenCase{"BankTruncated", ".vpb", bankBytes("T").left(3000)},
+                                           BrokenCase{"PatchGarbage", ".vpp", QByteArray(434, '\x55')}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Reverts, ConnectingWritesOneBackupAtOnce)
 {
@@ -258,6 +263,35 @@ TEST_F(Reverts, ConnectingWritesOneBackupAtOnce)
     ASSERT_TRUE(reverts->selectDeviceAndBackUp(devices.record(0)));
     EXPECT_EQ(reverts->count(), 1);
     EXPECT_EQ(reverts->name(0), "2006-03-14_093015");
+
+    // A connection whose download misses answers keeps the stale model out of
+    // the folder, where with one retained it would replace the last true copy.
+    tick();
+    world.setFaults([](Sim::Faults &f) { f.replyCommand = CBSysExPatch::PatchTransfer; });
+    ASSERT_TRUE(reverts->selectDeviceAndBackUp(devices.record(1)));
+    ASSERT_TRUE(manager->isConnected());
+    EXPECT_EQ(names(), QStringList{"2006-03-14_093015"});
+}
+
+TEST_F(Reverts, ASimulatedSessionNeverTouchesTheRealBackups)
+{
+    const QString home = QDir::homePath();
+    for (const char *suffix : {".vpb", ".vpp"})
+        ASSERT_TRUE(SysExFile::writeAll(QDir(home).filePath(QStringLiteral("2001-01-01_000000") + suffix), "real"));
+    EditorSession::setSimulated(true);
+    const auto real = qScopeGuard([] {
+        QSettings().clear();
+        EditorSession::setSimulated(false);
+    });
+    retain(1);
+    make();
+    EXPECT_FALSE(reverts->saveNow().isEmpty());
+
+    EXPECT_TRUE(QFile::exists(QDir(home).filePath("2001-01-01_000000.vpb")));
+    EXPECT_TRUE(QFile::exists(QDir(home).filePath("2001-01-01_000000.vpp")));
+    EXPECT_EQ(reverts->folder(),
+              QDir::toNativeSeparators(qEnvironmentVariable("XDG_DATA_HOME") + "/vorpad/simulated-backups"));
+    EXPECT_EQ(reverts->count(), 1);
 }
 
 // ---- dialogs -------------------------------------------------------------

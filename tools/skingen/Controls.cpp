@@ -8,6 +8,7 @@
 #include <QRadialGradient>
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Artwork;
@@ -108,14 +109,22 @@ void drawKey(QPainter &p, const QRectF &rect, const QString &text, const QColor 
 double curveValue(int curve, double x)
 {
     switch (curve) {
-    case 0: return x;
-    case 1: return std::pow(x, 0.6);
-    case 2: return std::pow(x, 0.35);
-    case 3: return std::pow(x, 1.7);
-    case 4: return std::pow(x, 2.8);
-    case 5: return x < 0.5 ? 2 * x * x : 1 - 2 * (1 - x) * (1 - x);
-    case 6: return 0.5;
-    default: return 1.0;
+    case 0:
+        return x;
+    case 1:
+        return std::pow(x, 0.6);
+    case 2:
+        return std::pow(x, 0.35);
+    case 3:
+        return std::pow(x, 1.7);
+    case 4:
+        return std::pow(x, 2.8);
+    case 5:
+        return x < 0.5 ? 2 * x * x : 1 - 2 * (1 - x) * (1 - x);
+    case 6:
+        return 0.5;
+    default:
+        return 1.0;
     }
 }
 
@@ -300,8 +309,7 @@ QImage zoneButton(int zone, bool on)
 {
     return onBlack(QSize(45, 15), [&](QPainter &p) {
         const QColor fill = on ? zoneColor(zone).darker(115) : QColor(62, 65, 71);
-        const QColor text = on ? (zone == 0 || zone == 3 ? QColor(255, 255, 255) : QColor(16, 16, 18))
-                               : Colors::Label;
+        const QColor text = on ? (zone == 0 || zone == 3 ? QColor(255, 255, 255) : QColor(16, 16, 18)) : Colors::Label;
         drawKey(p, QRectF(0, 0, 45, 15), QStringLiteral("ZONE %1").arg(zone + 1), fill, text, 8);
     });
 }
@@ -366,9 +374,13 @@ QImage keyScale()
     for (int octave = 0; octave <= 10; ++octave) {
         const int x = octave * 12 * noteWidth;
         p.fillRect(QRect(x, keyHeight, 1, 3), Colors::Label);
-        if (octave % 2 == 0 || octave == 10)
-            p.drawText(QRect(x - 2, keyHeight + 1, 30, 10), Qt::AlignLeft | Qt::AlignTop,
-                       QStringLiteral("C%1").arg(octave - 1));
+        if (octave % 2 == 0 || octave == 10) {
+            // Starting at its tick, but never past either edge of the scale.
+            const QString text = QStringLiteral("C%1").arg(octave - 1);
+            const int width = p.fontMetrics().horizontalAdvance(text);
+            const int left = std::clamp(x - 2, 1, size.width() - width - 1);
+            p.drawText(QRect(left, keyHeight + 1, width, 10), Qt::AlignLeft | Qt::AlignTop, text);
+        }
     }
     return image;
 }

@@ -58,8 +58,7 @@ QPushButton *arrowButton(const char *image, QWidget *parent)
 } // namespace
 
 DeviceViewPrivate::DeviceViewPrivate(DeviceView *view, const DeviceViewServices &services)
-    : services(services)
-    , bankDrop(services.files)
+    : services(services), bankDrop(services.files)
 {
     auto *layout = new QVBoxLayout(view);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -76,6 +75,8 @@ DeviceViewPrivate::DeviceViewPrivate(DeviceView *view, const DeviceViewServices 
     buttons->addStretch();
     moveUp = arrowButton(":/images/Arrow_Up.png", view);
     moveDown = arrowButton(":/images/Arrow_Down.png", view);
+    moveUp->setToolTip(DeviceView::tr("Move the selected patch one slot up"));
+    moveDown->setToolTip(DeviceView::tr("Move the selected patch one slot down"));
     buttons->addWidget(moveUp);
     buttons->addWidget(moveDown);
     layout->addLayout(buttons);
@@ -125,8 +126,7 @@ void DeviceViewPrivate::currentPatchChanged()
 }
 
 DeviceView::DeviceView(const DeviceViewServices &services, QWidget *parent)
-    : QWidget(parent)
-    , d(std::make_unique<DeviceViewPrivate>(this, services))
+    : QWidget(parent), d(std::make_unique<DeviceViewPrivate>(this, services))
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setAcceptDrops(true);
@@ -195,4 +195,4 @@ void DeviceView::bankNameEdited()
 
 void DeviceView::dragEnterEvent(QDragEnterEvent *event) { d->bankDrop.dragEnter(event); }
 
-void DeviceView::dropEvent(QDropEvent *event) { d->bankDrop.drop(event); }
+void DeviceView::dropEvent(QDropEvent *event) { d->bankDrop.drop(event, this); }

@@ -5,19 +5,16 @@
 #include <QDragMoveEvent>
 
 DropBankLabel::DropBankLabel(const QString &text, const BankFileDrop &drop, QWidget *parent)
-    : QLabel(text, parent)
-    , m_drop(drop)
+    : QLabel(text, parent), m_drop(drop)
 {
     setAcceptDrops(true);
 }
 
 void DropBankLabel::dragEnterEvent(QDragEnterEvent *event) { m_drop.dragEnter(event); }
 
-void DropBankLabel::dropEvent(QDropEvent *event) { m_drop.drop(event); }
+void DropBankLabel::dropEvent(QDropEvent *event) { m_drop.drop(event, this); }
 
-DropBankLineEdit::DropBankLineEdit(const BankFileDrop &drop, QWidget *parent)
-    : LineEdit2(parent)
-    , m_drop(drop)
+DropBankLineEdit::DropBankLineEdit(const BankFileDrop &drop, QWidget *parent) : LineEdit2(parent), m_drop(drop)
 {
     setAcceptDrops(true);
 }
@@ -35,4 +32,4 @@ void DropBankLineEdit::dragMoveEvent(QDragMoveEvent *event)
     event->accept();
 }
 
-void DropBankLineEdit::dropEvent(QDropEvent *event) { m_drop.drop(event); }
+void DropBankLineEdit::dropEvent(QDropEvent *event) { m_drop.drop(event, this); }

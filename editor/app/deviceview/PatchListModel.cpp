@@ -1,12 +1,14 @@
 #include "editor/app/deviceview/PatchListModel.h"
 
 #include "editor/app/deviceview/EditorFonts.h"
+#include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/FileOperations.h"
 #include "editor/core/RemoteControlManager.h"
 
 #include <QColor>
 #include <QMimeData>
+#include <QPointer>
 #include <QUrl>
 
 namespace {
@@ -16,15 +18,12 @@ constexpr char UriListType[] = "text/uri-list";
 
 PatchListModel::PatchListModel(Brisel::RemoteControlManager &manager, FileOperations &files,
                                std::function<void()> askPatchQuestion, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_manager(manager)
-    , m_files(files)
-    , m_askPatchQuestion(std::move(askPatchQuestion))
+    : QAbstractTableModel(parent), m_manager(manager), m_files(files), m_askPatchQuestion(std::move(askPatchQuestion))
 {
     Brisel::Bank &bank = m_manager.bank();
     for (int slot = 0; slot < StoredPatchCount; ++slot) {
-        auto observer = std::make_unique<Utils::ProxyMapObserver<PatchListModel, int>>(
-            this, &PatchListModel::slotChanged, slot);
+        auto observer =
+            std::make_unique<Utils::ProxyMapObserver<PatchListModel, int>>(this, &PatchListModel::slotChanged, slot);
         // The name lives in the patch image; the modified flag turns on with
         // every accepted image.
         Brisel::Patch &patch = bank.patch(slot);
@@ -33,7 +32,8 @@ PatchListModel::PatchListModel(Brisel::RemoteControlManager &manager, FileOperat
         patch.zonesImageSubject().attach(observer.get());
         m_slotObservers.push_back(std::move(observer));
     }
-    m_currentObserver = std::make_unique<Utils::ProxyObserver<PatchListModel>>(this, &PatchListModel::currentPatchChanged);
+    m_currentObserver =
+        std::make_unique<Utils::ProxyObserver<PatchListModel>>(this, &PatchListModel::currentPatchChanged);
     bank.currentPatch().subject().attach(m_currentObserver.get());
 }
 
@@ -85,9 +85,20 @@ bool PatchListModel::dropMimeData(const QMimeData *data, Qt::DropAction, int row
     const QString path = data->urls().first().toLocalFile();
     if (!isPatchFile(path))
         return false;
-    if (slot != m_manager.currentPosition() && m_manager.isActivePatchModified() && m_askPatchQuestion)
-        m_askPatchQuestion();
-    return m_files.loadPatchFile(path, slot);
+    // A load that waits in the queue may outlive the list.
+    const QPointer<PatchListModel> model(this);
+    return LoadQueue::instance()
+        .request([this, model, path, slot] {
+            if (!model)
+                return false;
+            if (slot != m_manager.currentPosition() && m_manager.isActivePatchModified() && m_askPatchQuestion)
+                m_askPatchQuestion();
+            const bool loaded = m_files.loadPatchFile(path, slot);
+            if (loaded)
+                emit fileLoaded(path);
+            return loaded;
+        })
+        .value_or(true);
 }
 
 void PatchListModel::slotChanged(int slot) { emit dataChanged(index(slot, 0), index(slot, ColumnCount - 1)); }

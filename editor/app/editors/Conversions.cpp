@@ -2,6 +2,8 @@
 
 #include "editor/skin/CZelRangeControl.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <climits>
 #include <utility>
@@ -10,10 +12,7 @@ namespace {
 
 // A wide value pinned to int's range: out of it is out of every parameter's
 // range, and stays so.
-int pinned(long long value)
-{
-    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
+int pinned(long long value) { return int(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 } // namespace
 
@@ -29,19 +28,15 @@ bool parse(const QString &text, int &value)
     return true;
 }
 
-QString signedText(int value)
-{
-    return value > 0 ? QLatin1Char('+') + QString::number(value) : QString::number(value);
-}
+QString signedText(int value) { return value > 0 ? QLatin1Char('+') + QString::number(value) : QString::number(value); }
 
 } // namespace Conversions
 
 namespace {
 
-int plus(int n, int offset)
-{
-    return pinned((long long)n + offset);
-}
+QString tr(const char *text) { return QCoreApplication::translate("Conversions", text); }
+
+int plus(int n, int offset) { return pinned((long long)n + offset); }
 
 // Sets the parameter when the value differs; true when it did.
 bool setIfDifferent(NumericParameter &param, int value)
@@ -55,19 +50,21 @@ bool setIfDifferent(NumericParameter &param, int value)
 } // namespace
 
 LineEditData::~LineEditData() = default;
+
+bool LineEditData::shows(const QString &entered) const
+{
+    const QString shown = text();
+    int a = 0, b = 0;
+    return entered.trimmed() == shown.trimmed() ||
+           (Conversions::parse(entered, a) && Conversions::parse(shown, b) && a == b);
+}
 KnobData::~KnobData() = default;
 WheelData::~WheelData() = default;
 WheelBehaviour::~WheelBehaviour() = default;
 
-MidiChanLineEditData::MidiChanLineEditData(Brisel::ScalarParam &channel)
-    : m_channel(channel)
-{
-}
+MidiChanLineEditData::MidiChanLineEditData(Brisel::ScalarParam &channel) : m_channel(channel) {}
 
-void MidiChanLineEditData::bind(WidgetHandler *handler)
-{
-    m_channel.set(handler);
-}
+void MidiChanLineEditData::bind(WidgetHandler *handler) { m_channel.set(handler); }
 
 QString MidiChanLineEditData::text() const
 {
@@ -83,17 +80,14 @@ bool MidiChanLineEditData::setText(const QString &text)
     return setIfDifferent(m_channel, n - 1);
 }
 
+QString MidiChanLineEditData::rule() const { return tr("Channel must be 1..16"); }
+
 NumLineEditData::NumLineEditData(Brisel::ScalarParam &param, bool isSigned, int offset)
-    : m_param(param)
-    , m_signed(isSigned)
-    , m_offset(offset)
+    : m_param(param), m_signed(isSigned), m_offset(offset)
 {
 }
 
-void NumLineEditData::bind(WidgetHandler *handler)
-{
-    m_param.set(handler);
-}
+void NumLineEditData::bind(WidgetHandler *handler) { m_param.set(handler); }
 
 QString NumLineEditData::text() const
 {
@@ -109,20 +103,19 @@ bool NumLineEditData::setText(const QString &text)
     return setIfDifferent(m_param, plus(n, m_offset));
 }
 
-StringLineEditData::StringLineEditData(Brisel::StringParam &param)
-    : m_param(param)
+QString NumLineEditData::rule() const
 {
+    const int low = plus(m_param.minimum(), -m_offset), high = plus(m_param.maximum(), -m_offset);
+    if (m_signed)
+        return tr("The value must be %1..%2").arg(Conversions::signedText(low), Conversions::signedText(high));
+    return tr("The value must be %1..%2").arg(low).arg(high);
 }
 
-void StringLineEditData::bind(WidgetHandler *handler)
-{
-    m_param.set(handler);
-}
+StringLineEditData::StringLineEditData(Brisel::StringParam &param) : m_param(param) {}
 
-QString StringLineEditData::text() const
-{
-    return QString::fromStdString(m_param.text());
-}
+void StringLineEditData::bind(WidgetHandler *handler) { m_param.set(handler); }
+
+QString StringLineEditData::text() const { return QString::fromStdString(m_param.text()); }
 
 bool StringLineEditData::setText(const QString &text)
 {
@@ -135,9 +128,7 @@ bool StringLineEditData::setText(const QString &text)
 }
 
 ValueLineEditData::ValueLineEditData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -148,10 +139,7 @@ void ValueLineEditData::bind(WidgetHandler *handler)
     m_value14.set(handler);
 }
 
-NumericParameter *ValueLineEditData::used()
-{
-    return const_cast<NumericParameter *>(std::as_const(*this).used());
-}
+NumericParameter *ValueLineEditData::used() { return const_cast<NumericParameter *>(std::as_const(*this).used()); }
 
 const NumericParameter *ValueLineEditData::used() const
 {
@@ -172,6 +160,12 @@ QString ValueLineEditData::text() const
     return param ? QString::number(param->value()) : QString();
 }
 
+QString ValueLineEditData::rule() const
+{
+    const NumericParameter *param = used();
+    return param ? tr("The value must be %1..%2").arg(param->minimum()).arg(param->maximum()) : QString();
+}
+
 bool ValueLineEditData::setText(const QString &text)
 {
     NumericParameter *param = used();
@@ -182,9 +176,7 @@ bool ValueLineEditData::setText(const QString &text)
 }
 
 PitchWheelLineEditData::PitchWheelLineEditData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -223,8 +215,7 @@ bool PitchWheelLineEditData::setText(const QString &text)
 }
 
 PitchWheelCCLineEditData::PitchWheelCCLineEditData(Brisel::ScalarParam &mode, Brisel::ScalarParam &number)
-    : m_mode(mode)
-    , m_number(number)
+    : m_mode(mode), m_number(number)
 {
 }
 
@@ -264,9 +255,7 @@ bool PitchWheelCCLineEditData::setText(const QString &text)
 }
 
 ValueKnobData::ValueKnobData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -309,35 +298,18 @@ bool ValueKnobData::setValue(int value)
     return param && setIfDifferent(*param, value);
 }
 
-bool ValueKnobData::isNotNrpn() const
-{
-    return m_mode.mode() != ControllerModeParameter::Nrpn;
-}
+bool ValueKnobData::isNotNrpn() const { return m_mode.mode() != ControllerModeParameter::Nrpn; }
 
-ModWheelData::ModWheelData(Brisel::ScalarParam &value7)
-    : m_value7(value7)
-{
-}
+ModWheelData::ModWheelData(Brisel::ScalarParam &value7) : m_value7(value7) {}
 
-void ModWheelData::bind(WidgetHandler *handler)
-{
-    m_value7.set(handler);
-}
+void ModWheelData::bind(WidgetHandler *handler) { m_value7.set(handler); }
 
-int ModWheelData::value() const
-{
-    return m_value7.value();
-}
+int ModWheelData::value() const { return m_value7.value(); }
 
-void ModWheelData::setValue(int value)
-{
-    m_value7.setValue(value);
-}
+void ModWheelData::setValue(int value) { m_value7.setValue(value); }
 
 PitchWheelData::PitchWheelData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -374,9 +346,7 @@ void PitchWheelData::setValue(int value)
     }
 }
 
-void StandardWheelBehaviour::pressed(WheelData &, const CZelRangeControl &)
-{
-}
+void StandardWheelBehaviour::pressed(WheelData &, const CZelRangeControl &) {}
 
 void StandardWheelBehaviour::valueChanged(WheelData &data, int value)
 {
@@ -384,15 +354,9 @@ void StandardWheelBehaviour::valueChanged(WheelData &data, int value)
         data.setValue(value);
 }
 
-void StandardWheelBehaviour::released(WheelData &data, const CZelRangeControl &wheel)
-{
-    data.setValue(wheel.value());
-}
+void StandardWheelBehaviour::released(WheelData &data, const CZelRangeControl &wheel) { data.setValue(wheel.value()); }
 
-void PitchWheelBehaviour::pressed(WheelData &data, const CZelRangeControl &wheel)
-{
-    valueChanged(data, wheel.value());
-}
+void PitchWheelBehaviour::pressed(WheelData &data, const CZelRangeControl &wheel) { valueChanged(data, wheel.value()); }
 
 void PitchWheelBehaviour::valueChanged(WheelData &data, int value)
 {

@@ -5,6 +5,7 @@
 #include "editor/core/RemoteControlManager.h"
 #include "editor/skin/CZelPushButton.h"
 #include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/SelectAllOnFocusClick.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -28,11 +29,7 @@ void LiveHold::release()
     m_manager->setLive(true);
 }
 
-Knob::Knob(Brisel::RemoteControlManager *manager, QWidget *parent)
-    : CZelDial(parent)
-    , m_hold(manager)
-{
-}
+Knob::Knob(Brisel::RemoteControlManager *manager, QWidget *parent) : CZelDial(parent), m_hold(manager) {}
 
 void Knob::mousePressEvent(QMouseEvent *event)
 {
@@ -63,11 +60,7 @@ void Knob::hideEvent(QHideEvent *event)
     CZelDial::hideEvent(event);
 }
 
-Wheel::Wheel(Brisel::RemoteControlManager *manager, QWidget *parent)
-    : CZelSlider(parent)
-    , m_hold(manager)
-{
-}
+Wheel::Wheel(Brisel::RemoteControlManager *manager, QWidget *parent) : CZelSlider(parent), m_hold(manager) {}
 
 void Wheel::mousePressEvent(QMouseEvent *event)
 {
@@ -109,9 +102,7 @@ void CCLineEdit::contextMenuEvent(QContextMenuEvent *event)
 }
 
 NameValidator::NameValidator(int maxLength, const QString &refused, QObject *parent)
-    : QValidator(parent)
-    , m_maxLength(maxLength)
-    , m_refused(refused)
+    : QValidator(parent), m_maxLength(maxLength), m_refused(refused)
 {
 }
 
@@ -131,10 +122,7 @@ NameValidator *NameValidator::forPatchName(QObject *parent)
     return new NameValidator(16, QStringLiteral("\"*/:<>?\\|"), parent);
 }
 
-NameValidator *NameValidator::forControlName(QObject *parent)
-{
-    return new NameValidator(8, QString(), parent);
-}
+NameValidator *NameValidator::forControlName(QObject *parent) { return new NameValidator(8, QString(), parent); }
 
 namespace EditorWidgets {
 
@@ -216,6 +204,11 @@ CCLineEdit *ccLineEdit(QWidget *parent, const QString &name, const FieldLook &lo
 LineEdit *lineEdit(QWidget *parent, const QString &name, const FieldLook &look)
 {
     return field(new LineEdit(parent), name, look);
+}
+
+LineEdit *nameLineEdit(QWidget *parent, const QString &name, const FieldLook &look)
+{
+    return field(new SelectAllOnFocusClick<LineEdit>(parent), name, look);
 }
 
 QLabel *imageLabel(QWidget *parent, const QString &name, const QString &image)

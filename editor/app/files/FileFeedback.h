@@ -13,6 +13,7 @@ public:
     // and an OK button in the editor).
     virtual void reportInvalidFile(const QString &text) = 0;
     // Asked before a bank file replaces a bank with modified patches; the
-    // user may save the bank first. The answer never cancels the load.
-    virtual void askToSaveBank() = 0;
+    // user may save the bank first. False when the user wanted it saved and
+    // it was not (the save was cancelled or failed): the load is abandoned.
+    virtual bool askToSaveBank() = 0;
 };

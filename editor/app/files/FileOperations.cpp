@@ -4,16 +4,15 @@
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/PatchFile.h"
-#include "editor/core/RemoteControlManager.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/RemoteControlManager.h"
 
 #include <QFileInfo>
 
 using Brisel::Patch;
 
 FileOperations::FileOperations(Brisel::RemoteControlManager &manager, FileFeedback &feedback)
-    : m_manager(manager)
-    , m_feedback(feedback)
+    : m_manager(manager), m_feedback(feedback)
 {
 }
 
@@ -58,8 +57,8 @@ bool FileOperations::loadBankFile(const QString &path)
         return false;
     }
     Brisel::Bank &bank = m_manager.bank();
-    if (bank.hasModifiedPatches())
-        m_feedback.askToSaveBank();
+    if (bank.hasModifiedPatches() && !m_feedback.askToSaveBank())
+        return false;
     bank.setSettings(file.settings);
     for (int p = 0; p < StoredPatchCount; ++p)
         bank.patch(p).setPatchImage(file.patchImages[std::size_t(p)]);

@@ -4,9 +4,7 @@
 #include "ui_RevertDialog.h"
 
 RevertDialog::RevertDialog(RevertManager &reverts, QWidget *parent)
-    : QDialog(parent)
-    , m_reverts(reverts)
-    , ui(std::make_unique<Ui::RevertDialog>())
+    : QDialog(parent), m_reverts(reverts), ui(std::make_unique<Ui::RevertDialog>())
 {
     ui->setupUi(this);
     m_reverts.rescan();
@@ -16,10 +14,7 @@ RevertDialog::RevertDialog(RevertManager &reverts, QWidget *parent)
     setFixedSize(sizeHint());
 }
 
-RevertDialog::RevertDialog(QWidget *parent)
-    : RevertDialog(RevertManager::instance(), parent)
-{
-}
+RevertDialog::RevertDialog(QWidget *parent) : RevertDialog(RevertManager::instance(), parent) {}
 
 RevertDialog::~RevertDialog() = default;
 
@@ -38,8 +33,10 @@ int RevertDialog::selectedBackup() const
 void RevertDialog::on_revertButton_clicked()
 {
     const int backup = selectedBackup();
-    if (backup >= 0)
-        m_reverts.restore(backup);
+    if (backup >= 0) {
+        const QString name = m_reverts.name(backup);
+        emit restored(name, m_reverts.restore(backup));
+    }
 }
 
 void RevertDialog::on_deleteButton_clicked()

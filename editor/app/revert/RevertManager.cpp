@@ -1,6 +1,7 @@
 #include "editor/app/revert/RevertManager.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
@@ -31,8 +32,7 @@ RevertManager &RevertManager::instance()
 }
 
 RevertManager::RevertManager(Brisel::RemoteControlManager &manager, Clock clock)
-    : m_manager(manager)
-    , m_clock(std::move(clock))
+    : m_manager(manager), m_clock(std::move(clock))
 {
     rescan();
     prune();
@@ -43,9 +43,10 @@ QString RevertManager::folder() const
     const QString stored = AppSettings::backupPath();
     if (!stored.isEmpty() && QFileInfo(stored).isWritable())
         return stored;
-    const QString home = QDir::toNativeSeparators(QDir::homePath());
-    AppSettings::setBackupPath(home);
-    return home;
+    const QString fallback = EditorSession::defaultBackupFolder();
+    if (!fallback.isEmpty())
+        AppSettings::setBackupPath(fallback);
+    return fallback;
 }
 
 bool RevertManager::isBackupName(const QString &baseName)
@@ -58,14 +59,17 @@ bool RevertManager::isBackupName(const QString &baseName)
     const QString time = baseName.mid(11);
     const QDate d = QDate::fromString(date, QStringLiteral("yyyy-MM-dd"));
     const QTime t = QTime::fromString(time, QStringLiteral("hhmmss"));
-    return d.isValid() && t.isValid() && d.toString(QStringLiteral("yyyy-MM-dd")) == date
-        && t.toString(QStringLiteral("hhmmss")) == time;
+    return d.isValid() && t.isValid() && d.toString(QStringLiteral("yyyy-MM-dd")) == date &&
+           t.toString(QStringLiteral("hhmmss")) == time;
 }
 
 void RevertManager::rescan()
 {
     m_names.clear();
-    const QDir dir(folder());
+    const QString path = folder();
+    if (path.isEmpty())
+        return;
+    const QDir dir(path);
     QFileInfoList banks = dir.entryInfoList({QLatin1Char('*') + QLatin1String(BankSuffix)}, QDir::Files, QDir::NoSort);
     // Newest first; names of one second break the tie.
     std::sort(banks.begin(), banks.end(), [](const QFileInfo &a, const QFileInfo &b) {
@@ -109,10 +113,12 @@ QString RevertManager::saveNow()
         return {};
 
     const QString dir = folder();
+    if (dir.isEmpty())
+        return {};
     // A backup of this second is replaced, never listed twice.
     m_names.removeAll(name);
-    if (!SysExFile::writeAll(filePath(dir, name, BankSuffix), bankBytes)
-        || !SysExFile::writeAll(filePath(dir, name, PatchSuffix), patchBytes)) {
+    if (!SysExFile::writeAll(filePath(dir, name, BankSuffix), bankBytes) ||
+        !SysExFile::writeAll(filePath(dir, name, PatchSuffix), patchBytes)) {
         removeFiles(dir, name);
         return {};
     }
@@ -160,7 +166,10 @@ bool RevertManager::restore(int i)
 bool RevertManager::selectDeviceAndBackUp(const Brisel::DeviceRecord &record)
 {
     const bool selected = m_manager.selectDevice(record);
-    if (selected && m_manager.isConnected())
+    // A download that missed answers left the editor's stale values, which
+    // must not push the last true copy out of the folder.
+    if (selected && m_manager.isConnected() &&
+        m_manager.lastDownloadAnswered() >= Brisel::RemoteControlManager::DownloadRequestCount)
         saveNow();
     return selected;
 }
