@@ -58,8 +58,6 @@ void TopSectionBuilder::build()
         StoreButtonBuilder(m_view, key("TOP_PATCHSTORE"), QString(), QStringLiteral("storeButton"), m_manager)
             .withToolTip(tr("Store the patch in its slot of the controller's bank"))
             .build());
-    m_handlers.add(
-        StoreButtonBuilder(m_view, key("TOP_PATCHSTORE"), QString(), QStringLiteral("storeButton"), m_manager).build());
     m_handlers.add(StringLineEditBuilder(m_view, key("TOP_PATCHNAME"), QString(), look("patchName.bmp", 16, 10),
                                          active.name(), StringLineEditBuilder::PatchName)
                        .build());
