@@ -19,6 +19,12 @@ public:
     {
         QMessageBox::critical(MessageParent::get(), QString(), text, QMessageBox::Ok);
     }
+    void reportNotice(const QString &text) override { DeviceSession::showStatus(text); }
+    void reportLoadFailure(const QString &text) override
+    {
+        DeviceSession::showStatus(text);
+        QMessageBox::warning(MessageParent::get(), QString(), text, QMessageBox::Ok);
+    }
     bool askToSaveBank() override { return UnsavedWork::askBankQuestion(); }
 };
 

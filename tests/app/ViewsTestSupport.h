@@ -72,12 +72,16 @@ inline QMimeData *urlData(const QList<QUrl> &urls)
 
 struct RecordingFeedback : FileFeedback {
     void reportInvalidFile(const QString &text) override { reports.append(text); }
+    void reportNotice(const QString &text) override { notices.append(text); }
+    void reportLoadFailure(const QString &text) override { failures.append(text); }
     bool askToSaveBank() override
     {
         ++bankQuestions;
         return bankSaved;
     }
     QStringList reports;
+    QStringList notices;
+    QStringList failures;
     int bankQuestions = 0;
     bool bankSaved = true;
 };

@@ -4,6 +4,7 @@
 #include "editor/app/EditorSession.h"
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/PatchFile.h"
+#include "editor/app/files/StaleFiles.h"
 #include "editor/app/files/SysExFile.h"
 #include "editor/core/RemoteControlManager.h"
 
@@ -115,6 +116,8 @@ QString RevertManager::saveNow()
     const QString dir = folder();
     if (dir.isEmpty())
         return {};
+    StaleFiles::removeBrokenPairs(dir, &RevertManager::isBackupName, QLatin1String(BankSuffix),
+                                  QLatin1String(PatchSuffix));
     // A backup of this second is replaced, never listed twice.
     m_names.removeAll(name);
     if (!SysExFile::writeAll(filePath(dir, name, BankSuffix), bankBytes) ||
