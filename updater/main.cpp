@@ -32,5 +32,7 @@ int main(int argc, char **argv)
     environment.processes = processes.get();
     environment.updateLog = &updateLog;
     environment.hasDeviceControl = control != nullptr;
+    if (control)
+        environment.accessAdvice = [control] { return QString::fromStdWString(control->accessAdvice()); };
     return Oxa::runUpdater(app.configuration(), options, environment);
 }

@@ -1,6 +1,7 @@
 #include "platform/alsa/AlsaMidi.h"
 
 #include "platform/alsa/AlsaInputEvent.h"
+#include "platform/alsa/ControllerLock.h"
 #include "platform/MidiInputQueue.h"
 
 #include <poll.h>
@@ -192,7 +193,8 @@ std::vector<AlsaMidi::PortAddress> AlsaMidi::listPorts(unsigned capabilities)
         snd_seq_port_info_set_port(port, -1);
         while (snd_seq_query_next_port(m_query, port) >= 0) {
             if ((snd_seq_port_info_get_capability(port) & capabilities) == capabilities)
-                ports.push_back({id, snd_seq_port_info_get_port(port), snd_seq_port_info_get_name(port)});
+                ports.push_back({id, snd_seq_port_info_get_port(port), snd_seq_port_info_get_name(port),
+                                 snd_seq_client_info_get_card(client)});
         }
     }
     return ports;
@@ -233,6 +235,8 @@ MidiResult AlsaMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCall
             if (!portAt(InputCapabilities, index, address))
                 return MMSYSERR_BADDEVICEID;
         }
+        if (ControllerLock::system().cardLocked(address.card))
+            return MMSYSERR_ALLOCATED; // the Updater is writing this controller's firmware
         snd_seq_t *seq = openSequencer("AlsaMidi::midiInOpen");
         if (!seq)
             return MMSYSERR_ERROR;
@@ -270,6 +274,8 @@ MidiResult AlsaMidi::midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutC
             if (!portAt(OutputCapabilities, index, address))
                 return MMSYSERR_BADDEVICEID;
         }
+        if (ControllerLock::system().cardLocked(address.card))
+            return MMSYSERR_ALLOCATED; // the Updater is writing this controller's firmware
         snd_seq_t *seq = openSequencer("AlsaMidi::midiOutOpen");
         if (!seq)
             return MMSYSERR_ERROR;
