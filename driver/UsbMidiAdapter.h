@@ -88,8 +88,8 @@ private:
     NTSTATUS init();
     NTSTATUS createDevice();
     NTSTATUS installSubdevices();
-    NTSTATUS addSubdevice(const char *name, MiniportKind kind, std::uint8_t interfaceNumber,
-                          std::uint8_t address, std::uint8_t cable);
+    NTSTATUS addSubdevice(const char *name, MiniportKind kind, std::uint8_t interfaceNumber, std::uint8_t address,
+                          std::uint8_t cable);
     void release();
     static void deviceWentAway(void *context);
 

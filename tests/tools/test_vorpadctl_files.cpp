@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 class VorpadCtlFiles : public ::testing::Test
@@ -125,8 +124,10 @@ TEST_P(VorpadCtlSet, AppliesTheModelsChecksAndLeavesARefusedFileAlone)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, VorpadCtlSet,
-    ::testing::Values(SetCase{"Octave", "8", true, ""}, SetCase{"Octave", "9", false, "outside 0..8"},
+INSTANTIATE_TEST_SUITE_P(
+    Values, VorpadCtlSet,
+    ::testing::Values(
+        SetCase{"Octave", "8", true, ""}, SetCase{"Octave", "9", false, "outside 0..8"},
         SetCase{"Octave", "4x", false, "not a whole number"},
         SetCase{"NoteLatchLowNote", "70", false, "must not be above NoteLatchHighNote (60)"},
         SetCase{"NoteLatchHighNote", "30", false, "must not be below NoteLatchLowNote (36)"},
@@ -166,11 +167,12 @@ TEST_P(VorpadCtlUsage, ExitCodes)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, VorpadCtlUsage,
-    ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0},
-        UsageCase{{"show"}, 2}, UsageCase{{"show", "a", "b"}, 2}, UsageCase{{"show", "--help"}, 0},
-        UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
-        UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
-        UsageCase{{"new-patch", "--help"}, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Lines, VorpadCtlUsage,
+    ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0}, UsageCase{{"show"}, 2},
+                      UsageCase{{"show", "a", "b"}, 2}, UsageCase{{"show", "--help"}, 0},
+                      UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
+                      UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
+                      UsageCase{{"new-patch", "--help"}, 0}));
 
 } // namespace

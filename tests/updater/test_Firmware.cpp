@@ -59,12 +59,14 @@ TEST_F(FirmwareTest, stepsCutTheImageIntoBlocks)
 }
 
 struct BlockSizeCase {
-    int described;   // -1: none
+    int described; // -1: none
     std::uint32_t reported;
     int expected;
 };
 
-class BlockSizeTest : public FirmwareTest, public testing::WithParamInterface<BlockSizeCase> {};
+class BlockSizeTest : public FirmwareTest, public testing::WithParamInterface<BlockSizeCase>
+{
+};
 
 TEST_P(BlockSizeTest, theDescriptionWinsOverTheDeviceAndZeroKeepsTheSize)
 {
@@ -124,7 +126,9 @@ struct FilterCase {
     std::vector<std::string> expected;
 };
 
-class ProcessFilterTest : public testing::TestWithParam<FilterCase> {};
+class ProcessFilterTest : public testing::TestWithParam<FilterCase>
+{
+};
 
 TEST_P(ProcessFilterTest, namesTheForbiddenProgramsInSnapshotOrder)
 {
@@ -135,7 +139,9 @@ TEST_P(ProcessFilterTest, namesTheForbiddenProgramsInSnapshotOrder)
 
 INSTANTIATE_TEST_SUITE_P(
     ProcessList, ProcessFilterTest,
-    testing::Values(FilterCase{"windowsDropsTheExtension", {"explorer.exe", "ZELVorpad.exe", "Other.exe"}, true,
+    testing::Values(FilterCase{"windowsDropsTheExtension",
+                               {"explorer.exe", "ZELVorpad.exe", "Other.exe"},
+                               true,
                                {"ZELVorpad", "Other"}},
                     FilterCase{"linuxComparesWhole", {"bash", "ZELVorpad", "ZELVorpad.exe"}, false, {"ZELVorpad"}},
                     FilterCase{"caseSensitive", {"zelvorpad.exe", "ZELVORPAD.exe"}, true, {}},

@@ -94,8 +94,9 @@ protected:
                       "\"><deviceClass name=\"Vorpad\"><enumerator class=\"USBClassicEnumerator\"/>"
                       "<pid>USB\\VID_041E&amp;PID_3F01</pid><pid>USB\\VID_041E&amp;PID_3F06</pid>"
                       "<firmware><image>fw.bin</image><revision>" +
-                      revision + "</revision></firmware></deviceClass><processFilter>ZELVorpad</processFilter>"
-                                 "</database></updaterApp>");
+                      revision +
+                      "</revision></firmware></deviceClass><processFilter>ZELVorpad</processFilter>"
+                      "</database></updaterApp>");
         return configuration.load(m_dir.filePath(QStringLiteral("config.xml")));
     }
     SimulatedController attach(int keys, int serial, const Sim::UsbFaults &faults = {})
@@ -161,13 +162,15 @@ TEST_F(WizardTest, pagesFollowContinueBackAndCancel)
     EXPECT_EQ(wizard.page(), Oxa::UpdaterWizard::IntroPageShown);
     EXPECT_EQ(wizard.introPage()->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("Read me first.\n"));
     EXPECT_EQ(wizard.introPage()->findChild<QLabel *>(QStringLiteral("Display Image")), nullptr); // picture missing
-    EXPECT_EQ(buttons(wizard.introPage()), (QStringList{QStringLiteral("Cancel Button"), QStringLiteral("Continue Button")}));
+    EXPECT_EQ(buttons(wizard.introPage()),
+              (QStringList{QStringLiteral("Cancel Button"), QStringLiteral("Continue Button")}));
 
     button(wizard.introPage(), "Continue Button")->click();
     ASSERT_NE(wizard.devicesPage(), nullptr);
     EXPECT_EQ(wizard.page(), Oxa::UpdaterWizard::DevicesPageShown);
-    EXPECT_EQ(buttons(wizard.devicesPage()),
-              (QStringList{QStringLiteral("Back Button"), QStringLiteral("Cancel Button"), QStringLiteral("Update Button")}));
+    EXPECT_EQ(
+        buttons(wizard.devicesPage()),
+        (QStringList{QStringLiteral("Back Button"), QStringLiteral("Cancel Button"), QStringLiteral("Update Button")}));
 
     button(wizard.devicesPage(), "Back Button")->click();
     ASSERT_NE(wizard.introPage(), nullptr);
@@ -190,12 +193,11 @@ struct ListCase {
     bool rowsEnabled;
 };
 
-std::ostream &operator<<(std::ostream &out, const ListCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const ListCase &c) { return out << c.name; }
 
-class DevicesPageStates : public WizardTest, public testing::WithParamInterface<ListCase> {};
+class DevicesPageStates : public WizardTest, public testing::WithParamInterface<ListCase>
+{
+};
 
 TEST_P(DevicesPageStates, labelButtonAndRowsFollowTheDevicesFound)
 {
@@ -288,19 +290,18 @@ TEST_F(WizardTest, aForbiddenProgramAsksAgainAfterEveryOkUntilCancel)
 
 struct RunCase {
     const char *name;
-    int failBlock;      // on the first device
+    int failBlock; // on the first device
     bool stopOnFirst;
-    const char *state;  // expected final label, %LOG% for the log path
+    const char *state; // expected final label, %LOG% for the log path
     int errors;
     const char *firstVersion; // the first device's version afterwards
 };
 
-std::ostream &operator<<(std::ostream &out, const RunCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const RunCase &c) { return out << c.name; }
 
-class UpdateEnd : public WizardTest, public testing::WithParamInterface<RunCase> {};
+class UpdateEnd : public WizardTest, public testing::WithParamInterface<RunCase>
+{
+};
 
 TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
 {
@@ -339,11 +340,17 @@ TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
 
 INSTANTIATE_TEST_SUITE_P(
     Wizard, UpdateEnd,
-    testing::Values(RunCase{"complete", -1, false, "The update is complete.\nClick the Exit button to quit the application.", 0, "1.10"},
-                    RunCase{"failed", 1, false,
-                            "The update failed for Vorpad 49.\nDetails are in %LOG%.\nClick the Exit button to quit the application.", 1, "1.07"},
-                    RunCase{"stopped", -1, true,
-                            "The update was stopped: 1 of 2 selected devices were updated.\nClick the Exit button to quit the application.", 0, "1.10"}),
+    testing::Values(
+        RunCase{"complete", -1, false, "The update is complete.\nClick the Exit button to quit the application.", 0,
+                "1.10"},
+        RunCase{
+            "failed", 1, false,
+            "The update failed for Vorpad 49.\nDetails are in %LOG%.\nClick the Exit button to quit the application.",
+            1, "1.07"},
+        RunCase{"stopped", -1, true,
+                "The update was stopped: 1 of 2 selected devices were updated.\nClick the Exit button to quit the "
+                "application.",
+                0, "1.10"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, withoutAControlInterfaceThePageSaysWhy)
@@ -388,9 +395,17 @@ TEST(UpdaterOptions, parseTheSimulatedSizeScreenshotAndConfigPath)
     const Case cases[] = {
         {{}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, false},
         {{QStringLiteral("--simulate")}, QStringLiteral("/opt/updater/config.xml"), {}, 49, false},
-        {{QStringLiteral("--simulate=61"), QStringLiteral("p/config.xml")}, QStringLiteral("p/config.xml"), {}, 61, false},
+        {{QStringLiteral("--simulate=61"), QStringLiteral("p/config.xml")},
+         QStringLiteral("p/config.xml"),
+         {},
+         61,
+         false},
         {{QStringLiteral("--simulate=30")}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, true},
-        {{QStringLiteral("--screenshot"), QStringLiteral("a.png")}, QStringLiteral("/opt/updater/config.xml"), QStringLiteral("a.png"), std::nullopt, false},
+        {{QStringLiteral("--screenshot"), QStringLiteral("a.png")},
+         QStringLiteral("/opt/updater/config.xml"),
+         QStringLiteral("a.png"),
+         std::nullopt,
+         false},
         {{QStringLiteral("--screenshot")}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, true},
         {{QStringLiteral("--verbose")}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, true},
     };

@@ -1,10 +1,10 @@
 #include "editor/app/files/BankFile.h"
-#include "editor/core/model/CBPatch.h"
-#include "tools/vorpadctl/Commands.h"
 #include "editor/app/files/FileKinds.h"
-#include "tools/vorpadctl/FileValues.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/model/CBPatch.h"
+#include "tools/vorpadctl/Commands.h"
+#include "tools/vorpadctl/FileValues.h"
 
 #include <QString>
 
@@ -96,22 +96,21 @@ int set(const CommandLine &line, Io &io)
 const std::vector<CommandSpec> &fileCommands()
 {
     static const std::vector<CommandSpec> commands{
-        {"new-patch", "FILE.vpp", "Write a patch file holding the factory default patch and zones.", 0, 1, 1,
-            newPatch},
-        {"new-bank", "FILE.vpb", "Write a bank file holding the factory default bank settings and 16 patches.", 0, 1,
-            1, newBank},
+        {"new-patch", "FILE.vpp", "Write a patch file holding the factory default patch and zones.", 0, 1, 1, newPatch},
+        {"new-bank", "FILE.vpb", "Write a bank file holding the factory default bank settings and 16 patches.", 0, 1, 1,
+         newBank},
         {"show", "FILE [--json]",
-            "Check a patch (.vpp) or bank (.vpb) file and print every parameter by name.\n"
-            "Exits 1 with the file's invalid message when it does not load.",
-            CommandLine::Json, 1, 1, show},
+         "Check a patch (.vpp) or bank (.vpb) file and print every parameter by name.\n"
+         "Exits 1 with the file's invalid message when it does not load.",
+         CommandLine::Json, 1, 1, show},
         {"diff", "A B",
-            "Print the parameters that differ between two patch files or two bank files.\n"
-            "Exits 0 when they are equal, 1 when they differ.",
-            0, 2, 2, diff},
+         "Print the parameters that differ between two patch files or two bank files.\n"
+         "Exits 0 when they are equal, 1 when they differ.",
+         0, 2, 2, diff},
         {"set", "FILE.vpp NAME VALUE",
-            "Change one parameter of a patch file (names as 'show' prints them).\n"
-            "A value the model refuses leaves the file unchanged and exits 1.",
-            0, 3, 3, set},
+         "Change one parameter of a patch file (names as 'show' prints them).\n"
+         "A value the model refuses leaves the file unchanged and exits 1.",
+         0, 3, 3, set},
     };
     return commands;
 }

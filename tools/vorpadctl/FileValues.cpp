@@ -1,9 +1,9 @@
 #include "tools/vorpadctl/FileValues.h"
 
-#include "tools/vorpadctl/CommandLine.h"
 #include "editor/app/files/BankFile.h"
-#include "editor/core/BoundScalarParam.h"
 #include "editor/app/files/FileKinds.h"
+#include "editor/core/BoundScalarParam.h"
+#include "tools/vorpadctl/CommandLine.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -26,10 +26,10 @@ std::string shown(const FileValues::Value &v) { return v.kind == ValueKind::Text
 std::string numberRefusal(const Entry &entry, int value, Brisel::ScalarParam &param, Brisel::ScalarParam *partner)
 {
     if (value < param.minimum() || value > param.maximum())
-        return entry.name + ": " + std::to_string(value) + " is outside " + std::to_string(param.minimum()) + ".."
-            + std::to_string(param.maximum());
-    return entry.name + ": " + std::to_string(value) + " must not be " + (entry.upper ? "below " : "above ")
-        + entry.partner + " (" + std::to_string(partner ? partner->value() : 0) + ")";
+        return entry.name + ": " + std::to_string(value) + " is outside " + std::to_string(param.minimum()) + ".." +
+               std::to_string(param.maximum());
+    return entry.name + ": " + std::to_string(value) + " must not be " + (entry.upper ? "below " : "above ") +
+           entry.partner + " (" + std::to_string(partner ? partner->value() : 0) + ")";
 }
 
 bool setNumber(const Entry &entry, Byte *image, const std::string &text, std::string &error)
@@ -46,7 +46,7 @@ bool setNumber(const Entry &entry, Byte *image, const std::string &text, std::st
         partner = ParamCatalog::makeParam(*ParamCatalog::findPatchEntry(entry.partner), image);
         auto &partnerScalar = static_cast<Brisel::ScalarParam &>(*partner);
         Brisel::BoundScalarParam bound(scalar, partnerScalar,
-            entry.upper ? Brisel::BoundScalarParam::Upper : Brisel::BoundScalarParam::Lower);
+                                       entry.upper ? Brisel::BoundScalarParam::Upper : Brisel::BoundScalarParam::Lower);
         bound.setValue(*value);
     } else {
         scalar.setValue(*value);
@@ -66,9 +66,9 @@ bool setText(const Entry &entry, Byte *image, const std::string &text, std::stri
     wanted.erase(wanted.find_last_not_of(' ') + 1);
     if (string.value() == wanted)
         return true;
-    error = entry.name + ": " + quoted(text)
-        + (entry.id == Control ? " is not a control name: at most 8 ASCII characters"
-                               : " is not a legal name: at most 16 characters of 0x20..0x7E, none of \"*/:<>?\\|");
+    error = entry.name + ": " + quoted(text) +
+            (entry.id == Control ? " is not a control name: at most 8 ASCII characters"
+                                 : " is not a legal name: at most 16 characters of 0x20..0x7E, none of \"*/:<>?\\|");
     return false;
 }
 
@@ -108,7 +108,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         values.m_values.push_back({entry.name, entry.kind, ParamCatalog::valueText(entry, settings.data())});
     for (std::size_t p = 0; p < file.patchImages.size(); ++p) {
         values.addPatch("Patch" + std::to_string(p + 1) + ".", file.patchImages[p],
-            file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]);
+                        file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]);
     }
     return values;
 }
@@ -143,8 +143,10 @@ std::string FileValues::toJson() const
             item.insert("value", toInt(v.text).value_or(0));
         parameters.append(item);
     }
-    const QJsonObject root{{"file", QString::fromStdString(m_path)}, {"kind", m_bank ? "bank" : "patch"},
-        {"valid", true}, {"parameters", parameters}};
+    const QJsonObject root{{"file", QString::fromStdString(m_path)},
+                           {"kind", m_bank ? "bank" : "patch"},
+                           {"valid", true},
+                           {"parameters", parameters}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 
@@ -184,7 +186,7 @@ bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const s
     }
     std::vector<Byte> image = inZones ? file.zonesImage : file.patchImage;
     const bool accepted = entry->kind == ValueKind::Text ? setText(*entry, image.data(), value, error)
-                                                          : setNumber(*entry, image.data(), value, error);
+                                                         : setNumber(*entry, image.data(), value, error);
     if (accepted)
         (inZones ? file.zonesImage : file.patchImage) = image;
     return accepted;

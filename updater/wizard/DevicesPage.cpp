@@ -146,10 +146,7 @@ void DevicesPage::addActionButton()
     m_action->setFocus();
 }
 
-QString DevicesPage::labelText() const
-{
-    return m_label->text();
-}
+QString DevicesPage::labelText() const { return m_label->text(); }
 
 void DevicesPage::refreshLabel()
 {
@@ -237,17 +234,15 @@ void DevicesPage::finishRun(int kind, int updated, int selected, const QString &
         break;
     case UpdateOutcome::Failed:
         m_state = State::Failed;
-        m_label->setText(tr("The update failed for %1.\nDetails are in %2.\n")
-                             .arg(failedDevice, m_environment.updateLog ? m_environment.updateLog->path()
-                                                                         : tr("the debug output"))
-                         + exit);
+        m_label->setText(
+            tr("The update failed for %1.\nDetails are in %2.\n")
+                .arg(failedDevice, m_environment.updateLog ? m_environment.updateLog->path() : tr("the debug output")) +
+            exit);
         break;
     case UpdateOutcome::Stopped:
         m_state = State::Stopped;
-        m_label->setText(tr("The update was stopped: %1 of %2 selected devices were updated.\n")
-                             .arg(updated)
-                             .arg(selected)
-                         + exit);
+        m_label->setText(
+            tr("The update was stopped: %1 of %2 selected devices were updated.\n").arg(updated).arg(selected) + exit);
         break;
     }
 }

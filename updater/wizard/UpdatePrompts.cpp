@@ -7,10 +7,7 @@ namespace Oxa {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DevicesPage", text);
-}
+QString tr(const char *text) { return QCoreApplication::translate("DevicesPage", text); }
 
 } // namespace
 

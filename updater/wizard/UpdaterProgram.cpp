@@ -54,8 +54,7 @@ bool saveDevicesScreenshot(UpdaterConfiguration &configuration, const WizardEnvi
     return wizard.grab().save(file);
 }
 
-int runUpdater(UpdaterConfiguration &configuration, const ProgramOptions &options,
-               const WizardEnvironment &environment)
+int runUpdater(UpdaterConfiguration &configuration, const ProgramOptions &options, const WizardEnvironment &environment)
 {
     if (!configuration.load(options.configPath)) {
         if (environment.prompts)
