@@ -46,9 +46,9 @@ Zel::NTSTATUS LibusbControlPipe::controlTransfer(const Zel::ControlSetup &setup,
         return Zel::STATUS_INVALID_PARAMETER;
     if ((type & RecipientMask) == RecipientInterface || (type & RecipientMask) == RecipientEndpoint)
         return Zel::STATUS_NOT_SUPPORTED;
-    const unsigned timeout =
-        setup.function == Zel::FunctionVendorOther && setup.request == UpdateStartRequest ? UpdateStartTimeoutMs
-                                                                                           : TimeoutMs;
+    const unsigned timeout = setup.function == Zel::FunctionVendorOther && setup.request == UpdateStartRequest
+                                 ? UpdateStartTimeoutMs
+                                 : TimeoutMs;
     const int done = libusb_control_transfer(m_device, static_cast<std::uint8_t>(type | (setup.directionIn ? 0x80 : 0)),
                                              setup.request, setup.value, setup.index, data,
                                              static_cast<std::uint16_t>(length), timeout);

@@ -80,10 +80,7 @@ std::string kernelName(libusb_device *device)
     return name;
 }
 
-std::wstring widen(const std::string &text)
-{
-    return std::wstring(text.begin(), text.end());
-}
+std::wstring widen(const std::string &text) { return std::wstring(text.begin(), text.end()); }
 
 std::string narrow(const std::wstring &text)
 {
@@ -123,8 +120,7 @@ public:
             std::uint8_t ports[8];
             const int depth = libusb_get_port_numbers(all[i], ports, sizeof ports);
             m_present.push_back({libusb_ref_device(all[i]), libusb_get_bus_number(all[i]),
-                                 std::vector<std::uint8_t>(ports, ports + std::max(depth, 0)),
-                                 descriptor.idProduct});
+                                 std::vector<std::uint8_t>(ports, ports + std::max(depth, 0)), descriptor.idProduct});
         }
         if (all)
             libusb_free_device_list(all, 1);
@@ -286,9 +282,6 @@ std::wstring LibusbDeviceControl::accessAdvice()
            L"\"sudo udevadm control --reload\" and plug the controller in again.";
 }
 
-std::unique_ptr<DeviceControl> createSystemDeviceControl()
-{
-    return std::make_unique<LibusbDeviceControl>();
-}
+std::unique_ptr<DeviceControl> createSystemDeviceControl() { return std::make_unique<LibusbDeviceControl>(); }
 
 } // namespace Platform

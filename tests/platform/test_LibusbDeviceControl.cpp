@@ -156,8 +156,7 @@ TEST_F(LibusbControl, AControllerUnpluggedBetweenTwoRequestsIsNotConnected)
     usb->disconnect();
     EXPECT_EQ(property(*control, handle, 7, Zel::PropertyGet, vendorInstance(1), 8).result.status,
               Zel::STATUS_DEVICE_NOT_CONNECTED);
-    EXPECT_EQ(property(*control, handle, 0, Zel::PropertyGet, {}, 18).result.status,
-              Zel::STATUS_DEVICE_NOT_CONNECTED);
+    EXPECT_EQ(property(*control, handle, 0, Zel::PropertyGet, {}, 18).result.status, Zel::STATUS_DEVICE_NOT_CONNECTED);
 }
 
 TEST_F(LibusbControl, LockIsRefusedWhileAPortIsOpenAndKeepsTheAlsaPortsClosedWhileHeld)
@@ -166,16 +165,14 @@ TEST_F(LibusbControl, LockIsRefusedWhileAPortIsOpenAndKeepsTheAlsaPortsClosedWhi
     bus.setPortOpen(2, true);
     const DeviceControl::Handle handle = openFirst();
     const DeviceControl::Handle other = control->open(L"1-1");
-    EXPECT_EQ(property(*control, handle, Zel::PropertyLock, Zel::PropertySet).result.status,
-              Zel::STATUS_ACCESS_DENIED);
+    EXPECT_EQ(property(*control, handle, Zel::PropertyLock, Zel::PropertySet).result.status, Zel::STATUS_ACCESS_DENIED);
     EXPECT_FALSE(lock().cardLocked(2));
 
     bus.setPortOpen(2, false);
     EXPECT_TRUE(property(*control, handle, Zel::PropertyLock, Zel::PropertySet).result.ok);
     EXPECT_TRUE(lock().cardLocked(2));
     EXPECT_FALSE(lock().cardLocked(3));
-    EXPECT_EQ(property(*control, other, Zel::PropertyLock, Zel::PropertySet).result.status,
-              Zel::STATUS_ACCESS_DENIED);
+    EXPECT_EQ(property(*control, other, Zel::PropertyLock, Zel::PropertySet).result.status, Zel::STATUS_ACCESS_DENIED);
     EXPECT_TRUE(property(*control, handle, Zel::PropertyUnlock, Zel::PropertySet).result.ok);
     EXPECT_FALSE(lock().cardLocked(2));
 

@@ -93,7 +93,7 @@ struct EmulatedPort {
         UMockdevIoctlData *urbData = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
         auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
         const int error = urb->type == USBDEVFS_URB_TYPE_CONTROL && urb->buffer_length >= 8 ? control(urbData, *urb)
-                                                                                              : forbidden("bulk");
+                                                                                            : forbidden("bulk");
         if (error != 0) {
             umockdev_ioctl_data_unref(urbData);
             umockdev_ioctl_client_complete(client, -1, error);
@@ -113,8 +113,8 @@ struct EmulatedPort {
     // reaped by libusb next.
     int control(UMockdevIoctlData *urbData, usbdevfs_urb &urb)
     {
-        UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(
-            urbData, offsetof(usbdevfs_urb, buffer), static_cast<gsize>(urb.buffer_length), nullptr);
+        UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer),
+                                                                static_cast<gsize>(urb.buffer_length), nullptr);
         std::uint8_t *bytes = buffer->data;
         Sim::UsbSetup setup;
         setup.requestType = bytes[0];
@@ -126,7 +126,7 @@ struct EmulatedPort {
         if (!controller)
             error = forbidden("request to a foreign device");
         else if (setup.type() == Sim::StandardRequest &&
-            (setup.request == SetConfiguration || setup.request == SetInterface))
+                 (setup.request == SetConfiguration || setup.request == SetInterface))
             error = forbidden("configuration or interface request");
         else if (setup.recipient() == Sim::RecipientInterface || setup.recipient() == Sim::RecipientEndpoint)
             error = forbidden("request to an interface or endpoint");
@@ -212,11 +212,12 @@ void EmulatedUsbBus::plug(std::shared_ptr<Sim::UsbController> controller, int po
         return;
     const std::string interface = std::string(BusFolder) + name + "/" + name + ":1.1";
     const std::string card = "card" + std::to_string(soundCard);
-    const std::string text = "P: " + interface +
-                             "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceClass=01\\n\n"
-                             "A: bInterfaceSubClass=03\\n\nL: driver=../../../../../../bus/usb/drivers/snd-usb-audio\n\n"
-                             "P: " + interface + "/sound/" + card +
-                             "\nE: SUBSYSTEM=sound\nL: device=../../../" + name + ":1.1\n";
+    const std::string text =
+        "P: " + interface +
+        "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceClass=01\\n\n"
+        "A: bInterfaceSubClass=03\\n\nL: driver=../../../../../../bus/usb/drivers/snd-usb-audio\n\n"
+        "P: " +
+        interface + "/sound/" + card + "\nE: SUBSYSTEM=sound\nL: device=../../../" + name + ":1.1\n";
     GError *error = nullptr;
     if (!umockdev_testbed_add_from_string(m_testbed, text.c_str(), &error))
         throw std::runtime_error(error ? error->message : "add_from_string");
@@ -227,7 +228,9 @@ void EmulatedUsbBus::plugForeign(int port)
 {
     // A mass-storage stick: vendor 0x1234, product 0x0001, one interface.
     addDevice("1-" + std::to_string(port),
-              "120100020000004034120100000101020301" "09021200010100800a090400000008065000", port, nullptr);
+              "120100020000004034120100000101020301"
+              "09021200010100800a090400000008065000",
+              port, nullptr);
 }
 
 void EmulatedUsbBus::setPortOpen(int soundCard, bool open)

@@ -38,7 +38,8 @@ int usbDevices(const CommandLine &line, Io &io)
         return ExitOk;
     }
     io.out << std::left << std::setw(5) << "POS" << std::setw(20) << "NAME" << std::setw(24) << "HARDWARE ID"
-           << std::setw(16) << "SERIAL" << std::setw(10) << "FIRMWARE" << "PATH\n";
+           << std::setw(16) << "SERIAL" << std::setw(10) << "FIRMWARE"
+           << "PATH\n";
     for (std::size_t i = 0; i < found.size(); ++i) {
         const Oxa::Win32USBClassicDevice &device = *found[i];
         const auto shown = [](const std::string &text) { return text.empty() ? std::string("-") : text; };
@@ -55,9 +56,9 @@ const std::vector<CommandSpec> &usbCommands()
 {
     static const std::vector<CommandSpec> commands{
         {"usb-devices", "[--simulate[=MODEL]]",
-            "List the controllers found over USB, without opening a MIDI port: name, hardware ID, serial number,\n"
-            "firmware version and path (on Linux the bus and port chain), as the Updater reads them.",
-            CommandLine::Simulate, 0, 0, usbDevices},
+         "List the controllers found over USB, without opening a MIDI port: name, hardware ID, serial number,\n"
+         "firmware version and path (on Linux the bus and port chain), as the Updater reads them.",
+         CommandLine::Simulate, 0, 0, usbDevices},
     };
     return commands;
 }
