@@ -26,27 +26,23 @@ int usbDevices(const CommandLine &line, Io &io)
     const std::vector<Platform::DeviceControl::Interface> present =
         control ? control->presentInterfaces() : std::vector<Platform::DeviceControl::Interface>();
     Oxa::DeviceClass vorpad("Vorpad");
-    std::vector<std::unique_ptr<Oxa::Win32USBClassicDevice>> found;
-    for (const Platform::DeviceControl::Interface &interface : present) {
-        found.push_back(std::make_unique<Oxa::Win32USBClassicDevice>(vorpad, *control, interface.path));
-    }
-    if (found.empty()) {
-        const std::wstring advice = control ? control->accessAdvice() : std::wstring();
+    if (present.empty())
         io.out << "no controller found\n";
-        if (!advice.empty())
-            io.err << "vorpadctl " << line.command << ": " << narrow(advice) << '\n';
-        return ExitOk;
-    }
-    io.out << std::left << std::setw(5) << "POS" << std::setw(20) << "NAME" << std::setw(24) << "HARDWARE ID"
-           << std::setw(16) << "SERIAL" << std::setw(10) << "FIRMWARE"
-           << "PATH\n";
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        const Oxa::Win32USBClassicDevice &device = *found[i];
-        const auto shown = [](const std::string &text) { return text.empty() ? std::string("-") : text; };
+    else
+        io.out << std::left << std::setw(5) << "POS" << std::setw(20) << "NAME" << std::setw(24) << "HARDWARE ID"
+               << std::setw(16) << "SERIAL" << std::setw(10) << "FIRMWARE"
+               << "PATH\n";
+    const auto shown = [](const std::string &text) { return text.empty() ? std::string("-") : text; };
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        const Oxa::Win32USBClassicDevice device(vorpad, *control, present[i].path);
         io.out << std::left << std::setw(5) << i + 1 << std::setw(20) << shown(device.name()) << std::setw(24)
                << shown(device.hardwareId()) << std::setw(16) << shown(device.serialNumber()) << std::setw(10)
                << shown(device.currentVersion()) << narrow(device.path()) << '\n';
     }
+    // A controller this user may not open shows with "-": say how to give access.
+    const std::wstring advice = control ? control->accessAdvice() : std::wstring();
+    if (!advice.empty())
+        io.err << "vorpadctl " << line.command << ": " << narrow(advice) << '\n';
     return ExitOk;
 }
 
