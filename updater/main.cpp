@@ -6,6 +6,7 @@
 #include "updater/wizard/WizardEnvironment.h"
 
 #include "platform/MidiSelection.h"
+#include "platform/devicecontrol/DeviceControl.h"
 
 #include <cstdio>
 #include <cstdlib>
