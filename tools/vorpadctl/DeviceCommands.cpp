@@ -40,19 +40,6 @@ private:
     Io &m_io;
 };
 
-// Selects the simulated machine when asked for on the command line or in the
-// environment; otherwise the implementation in place stays. Each command
-// starts a fresh machine whose controller reads its contents back from its
-// state file, as a new process would.
-void selectSimulationIfAsked(const CommandLine &line)
-{
-    std::optional<int> keys = line.simulate;
-    if (!keys)
-        keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
-    if (keys)
-        Platform::selectSimulated(*keys);
-}
-
 std::string modelText(int model)
 {
     const Brisel::KeyboardRange range = Brisel::keyboardRange(model);
@@ -206,6 +193,19 @@ int restore(const CommandLine &line, Io &io)
 }
 
 } // namespace
+
+// Selects the simulated machine when asked for on the command line or in the
+// environment; otherwise the implementation in place stays. Each command
+// starts a fresh machine whose controller reads its contents back from its
+// state file, as a new process would.
+void selectSimulationIfAsked(const CommandLine &line)
+{
+    std::optional<int> keys = line.simulate;
+    if (!keys)
+        keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
+    if (keys)
+        Platform::selectSimulated(*keys);
+}
 
 const std::vector<CommandSpec> &deviceCommands()
 {
