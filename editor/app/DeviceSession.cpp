@@ -57,7 +57,7 @@ bool select(const Brisel::DeviceRecord &record)
     bool selected = false;
     {
         WaitCursor wait;
-        selected = manager.selectDevice(record);
+        selected = RevertManager::instance().selectDeviceAndBackUp(record);
     }
     if (!manager.isConnected()) {
         showStatus(record.isEmpty() || selected ? tr("No device connected")
@@ -67,8 +67,6 @@ bool select(const Brisel::DeviceRecord &record)
     showStatus(downloadStatus(nameOf(record), manager.lastDownloadAnswered()));
     if (manager.lastDownloadAnswered() >= Brisel::RemoteControlManager::DownloadRequestCount)
         EditorLibrary::instance().bankDownloaded();
-    if (selected)
-        RevertManager::instance().saveNow();
     return selected;
 }
 

@@ -3,6 +3,7 @@
 #include "editor/app/AppSettings.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFiles.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/files/FileOperations.h"
 #include "editor/app/files/SysExFile.h"
 #include "editor/app/revert/RevertManager.h"
@@ -11,7 +12,6 @@
 #include "editor/library/LibraryLocation.h"
 #include "editor/library/LibraryWriter.h"
 #include "editor/library/PatchLibrary.h"
-#include "platform/MidiSelection.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -77,8 +77,6 @@ void EditorLibrary::flush()
         this->capture(std::move(capture), doneText);
 }
 
-bool EditorLibrary::sessionIsSimulated() { return Platform::simulatedPlatform() != nullptr; }
-
 bool EditorLibrary::enabled() const { return m_attached && AppSettings::libraryCapture(); }
 
 void EditorLibrary::capture(Capture capture, const QString &doneText)
@@ -88,7 +86,7 @@ void EditorLibrary::capture(Capture capture, const QString &doneText)
         return;
     }
     // The session's file; a new one when the session's data folder changed.
-    const QString path = LibraryLocation::path(sessionIsSimulated());
+    const QString path = LibraryLocation::path(EditorSession::isSimulated());
     if (!m_writer || m_writer->library()->path() != path) {
         m_writer = std::make_unique<LibraryWriter>(std::make_shared<PatchLibrary>(path));
         connect(m_writer.get(), &LibraryWriter::notice, this,

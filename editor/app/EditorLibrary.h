@@ -28,9 +28,6 @@ public:
     // nothing: with a window, captures wait until its first paint.
     static void attach(QWidget *window = nullptr);
 
-    // Whether this session's captures go to the simulated session's library.
-    static bool sessionIsSimulated();
-
     void replacing(int position) override;
     void fileLoaded(const QString &path) override;
     void fileSaved(const QString &path) override;

@@ -2,6 +2,7 @@
 
 #include "editor/app/AboutBox.h"
 #include "editor/app/AppSettings.h"
+#include "editor/app/ApplicationShortcuts.h"
 #include "editor/app/DeviceSelectDialog.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorDialogs.h"
@@ -11,6 +12,7 @@
 #include "editor/app/MainWindow.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/editors/EditHistory.h"
+#include "editor/app/editors/Handlers.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/core/model/PatchTypes.h"
@@ -47,6 +49,7 @@ void FileMenu::store()
 {
     manager().storeActivePatch();
     EditorLibrary::instance().patchStored(manager().currentPosition());
+    DeviceSession::showStatus(StoreButtonHandler::storedText(manager()));
 }
 void FileMenu::revert() { EditorDialogs::revert(m_window); }
 void FileMenu::preferences() { EditorDialogs::preferences(m_window); }
@@ -86,6 +89,7 @@ ViewMenu::ViewMenu(MainWindow *window) : MenuBase(tr("&View"), window), m_window
     m_editorAction->setShortcutContext(Qt::ApplicationShortcut);
     m_editorAction->setCheckable(true);
     m_editorAction->setChecked(AppSettings::showPatchEditor());
+    new ApplicationShortcuts({refreshAction, m_editorAction}, this);
 }
 
 void ViewMenu::refresh()

@@ -2,6 +2,7 @@
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFiles.h"
 #include "editor/app/EditorLibrary.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/MainWindow.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/files/FileOperations.h"
@@ -93,7 +94,7 @@ TEST_F(EditorLibraryCapture, NothingOpensTheLibraryBeforeTheFirstPaint)
 
     ASSERT_TRUE(QTest::qWaitFor([] { return EditorLibrary::instance().writer() != nullptr; }));
     EditorLibrary::instance().writer()->waitForDone();
-    PatchLibrary library(LibraryLocation::path(EditorLibrary::sessionIsSimulated()));
+    PatchLibrary library(LibraryLocation::path(EditorSession::isSimulated()));
     EXPECT_EQ(library.find({}).front().kind, EntryKind::Bank) << "the download, kept after the paint";
 }
 
@@ -121,7 +122,7 @@ TEST_F(EditorLibraryCapture, AFileLoadLeavesTheReplacedPatchInTheLibrary)
         return window.statusBar()->currentMessage() == "Slot 3 replaced; the previous patch is in the library";
     }));
 
-    PatchLibrary library(LibraryLocation::path(EditorLibrary::sessionIsSimulated()));
+    PatchLibrary library(LibraryLocation::path(EditorSession::isSimulated()));
     bool keptBefore = false, keptLoaded = false, keptDownload = false;
     for (const LibraryEntry &row : library.find({.limit = -1})) {
         const LibraryEntry e = *library.entry(row.id);
@@ -144,7 +145,7 @@ TEST_F(EditorLibraryCapture, ThePreferenceTurnsCaptureOff)
     ASSERT_TRUE(EditorFiles::instance().loadPatchFile(path, 2));
     if (LibraryWriter *writer = EditorLibrary::instance().writer())
         writer->waitForDone();
-    EXPECT_FALSE(QFile::exists(LibraryLocation::path(EditorLibrary::sessionIsSimulated())));
+    EXPECT_FALSE(QFile::exists(LibraryLocation::path(EditorSession::isSimulated())));
 }
 
 } // namespace

@@ -3,21 +3,9 @@
 #include "editor/core/Bank.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
-#include "platform/MidiSelection.h"
-
-#include <cstdlib>
 
 using Brisel::DeviceRecord;
 using Brisel::RemoteControlManager;
-
-void selectSimulationIfAsked(const CommandLine &line)
-{
-    std::optional<int> keys = line.simulate;
-    if (!keys)
-        keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
-    if (keys)
-        Platform::selectSimulated(*keys);
-}
 
 std::vector<DeviceRecord> deviceList()
 {

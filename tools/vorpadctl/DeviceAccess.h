@@ -10,12 +10,6 @@
 // What the commands that talk to a controller share: choosing the machine,
 // the manager for one command, opening the chosen device, downloading.
 
-// Selects the simulated machine when asked for on the command line or in the
-// environment; otherwise the implementation in place stays. Each command
-// starts a fresh machine whose controller reads its contents back from its
-// state file, as a new process would.
-void selectSimulationIfAsked(const CommandLine &line);
-
 // The process's one manager, as the editor uses it, for the length of one
 // command. Its link is closed when the command ends, so that the next command
 // may select a fresh simulated machine.

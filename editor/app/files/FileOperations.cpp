@@ -88,8 +88,8 @@ bool FileOperations::loadBankFile(const QString &path)
         return false;
     }
     Brisel::Bank &bank = m_manager.bank();
-    if (bank.hasModifiedPatches())
-        m_feedback.askToSaveBank();
+    if (bank.hasModifiedPatches() && !m_feedback.askToSaveBank())
+        return false;
     if (m_capture)
         m_capture->replacing(FileCapture::WholeBank);
     m_manager.connection().resetTransfers();
