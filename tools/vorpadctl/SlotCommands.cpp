@@ -67,11 +67,21 @@ std::optional<PatchFile> readSource(const CommandLine &line, Io &io, const std::
     return file;
 }
 
-class SilentFeedback : public FileFeedback
+// The patch was checked before it is loaded, and a failed load is reported
+// by the command; what the load notices is passed on as a warning.
+class PutFeedback : public FileFeedback
 {
 public:
+    PutFeedback(const CommandLine &line, Io &io) : m_line(line), m_io(io) {}
+
     void reportInvalidFile(const QString &) override {}
-    void askToSaveBank() override {}
+    void reportNotice(const QString &text) override { warn(m_line, m_io, text.toStdString()); }
+    void reportLoadFailure(const QString &text) override { warn(m_line, m_io, text.toStdString()); }
+    bool askToSaveBank() override { return true; }
+
+private:
+    const CommandLine &m_line;
+    Io &m_io;
 };
 
 int names(const CommandLine &line, Io &io)
@@ -138,7 +148,7 @@ int putIntoController(const CommandLine &line, Io &io, const PatchFile &patch, i
     Brisel::RemoteControlManager &manager = session.manager;
     if (!connect(line, io, manager) || !downloadComplete(line, io, manager))
         return ExitFailed;
-    SilentFeedback feedback;
+    PutFeedback feedback(line, io);
     if (!FileOperations(manager, feedback).loadPatchFile(temporary, slot))
         return fail(line, io, manager.currentDevice().name + ": the patch was not sent");
     if (!downloadComplete(line, io, manager))
