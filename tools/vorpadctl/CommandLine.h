@@ -10,11 +10,13 @@ struct CommandLine {
     std::vector<std::string> positional;
     bool help = false;
     bool json = false;
+    bool raw = false;   // numbers as stored, not as the editor shows them
+    bool force = false; // overwrite existing files
     std::optional<int> device;   // --device N
     std::optional<int> simulate; // --simulate[=25|49|61]
 
     // Options a command accepts besides --help.
-    enum Option : unsigned { Json = 1, Device = 2, Simulate = 4 };
+    enum Option : unsigned { Json = 1, Device = 2, Simulate = 4, Raw = 8, Force = 16 };
 
     // Parses args (without the program name) for a command that accepts the
     // given options; an error text on a usage error.

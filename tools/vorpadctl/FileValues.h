@@ -16,10 +16,12 @@ public:
         std::string name;
         ParamCatalog::ValueKind kind;
         std::string text;
+        int number = 0; // of a number: as shown, or as stored when raw
     };
 
-    // A valid file, or nothing and the reason in error.
-    static std::optional<FileValues> load(const std::string &path, std::string &error);
+    // A valid file, or nothing and the reason in error. Numbers as the editor
+    // shows them, or as stored when raw.
+    static std::optional<FileValues> load(const std::string &path, std::string &error, bool raw = false);
 
     bool isBank() const { return m_bank; }
     const std::vector<Value> &values() const { return m_values; }
@@ -31,13 +33,17 @@ public:
 
     // Sets one parameter through the model's own parameter objects, so its
     // range, name and ordering checks apply; false and a reason when refused
-    // (the file is then unchanged).
-    static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, std::string &error);
+    // (the file is then unchanged). A number as the editor shows it, or as
+    // stored when raw.
+    static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, bool raw,
+        std::string &error);
 
 private:
     void addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones);
+    Value value(const std::string &name, const ParamCatalog::Entry &entry, Byte *image) const;
 
     std::string m_path;
     bool m_bank = false;
+    bool m_raw = false;
     std::vector<Value> m_values;
 };
