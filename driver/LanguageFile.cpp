@@ -6,10 +6,7 @@ namespace Zel {
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 int hexDigit(char c)
 {
@@ -60,7 +57,7 @@ LanguageFile::LanguageFile(DriverPlatform &platform, const char *path) : m_platf
 
 // Hands every logical line (comments removed, continuations joined, blanks
 // trimmed) to the handler until it returns false or the file ends.
-template<class LineHandler>
+template <class LineHandler>
 void LanguageFile::forEachLine(LineHandler &&handler) const
 {
     if (m_path.empty())
@@ -135,8 +132,8 @@ bool LanguageFile::value(const char *section, const char *key, std::string &valu
                 return false;
             }
             const std::size_t close = line.rfind(']');
-            const std::string name = line.substr(1, close == std::string::npos || close == 0 ? std::string::npos
-                                                                                               : close - 1);
+            const std::string name =
+                line.substr(1, close == std::string::npos || close == 0 ? std::string::npos : close - 1);
             if (equalsIgnoringCase(name, section))
                 where = Inside;
             return true;

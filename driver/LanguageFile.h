@@ -29,7 +29,7 @@ public:
     static std::string parseBytes(const std::string &text);
 
 private:
-    template<class LineHandler>
+    template <class LineHandler>
     void forEachLine(LineHandler &&handler) const;
 
     DriverPlatform &m_platform;

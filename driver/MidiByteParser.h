@@ -19,10 +19,10 @@ enum class ParserState : std::uint8_t {
     CommonSingle,    // F1 F3: every data byte is a message of its own
     SongPositionLsb, // F2: two data bytes per message
     SongPositionMsb,
-    UndefinedFirst,  // F4: two data bytes, then one message per data byte
+    UndefinedFirst, // F4: two data bytes, then one message per data byte
     UndefinedSecond,
     UndefinedRepeat,
-    DropNext,        // F5 F6: the next data byte clears the running status
+    DropNext, // F5 F6: the next data byte clears the running status
 };
 
 // Turns an outgoing MIDI byte stream into complete messages. System Exclusive
@@ -37,9 +37,8 @@ public:
     bool systemStatus() const { return m_state >= ParserState::SysEx; }
 
 private:
-    template<class Sink>
-    friend std::uint32_t packetise(MidiByteParser &, bool &, std::uint8_t, const std::uint8_t *, std::uint32_t,
-                                   Sink &);
+    template <class Sink>
+    friend std::uint32_t packetise(MidiByteParser &, bool &, std::uint8_t, const std::uint8_t *, std::uint32_t, Sink &);
 
     ParserState m_state = ParserState::NoStatus;
     std::uint8_t m_status = 0;

@@ -12,10 +12,7 @@ namespace {
 constexpr std::uint64_t HundredNsPerMs = 10000;
 
 // A stream in the middle of a System Exclusive message claims the cable.
-bool insideSysEx(const MidiStreamContext &stream)
-{
-    return !stream.idle && stream.parser.systemStatus();
-}
+bool insideSysEx(const MidiStreamContext &stream) { return !stream.idle && stream.parser.systemStatus(); }
 
 // Bytes Write may queue after converting: while 4 or more slots stay free,
 // then only up to the next multiple of 4 accepted bytes.
@@ -364,8 +361,7 @@ void MidiCable::sendAllNotesOff()
     for (std::uint8_t channel = 0; channel < 16; ++channel) {
         for (const auto &control : controls) {
             const std::uint8_t packet[4] = {static_cast<std::uint8_t>(m_number << 4 | CinControlChange),
-                                            static_cast<std::uint8_t>(0xB0 | channel), control[0],
-                                            control[1]};
+                                            static_cast<std::uint8_t>(0xB0 | channel), control[0], control[1]};
             for (;;) {
                 {
                     Locked<SpinLock> transfers(m_transferLock);

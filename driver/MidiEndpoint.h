@@ -21,8 +21,8 @@ public:
     MidiEndpoint &operator=(const MidiEndpoint &) = delete;
 
     // Cables beyond 16 are ignored. Transfer sizes are capped at 128 bytes.
-    void initialise(DriverPlatform *platform, std::uint8_t interfaceNumber, std::uint8_t address,
-                    PipeHandle pipe, std::uint32_t maxPacketSize, std::uint8_t cableCount);
+    void initialise(DriverPlatform *platform, std::uint8_t interfaceNumber, std::uint8_t address, PipeHandle pipe,
+                    std::uint32_t maxPacketSize, std::uint8_t cableCount);
 
     std::uint8_t interfaceNumber() const { return m_interfaceNumber; }
     std::uint8_t address() const { return m_address; }

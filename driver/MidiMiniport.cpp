@@ -7,10 +7,13 @@
 
 namespace Zel {
 
-MidiMiniport::MidiMiniport(UsbMidiAdapter &adapter, const char *name, MiniportKind kind,
-                           std::uint8_t interfaceNumber, std::uint8_t endpointAddress, std::uint8_t cableIndex)
-    : m_adapter(adapter), m_kind(kind), m_interfaceNumber(interfaceNumber), m_endpointAddress(endpointAddress),
-      m_cableIndex(cableIndex)
+MidiMiniport::MidiMiniport(UsbMidiAdapter &adapter, const char *name, MiniportKind kind, std::uint8_t interfaceNumber,
+                           std::uint8_t endpointAddress, std::uint8_t cableIndex)
+    : m_adapter(adapter)
+    , m_kind(kind)
+    , m_interfaceNumber(interfaceNumber)
+    , m_endpointAddress(endpointAddress)
+    , m_cableIndex(cableIndex)
 {
     std::strncpy(m_name, name, MaxNameLength);
 }

@@ -16,7 +16,7 @@ namespace Zel {
 //                the batch; point at new room as for full().
 // Every byte makes at most one packet, so a byte is taken only while there is
 // room for one.
-template<class Sink>
+template <class Sink>
 inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
     std::uint8_t *at = sink.at;
@@ -32,7 +32,7 @@ inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint
 // Output: MIDI bytes of one stream through its parser into packets for
 // `cable`. `idle` is the stream's "not inside System Exclusive" flag. Returns
 // the number of bytes taken: all of them, unless the sink runs out of room.
-template<class Sink>
+template <class Sink>
 std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, const std::uint8_t *bytes,
                         std::uint32_t count, Sink &sink)
 {
@@ -167,8 +167,8 @@ std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, 
 // Input: `count` packets, those for `cable` only, into a stream's bytes at
 // `out`, which has room for 5 bytes per packet. Returns the number of bytes
 // written. `idle` as above. Packets of CIN 0 and 1 carry nothing.
-inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable,
-                                   bool &idle, std::uint8_t *out)
+inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable, bool &idle,
+                                   std::uint8_t *out)
 {
     // The flag lives in a local: stores through `out` may alias anything.
     bool streamIdle = idle;

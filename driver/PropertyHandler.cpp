@@ -64,8 +64,8 @@ NTSTATUS getInterfaceDescriptor(const Context &c)
     static constexpr std::uint32_t instanceFields[5] = {InterfaceInstanceNumber, InterfaceInstanceAlternate,
                                                         InterfaceInstanceClass, InterfaceInstanceSubClass,
                                                         InterfaceInstanceProtocol};
-    static constexpr std::uint32_t descriptorFields[5] = {InterfaceNumber, InterfaceAlternateSetting,
-                                                          InterfaceClass, InterfaceSubClass, InterfaceProtocol};
+    static constexpr std::uint32_t descriptorFields[5] = {InterfaceNumber, InterfaceAlternateSetting, InterfaceClass,
+                                                          InterfaceSubClass, InterfaceProtocol};
     std::uint32_t wanted[5];
     for (int i = 0; i < 5; ++i)
         wanted[i] = readU32(c.request.instance + instanceFields[i]);
@@ -142,13 +142,13 @@ NTSTATUS getStringDescriptor(const Context &c)
     if (!device)
         return STATUS_UNSUCCESSFUL;
     std::memset(c.request.value, 0, c.request.valueSize);
-    const std::uint32_t size = c.request.valueSize < UsbMidiDevice::MaxStringLength ? c.request.valueSize
-                                                                                     : UsbMidiDevice::MaxStringLength;
+    const std::uint32_t size =
+        c.request.valueSize < UsbMidiDevice::MaxStringLength ? c.request.valueSize : UsbMidiDevice::MaxStringLength;
     c.request.value[DescriptorLengthField] = static_cast<std::uint8_t>(size);
     c.request.value[DescriptorTypeField] = StringDescriptorType;
-    const NTSTATUS result = device->lookupString(c.request.instance[StringInstanceIndex],
-                                                 readU16(c.request.instance + StringInstanceLanguage),
-                                                 c.request.value, size);
+    const NTSTATUS result =
+        device->lookupString(c.request.instance[StringInstanceIndex],
+                             readU16(c.request.instance + StringInstanceLanguage), c.request.value, size);
     if (NT_SUCCESS(result))
         c.reported = c.request.value[DescriptorLengthField];
     else if (result == STATUS_BUFFER_TOO_SMALL)
@@ -282,9 +282,8 @@ NTSTATUS controlRequest(const Context &c, bool in)
 using Getter = NTSTATUS (*)(const Context &);
 
 constexpr Getter getters[] = {
-    getDeviceDescriptor,        getConfigurationDescriptor,   getInterfaceDescriptor,
-    getEndpointDescriptor,      getStringDescriptor,          getClassInterfaceDescriptors,
-    getClassEndpointDescriptor,
+    getDeviceDescriptor, getConfigurationDescriptor,   getInterfaceDescriptor,     getEndpointDescriptor,
+    getStringDescriptor, getClassInterfaceDescriptors, getClassEndpointDescriptor,
 };
 
 } // namespace

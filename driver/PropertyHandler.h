@@ -1,7 +1,7 @@
 #pragma once
 
-#include "driver/contract/DeviceControlProperties.h"
 #include "driver/ZelPlatform.h"
+#include "driver/contract/DeviceControlProperties.h"
 
 #include <cstdint>
 

@@ -22,8 +22,7 @@ std::uint32_t DescriptorWalker::findInterface(std::uint8_t number, std::uint8_t 
 {
     for (std::uint32_t at = begin(); at < m_length; at = next(at)) {
         const std::uint8_t *d = m_data + at;
-        if (d[1] == InterfaceDescriptorType && d[0] >= InterfaceDescriptorLength && d[2] == number &&
-            d[3] == alternate)
+        if (d[1] == InterfaceDescriptorType && d[0] >= InterfaceDescriptorLength && d[2] == number && d[3] == alternate)
             return at;
     }
     return m_length;

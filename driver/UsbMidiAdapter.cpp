@@ -7,10 +7,7 @@ namespace Zel {
 
 UsbMidiAdapter::UsbMidiAdapter(DriverPlatform &platform) : m_platform(platform) {}
 
-UsbMidiAdapter::~UsbMidiAdapter()
-{
-    release();
-}
+UsbMidiAdapter::~UsbMidiAdapter() { release(); }
 
 void UsbMidiAdapter::release()
 {
@@ -109,8 +106,8 @@ NTSTATUS UsbMidiAdapter::installSubdevices()
                 std::snprintf(name, sizeof name, "IN%02X", ins++ & 0xFF);
             else
                 std::snprintf(name, sizeof name, "OUT%02X", outs++ & 0xFF);
-            const NTSTATUS result = addSubdevice(name, MiniportKind::MidiData, endpoint.interfaceNumber(),
-                                                 endpoint.address(), cable);
+            const NTSTATUS result =
+                addSubdevice(name, MiniportKind::MidiData, endpoint.interfaceNumber(), endpoint.address(), cable);
             if (!NT_SUCCESS(result))
                 return result;
         }
@@ -118,20 +115,11 @@ NTSTATUS UsbMidiAdapter::installSubdevices()
     return addSubdevice("DeviceControl", MiniportKind::Control, 0, 0, 0);
 }
 
-void UsbMidiAdapter::queryRemoveOrStop()
-{
-    m_pnpState |= PnpQueryPending;
-}
+void UsbMidiAdapter::queryRemoveOrStop() { m_pnpState |= PnpQueryPending; }
 
-void UsbMidiAdapter::cancelRemoveOrStop()
-{
-    m_pnpState &= ~std::uint32_t(PnpQueryPending);
-}
+void UsbMidiAdapter::cancelRemoveOrStop() { m_pnpState &= ~std::uint32_t(PnpQueryPending); }
 
-void UsbMidiAdapter::stop()
-{
-    m_pnpState = PnpStopped;
-}
+void UsbMidiAdapter::stop() { m_pnpState = PnpStopped; }
 
 void UsbMidiAdapter::remove()
 {

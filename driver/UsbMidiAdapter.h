@@ -76,8 +76,8 @@ public:
 private:
     NTSTATUS init();
     NTSTATUS installSubdevices();
-    NTSTATUS addSubdevice(const char *name, MiniportKind kind, std::uint8_t interfaceNumber,
-                          std::uint8_t address, std::uint8_t cable);
+    NTSTATUS addSubdevice(const char *name, MiniportKind kind, std::uint8_t interfaceNumber, std::uint8_t address,
+                          std::uint8_t cable);
     void release();
     static void deviceWentAway(void *context);
 

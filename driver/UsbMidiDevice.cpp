@@ -72,7 +72,8 @@ NTSTATUS UsbMidiDevice::initialise()
     if (!NT_SUCCESS(result))
         return result;
     const std::uint16_t total = readU16(header + 2);
-    if (got < ConfigurationHeaderLength || header[1] != ConfigurationDescriptorType || total < ConfigurationHeaderLength)
+    if (got < ConfigurationHeaderLength || header[1] != ConfigurationDescriptorType ||
+        total < ConfigurationHeaderLength)
         return STATUS_DEVICE_CONFIGURATION_ERROR;
     m_configuration.assign(total, 0);
     result = readDescriptor(ConfigurationDescriptorType, 0, 0, m_configuration.data(), total, got);
@@ -113,8 +114,8 @@ void UsbMidiDevice::readLanguageFile(const LanguageFile &file)
     static constexpr struct {
         const char *name;
         std::uint32_t offset;
-    } indexes[] = {{"iManufacturer", DeviceIManufacturer}, {"iProduct", DeviceIProduct},
-                   {"iSerialNumber", DeviceISerialNumber}};
+    } indexes[] = {
+        {"iManufacturer", DeviceIManufacturer}, {"iProduct", DeviceIProduct}, {"iSerialNumber", DeviceISerialNumber}};
     for (const auto &index : indexes) {
         std::uint32_t value = 0;
         if (file.hexValue(section, index.name, value) && (value & 0xFF) != 0)

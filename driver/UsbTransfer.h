@@ -16,7 +16,7 @@ struct UsbTransfer {
 };
 
 // A fixed-size list of idle transfers; the tail is the one being filled.
-template<std::uint32_t N>
+template <std::uint32_t N>
 class TransferList
 {
 public:

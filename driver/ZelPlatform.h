@@ -59,7 +59,7 @@ private:
     std::mutex m_lock;
 };
 
-template<class Lock>
+template <class Lock>
 class Locked
 {
 public:
@@ -162,25 +162,23 @@ public:
     // Completes every queued transfer of the pipe (with STATUS_CANCELLED).
     virtual NTSTATUS abortPipe(PipeHandle pipe) = 0;
     // Synchronous control request with an optional data stage.
-    virtual NTSTATUS controlTransfer(const ControlSetup &setup, std::uint8_t *data,
-                                     std::uint32_t length, std::uint32_t &transferred) = 0;
+    virtual NTSTATUS controlTransfer(const ControlSetup &setup, std::uint8_t *data, std::uint32_t length,
+                                     std::uint32_t &transferred) = 0;
     // Selects the configuration with every interface at alternate setting 0.
     virtual NTSTATUS selectConfiguration(const std::uint8_t *configuration, std::uint32_t length) = 0;
     // Selects an interface's alternate setting 0 and hands out its pipe handles.
-    virtual NTSTATUS selectInterface(std::uint8_t interfaceNumber, PipeSelection *pipes,
-                                     std::uint32_t count) = 0;
+    virtual NTSTATUS selectInterface(std::uint8_t interfaceNumber, PipeSelection *pipes, std::uint32_t count) = 0;
 
     // Values of a subkey ("Settings", "Language") of the driver's software key.
     virtual NTSTATUS readRegistryDword(const char *subkey, const char *name, std::uint32_t &value) = 0;
     // Copies at most capacity - 1 characters and a terminating 0.
-    virtual NTSTATUS readRegistryString(const char *subkey, const char *name, char *value,
-                                        std::uint32_t capacity) = 0;
+    virtual NTSTATUS readRegistryString(const char *subkey, const char *name, char *value, std::uint32_t capacity) = 0;
     // A REG_SZ write under a device or interface key; failures do not stop streaming.
     virtual NTSTATUS writeRegistryString(const char *key, const char *name, const char *value) = 0;
 
     // Reads the language file (opened read-only, shared) at an offset.
-    virtual NTSTATUS readFile(const char *path, std::uint64_t offset, std::uint8_t *buffer,
-                              std::uint32_t length, std::uint32_t &read) = 0;
+    virtual NTSTATUS readFile(const char *path, std::uint64_t offset, std::uint8_t *buffer, std::uint32_t length,
+                              std::uint32_t &read) = 0;
 };
 
 } // namespace Zel

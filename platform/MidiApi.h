@@ -17,10 +17,10 @@ struct MidiOutPortObject;
 using MidiInHandle = MidiInPortObject *;
 using MidiOutHandle = MidiOutPortObject *;
 
-using MidiInCallback = void (*)(MidiInHandle handle, unsigned message, std::uintptr_t instance,
-                                std::uintptr_t param1, std::uintptr_t param2);
-using MidiOutCallback = void (*)(MidiOutHandle handle, unsigned message, std::uintptr_t instance,
-                                 std::uintptr_t param1, std::uintptr_t param2);
+using MidiInCallback = void (*)(MidiInHandle handle, unsigned message, std::uintptr_t instance, std::uintptr_t param1,
+                                std::uintptr_t param2);
+using MidiOutCallback = void (*)(MidiOutHandle handle, unsigned message, std::uintptr_t instance, std::uintptr_t param1,
+                                 std::uintptr_t param2);
 
 enum MidiMessageCode : unsigned {
     MIM_OPEN = 0x3C1,

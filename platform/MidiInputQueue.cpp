@@ -10,9 +10,7 @@ constexpr std::uint8_t SysExEnd = 0xF7;
 }
 
 MidiInputQueue::MidiInputQueue(MidiInHandle handle, MidiInCallback callback, std::uintptr_t instance)
-    : m_handle(handle)
-    , m_callback(callback)
-    , m_instance(instance)
+    : m_handle(handle), m_callback(callback), m_instance(instance)
 {
 }
 

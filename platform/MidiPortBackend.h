@@ -35,9 +35,7 @@ class BackendOutput
 {
 public:
     BackendOutput(MidiOutHandle handle, MidiOutCallback callback, std::uintptr_t instance)
-        : m_handle(handle)
-        , m_callback(callback)
-        , m_instance(instance)
+        : m_handle(handle), m_callback(callback), m_instance(instance)
     {
     }
     virtual ~BackendOutput() = default;

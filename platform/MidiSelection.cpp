@@ -28,8 +28,8 @@ std::optional<int> keysFromOption(std::string_view argument)
 {
     if (argument == SimulateOption)
         return DefaultSimulatedKeys;
-    if (argument.substr(0, SimulateOption.size()) == SimulateOption && argument.size() > SimulateOption.size()
-        && argument[SimulateOption.size()] == '=')
+    if (argument.substr(0, SimulateOption.size()) == SimulateOption && argument.size() > SimulateOption.size() &&
+        argument[SimulateOption.size()] == '=')
         return keysFromText(argument.substr(SimulateOption.size() + 1));
     return std::nullopt;
 }
@@ -128,14 +128,8 @@ DeviceControl *deviceControl()
     return s.realControl.get();
 }
 
-void installMidi(MidiApi *api)
-{
-    selection().installed.store(api);
-}
+void installMidi(MidiApi *api) { selection().installed.store(api); }
 
-void installDeviceControl(DeviceControl *control)
-{
-    selection().installedControl.store(control);
-}
+void installDeviceControl(DeviceControl *control) { selection().installedControl.store(control); }
 
 } // namespace Platform

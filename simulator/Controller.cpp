@@ -67,10 +67,10 @@ struct Corruption {
 };
 
 constexpr Corruption corruptions[] = {
-    {CBSysExPatch::PatchTransfer, 8 + 22, 0x7F},      // octave 0..8
-    {CBSysExPatch::ZonesTransfer, 8 + 8 + 5, 0x00},   // zone 1 low velocity 1..127
+    {CBSysExPatch::PatchTransfer, 8 + 22, 0x7F},        // octave 0..8
+    {CBSysExPatch::ZonesTransfer, 8 + 8 + 5, 0x00},     // zone 1 low velocity 1..127
     {CBSysExPatch::BankSettingsTransfer, 7 + 16, 0x00}, // current patch 1..16
-    {CBSysExPatch::Acknowledgement, 7, 0x00},         // code 1..5
+    {CBSysExPatch::Acknowledgement, 7, 0x00},           // code 1..5
 };
 
 bool isIdentityMessage(const std::vector<Byte> &m)
@@ -80,14 +80,13 @@ bool isIdentityMessage(const std::vector<Byte> &m)
 
 bool isFamilyMessage(const std::vector<Byte> &m)
 {
-    return m.size() >= FamilyHeaderLength && m[1] == CBSysExPatch::ManufacturerId
-           && (m[2] == CBSysExPatch::ProductFamily || m[2] == CBSysExPatch::AltProductFamily);
+    return m.size() >= FamilyHeaderLength && m[1] == CBSysExPatch::ManufacturerId &&
+           (m[2] == CBSysExPatch::ProductFamily || m[2] == CBSysExPatch::AltProductFamily);
 }
 
 } // namespace
 
-Controller::Controller(int keys)
-    : m_keys(keys)
+Controller::Controller(int keys) : m_keys(keys)
 {
     CBPatch &model = CBPatch::instance();
     for (Slot &slot : m_slots) {
@@ -109,10 +108,7 @@ int Controller::model() const
     }
 }
 
-std::string Controller::portName() const
-{
-    return "Vorpad " + std::to_string(m_keys);
-}
+std::string Controller::portName() const { return "Vorpad " + std::to_string(m_keys); }
 
 Byte Controller::deviceId() const
 {
@@ -216,8 +212,8 @@ std::vector<Byte> Controller::answer(std::vector<Byte> message)
 {
     if (isIdentityMessage(message)) {
         const Byte target = message[2];
-        if (message.size() != CBSysExPatch::IdentityRequestLength || message[4] != IdentityRequest
-            || (target != CBSysExPatch::AnyDevice && target != m_deviceId))
+        if (message.size() != CBSysExPatch::IdentityRequestLength || message[4] != IdentityRequest ||
+            (target != CBSysExPatch::AnyDevice && target != m_deviceId))
             return {};
         ++m_requests;
         return identityReply();
@@ -258,9 +254,16 @@ std::vector<Byte> Controller::answer(std::vector<Byte> message)
 std::vector<Byte> Controller::identityReply() const
 {
     std::vector<Byte> reply(CBSysExPatch::IdentityReplyLength);
-    const Byte header[] = {SysExStart, UniversalNonRealtime, m_deviceId, GeneralInformation, IdentityReply,
-                           CBSysExPatch::ManufacturerId, 0x02, 0x40,
-                           Byte(Brisel::memberCodeForModel(model())), 0x00};
+    const Byte header[] = {SysExStart,
+                           UniversalNonRealtime,
+                           m_deviceId,
+                           GeneralInformation,
+                           IdentityReply,
+                           CBSysExPatch::ManufacturerId,
+                           0x02,
+                           0x40,
+                           Byte(Brisel::memberCodeForModel(model())),
+                           0x00};
     std::copy(std::begin(header), std::end(header), reply.begin());
     std::copy_n(m_firmware.begin(), 4, reply.begin() + 10);
     reply.back() = SysExEnd;
@@ -370,8 +373,8 @@ bool Controller::storeIfTransfer(std::vector<Byte> message)
     context.deviceId = CBSysExPatch::AnyDevice;
     const int result = CBPatch::instance().sysEx().parse(context);
     const int command = message[CommandOffset];
-    const bool transferCommand = command == CBSysExPatch::PatchTransfer || command == CBSysExPatch::ZonesTransfer
-                                 || command == CBSysExPatch::BankSettingsTransfer;
+    const bool transferCommand = command == CBSysExPatch::PatchTransfer || command == CBSysExPatch::ZonesTransfer ||
+                                 command == CBSysExPatch::BankSettingsTransfer;
     if (result != CBSysExPatch::Accepted || !transferCommand)
         return false;
     store(message, command, result, context.patchNumber);
@@ -446,8 +449,15 @@ std::vector<Byte> Controller::transfer(int command, Byte patchNumber) const
 // An acknowledgement: command 0x01, the status, and the code.
 std::vector<Byte> Controller::acknowledgement(Byte statusByte, Byte code) const
 {
-    return {SysExStart, CBSysExPatch::ManufacturerId, CBSysExPatch::ProductFamily, 0x00, m_deviceId,
-            CBSysExPatch::Acknowledgement, statusByte, code, SysExEnd};
+    return {SysExStart,
+            CBSysExPatch::ManufacturerId,
+            CBSysExPatch::ProductFamily,
+            0x00,
+            m_deviceId,
+            CBSysExPatch::Acknowledgement,
+            statusByte,
+            code,
+            SysExEnd};
 }
 
 void Controller::applyFaults(std::vector<Byte> &reply, std::vector<Reply> &replies) const

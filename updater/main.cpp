@@ -1,6 +1,3 @@
 #include "updater/wizard/UpdaterProgram.h"
 
-int main(int argc, char **argv)
-{
-    return Oxa::runProgram(argc, argv);
-}
+int main(int argc, char **argv) { return Oxa::runProgram(argc, argv); }

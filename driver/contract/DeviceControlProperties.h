@@ -32,10 +32,10 @@ struct Guid {
     }
 };
 
-inline constexpr Guid DeviceControlInterfaceClass = {0x50894FA4, 0x9206, 0x4A91,
-                                                     {0x87, 0x28, 0xCF, 0x6F, 0x26, 0x8F, 0x27, 0x1D}};
-inline constexpr Guid DeviceControlPropertySet = {0xF6D7C04D, 0xC5C3, 0x4181,
-                                                  {0x9E, 0xD7, 0x50, 0x4A, 0xBE, 0x0C, 0xDD, 0xFF}};
+inline constexpr Guid DeviceControlInterfaceClass = {
+    0x50894FA4, 0x9206, 0x4A91, {0x87, 0x28, 0xCF, 0x6F, 0x26, 0x8F, 0x27, 0x1D}};
+inline constexpr Guid DeviceControlPropertySet = {
+    0xF6D7C04D, 0xC5C3, 0x4181, {0x9E, 0xD7, 0x50, 0x4A, 0xBE, 0x0C, 0xDD, 0xFF}};
 
 enum DeviceControlProperty : std::uint32_t {
     PropertyDeviceDescriptor = 0,
@@ -82,7 +82,7 @@ inline constexpr std::uint32_t AnyInterfaceField = 0xFFFFFFFF;
 enum DescriptorInstance : std::uint32_t {
     InstanceInterfaceNumber = 0,
     InstanceAlternateSetting = 1,
-    EndpointInstanceIndex = 2,    // EndpointDescriptor: the endpoint's index in the interface
+    EndpointInstanceIndex = 2, // EndpointDescriptor: the endpoint's index in the interface
     EndpointInstanceSize = 3,
     ClassInterfaceInstanceType = 2, // ClassInterfaceDescriptors: the descriptor type wanted
     ClassInterfaceInstanceSize = 3,

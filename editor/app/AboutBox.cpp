@@ -72,14 +72,12 @@ QStringList AboutBox::collectIdentification()
 }
 
 AboutBox::AboutBox(QWidget *parent)
-    : QDialog(parent)
-    , m_ui(std::make_unique<Ui::AboutBox>())
-    , m_identification(collectIdentification())
+    : QDialog(parent), m_ui(std::make_unique<Ui::AboutBox>()), m_identification(collectIdentification())
 {
     m_ui->setupUi(this);
     setBackground(*this);
-    QLabel *const values[] = {m_ui->fileName,        m_ui->fileVersion,     m_ui->driverName,
-                              m_ui->driverVersion,   m_ui->firmwareVersion, m_ui->deviceID};
+    QLabel *const values[] = {m_ui->fileName,      m_ui->fileVersion,     m_ui->driverName,
+                              m_ui->driverVersion, m_ui->firmwareVersion, m_ui->deviceID};
     for (int i = 0; i < int(std::size(values)); ++i)
         values[i]->setText(m_identification.at(i));
 }

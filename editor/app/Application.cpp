@@ -9,8 +9,7 @@
 #include <QFileOpenEvent>
 #include <QSessionManager>
 
-Application::Application(const QString &identifier, int &argc, char **argv)
-    : SingleApplication(identifier, argc, argv)
+Application::Application(const QString &identifier, int &argc, char **argv) : SingleApplication(identifier, argc, argv)
 {
     connect(this, &QGuiApplication::commitDataRequest, this, &Application::commitData, Qt::DirectConnection);
 }

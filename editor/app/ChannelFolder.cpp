@@ -10,7 +10,8 @@ namespace ChannelFolder {
 
 bool isPrivate(const QString &path, QString *why)
 {
-    struct stat info {};
+    struct stat info {
+    };
     const QByteArray native = QFile::encodeName(path);
     if (::lstat(native.constData(), &info) != 0) {
         *why = QStringLiteral("%1 does not exist").arg(path);

@@ -6,8 +6,7 @@
 #include "editor/core/DeviceList.h"
 
 DeviceSelectDialog::DeviceSelectDialog(QWidget *parent)
-    : QDialog(parent)
-    , m_ui(std::make_unique<Ui::DeviceSelectDialog>())
+    : QDialog(parent), m_ui(std::make_unique<Ui::DeviceSelectDialog>())
 {
     m_ui->setupUi(this);
     Brisel::DeviceList &devices = Brisel::DeviceList::instance();

@@ -12,9 +12,9 @@ namespace EditorDialogs {
 void saveRevert()
 {
     const QString name = RevertManager::instance().saveNow();
-    DeviceSession::showStatus(name.isEmpty()
-                                  ? QCoreApplication::translate("EditorDialogs", "The revert backup could not be written")
-                                  : QCoreApplication::translate("EditorDialogs", "Revert backup %1 written").arg(name));
+    DeviceSession::showStatus(
+        name.isEmpty() ? QCoreApplication::translate("EditorDialogs", "The revert backup could not be written")
+                       : QCoreApplication::translate("EditorDialogs", "Revert backup %1 written").arg(name));
 }
 
 void revert(QWidget *parent)

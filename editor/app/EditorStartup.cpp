@@ -23,14 +23,15 @@
 
 namespace {
 
-constexpr char Usage[] = "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png [--screenshot-tab patch|zones]]\n"
-                       "                 [FILE.vpp|FILE.vpb]\n";
+constexpr char Usage[] =
+    "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png [--screenshot-tab patch|zones]]\n"
+    "                 [FILE.vpp|FILE.vpb]\n";
 
 bool hasDisplay()
 {
 #ifdef Q_OS_LINUX
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 #else
     return true;
 #endif
@@ -146,16 +147,17 @@ int runEditor(int argc, char **argv)
     StartupDevice::connect(simulated);
     if (!simulated && midiSystemMissing())
         DeviceSession::showStatus(QCoreApplication::translate(
-            "EditorStartup", "No MIDI system: the ALSA sequencer is not available. Start with --simulate to work with a "
-                             "simulated controller."));
+            "EditorStartup",
+            "No MIDI system: the ALSA sequencer is not available. Start with --simulate to work with a "
+            "simulated controller."));
     app.handleMessage(message);
 
     int exitCode = 0;
     if (!options.screenshotTab.isEmpty()) {
         // Shown for this picture only; the setting stays as it was.
         window.mainView()->showEditor(true);
-        window.mainView()->tabWidget()->setCurrentIndex(options.screenshotTab == QLatin1String("zones") ? MainView::ZonesTab
-                                                                                                        : MainView::PatchTab);
+        window.mainView()->tabWidget()->setCurrentIndex(
+            options.screenshotTab == QLatin1String("zones") ? MainView::ZonesTab : MainView::PatchTab);
         window.fitToContent();
     }
     if (screenshot) {

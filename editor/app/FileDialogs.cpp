@@ -21,8 +21,8 @@ QString tr(const char *text) { return QCoreApplication::translate("FileDialogs",
 bool openWith(QWidget *parent, const char *filter, const char *selected)
 {
     QString selectedFilter = QLatin1String(selected);
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), AppSettings::dialogStartFolder(),
-                                                      tr(filter), &selectedFilter, QFileDialog::DontUseNativeDialog);
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), AppSettings::dialogStartFolder(), tr(filter),
+                                                      &selectedFilter, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return false;
     AppSettings::setLastFolderFromFile(path);

@@ -45,10 +45,7 @@ Reader::State Reader::feed(QByteArrayView bytes)
     return m_state;
 }
 
-QString Reader::message() const
-{
-    return m_state == State::Complete ? QString::fromUtf8(m_payload) : QString();
-}
+QString Reader::message() const { return m_state == State::Complete ? QString::fromUtf8(m_payload) : QString(); }
 
 qint64 Reader::wanted() const
 {

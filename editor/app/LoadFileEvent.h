@@ -10,11 +10,7 @@ class LoadFileEvent : public QEvent
 public:
     static constexpr QEvent::Type EventType = QEvent::Type(QEvent::User + 1);
 
-    explicit LoadFileEvent(const QString &path)
-        : QEvent(EventType)
-        , m_path(path)
-    {
-    }
+    explicit LoadFileEvent(const QString &path) : QEvent(EventType), m_path(path) {}
 
     const QString &path() const { return m_path; }
 

@@ -14,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QTabWidget>
 
-
 MainView::MainView(QWidget *parent)
     : QWidget(parent)
     , m_deviceView(createDeviceView())

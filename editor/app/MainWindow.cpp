@@ -10,8 +10,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setWindowTitle(tr("ZEL Vorpad Control"));
     setWindowIcon(QIcon(QStringLiteral(":/images/appIcon.png")));
@@ -22,7 +21,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_viewMenu = new ViewMenu(this);
     m_deviceMenu = new DeviceMenu(this);
     m_helpMenu = new HelpMenu(this);
-    for (MenuBase *menu : std::initializer_list<MenuBase *>{m_fileMenu, m_editMenu, m_viewMenu, m_deviceMenu, m_helpMenu})
+    for (MenuBase *menu :
+         std::initializer_list<MenuBase *>{m_fileMenu, m_editMenu, m_viewMenu, m_deviceMenu, m_helpMenu})
         menuBar()->addMenu(menu->menu());
 
     setCentralWidget(m_view);

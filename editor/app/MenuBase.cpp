@@ -5,11 +5,7 @@
 #include <QMenu>
 #include <QWidget>
 
-MenuBase::MenuBase(const QString &title, QWidget *window)
-    : QObject(window)
-    , m_menu(new QMenu(title, window))
-{
-}
+MenuBase::MenuBase(const QString &title, QWidget *window) : QObject(window), m_menu(new QMenu(title, window)) {}
 
 MenuBase::~MenuBase() = default;
 

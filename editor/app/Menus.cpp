@@ -22,10 +22,7 @@ namespace {
 Brisel::RemoteControlManager &manager() { return Brisel::RemoteControlManager::instance(); }
 } // namespace
 
-FileMenu::FileMenu(QWidget *window, MainView *view)
-    : MenuBase(tr("&File"), window)
-    , m_window(window)
-    , m_view(view)
+FileMenu::FileMenu(QWidget *window, MainView *view) : MenuBase(tr("&File"), window), m_window(window), m_view(view)
 {
     addCommand(tr("Load From File"), &FileMenu::load, tr("Load a bank or patch from a file"), QStringLiteral("Ctrl+O"));
     addCommand(tr("Save Patch"), &FileMenu::savePatch, tr("Save a patch to a file"));
@@ -51,9 +48,7 @@ void FileMenu::preferences() { EditorDialogs::preferences(m_window); }
 // The main window's close handling asks its questions.
 void FileMenu::exit() { QApplication::closeAllWindows(); }
 
-EditMenu::EditMenu(QWidget *window, MainView *view)
-    : MenuBase(tr("&Edit"), window)
-    , m_view(view)
+EditMenu::EditMenu(QWidget *window, MainView *view) : MenuBase(tr("&Edit"), window), m_view(view)
 {
     QAction *undo = addCommand(tr("Undo"), &EditMenu::undo);
     undo->setShortcuts(QKeySequence::Undo);
@@ -78,9 +73,7 @@ void EditMenu::restorePitchWheel()
         pitchWheel->mode.setValue(ModePitchWheel);
 }
 
-ViewMenu::ViewMenu(MainWindow *window)
-    : MenuBase(tr("&View"), window)
-    , m_window(window)
+ViewMenu::ViewMenu(MainWindow *window) : MenuBase(tr("&View"), window), m_window(window)
 {
     QAction *refreshAction = addCommand(tr("Refresh"), &ViewMenu::refresh, QString(), QStringLiteral("F5"));
     refreshAction->setShortcutContext(Qt::ApplicationShortcut);
@@ -107,9 +100,7 @@ void ViewMenu::refreshActivePatch() { manager().refreshActivePatch(); }
 
 void ViewMenu::refreshDevices() { Brisel::DeviceList::instance().refresh(); }
 
-DeviceMenu::DeviceMenu(QWidget *window)
-    : MenuBase(tr("&Device"), window)
-    , m_window(window)
+DeviceMenu::DeviceMenu(QWidget *window) : MenuBase(tr("&Device"), window), m_window(window)
 {
     addCommand(tr("Select..."), &DeviceMenu::select);
 }
@@ -120,9 +111,7 @@ void DeviceMenu::select()
     dialog.exec();
 }
 
-HelpMenu::HelpMenu(QWidget *window)
-    : MenuBase(tr("&Help"), window)
-    , m_window(window)
+HelpMenu::HelpMenu(QWidget *window) : MenuBase(tr("&Help"), window), m_window(window)
 {
     addCommand(tr("About ZEL Vorpad Control"), &HelpMenu::about);
 }

@@ -3,8 +3,7 @@
 #include <cstdio>
 
 SingleApplication::SingleApplication(const QString &identifier, int &argc, char **argv)
-    : QApplication(argc, argv)
-    , m_instance(identifier)
+    : QApplication(argc, argv), m_instance(identifier)
 {
     connect(&m_instance, &SingleInstance::messageReceived, this, &SingleApplication::messageReceived);
 }

@@ -20,7 +20,8 @@ namespace {
 QString baseNameFor(const QString &identifier)
 {
     const QByteArray key = identifier.toUtf8() + '/' + QByteArray::number(qulonglong(::getuid()));
-    return QStringLiteral("vorpad-") + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+    return QStringLiteral("vorpad-") +
+           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 constexpr int ConnectRetryMs = 50;
@@ -28,8 +29,7 @@ constexpr int ConnectRetryMs = 50;
 } // namespace
 
 SingleInstance::SingleInstance(const QString &identifier, QObject *parent)
-    : QObject(parent)
-    , m_baseName(baseNameFor(identifier))
+    : QObject(parent), m_baseName(baseNameFor(identifier))
 {
     const ChannelFolder::Result folder = ChannelFolder::locate();
     m_folder = folder.path;
@@ -109,10 +109,7 @@ bool SingleInstance::listen()
     return true;
 }
 
-bool SingleInstance::isListening() const
-{
-    return m_server && m_server->isListening();
-}
+bool SingleInstance::isListening() const { return m_server && m_server->isListening(); }
 
 void SingleInstance::acceptConnections()
 {

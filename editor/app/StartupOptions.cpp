@@ -12,7 +12,8 @@ std::optional<int> simulatedKeys(const QString &argument, const QByteArray &envi
 {
     const QByteArray option = argument.toUtf8();
     const char *const argv[] = {"", option.constData()};
-    return Platform::simulatedKeys(argument.isEmpty() ? 1 : 2, argv, environment.isEmpty() ? nullptr : environment.constData());
+    return Platform::simulatedKeys(argument.isEmpty() ? 1 : 2, argv,
+                                   environment.isEmpty() ? nullptr : environment.constData());
 }
 
 } // namespace

@@ -1,6 +1,3 @@
 #include "editor/app/EditorStartup.h"
 
-int main(int argc, char *argv[])
-{
-    return runEditor(argc, argv);
-}
+int main(int argc, char *argv[]) { return runEditor(argc, argv); }

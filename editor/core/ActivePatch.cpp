@@ -10,18 +10,30 @@ namespace {
 
 // Construction order of the settings before the note-latch bounds; the
 // velocity curve (14) follows them.
-constexpr int settingsOrder[] = {ProgramChangeMasterEnable, LoadValues, SaveValues, SixteenChannelModeCC,
-    AdvancedMode, ChannelModeChannel, Octave, Semitone, NoteLatchMode, NoteLatchLowNote, NoteLatchHighNote};
+constexpr int settingsOrder[] = {
+    ProgramChangeMasterEnable, LoadValues, SaveValues, SixteenChannelModeCC, AdvancedMode,
+    ChannelModeChannel,        Octave,     Semitone,   NoteLatchMode,        NoteLatchLowNote,
+    NoteLatchHighNote};
 
 // Control sets in construction order; aftertouch (18) has none.
-constexpr int controlOrder[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, FootSwitchControl,
-    PitchWheelControl, ModWheelControl};
+constexpr int controlOrder[] = {
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, FootSwitchControl, PitchWheelControl, ModWheelControl};
 
-constexpr int zoneFieldOrder[] = {ZoneEnable, ZoneChannel, ZoneLowNote, ZoneHighNote, ZoneTranspose, ZoneLowVelocity,
-    ZoneHighVelocity, ZoneSendPitchWheel, ZoneSendModWheel, ZoneSendAftertouch, ZoneSendSustain, ZoneNoteLatch,
-    ZonePostZoneOctaveTranspose};
+constexpr int zoneFieldOrder[] = {ZoneEnable,
+                                  ZoneChannel,
+                                  ZoneLowNote,
+                                  ZoneHighNote,
+                                  ZoneTranspose,
+                                  ZoneLowVelocity,
+                                  ZoneHighVelocity,
+                                  ZoneSendPitchWheel,
+                                  ZoneSendModWheel,
+                                  ZoneSendAftertouch,
+                                  ZoneSendSustain,
+                                  ZoneNoteLatch,
+                                  ZonePostZoneOctaveTranspose};
 
-template<std::size_t N>
+template <std::size_t N>
 std::array<std::unique_ptr<ScalarPatchControlParam>, N> makeZoneFields(int index, int firstField)
 {
     std::array<std::unique_ptr<ScalarPatchControlParam>, N> fields;
@@ -98,9 +110,9 @@ PatchSettings::PatchSettings()
     for (int id : settingsOrder)
         m_scalars[std::size_t(id)] = std::make_unique<ScalarPatchParam>(id);
     m_noteLatchLow = std::make_unique<BoundScalarParam>(scalar(NoteLatchLowNote), scalar(NoteLatchHighNote),
-        BoundScalarParam::Lower);
+                                                        BoundScalarParam::Lower);
     m_noteLatchHigh = std::make_unique<BoundScalarParam>(scalar(NoteLatchHighNote), scalar(NoteLatchLowNote),
-        BoundScalarParam::Upper);
+                                                         BoundScalarParam::Upper);
     m_scalars[VelocityCurve] = std::make_unique<ScalarPatchParam>(VelocityCurve);
     for (int index : controlOrder)
         m_controls[std::size_t(index)] = std::make_unique<ControlParams>(index);
@@ -138,9 +150,7 @@ std::vector<Param *> PatchSettings::params()
     return out;
 }
 
-ZonesSettings::ZonesSettings()
-    : m_masterEnable(ZonesMasterEnable)
-    , m_transposePosition(ZoneTransposePosition)
+ZonesSettings::ZonesSettings() : m_masterEnable(ZonesMasterEnable), m_transposePosition(ZoneTransposePosition)
 {
     for (int z = 0; z < ZoneCount; ++z)
         m_zones[std::size_t(z)] = std::make_unique<ZoneParams>(z);
@@ -156,8 +166,7 @@ std::vector<Param *> ZonesSettings::params()
     return out;
 }
 
-ActivePatch::ActivePatch()
-    : m_name(PatchName, NameLength)
+ActivePatch::ActivePatch() : m_name(PatchName, NameLength)
 {
     m_modified.track(m_name);
     for (Param *param : m_settings.params())

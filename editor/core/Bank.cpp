@@ -6,9 +6,7 @@
 
 namespace Brisel {
 
-Bank::Bank()
-    : m_name(BankName, NameLength)
-    , m_currentPatch(BankCurrentPatch)
+Bank::Bank() : m_name(BankName, NameLength), m_currentPatch(BankCurrentPatch)
 {
     for (int p = 0; p < StoredPatchCount; ++p)
         m_patches[std::size_t(p)] = std::make_unique<Patch>(p + 1);

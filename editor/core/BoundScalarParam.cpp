@@ -3,9 +3,7 @@
 namespace Brisel {
 
 BoundScalarParam::BoundScalarParam(ScalarParam &own, ScalarParam &partner, Side side)
-    : m_own(own)
-    , m_partner(partner)
-    , m_side(side)
+    : m_own(own), m_partner(partner), m_side(side)
 {
     m_own.subject().attach(this);
 }

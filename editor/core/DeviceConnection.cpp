@@ -34,10 +34,7 @@ void DeviceConnection::close()
     m_changed.notify();
 }
 
-DeviceRecord DeviceConnection::currentDevice() const
-{
-    return m_link ? m_link->record() : DeviceRecord::empty();
-}
+DeviceRecord DeviceConnection::currentDevice() const { return m_link ? m_link->record() : DeviceRecord::empty(); }
 
 template <class Request, class... Args>
 void DeviceConnection::submit(Args &&...args)
@@ -47,40 +44,25 @@ void DeviceConnection::submit(Args &&...args)
     m_link->submit(std::make_unique<Request>(Byte(m_link->record().deviceId), std::forward<Args>(args)...));
 }
 
-void DeviceConnection::requestPatch(PatchTarget &patch)
-{
-    submit<PatchRequest>(patch);
-}
+void DeviceConnection::requestPatch(PatchTarget &patch) { submit<PatchRequest>(patch); }
 
-void DeviceConnection::requestActivePatch(PatchTarget &activePatch)
-{
-    submit<ActivePatchSettingsRequest>(activePatch);
-}
+void DeviceConnection::requestActivePatch(PatchTarget &activePatch) { submit<ActivePatchSettingsRequest>(activePatch); }
 
 void DeviceConnection::sendPatch(int patchNumber, std::span<const Byte, PatchImageSize> image)
 {
     submit<PatchTransfer>(patchNumber, image);
 }
 
-void DeviceConnection::requestBankSettings(BankSettingsTarget &bank)
-{
-    submit<BankSettingsRequest>(bank);
-}
+void DeviceConnection::requestBankSettings(BankSettingsTarget &bank) { submit<BankSettingsRequest>(bank); }
 
 void DeviceConnection::sendBankSettings(std::span<const Byte, BankSettingsSize> record)
 {
     submit<BankSettingsTransfer>(record);
 }
 
-void DeviceConnection::requestZones(PatchTarget &patch)
-{
-    submit<ZonesRequest>(patch);
-}
+void DeviceConnection::requestZones(PatchTarget &patch) { submit<ZonesRequest>(patch); }
 
-void DeviceConnection::requestActiveZones(PatchTarget &activeZones)
-{
-    submit<ActiveZonesRequest>(activeZones);
-}
+void DeviceConnection::requestActiveZones(PatchTarget &activeZones) { submit<ActiveZonesRequest>(activeZones); }
 
 void DeviceConnection::sendZones(int patchNumber, std::span<const Byte, ZonesImageSize> image)
 {

@@ -9,9 +9,7 @@ std::atomic<int> liveLinks{0};
 } // namespace
 
 DeviceLink::DeviceLink(const DeviceRecord &record)
-    : m_record(record)
-    , m_output(unsigned(record.outputIndex))
-    , m_input(unsigned(record.inputIndex))
+    : m_record(record), m_output(unsigned(record.outputIndex)), m_input(unsigned(record.inputIndex))
 {
     ++liveLinks;
     if (!m_output.open() || !m_input.open()) {
@@ -29,14 +27,8 @@ DeviceLink::~DeviceLink()
     --liveLinks;
 }
 
-void DeviceLink::submit(std::unique_ptr<SysexMessage> request)
-{
-    m_algorithm->send(std::move(request), 0);
-}
+void DeviceLink::submit(std::unique_ptr<SysexMessage> request) { m_algorithm->send(std::move(request), 0); }
 
-int DeviceLink::liveCount()
-{
-    return liveLinks.load();
-}
+int DeviceLink::liveCount() { return liveLinks.load(); }
 
 } // namespace Brisel

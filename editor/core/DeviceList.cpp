@@ -16,10 +16,7 @@ DeviceList &DeviceList::instance()
     return list;
 }
 
-DeviceList::DeviceList()
-{
-    refresh();
-}
+DeviceList::DeviceList() { refresh(); }
 
 void DeviceList::refresh()
 {

@@ -1,8 +1,8 @@
 #include "editor/core/DriverLookup.h"
 
 #include "driver/contract/DeviceControlProperties.h"
-#include "editor/core/model/DeviceModel.h"
 #include "driver/contract/UsbMidiDescriptors.h"
+#include "editor/core/model/DeviceModel.h"
 
 namespace Brisel {
 

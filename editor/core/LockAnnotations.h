@@ -45,8 +45,7 @@ inline void postUnlock(void *, unsigned) {}
 class ReadLocker
 {
 public:
-    explicit ReadLocker(QReadWriteLock &lock)
-        : m_lock(lock)
+    explicit ReadLocker(QReadWriteLock &lock) : m_lock(lock)
     {
         Tsan::preLock(&m_lock, Tsan::ReadLock);
         m_lock.lockForRead();
@@ -68,8 +67,7 @@ private:
 class WriteLocker
 {
 public:
-    explicit WriteLocker(QReadWriteLock &lock)
-        : m_lock(lock)
+    explicit WriteLocker(QReadWriteLock &lock) : m_lock(lock)
     {
         Tsan::preLock(&m_lock, 0);
         m_lock.lockForWrite();
@@ -92,11 +90,7 @@ private:
 class MutexLocker
 {
 public:
-    explicit MutexLocker(QMutex &mutex)
-        : m_mutex(mutex)
-    {
-        m_mutex.lock();
-    }
+    explicit MutexLocker(QMutex &mutex) : m_mutex(mutex) { m_mutex.lock(); }
     ~MutexLocker() { m_mutex.unlock(); }
 
     bool wait(QWaitCondition &condition, QDeadlineTimer deadline)

@@ -9,21 +9,11 @@ using namespace Platform;
 
 namespace Midi {
 
-MidiInPort::MidiInPort(unsigned index)
-    : m_index(index)
-{
-    setSink(&MidiInPort::dispatch, this);
-}
+MidiInPort::MidiInPort(unsigned index) : m_index(index) { setSink(&MidiInPort::dispatch, this); }
 
-MidiInPort::~MidiInPort()
-{
-    close();
-}
+MidiInPort::~MidiInPort() { close(); }
 
-bool MidiInPort::isValidIndex(int index)
-{
-    return index >= 0 && unsigned(index) < midi().midiInGetNumDevs();
-}
+bool MidiInPort::isValidIndex(int index) { return index >= 0 && unsigned(index) < midi().midiInGetNumDevs(); }
 
 bool MidiInPort::open()
 {
@@ -33,9 +23,8 @@ bool MidiInPort::open()
         return false;
     MidiInHandle handle = nullptr;
     if (midi().midiInOpen(&handle, m_index, &MidiInPort::callback, reinterpret_cast<std::uintptr_t>(this),
-                          CALLBACK_FUNCTION)
-            != MMSYSERR_NOERROR
-        || !handle)
+                          CALLBACK_FUNCTION) != MMSYSERR_NOERROR ||
+        !handle)
         return false;
     m_handle = handle;
     if (!queueBuffers())

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/MidiApi.h"
 #include "editor/core/MidiMessage.h"
 #include "editor/core/model/SysExAccumulator.h"
+#include "platform/MidiApi.h"
 
 #include <QReadWriteLock>
 

@@ -21,10 +21,7 @@ public:
 
 protected:
     MidiMessage() = default;
-    explicit MidiMessage(std::vector<Byte> bytes)
-        : m_bytes(std::move(bytes))
-    {
-    }
+    explicit MidiMessage(std::vector<Byte> bytes) : m_bytes(std::move(bytes)) {}
     MidiMessage(const MidiMessage &) = default;
     MidiMessage &operator=(const MidiMessage &) = default;
     MidiMessage(MidiMessage &&) = default;
@@ -38,14 +35,8 @@ class LongMessage : public MidiMessage
 {
 public:
     LongMessage() = default;
-    explicit LongMessage(std::vector<Byte> bytes)
-        : MidiMessage(std::move(bytes))
-    {
-    }
-    LongMessage(const Byte *data, std::size_t length)
-        : MidiMessage(std::vector<Byte>(data, data + length))
-    {
-    }
+    explicit LongMessage(std::vector<Byte> bytes) : MidiMessage(std::move(bytes)) {}
+    LongMessage(const Byte *data, std::size_t length) : MidiMessage(std::vector<Byte>(data, data + length)) {}
 
     Byte status() const override { return m_bytes.empty() ? 0 : m_bytes.front(); }
     // F0 first, F7 last, and at least those two.

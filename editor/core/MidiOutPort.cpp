@@ -10,21 +10,11 @@ using namespace Platform;
 
 namespace Midi {
 
-MidiOutPort::MidiOutPort(unsigned index)
-    : m_index(index)
-    , m_maxChunkSize(INT_MAX)
-{
-}
+MidiOutPort::MidiOutPort(unsigned index) : m_index(index), m_maxChunkSize(INT_MAX) {}
 
-MidiOutPort::~MidiOutPort()
-{
-    close();
-}
+MidiOutPort::~MidiOutPort() { close(); }
 
-bool MidiOutPort::isValidIndex(int index)
-{
-    return index >= 0 && unsigned(index) < midi().midiOutGetNumDevs();
-}
+bool MidiOutPort::isValidIndex(int index) { return index >= 0 && unsigned(index) < midi().midiOutGetNumDevs(); }
 
 bool MidiOutPort::open()
 {
@@ -32,8 +22,7 @@ bool MidiOutPort::open()
         return true;
     MidiOutHandle handle = nullptr;
     if (midi().midiOutOpen(&handle, m_index, &MidiOutPort::callback, reinterpret_cast<std::uintptr_t>(this),
-                           CALLBACK_FUNCTION)
-        == MMSYSERR_NOERROR)
+                           CALLBACK_FUNCTION) == MMSYSERR_NOERROR)
         m_handle = handle;
     return isOpen();
 }

@@ -7,10 +7,7 @@ namespace Brisel {
 class ModifiedStatusPrivate : public Utils::Observer
 {
 public:
-    explicit ModifiedStatusPrivate(ModifiedStatus *owner)
-        : owner(owner)
-    {
-    }
+    explicit ModifiedStatusPrivate(ModifiedStatus *owner) : owner(owner) {}
 
     void update() override { owner->set(true); }
 
@@ -18,10 +15,7 @@ public:
     bool flag = false;
 };
 
-ModifiedStatus::ModifiedStatus()
-    : d(std::make_unique<ModifiedStatusPrivate>(this))
-{
-}
+ModifiedStatus::ModifiedStatus() : d(std::make_unique<ModifiedStatusPrivate>(this)) {}
 
 ModifiedStatus::~ModifiedStatus() = default;
 

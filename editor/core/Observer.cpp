@@ -6,7 +6,7 @@ namespace Utils {
 
 namespace {
 
-template<typename Map, typename Key, typename Value>
+template <typename Map, typename Key, typename Value>
 void eraseOne(Map &map, const Key &key, const Value &value)
 {
     auto it = map.find(key);

@@ -6,9 +6,7 @@
 
 namespace Brisel {
 
-Patch::Patch(int number)
-    : m_number(number)
-    , m_name(PatchName, NameLength, m_patchImage.data())
+Patch::Patch(int number) : m_number(number), m_name(PatchName, NameLength, m_patchImage.data())
 {
     CBPatch::instance().initPatch(m_patchImage.data());
     CBPatch::instance().initZones(m_zonesImage.data());

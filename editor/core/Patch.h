@@ -2,8 +2,8 @@
 
 #include "editor/core/Observer.h"
 #include "editor/core/PatchParams.h"
-#include "editor/core/model/PatchTypes.h"
 #include "editor/core/RequestTargets.h"
+#include "editor/core/model/PatchTypes.h"
 
 #include <span>
 

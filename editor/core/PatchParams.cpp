@@ -22,10 +22,7 @@ std::string withoutTrailingSpaces(std::string text)
 
 } // namespace
 
-ScalarPatchParam::ScalarPatchParam(int id, Byte *image)
-    : PatchParam(id, image)
-{
-}
+ScalarPatchParam::ScalarPatchParam(int id, Byte *image) : PatchParam(id, image) {}
 
 int ScalarPatchParam::minimum() const { return CBPatch::instance().minimum(id(), -1); }
 
@@ -46,9 +43,7 @@ void ScalarPatchParam::setValue(int value)
 }
 
 ScalarPatchControlParam::ScalarPatchControlParam(int id, int index, int field, Byte *image)
-    : PatchParam(id, image)
-    , m_index(index)
-    , m_field(field)
+    : PatchParam(id, image), m_index(index), m_field(field)
 {
 }
 
@@ -70,11 +65,7 @@ void ScalarPatchControlParam::setValue(int value)
     notify();
 }
 
-StringPatchParam::StringPatchParam(int id, int length, Byte *image)
-    : PatchParam(id, image)
-    , m_length(length)
-{
-}
+StringPatchParam::StringPatchParam(int id, int length, Byte *image) : PatchParam(id, image), m_length(length) {}
 
 std::string StringPatchParam::value() const
 {
@@ -91,11 +82,7 @@ void StringPatchParam::setValue(const std::string &value)
     notify();
 }
 
-StringPatchControlParam::StringPatchControlParam(int index, Byte *image)
-    : PatchParam(Control, image)
-    , m_index(index)
-{
-}
+StringPatchControlParam::StringPatchControlParam(int index, Byte *image) : PatchParam(Control, image), m_index(index) {}
 
 std::string StringPatchControlParam::value() const
 {

@@ -1,8 +1,8 @@
 #include "editor/core/RemoteControlManager.h"
 
-#include "editor/core/model/CBPatch.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/Observer.h"
+#include "editor/core/model/CBPatch.h"
 
 #include <algorithm>
 #include <array>
@@ -35,8 +35,8 @@ public:
 
         bool slotRead(int position) const
         {
-            return position >= 0 && position < StoredPatchCount && patches[std::size_t(position)]
-                && zones[std::size_t(position)];
+            return position >= 0 && position < StoredPatchCount && patches[std::size_t(position)] &&
+                   zones[std::size_t(position)];
         }
         bool complete() const;
         int answered() const;
@@ -189,8 +189,8 @@ bool RemoteControlManager::Impl::activeMatchesSlot(int position) const
         return false;
     const Patch &slot = bank.patch(position);
     const CBPatch &model = CBPatch::instance();
-    return model.comparePatchImages(nullptr, slot.patchImage().data()) == 0
-        && model.compareZonesImages(nullptr, slot.zonesImage().data()) == 0;
+    return model.comparePatchImages(nullptr, slot.patchImage().data()) == 0 &&
+           model.compareZonesImages(nullptr, slot.zonesImage().data()) == 0;
 }
 
 void RemoteControlManager::Impl::swap(Patch &a, Patch &b)
@@ -213,7 +213,9 @@ bool RemoteControlManager::Impl::Download::complete() const
 
 int RemoteControlManager::Impl::Download::answered() const
 {
-    const auto count = [](const std::array<bool, StoredPatchCount> &read) { return int(std::count(read.begin(), read.end(), true)); };
+    const auto count = [](const std::array<bool, StoredPatchCount> &read) {
+        return int(std::count(read.begin(), read.end(), true));
+    };
     return int(bankSettings) + count(patches) + count(zones) + int(activePatch) + int(activeZones);
 }
 
@@ -258,10 +260,7 @@ RemoteControlManager &RemoteControlManager::instance()
     return manager;
 }
 
-RemoteControlManager::RemoteControlManager()
-    : d(std::make_unique<Impl>())
-{
-}
+RemoteControlManager::RemoteControlManager() : d(std::make_unique<Impl>()) {}
 
 RemoteControlManager::~RemoteControlManager() = default;
 

@@ -72,8 +72,7 @@ int parseCopy(const Midi::LongMessage &reply, Byte expectedId, std::vector<Byte>
 } // namespace
 
 SysexMessage::SysexMessage(Byte deviceId, std::vector<Byte> bytes)
-    : m_message(isComplete(bytes) ? std::move(bytes) : std::vector<Byte>())
-    , m_deviceId(deviceId)
+    : m_message(isComplete(bytes) ? std::move(bytes) : std::vector<Byte>()), m_deviceId(deviceId)
 {
 }
 
@@ -105,59 +104,39 @@ void ImageRequest::handleReply(const Midi::LongMessage &reply)
 }
 
 PatchRequest::PatchRequest(Byte deviceId, PatchTarget &patch)
-    : ImageRequest(deviceId, CBSysExPatch::PatchRequest, patch.number())
-    , m_target(patch)
+    : ImageRequest(deviceId, CBSysExPatch::PatchRequest, patch.number()), m_target(patch)
 {
 }
 
-void PatchRequest::deliver(const std::vector<Byte> &image)
-{
-    m_target.setPatchImage(image);
-}
+void PatchRequest::deliver(const std::vector<Byte> &image) { m_target.setPatchImage(image); }
 
 ActivePatchSettingsRequest::ActivePatchSettingsRequest(Byte deviceId, PatchTarget &activePatch)
-    : ImageRequest(deviceId, CBSysExPatch::PatchRequest, ActivePatchNumber)
-    , m_target(activePatch)
+    : ImageRequest(deviceId, CBSysExPatch::PatchRequest, ActivePatchNumber), m_target(activePatch)
 {
 }
 
-void ActivePatchSettingsRequest::deliver(const std::vector<Byte> &image)
-{
-    m_target.setPatchImage(image);
-}
+void ActivePatchSettingsRequest::deliver(const std::vector<Byte> &image) { m_target.setPatchImage(image); }
 
 ZonesRequest::ZonesRequest(Byte deviceId, PatchTarget &patch)
-    : ImageRequest(deviceId, CBSysExPatch::ZonesRequest, patch.number())
-    , m_target(patch)
+    : ImageRequest(deviceId, CBSysExPatch::ZonesRequest, patch.number()), m_target(patch)
 {
 }
 
-void ZonesRequest::deliver(const std::vector<Byte> &image)
-{
-    m_target.setZonesImage(image);
-}
+void ZonesRequest::deliver(const std::vector<Byte> &image) { m_target.setZonesImage(image); }
 
 ActiveZonesRequest::ActiveZonesRequest(Byte deviceId, PatchTarget &activeZones)
-    : ImageRequest(deviceId, CBSysExPatch::ZonesRequest, ActivePatchNumber)
-    , m_target(activeZones)
+    : ImageRequest(deviceId, CBSysExPatch::ZonesRequest, ActivePatchNumber), m_target(activeZones)
 {
 }
 
-void ActiveZonesRequest::deliver(const std::vector<Byte> &image)
-{
-    m_target.setZonesImage(image);
-}
+void ActiveZonesRequest::deliver(const std::vector<Byte> &image) { m_target.setZonesImage(image); }
 
 BankSettingsRequest::BankSettingsRequest(Byte deviceId, BankSettingsTarget &bank)
-    : ImageRequest(deviceId, CBSysExPatch::BankSettingsRequest, 0)
-    , m_target(bank)
+    : ImageRequest(deviceId, CBSysExPatch::BankSettingsRequest, 0), m_target(bank)
 {
 }
 
-void BankSettingsRequest::deliver(const std::vector<Byte> &image)
-{
-    m_target.setSettings(image);
-}
+void BankSettingsRequest::deliver(const std::vector<Byte> &image) { m_target.setSettings(image); }
 
 void Transfer::handleReply(const Midi::LongMessage &reply)
 {
@@ -193,8 +172,7 @@ std::vector<Byte> identityRequest()
 } // namespace
 
 DeviceIdentityRequest::DeviceIdentityRequest(IdentityResult &result)
-    : SysexMessage(CBSysExPatch::AnyDevice, identityRequest())
-    , m_result(result)
+    : SysexMessage(CBSysExPatch::AnyDevice, identityRequest()), m_result(result)
 {
     m_result.deviceId = NotIdentifiedDeviceId;
 }

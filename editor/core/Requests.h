@@ -1,9 +1,9 @@
 #pragma once
 
-#include "editor/core/model/DeviceModel.h"
 #include "editor/core/MidiMessage.h"
-#include "editor/core/model/PatchTypes.h"
 #include "editor/core/RequestTargets.h"
+#include "editor/core/model/DeviceModel.h"
+#include "editor/core/model/PatchTypes.h"
 
 #include <span>
 

@@ -58,16 +58,9 @@ void SyncWaitMethod::guarded(const std::function<void()> &action)
     action();
 }
 
-SendAlgorithm::SendAlgorithm(Midi::MidiOutPort &output, Midi::MidiInPort &input)
-    : m_output(output)
-    , m_input(input)
-{
-}
+SendAlgorithm::SendAlgorithm(Midi::MidiOutPort &output, Midi::MidiInPort &input) : m_output(output), m_input(input) {}
 
-SendAlgorithm::~SendAlgorithm()
-{
-    stopListening();
-}
+SendAlgorithm::~SendAlgorithm() { stopListening(); }
 
 void SendAlgorithm::startListening()
 {
@@ -93,26 +86,16 @@ struct SynchronousSendAlgorithm::Private {
 };
 
 SynchronousSendAlgorithm::SynchronousSendAlgorithm(Midi::MidiOutPort &output, Midi::MidiInPort &input)
-    : SendAlgorithm(output, input)
-    , d(std::make_unique<Private>())
+    : SendAlgorithm(output, input), d(std::make_unique<Private>())
 {
     startListening();
 }
 
-SynchronousSendAlgorithm::~SynchronousSendAlgorithm()
-{
-    stopListening();
-}
+SynchronousSendAlgorithm::~SynchronousSendAlgorithm() { stopListening(); }
 
-int SynchronousSendAlgorithm::defaultRetries() const
-{
-    return d->settings.retries;
-}
+int SynchronousSendAlgorithm::defaultRetries() const { return d->settings.retries; }
 
-unsigned SynchronousSendAlgorithm::interval() const
-{
-    return d->settings.interval;
-}
+unsigned SynchronousSendAlgorithm::interval() const { return d->settings.interval; }
 
 void SynchronousSendAlgorithm::send(std::unique_ptr<SysexMessage> request, int retries)
 {

@@ -239,15 +239,9 @@ void CZelAbstractButton::setChecked(bool checked)
     d->storeChecked(checked);
 }
 
-void CZelAbstractButton::toggle()
-{
-    setChecked(!d->checked);
-}
+void CZelAbstractButton::toggle() { setChecked(!d->checked); }
 
-bool CZelAbstractButton::hitButton(const QPoint &point) const
-{
-    return rect().contains(point);
-}
+bool CZelAbstractButton::hitButton(const QPoint &point) const { return rect().contains(point); }
 
 void CZelAbstractButton::checkStateSet() {}
 
@@ -269,8 +263,8 @@ constexpr QEvent::Type SwallowedWhileDisabled[] = {
 
 bool swallowedWhileDisabled(QEvent::Type type)
 {
-    return std::find(std::begin(SwallowedWhileDisabled), std::end(SwallowedWhileDisabled), type)
-        != std::end(SwallowedWhileDisabled);
+    return std::find(std::begin(SwallowedWhileDisabled), std::end(SwallowedWhileDisabled), type) !=
+           std::end(SwallowedWhileDisabled);
 }
 
 } // namespace

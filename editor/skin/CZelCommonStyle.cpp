@@ -21,35 +21,58 @@ using Metric = QStyle::PixelMetric;
 
 // Metrics with one fixed value; the computed ones are answered in code.
 constexpr std::pair<Metric, int> FixedMetrics[] = {
-    {QStyle::PM_ButtonMargin, 2},           {QStyle::PM_DefaultFrameWidth, 2},
-    {QStyle::PM_MenuBarPanelWidth, 2},      {QStyle::PM_SpinBoxSliderHeight, 2},
-    {QStyle::PM_FocusFrameVMargin, 2},      {QStyle::PM_FocusFrameHMargin, 2},
-    {QStyle::PM_ButtonDefaultIndicator, 1}, {QStyle::PM_DockWidgetFrameWidth, 1},
-    {QStyle::PM_TabBarTabShiftVertical, 1}, {QStyle::PM_ToolBarFrameWidth, 1},
-    {QStyle::PM_ToolTipLabelFrameWidth, 1}, {QStyle::PM_ExclusiveIndicatorWidth, 12},
-    {QStyle::PM_ExclusiveIndicatorHeight, 12}, {QStyle::PM_ToolBarExtensionExtent, 12},
-    {QStyle::PM_MaximumDragDistance, 60},   {QStyle::PM_SliderThickness, 16},
-    {QStyle::PM_TabBarScrollButtonWidth, 16}, {QStyle::PM_SmallIconSize, 16},
-    {QStyle::PM_ScrollBarSliderMin, 9},     {QStyle::PM_ProgressBarChunkWidth, 9},
-    {QStyle::PM_SliderLength, 11},          {QStyle::PM_DockWidgetSeparatorExtent, 6},
-    {QStyle::PM_MenuTearoffHeight, 6},      {QStyle::PM_ToolBarSeparatorExtent, 6},
-    {QStyle::PM_LayoutHorizontalSpacing, 6}, {QStyle::PM_LayoutVerticalSpacing, 6},
-    {QStyle::PM_DockWidgetHandleExtent, 8}, {QStyle::PM_ToolBarHandleExtent, 8},
-    {QStyle::PM_TabBarTabOverlap, 3},       {QStyle::PM_TabBarTabHSpace, 24},
-    {QStyle::PM_MenuScrollerHeight, 10},    {QStyle::PM_IndicatorWidth, 13},
-    {QStyle::PM_IndicatorHeight, 13},       {QStyle::PM_DialogButtonsSeparator, 5},
-    {QStyle::PM_DialogButtonsButtonWidth, 70}, {QStyle::PM_DialogButtonsButtonHeight, 30},
-    {QStyle::PM_MdiSubWindowFrameWidth, 4}, {QStyle::PM_HeaderMargin, 4},
-    {QStyle::PM_HeaderGripMargin, 4},       {QStyle::PM_ToolBarItemSpacing, 4},
-    {QStyle::PM_MdiSubWindowMinimizedWidth, 196}, {QStyle::PM_HeaderMarkSize, 32},
+    {QStyle::PM_ButtonMargin, 2},
+    {QStyle::PM_DefaultFrameWidth, 2},
+    {QStyle::PM_MenuBarPanelWidth, 2},
+    {QStyle::PM_SpinBoxSliderHeight, 2},
+    {QStyle::PM_FocusFrameVMargin, 2},
+    {QStyle::PM_FocusFrameHMargin, 2},
+    {QStyle::PM_ButtonDefaultIndicator, 1},
+    {QStyle::PM_DockWidgetFrameWidth, 1},
+    {QStyle::PM_TabBarTabShiftVertical, 1},
+    {QStyle::PM_ToolBarFrameWidth, 1},
+    {QStyle::PM_ToolTipLabelFrameWidth, 1},
+    {QStyle::PM_ExclusiveIndicatorWidth, 12},
+    {QStyle::PM_ExclusiveIndicatorHeight, 12},
+    {QStyle::PM_ToolBarExtensionExtent, 12},
+    {QStyle::PM_MaximumDragDistance, 60},
+    {QStyle::PM_SliderThickness, 16},
+    {QStyle::PM_TabBarScrollButtonWidth, 16},
+    {QStyle::PM_SmallIconSize, 16},
+    {QStyle::PM_ScrollBarSliderMin, 9},
+    {QStyle::PM_ProgressBarChunkWidth, 9},
+    {QStyle::PM_SliderLength, 11},
+    {QStyle::PM_DockWidgetSeparatorExtent, 6},
+    {QStyle::PM_MenuTearoffHeight, 6},
+    {QStyle::PM_ToolBarSeparatorExtent, 6},
+    {QStyle::PM_LayoutHorizontalSpacing, 6},
+    {QStyle::PM_LayoutVerticalSpacing, 6},
+    {QStyle::PM_DockWidgetHandleExtent, 8},
+    {QStyle::PM_ToolBarHandleExtent, 8},
+    {QStyle::PM_TabBarTabOverlap, 3},
+    {QStyle::PM_TabBarTabHSpace, 24},
+    {QStyle::PM_MenuScrollerHeight, 10},
+    {QStyle::PM_IndicatorWidth, 13},
+    {QStyle::PM_IndicatorHeight, 13},
+    {QStyle::PM_DialogButtonsSeparator, 5},
+    {QStyle::PM_DialogButtonsButtonWidth, 70},
+    {QStyle::PM_DialogButtonsButtonHeight, 30},
+    {QStyle::PM_MdiSubWindowFrameWidth, 4},
+    {QStyle::PM_HeaderMargin, 4},
+    {QStyle::PM_HeaderGripMargin, 4},
+    {QStyle::PM_ToolBarItemSpacing, 4},
+    {QStyle::PM_MdiSubWindowMinimizedWidth, 196},
+    {QStyle::PM_HeaderMarkSize, 32},
     {QStyle::PM_LargeIconSize, 32},
 };
 
 // Metrics newer widgets ask on every paint, answered quietly so that the
 // handled-range warning keeps its meaning.
 constexpr std::pair<Metric, int> NewerMetrics[] = {
-    {QStyle::PM_ButtonIconSize, 16},   {QStyle::PM_TextCursorWidth, 1},
-    {QStyle::PM_LineEditIconSize, 16}, {QStyle::PM_LineEditIconMargin, 4},
+    {QStyle::PM_ButtonIconSize, 16},
+    {QStyle::PM_TextCursorWidth, 1},
+    {QStyle::PM_LineEditIconSize, 16},
+    {QStyle::PM_LineEditIconMargin, 4},
 };
 
 // Metrics that equal another metric.
@@ -106,9 +129,9 @@ constexpr std::pair<Hint, int> FixedHints[] = {
 // Hints that newer widgets ask on every construction; answered quietly with
 // the neutral value so that the handled-range warning keeps its meaning.
 constexpr Hint QuietHints[] = {
-    QStyle::SH_LineEdit_PasswordMaskDelay, QStyle::SH_Widget_Animation_Duration,
-    QStyle::SH_Widget_Animate, QStyle::SH_RequestSoftwareInputPanel,
-    QStyle::SH_ToolButtonStyle, QStyle::SH_Menu_SupportsSections, QStyle::SH_ScrollBar_Transient,
+    QStyle::SH_LineEdit_PasswordMaskDelay, QStyle::SH_Widget_Animation_Duration, QStyle::SH_Widget_Animate,
+    QStyle::SH_RequestSoftwareInputPanel,  QStyle::SH_ToolButtonStyle,           QStyle::SH_Menu_SupportsSections,
+    QStyle::SH_ScrollBar_Transient,
 };
 
 template <typename Table, typename Key>
@@ -151,8 +174,8 @@ int CZelCommonStyle::sliderMetric(PixelMetric metric, const QStyleOption *option
         return 0;
     const bool horizontal = slider->orientation == Qt::Horizontal;
     const int space = horizontal ? slider->rect.height() : slider->rect.width();
-    const int sides = (slider->tickPosition & QSlider::TicksAbove ? 1 : 0) +
-                      (slider->tickPosition & QSlider::TicksBelow ? 1 : 0);
+    const int sides =
+        (slider->tickPosition & QSlider::TicksAbove ? 1 : 0) + (slider->tickPosition & QSlider::TicksBelow ? 1 : 0);
     switch (metric) {
     case PM_SliderControlThickness: {
         if (sides == 0)
@@ -179,8 +202,7 @@ int CZelCommonStyle::sliderMetric(PixelMetric metric, const QStyleOption *option
     }
 }
 
-int CZelCommonStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
-                                 const QWidget *widget) const
+int CZelCommonStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
 {
     if (const int *value = lookup(FixedMetrics, metric))
         return *value;
@@ -267,8 +289,8 @@ int CZelCommonStyle::styleHint(StyleHint hint, const QStyleOption *option, const
     return 0;
 }
 
-QSize CZelCommonStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
-                                        const QSize &contentsSize, const QWidget *widget) const
+QSize CZelCommonStyle::sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &contentsSize,
+                                        const QWidget *widget) const
 {
     QSize size = contentsSize;
     const int frame = proxy()->pixelMetric(PM_DefaultFrameWidth, option, widget);
@@ -299,8 +321,7 @@ QSize CZelCommonStyle::sizeFromContents(ContentsType type, const QStyleOption *o
         const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
         if (item && item->menuItemType == QStyleOptionMenuItem::Separator)
             return QSize(size.width(), 6);
-        return QSize(size.width() + 36 + (item ? item->reservedShortcutWidth : 0),
-                     std::max(size.height() + 6, 20));
+        return QSize(size.width() + 36 + (item ? item->reservedShortcutWidth : 0), std::max(size.height() + 6, 20));
     }
     case CT_MenuBarItem:
         return size + QSize(12, 6);
@@ -374,8 +395,8 @@ QPixmap CZelCommonStyle::standardPixmap(StandardPixmap pixmap, const QStyleOptio
     case SP_TitleBarNormalButton:
         return drawnPixmap([](QPainter &p) {
             p.drawRect(QRectF(3.5, 6.5, 6, 6));
-            p.drawPolyline(QPolygonF({QPointF(6.5, 6.5), QPointF(6.5, 3.5), QPointF(12.5, 3.5),
-                                      QPointF(12.5, 9.5), QPointF(9.5, 9.5)}));
+            p.drawPolyline(QPolygonF(
+                {QPointF(6.5, 6.5), QPointF(6.5, 3.5), QPointF(12.5, 3.5), QPointF(12.5, 9.5), QPointF(9.5, 9.5)}));
         });
     case SP_TitleBarShadeButton:
     case SP_ArrowUp:
@@ -405,8 +426,7 @@ QIcon CZelCommonStyle::standardIcon(StandardPixmap icon, const QStyleOption *opt
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 
-QPixmap CZelCommonStyle::generatedIconPixmap(QIcon::Mode mode, const QPixmap &pixmap,
-                                             const QStyleOption *) const
+QPixmap CZelCommonStyle::generatedIconPixmap(QIcon::Mode mode, const QPixmap &pixmap, const QStyleOption *) const
 {
     if (mode != QIcon::Disabled)
         return pixmap;
@@ -422,11 +442,9 @@ QPixmap CZelCommonStyle::generatedIconPixmap(QIcon::Mode mode, const QPixmap &pi
     return QPixmap::fromImage(image);
 }
 
-int CZelCommonStyle::layoutSpacing(QSizePolicy::ControlType, QSizePolicy::ControlType,
-                                   Qt::Orientation orientation, const QStyleOption *option,
-                                   const QWidget *widget) const
+int CZelCommonStyle::layoutSpacing(QSizePolicy::ControlType, QSizePolicy::ControlType, Qt::Orientation orientation,
+                                   const QStyleOption *option, const QWidget *widget) const
 {
-    return proxy()->pixelMetric(orientation == Qt::Horizontal ? PM_LayoutHorizontalSpacing
-                                                              : PM_LayoutVerticalSpacing,
+    return proxy()->pixelMetric(orientation == Qt::Horizontal ? PM_LayoutHorizontalSpacing : PM_LayoutVerticalSpacing,
                                 option, widget);
 }

@@ -30,8 +30,8 @@ public:
                          const QWidget *widget = nullptr) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                             const QWidget *widget = nullptr) const override;
-    SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex *option,
-                                     const QPoint &point, const QWidget *widget = nullptr) const override;
+    SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex *option, const QPoint &point,
+                                     const QWidget *widget = nullptr) const override;
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl subControl,
                          const QWidget *widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
@@ -44,11 +44,9 @@ public:
                            const QWidget *widget = nullptr) const override;
     QIcon standardIcon(StandardPixmap icon, const QStyleOption *option = nullptr,
                        const QWidget *widget = nullptr) const override;
-    QPixmap generatedIconPixmap(QIcon::Mode mode, const QPixmap &pixmap,
-                                const QStyleOption *option) const override;
-    int layoutSpacing(QSizePolicy::ControlType control1, QSizePolicy::ControlType control2,
-                      Qt::Orientation orientation, const QStyleOption *option = nullptr,
-                      const QWidget *widget = nullptr) const override;
+    QPixmap generatedIconPixmap(QIcon::Mode mode, const QPixmap &pixmap, const QStyleOption *option) const override;
+    int layoutSpacing(QSizePolicy::ControlType control1, QSizePolicy::ControlType control2, Qt::Orientation orientation,
+                      const QStyleOption *option = nullptr, const QWidget *widget = nullptr) const override;
 
     // The dial's handle position for a slider option (also used by the tests).
     static QRect dialHandleRect(const QStyleOptionSlider *option, int sliderLength);
@@ -73,13 +71,9 @@ private:
     void drawScrollBar(const QStyleOptionSlider *option, QPainter *painter, const QWidget *widget) const;
     void drawSpinBox(const QStyleOptionComplex *option, QPainter *painter, const QWidget *widget) const;
     void drawToolButton(const QStyleOptionComplex *option, QPainter *painter, const QWidget *widget) const;
-    QRect sliderSubControlRect(const QStyleOptionSlider *option, SubControl subControl,
-                               const QWidget *widget) const;
-    QRect scrollBarSubControlRect(const QStyleOptionSlider *option, SubControl subControl,
-                                  const QWidget *widget) const;
-    QRect spinBoxSubControlRect(const QStyleOptionComplex *option, SubControl subControl,
-                                const QWidget *widget) const;
-    QRect titleBarSubControlRect(const QStyleOptionComplex *option, SubControl subControl,
-                                 const QWidget *widget) const;
+    QRect sliderSubControlRect(const QStyleOptionSlider *option, SubControl subControl, const QWidget *widget) const;
+    QRect scrollBarSubControlRect(const QStyleOptionSlider *option, SubControl subControl, const QWidget *widget) const;
+    QRect spinBoxSubControlRect(const QStyleOptionComplex *option, SubControl subControl, const QWidget *widget) const;
+    QRect titleBarSubControlRect(const QStyleOptionComplex *option, SubControl subControl, const QWidget *widget) const;
     int sliderMetric(PixelMetric metric, const QStyleOption *option) const;
 };

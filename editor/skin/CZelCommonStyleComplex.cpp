@@ -5,8 +5,8 @@
 #include "editor/skin/CZelPaintUtilities.h"
 #include "editor/skin/CZelStyleOptions.h"
 
-#include <QPainter>
 #include <QPaintEngine>
+#include <QPainter>
 #include <QStyleOption>
 #include <QtMath>
 
@@ -51,8 +51,8 @@ QRect CZelCommonStyle::dialHandleRect(const QStyleOptionSlider *option, int slid
     return visualRect(option->direction, option->rect, QRect(option->rect.left() + x, option->rect.top() + y, d, d));
 }
 
-void CZelCommonStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
-                                         QPainter *painter, const QWidget *widget) const
+void CZelCommonStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                         const QWidget *widget) const
 {
     if (!option || !painter)
         return;
@@ -107,8 +107,8 @@ void CZelCommonStyle::drawSlider(const QStyleOptionSlider *option, QPainter *pai
         };
         const int across = horizontal ? ticks.top() : ticks.left();
         if (option->tickPosition & QSlider::TicksAbove)
-            drawTickmarks(painter, strip(across, std::max(1, offset - 1)), pal.color(QPalette::WindowText),
-                          horizontal, option->minimum, option->maximum, interval);
+            drawTickmarks(painter, strip(across, std::max(1, offset - 1)), pal.color(QPalette::WindowText), horizontal,
+                          option->minimum, option->maximum, interval);
         if (option->tickPosition & QSlider::TicksBelow) {
             const int start = across + offset + thickness + 1;
             const int end = horizontal ? ticks.bottom() : ticks.right();
@@ -167,8 +167,8 @@ void CZelCommonStyle::drawDial(const QStyleOptionSlider *option, QPainter *paint
         painter->setPen(QPen(pal.color(QPalette::ButtonText), 2, Qt::SolidLine, Qt::RoundCap));
         painter->drawLine(face.center(), QRectF(handle).center());
         painter->setPen(Qt::NoPen);
-        painter->setBrush(pal.color(option->activeSubControls & SC_DialHandle ? QPalette::Highlight
-                                                                              : QPalette::ButtonText));
+        painter->setBrush(
+            pal.color(option->activeSubControls & SC_DialHandle ? QPalette::Highlight : QPalette::ButtonText));
         painter->drawEllipse(QRectF(handle));
     }
     painter->restore();
@@ -225,7 +225,7 @@ void CZelCommonStyle::drawSpinBox(const QStyleOptionComplex *option, QPainter *p
         const QBrush fill = pal.brush(QPalette::Button);
         drawShadePanel(painter, button.rect, pal, down, 1, &fill);
         const bool stepEnabled = spin->stepEnabled & (subControl == SC_SpinBoxUp ? QAbstractSpinBox::StepUpEnabled
-                                                                                  : QAbstractSpinBox::StepDownEnabled);
+                                                                                 : QAbstractSpinBox::StepDownEnabled);
         if (!stepEnabled)
             button.state &= ~State_Enabled;
         button.rect.adjust(3, 2, -3, -2);
@@ -233,8 +233,7 @@ void CZelCommonStyle::drawSpinBox(const QStyleOptionComplex *option, QPainter *p
     }
 }
 
-void CZelCommonStyle::drawToolButton(const QStyleOptionComplex *option, QPainter *painter,
-                                     const QWidget *widget) const
+void CZelCommonStyle::drawToolButton(const QStyleOptionComplex *option, QPainter *painter, const QWidget *widget) const
 {
     const auto *tool = qstyleoption_cast<const QStyleOptionToolButton *>(option);
     if (!tool)
@@ -286,9 +285,9 @@ QStyle::SubControl CZelCommonStyle::hitTestComplexControl(ComplexControl control
     case CC_ComboBox: {
         // The arrow strip at the trailing edge opens the list; the rest is the field.
         const int frame = proxy()->pixelMetric(PM_ComboBoxFrameWidth, option, widget);
-        const QRect arrow = visualRect(option->direction, option->rect,
-                                       QRect(option->rect.right() - 16 - frame, option->rect.top(), 16 + frame,
-                                             option->rect.height()));
+        const QRect arrow =
+            visualRect(option->direction, option->rect,
+                       QRect(option->rect.right() - 16 - frame, option->rect.top(), 16 + frame, option->rect.height()));
         if (arrow.contains(point))
             return SC_ComboBoxArrow;
         return option->rect.contains(point) ? SC_ComboBoxEditField : SC_None;
@@ -311,8 +310,8 @@ QRect CZelCommonStyle::sliderSubControlRect(const QStyleOptionSlider *option, Su
     case SC_SliderHandle: {
         const int length = proxy()->pixelMetric(PM_SliderLength, option, widget);
         const int span = (horizontal ? r.width() : r.height()) - length;
-        const int position = sliderPositionFromValue(option->minimum, option->maximum, option->sliderPosition,
-                                                     span, option->upsideDown);
+        const int position =
+            sliderPositionFromValue(option->minimum, option->maximum, option->sliderPosition, span, option->upsideDown);
         const QRect handle = horizontal ? QRect(r.left() + position, r.top() + offset, length, thickness)
                                         : QRect(r.left() + offset, r.top() + position, thickness, length);
         return visualRect(option->direction, r, handle);
@@ -341,11 +340,10 @@ QRect CZelCommonStyle::scrollBarSubControlRect(const QStyleOptionSlider *option,
     int sliderLength = grooveLength;
     if (range > 0) {
         sliderLength = int(qint64(option->pageStep) * grooveLength / (range + option->pageStep));
-        sliderLength = std::clamp(sliderLength, proxy()->pixelMetric(PM_ScrollBarSliderMin, option, widget),
-                                  grooveLength);
+        sliderLength =
+            std::clamp(sliderLength, proxy()->pixelMetric(PM_ScrollBarSliderMin, option, widget), grooveLength);
     }
-    const int sliderStart = button + sliderPositionFromValue(option->minimum, option->maximum,
-                                                             option->sliderPosition,
+    const int sliderStart = button + sliderPositionFromValue(option->minimum, option->maximum, option->sliderPosition,
                                                              grooveLength - sliderLength, option->upsideDown);
     const auto along = [&](int start, int size) {
         return visualRect(option->direction, r,
@@ -389,8 +387,7 @@ QRect CZelCommonStyle::spinBoxSubControlRect(const QStyleOptionComplex *option, 
                        r.height() - 2 * frame - half);
         break;
     case SC_SpinBoxEditField:
-        result = QRect(r.left() + frame, r.top() + frame, r.width() - 2 * frame - buttonWidth,
-                       r.height() - 2 * frame);
+        result = QRect(r.left() + frame, r.top() + frame, r.width() - 2 * frame - buttonWidth, r.height() - 2 * frame);
         break;
     case SC_SpinBoxFrame:
         return r;
@@ -411,18 +408,27 @@ QRect CZelCommonStyle::titleBarSubControlRect(const QStyleOptionComplex *option,
     };
     QRect result;
     switch (subControl) {
-    case SC_TitleBarCloseButton: result = button(0); break;
+    case SC_TitleBarCloseButton:
+        result = button(0);
+        break;
     case SC_TitleBarMaxButton:
-    case SC_TitleBarNormalButton: result = button(1); break;
-    case SC_TitleBarMinButton: result = button(2); break;
-    case SC_TitleBarLabel: result = QRect(r.left() + 4, r.top(), std::max(0, r.width() - 3 * (size + 2) - 8), r.height()); break;
-    default: return {};
+    case SC_TitleBarNormalButton:
+        result = button(1);
+        break;
+    case SC_TitleBarMinButton:
+        result = button(2);
+        break;
+    case SC_TitleBarLabel:
+        result = QRect(r.left() + 4, r.top(), std::max(0, r.width() - 3 * (size + 2) - 8), r.height());
+        break;
+    default:
+        return {};
     }
     return visualRect(option->direction, r, result);
 }
 
-QRect CZelCommonStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                                      SubControl subControl, const QWidget *widget) const
+QRect CZelCommonStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl subControl,
+                                      const QWidget *widget) const
 {
     if (!option)
         return {};
@@ -448,7 +454,8 @@ QRect CZelCommonStyle::subControlRect(ComplexControl control, const QStyleOption
     case CC_ToolButton: {
         const auto *tool = qstyleoption_cast<const QStyleOptionToolButton *>(option);
         const int menu = tool && (tool->features & QStyleOptionToolButton::MenuButtonPopup)
-                             ? proxy()->pixelMetric(PM_MenuButtonIndicator, option, widget) : 0;
+                             ? proxy()->pixelMetric(PM_MenuButtonIndicator, option, widget)
+                             : 0;
         const QRect &r = option->rect;
         if (subControl == SC_ToolButton)
             return visualRect(option->direction, r, r.adjusted(0, 0, -menu, 0));

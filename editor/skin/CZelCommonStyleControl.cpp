@@ -199,8 +199,8 @@ ButtonContents buttonContents(const QStyleOption *option)
 
 // The icon on the left of the text, or centred without text; the text keeps
 // the rest of the rectangle. False when nothing is left to write.
-bool drawButtonIcon(const Style *style, const ButtonContents &contents, const QStyleOption *option,
-                    QPainter *painter, QRect &rect)
+bool drawButtonIcon(const Style *style, const ButtonContents &contents, const QStyleOption *option, QPainter *painter,
+                    QRect &rect)
 {
     if (contents.icon.isNull())
         return true;
@@ -215,8 +215,7 @@ bool drawButtonIcon(const Style *style, const ButtonContents &contents, const QS
     return true;
 }
 
-void drawButtonLabel(const Style *style, Style::ControlElement element, const QStyleOption *option,
-                     QPainter *painter)
+void drawButtonLabel(const Style *style, Style::ControlElement element, const QStyleOption *option, QPainter *painter)
 {
     const ButtonContents contents = buttonContents(option);
     QRect rect = option->rect;
@@ -232,14 +231,14 @@ void drawCheckOrRadio(const Style *style, bool check, const QStyleOption *option
                       const QWidget *widget)
 {
     QStyleOption indicator = *option;
-    indicator.rect = style->subElementRect(check ? Style::SE_CheckBoxIndicator : Style::SE_RadioButtonIndicator,
-                                           option, widget);
+    indicator.rect =
+        style->subElementRect(check ? Style::SE_CheckBoxIndicator : Style::SE_RadioButtonIndicator, option, widget);
     style->drawPrimitive(check ? Style::PE_IndicatorCheckBox : Style::PE_IndicatorRadioButton, &indicator, painter,
                          widget);
     if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option)) {
         QStyleOptionButton label = *button;
-        label.rect = style->subElementRect(check ? Style::SE_CheckBoxContents : Style::SE_RadioButtonContents,
-                                           option, widget);
+        label.rect =
+            style->subElementRect(check ? Style::SE_CheckBoxContents : Style::SE_RadioButtonContents, option, widget);
         style->drawControl(check ? Style::CE_CheckBoxLabel : Style::CE_RadioButtonLabel, &label, painter, widget);
     }
     drawFocusFrame(style, check ? Style::SE_CheckBoxFocusRect : Style::SE_RadioButtonFocusRect, option, painter,
@@ -265,8 +264,7 @@ void drawToolBoxTab(const Style *style, const QStyleOption *option, QPainter *pa
 
 // Menus
 
-void drawMenuItemText(const Style *style, const QStyleOptionMenuItem *item, QPainter *painter,
-                      QPalette::ColorRole role)
+void drawMenuItemText(const Style *style, const QStyleOptionMenuItem *item, QPainter *painter, QPalette::ColorRole role)
 {
     QString text = item->text;
     const qsizetype tab = text.indexOf(QLatin1Char('\t'));
@@ -315,8 +313,8 @@ void drawMenuItem(const Style *style, const QStyleOption *option, QPainter *pain
 
 void drawMenuBarItem(const Style *style, const QStyleOption *option, QPainter *painter)
 {
-    const bool selected = (option->state & (Style::State_Selected | Style::State_Sunken))
-        && (option->state & Style::State_Enabled);
+    const bool selected =
+        (option->state & (Style::State_Selected | Style::State_Sunken)) && (option->state & Style::State_Enabled);
     if (selected)
         painter->fillRect(option->rect, option->palette.brush(QPalette::Highlight));
     if (const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option))
@@ -329,7 +327,7 @@ void drawMenuScroller(const Style *style, const QStyleOption *option, QPainter *
     painter->fillRect(option->rect, option->palette.brush(QPalette::Button));
     QStyleOption arrow = *option;
     style->drawPrimitive(option->state & Style::State_DownArrow ? Style::PE_IndicatorArrowDown
-                                                                 : Style::PE_IndicatorArrowUp,
+                                                                : Style::PE_IndicatorArrowUp,
                          &arrow, painter, widget);
 }
 
@@ -472,8 +470,8 @@ void drawDockTitle(const Style *style, const QStyleOption *option, QPainter *pai
     if (!dock)
         return;
     fillPanel(painter, option, option->rect, false);
-    drawText(style, painter, option, option->rect.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-             dock->title, QPalette::ButtonText);
+    drawText(style, painter, option, option->rect.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, dock->title,
+             QPalette::ButtonText);
 }
 
 void drawScrollBarLine(const Style *style, bool add, const QStyleOption *option, QPainter *painter,
@@ -490,14 +488,14 @@ void drawScrollBarLine(const Style *style, bool add, const QStyleOption *option,
 
 void drawScrollBarPage(const QStyleOption *option, QPainter *painter)
 {
-    painter->fillRect(option->rect, option->palette.brush(option->state & Style::State_Sunken ? QPalette::Dark
-                                                                                              : QPalette::Mid));
+    painter->fillRect(option->rect,
+                      option->palette.brush(option->state & Style::State_Sunken ? QPalette::Dark : QPalette::Mid));
 }
 
 } // namespace
 
-void CZelCommonStyle::drawButtonControl(ControlElement element, const QStyleOption *option,
-                                        QPainter *painter, const QWidget *widget) const
+void CZelCommonStyle::drawButtonControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                                        const QWidget *widget) const
 {
     switch (element) {
     case CE_PushButton:
@@ -629,19 +627,19 @@ namespace {
 
 // Sub-elements that take the option's whole rectangle (layout items among them).
 constexpr QStyle::SubElement WholeRectElements[] = {
-    QStyle::SE_CheckBoxClickRect,      QStyle::SE_RadioButtonClickRect,  QStyle::SE_SliderFocusRect,
-    QStyle::SE_ProgressBarGroove,      QStyle::SE_ProgressBarContents,   QStyle::SE_ProgressBarLabel,
-    QStyle::SE_TabWidgetTabContents,   QStyle::SE_ToolBoxTabContents,    QStyle::SE_TabWidgetTabPane,
-    QStyle::SE_TabWidgetTabBar,        QStyle::SE_CheckBoxLayoutItem,    QStyle::SE_RadioButtonLayoutItem,
-    QStyle::SE_PushButtonLayoutItem,   QStyle::SE_SliderLayoutItem,      QStyle::SE_ComboBoxLayoutItem,
-    QStyle::SE_SpinBoxLayoutItem,      QStyle::SE_ToolButtonLayoutItem,  QStyle::SE_LabelLayoutItem,
-    QStyle::SE_ProgressBarLayoutItem,  QStyle::SE_FrameLayoutItem,       QStyle::SE_GroupBoxLayoutItem,
+    QStyle::SE_CheckBoxClickRect,     QStyle::SE_RadioButtonClickRect, QStyle::SE_SliderFocusRect,
+    QStyle::SE_ProgressBarGroove,     QStyle::SE_ProgressBarContents,  QStyle::SE_ProgressBarLabel,
+    QStyle::SE_TabWidgetTabContents,  QStyle::SE_ToolBoxTabContents,   QStyle::SE_TabWidgetTabPane,
+    QStyle::SE_TabWidgetTabBar,       QStyle::SE_CheckBoxLayoutItem,   QStyle::SE_RadioButtonLayoutItem,
+    QStyle::SE_PushButtonLayoutItem,  QStyle::SE_SliderLayoutItem,     QStyle::SE_ComboBoxLayoutItem,
+    QStyle::SE_SpinBoxLayoutItem,     QStyle::SE_ToolButtonLayoutItem, QStyle::SE_LabelLayoutItem,
+    QStyle::SE_ProgressBarLayoutItem, QStyle::SE_FrameLayoutItem,      QStyle::SE_GroupBoxLayoutItem,
     QStyle::SE_TabWidgetLayoutItem,
 };
 
 // Sub-elements inset by the default frame width on every side.
-constexpr QStyle::SubElement FrameInsetElements[] = {
-    QStyle::SE_LineEditContents, QStyle::SE_FrameContents, QStyle::SE_ShapedFrameContents};
+constexpr QStyle::SubElement FrameInsetElements[] = {QStyle::SE_LineEditContents, QStyle::SE_FrameContents,
+                                                     QStyle::SE_ShapedFrameContents};
 
 template <std::size_t N>
 bool isOneOf(QStyle::SubElement element, const QStyle::SubElement (&elements)[N])
@@ -652,18 +650,18 @@ bool isOneOf(QStyle::SubElement element, const QStyle::SubElement (&elements)[N]
 QRect indicatorRect(const QStyle *style, bool check, const QStyleOption *option, const QWidget *widget)
 {
     const QRect &r = option->rect;
-    const int w = style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, option,
-                                     widget);
-    const int h = style->pixelMetric(check ? QStyle::PM_IndicatorHeight : QStyle::PM_ExclusiveIndicatorHeight,
-                                     option, widget);
+    const int w =
+        style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, option, widget);
+    const int h =
+        style->pixelMetric(check ? QStyle::PM_IndicatorHeight : QStyle::PM_ExclusiveIndicatorHeight, option, widget);
     return QStyle::visualRect(option->direction, r, QRect(r.left(), r.top() + (r.height() - h) / 2, w, h));
 }
 
 QRect indicatorContentsRect(const QStyle *style, bool check, const QStyleOption *option, const QWidget *widget)
 {
     const QRect &r = option->rect;
-    const int w = style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, option,
-                                     widget);
+    const int w =
+        style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, option, widget);
     return QStyle::visualRect(option->direction, r, r.adjusted(w + 6, 0, 0, 0));
 }
 
@@ -700,8 +698,10 @@ QRect CZelCommonStyle::subElementRect(SubElement element, const QStyleOption *op
         return indicatorContentsRect(proxy(), element == SE_CheckBoxContents, option, widget);
     case SE_CheckBoxFocusRect:
     case SE_RadioButtonFocusRect:
-        return proxy()->subElementRect(element == SE_CheckBoxFocusRect ? SE_CheckBoxContents : SE_RadioButtonContents,
-                                       option, widget).adjusted(-2, 0, 0, 0);
+        return proxy()
+            ->subElementRect(element == SE_CheckBoxFocusRect ? SE_CheckBoxContents : SE_RadioButtonContents, option,
+                             widget)
+            .adjusted(-2, 0, 0, 0);
     case SE_HeaderLabel: {
         const int margin = proxy()->pixelMetric(PM_HeaderMargin, option, widget);
         return r.adjusted(margin, 0, -margin, 0);

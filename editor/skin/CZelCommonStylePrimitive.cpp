@@ -11,10 +11,7 @@ using namespace CZelPaintUtilities;
 
 namespace {
 
-bool sunkenState(const QStyleOption *option)
-{
-    return option->state & (QStyle::State_Sunken | QStyle::State_On);
-}
+bool sunkenState(const QStyleOption *option) { return option->state & (QStyle::State_Sunken | QStyle::State_On); }
 
 void drawArrow(QPainter *painter, const QRect &rect, qreal angle, const QColor &color)
 {
@@ -38,8 +35,7 @@ void drawCheckMark(QPainter *painter, const QRect &rect, const QColor &color)
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(QPen(color, std::max(1.5, rect.width() / 6.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     const QRectF r = QRectF(rect).adjusted(2.5, 2.5, -2.5, -2.5);
-    painter->drawPolyline(QPolygonF({QPointF(r.left(), r.center().y()),
-                                     QPointF(r.left() + r.width() * 0.4, r.bottom()),
+    painter->drawPolyline(QPolygonF({QPointF(r.left(), r.center().y()), QPointF(r.left() + r.width() * 0.4, r.bottom()),
                                      QPointF(r.right(), r.top())}));
     painter->restore();
 }
@@ -51,8 +47,8 @@ void drawFocusRect(const QStyleOption *option, QPainter *painter)
     if (!(option->state & QStyle::State_KeyboardFocusChange))
         return;
     const auto *focus = qstyleoption_cast<const QStyleOptionFocusRect *>(option);
-    QColor background = focus && focus->backgroundColor.isValid() ? focus->backgroundColor
-                                                                   : painter->background().color();
+    QColor background =
+        focus && focus->backgroundColor.isValid() ? focus->backgroundColor : painter->background().color();
     const QColor inverse(255 - background.red(), 255 - background.green(), 255 - background.blue());
     const QRect r = option->rect;
     if (r.isEmpty())
@@ -140,9 +136,9 @@ void drawCheckBoxIndicator(const QStyleOption *option, QPainter *painter)
 void drawMenuCheckMark(const QStyleOption *option, QPainter *painter)
 {
     if (option->state & QStyle::State_On)
-        drawCheckMark(painter, option->rect,
-                      option->palette.color(option->state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                   : QPalette::Text));
+        drawCheckMark(
+            painter, option->rect,
+            option->palette.color(option->state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
 }
 
 void drawRadioIndicator(const QStyleOption *option, QPainter *painter)
@@ -217,8 +213,8 @@ void CZelCommonStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
     }
 }
 
-void CZelCommonStyle::drawFramePrimitive(PrimitiveElement element, const QStyleOption *option,
-                                         QPainter *painter, const QWidget *widget) const
+void CZelCommonStyle::drawFramePrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                                         const QWidget *widget) const
 {
     const QPalette &pal = option->palette;
     const QRect &r = option->rect;
@@ -278,8 +274,8 @@ void CZelCommonStyle::drawFramePrimitive(PrimitiveElement element, const QStyleO
     }
 }
 
-void CZelCommonStyle::drawIndicatorPrimitive(PrimitiveElement element, const QStyleOption *option,
-                                             QPainter *painter, const QWidget *) const
+void CZelCommonStyle::drawIndicatorPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                                             const QWidget *) const
 {
     switch (element) {
     case PE_IndicatorArrowUp:

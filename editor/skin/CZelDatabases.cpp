@@ -12,10 +12,7 @@ using CZelXmlReader::childText;
 namespace {
 
 // Text as a base-10 integer; ok is false for empty or unparsable text.
-int toInt(const QString &text, bool *ok)
-{
-    return text.trimmed().toInt(ok, 10);
-}
+int toInt(const QString &text, bool *ok) { return text.trimmed().toInt(ok, 10); }
 
 } // namespace
 
@@ -56,10 +53,7 @@ CZelImageDatabase::CZelImageDatabase() : d(std::make_unique<CZelImageDatabasePri
 
 CZelImageDatabase::~CZelImageDatabase() = default;
 
-bool CZelImageDatabase::readXml(QIODevice *device, const QString &group)
-{
-    return d->read(device, group);
-}
+bool CZelImageDatabase::readXml(QIODevice *device, const QString &group) { return d->read(device, group); }
 
 // ---------------------------------------------------------------- strings
 
@@ -79,8 +73,8 @@ public:
 
     bool read(QIODevice *device, const QString &group)
     {
-        const QDomElement root = CZelXmlReader::readRoot(device, QStringLiteral("strings"),
-                                                         QStringLiteral("strings.xml"));
+        const QDomElement root =
+            CZelXmlReader::readRoot(device, QStringLiteral("strings"), QStringLiteral("strings.xml"));
         if (root.isNull())
             return false;
         for (const QDomElement &entry : CZelXmlReader::entries(root, QStringLiteral("string"), group)) {
@@ -98,10 +92,7 @@ public:
 CZelStringDatabase::CZelStringDatabase() : d(std::make_unique<CZelStringDatabasePrivate>(this)) {}
 CZelStringDatabase::~CZelStringDatabase() = default;
 
-bool CZelStringDatabase::readXml(QIODevice *device, const QString &group)
-{
-    return d->read(device, group);
-}
+bool CZelStringDatabase::readXml(QIODevice *device, const QString &group) { return d->read(device, group); }
 
 // ---------------------------------------------------------------- layouts
 
@@ -120,19 +111,16 @@ public:
 
     bool read(QIODevice *device, const QString &group)
     {
-        const QDomElement root = CZelXmlReader::readRoot(device, QStringLiteral("layouts"),
-                                                         QStringLiteral("layouts.xml"));
+        const QDomElement root =
+            CZelXmlReader::readRoot(device, QStringLiteral("layouts"), QStringLiteral("layouts.xml"));
         if (root.isNull())
             return false;
-        for (const QDomElement &entry :
-             CZelXmlReader::entries(root, QStringLiteral("rectangle"), group)) {
+        for (const QDomElement &entry : CZelXmlReader::entries(root, QStringLiteral("rectangle"), group)) {
             const QString key = childText(entry, QStringLiteral("key"));
             if (key.isEmpty())
                 continue;
-            q->insert(key, QRect(coordinate(entry, QStringLiteral("x")),
-                                 coordinate(entry, QStringLiteral("y")),
-                                 coordinate(entry, QStringLiteral("w")),
-                                 coordinate(entry, QStringLiteral("h"))));
+            q->insert(key, QRect(coordinate(entry, QStringLiteral("x")), coordinate(entry, QStringLiteral("y")),
+                                 coordinate(entry, QStringLiteral("w")), coordinate(entry, QStringLiteral("h"))));
         }
         return true;
     }
@@ -143,10 +131,7 @@ public:
 CZelLayoutDatabase::CZelLayoutDatabase() : d(std::make_unique<CZelLayoutDatabasePrivate>(this)) {}
 CZelLayoutDatabase::~CZelLayoutDatabase() = default;
 
-bool CZelLayoutDatabase::readXml(QIODevice *device, const QString &group)
-{
-    return d->read(device, group);
-}
+bool CZelLayoutDatabase::readXml(QIODevice *device, const QString &group) { return d->read(device, group); }
 
 // ---------------------------------------------------------------- nodes
 
@@ -157,8 +142,7 @@ public:
 
     bool read(QIODevice *device)
     {
-        const QDomElement root =
-            CZelXmlReader::readRoot(device, QStringLiteral("nodes"), QStringLiteral("nodes.xml"));
+        const QDomElement root = CZelXmlReader::readRoot(device, QStringLiteral("nodes"), QStringLiteral("nodes.xml"));
         if (root.isNull())
             return false;
         for (const QDomElement &node : CZelXmlReader::descendants(root, QStringLiteral("node"))) {
@@ -175,10 +159,7 @@ public:
 CZelNodeDatabase::CZelNodeDatabase() : d(std::make_unique<CZelNodeDatabasePrivate>(this)) {}
 CZelNodeDatabase::~CZelNodeDatabase() = default;
 
-bool CZelNodeDatabase::readXml(QIODevice *device)
-{
-    return d->read(device);
-}
+bool CZelNodeDatabase::readXml(QIODevice *device) { return d->read(device); }
 
 // ---------------------------------------------------------------- palettes
 
@@ -191,13 +172,17 @@ public:
 
     // Role order within each colour group of the numbering 1..51.
     static constexpr std::array<QPalette::ColorRole, RolesPerGroup> Roles = {
-        QPalette::Window,    QPalette::WindowText,      QPalette::Base,   QPalette::AlternateBase,
-        QPalette::Text,      QPalette::BrightText,      QPalette::Button, QPalette::ButtonText,
-        QPalette::Highlight, QPalette::HighlightedText, QPalette::Link,   QPalette::LinkVisited,
-        QPalette::Light,     QPalette::Dark,            QPalette::Midlight, QPalette::Mid,
+        QPalette::Window,    QPalette::WindowText,
+        QPalette::Base,      QPalette::AlternateBase,
+        QPalette::Text,      QPalette::BrightText,
+        QPalette::Button,    QPalette::ButtonText,
+        QPalette::Highlight, QPalette::HighlightedText,
+        QPalette::Link,      QPalette::LinkVisited,
+        QPalette::Light,     QPalette::Dark,
+        QPalette::Midlight,  QPalette::Mid,
         QPalette::Shadow};
-    static constexpr std::array<QPalette::ColorGroup, 3> Groups = {
-        QPalette::Active, QPalette::Inactive, QPalette::Disabled};
+    static constexpr std::array<QPalette::ColorGroup, 3> Groups = {QPalette::Active, QPalette::Inactive,
+                                                                   QPalette::Disabled};
 
     static void apply(QPalette &palette, const QDomElement &color)
     {
@@ -208,8 +193,7 @@ public:
         const int blue = toInt(childText(color, QStringLiteral("blue")), &ok[3]);
         if (!(ok[0] && ok[1] && ok[2] && ok[3]) || type < 1 || type > 3 * RolesPerGroup)
             return;
-        const QColor value(std::clamp(red, 0, 255), std::clamp(green, 0, 255),
-                           std::clamp(blue, 0, 255));
+        const QColor value(std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255));
         const QPalette::ColorGroup group = Groups[(type - 1) / RolesPerGroup];
         const QPalette::ColorRole role = Roles[(type - 1) % RolesPerGroup];
         palette.setBrush(group, role, QBrush(value));
@@ -224,8 +208,8 @@ public:
 
     bool read(QIODevice *device)
     {
-        const QDomElement root = CZelXmlReader::readRoot(device, QStringLiteral("palettes"),
-                                                         QStringLiteral("palettes.xml"));
+        const QDomElement root =
+            CZelXmlReader::readRoot(device, QStringLiteral("palettes"), QStringLiteral("palettes.xml"));
         if (root.isNull())
             return false;
         for (const QDomElement &entry : CZelXmlReader::descendants(root, QStringLiteral("palette"))) {
@@ -246,7 +230,4 @@ public:
 CZelPaletteDatabase::CZelPaletteDatabase() : d(std::make_unique<CZelPaletteDatabasePrivate>(this)) {}
 CZelPaletteDatabase::~CZelPaletteDatabase() = default;
 
-bool CZelPaletteDatabase::readXml(QIODevice *device)
-{
-    return d->read(device);
-}
+bool CZelPaletteDatabase::readXml(QIODevice *device) { return d->read(device); }

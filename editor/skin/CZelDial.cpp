@@ -50,10 +50,7 @@ CZelStyleOptionSlider CZelDialPrivate::option() const
     return option;
 }
 
-CZelDial::CZelDial(QWidget *parent) : CZelRangeControl(*new CZelDialPrivate, parent)
-{
-    setFocusPolicy(Qt::WheelFocus);
-}
+CZelDial::CZelDial(QWidget *parent) : CZelRangeControl(*new CZelDialPrivate, parent) { setFocusPolicy(Qt::WheelFocus); }
 
 CZelDial::~CZelDial() = default;
 
@@ -127,10 +124,7 @@ QSize CZelDial::sizeHint() const
     return size;
 }
 
-QSize CZelDial::minimumSizeHint() const
-{
-    return sizeHint();
-}
+QSize CZelDial::minimumSizeHint() const { return sizeHint(); }
 
 bool CZelDial::event(QEvent *event)
 {

@@ -35,10 +35,7 @@ void CZelGrid::setRowsAndColumns(int rows, int columns)
     d->columns = std::max(1, columns);
 }
 
-void CZelGrid::setOrientation(int orientation)
-{
-    d->orientation = orientation == ColumnMajor ? ColumnMajor : RowMajor;
-}
+void CZelGrid::setOrientation(int orientation) { d->orientation = orientation == ColumnMajor ? ColumnMajor : RowMajor; }
 
 void CZelGrid::setSize(int width, int height)
 {

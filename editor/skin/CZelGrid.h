@@ -30,7 +30,7 @@ public:
     void setSize(int width, int height); // values below 1 become 1
 
     QRect cell(int row, int column) const;
-    QRect cell(int index) const; // null outside 0..count-1
+    QRect cell(int index) const;                 // null outside 0..count-1
     QRect frame(int row, double position) const; // film strip: frame round((columns-1) * position)
 
 private:

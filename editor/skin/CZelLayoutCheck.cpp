@@ -25,8 +25,8 @@ QStringList problems(const QWidget *panel)
                                 .arg(a.height()));
         for (qsizetype j = i + 1; j < children.size(); ++j) {
             if (a.intersects(children[j]->geometry()))
-                problems.append(QStringLiteral("overlap: %1 and %2")
-                                    .arg(children[i]->objectName(), children[j]->objectName()));
+                problems.append(
+                    QStringLiteral("overlap: %1 and %2").arg(children[i]->objectName(), children[j]->objectName()));
         }
     }
     return problems;

@@ -11,10 +11,7 @@
 namespace CZelPaintUtilities {
 namespace {
 
-bool usable(QPainter *painter, const QRect &rect)
-{
-    return painter && !rect.isEmpty();
-}
+bool usable(QPainter *painter, const QRect &rect) { return painter && !rect.isEmpty(); }
 
 // A rectangle whose width or height does not fit an int is unusable.
 bool overflows(const QRect &rect)
@@ -33,8 +30,8 @@ bool invalid(const char *function, bool condition)
 
 } // namespace
 
-void drawShadeLine(QPainter *painter, const QPoint &p1, const QPoint &p2, const QPalette &palette,
-                   bool sunken, int lineWidth, int midLineWidth)
+void drawShadeLine(QPainter *painter, const QPoint &p1, const QPoint &p2, const QPalette &palette, bool sunken,
+                   int lineWidth, int midLineWidth)
 {
     if (!painter || (p1.x() != p2.x() && p1.y() != p2.y()))
         return;
@@ -43,33 +40,31 @@ void drawShadeLine(QPainter *painter, const QPoint &p1, const QPoint &p2, const 
     qDrawShadeLine(painter, p1, p2, palette, sunken, lineWidth, midLineWidth);
 }
 
-void drawPlainRect(QPainter *painter, const QRect &rect, const QColor &color, int lineWidth,
-                   const QBrush *fill)
+void drawPlainRect(QPainter *painter, const QRect &rect, const QColor &color, int lineWidth, const QBrush *fill)
 {
     if (!usable(painter, rect) || invalid("drawPlainRect", lineWidth < 0 || overflows(rect)))
         return;
     qDrawPlainRect(painter, rect, color, lineWidth, fill);
 }
 
-void drawShadeRect(QPainter *painter, const QRect &rect, const QPalette &palette, bool sunken,
-                   int lineWidth, int midLineWidth, const QBrush *fill)
+void drawShadeRect(QPainter *painter, const QRect &rect, const QPalette &palette, bool sunken, int lineWidth,
+                   int midLineWidth, const QBrush *fill)
 {
-    if (!usable(painter, rect) ||
-        invalid("drawShadeRect", lineWidth < 0 || midLineWidth < 0 || overflows(rect)))
+    if (!usable(painter, rect) || invalid("drawShadeRect", lineWidth < 0 || midLineWidth < 0 || overflows(rect)))
         return;
     qDrawShadeRect(painter, rect, palette, sunken, lineWidth, midLineWidth, fill);
 }
 
-void drawShadePanel(QPainter *painter, const QRect &rect, const QPalette &palette, bool sunken,
-                    int lineWidth, const QBrush *fill)
+void drawShadePanel(QPainter *painter, const QRect &rect, const QPalette &palette, bool sunken, int lineWidth,
+                    const QBrush *fill)
 {
     if (!usable(painter, rect) || invalid("drawShadePanel", lineWidth < 0 || overflows(rect)))
         return;
     qDrawShadePanel(painter, rect, palette, sunken, lineWidth, fill);
 }
 
-void drawTickmarks(QPainter *painter, const QRect &rect, const QColor &color, bool horizontal,
-                   int minimum, int maximum, int interval, const QBrush *fill)
+void drawTickmarks(QPainter *painter, const QRect &rect, const QColor &color, bool horizontal, int minimum, int maximum,
+                   int interval, const QBrush *fill)
 {
     if (!usable(painter, rect) || invalid("drawTickmarks", interval < 0 || overflows(rect)))
         return;
@@ -122,8 +117,8 @@ void drawCapsule(QPainter *painter, const QRect &rect, const QBrush &brush)
     painter->restore();
 }
 
-void drawThreePiece(QPainter *painter, const QRect &target, const QPixmap &capStart,
-                    const QPixmap &capEnd, const QPixmap &stretch, Qt::Orientation orientation)
+void drawThreePiece(QPainter *painter, const QRect &target, const QPixmap &capStart, const QPixmap &capEnd,
+                    const QPixmap &stretch, Qt::Orientation orientation)
 {
     if (!usable(painter, target) || capStart.isNull() || capEnd.isNull() || stretch.isNull())
         return;
@@ -164,8 +159,7 @@ void drawNinePiece(QPainter *painter, const QRect &target, const std::array<QPix
     }
     const auto &[topLeft, topRight, bottomLeft, bottomRight, left, top, right, bottom] = pieces;
     const int minWidth = std::max(topLeft.width() + topRight.width(), bottomLeft.width() + bottomRight.width());
-    const int minHeight =
-        std::max(topLeft.height() + bottomLeft.height(), topRight.height() + bottomRight.height());
+    const int minHeight = std::max(topLeft.height() + bottomLeft.height(), topRight.height() + bottomRight.height());
     if (target.width() < minWidth || target.height() < minHeight) {
         drawPlainRect(painter, target, Qt::black, 1);
         return;

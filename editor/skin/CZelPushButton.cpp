@@ -163,10 +163,7 @@ void CZelPushButton::setMenu(QMenu *menu)
     update();
 }
 
-void CZelPushButton::showMenu()
-{
-    d->runMenu();
-}
+void CZelPushButton::showMenu() { d->runMenu(); }
 
 void CZelPushButton::popupPressed()
 {
@@ -193,10 +190,7 @@ QSize CZelPushButton::sizeHint() const
     return style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(width, height), this);
 }
 
-QSize CZelPushButton::minimumSizeHint() const
-{
-    return sizeHint();
-}
+QSize CZelPushButton::minimumSizeHint() const { return sizeHint(); }
 
 void CZelPushButton::paintEvent(QPaintEvent *)
 {

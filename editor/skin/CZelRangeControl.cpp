@@ -32,17 +32,28 @@ float CZelRangeControlPrivate::normalized(int v) const
 int CZelRangeControlPrivate::actionValue(int action) const
 {
     switch (action) {
-    case CZelRangeControl::SingleStepSub: return bound(qint64(value) - singleStep);
-    case CZelRangeControl::SingleStepAdd: return bound(qint64(value) + singleStep);
-    case CZelRangeControl::PageStepSub: return bound(qint64(value) - pageStep);
-    case CZelRangeControl::PageStepAdd: return bound(qint64(value) + pageStep);
-    case CZelRangeControl::ThirdStepSub: return bound(qint64(value) - thirdStep);
-    case CZelRangeControl::ThirdStepAdd: return bound(qint64(value) + thirdStep);
-    case CZelRangeControl::FourthStepSub: return bound(qint64(value) - fourthStep);
-    case CZelRangeControl::FourthStepAdd: return bound(qint64(value) + fourthStep);
-    case CZelRangeControl::ToMinimum: return minimum;
-    case CZelRangeControl::ToMaximum: return maximum;
-    default: return value;
+    case CZelRangeControl::SingleStepSub:
+        return bound(qint64(value) - singleStep);
+    case CZelRangeControl::SingleStepAdd:
+        return bound(qint64(value) + singleStep);
+    case CZelRangeControl::PageStepSub:
+        return bound(qint64(value) - pageStep);
+    case CZelRangeControl::PageStepAdd:
+        return bound(qint64(value) + pageStep);
+    case CZelRangeControl::ThirdStepSub:
+        return bound(qint64(value) - thirdStep);
+    case CZelRangeControl::ThirdStepAdd:
+        return bound(qint64(value) + thirdStep);
+    case CZelRangeControl::FourthStepSub:
+        return bound(qint64(value) - fourthStep);
+    case CZelRangeControl::FourthStepAdd:
+        return bound(qint64(value) + fourthStep);
+    case CZelRangeControl::ToMinimum:
+        return minimum;
+    case CZelRangeControl::ToMaximum:
+        return maximum;
+    default:
+        return value;
     }
 }
 
@@ -171,8 +182,8 @@ void CZelRangeControl::setValueFromSpec(float value)
     const CZelValueSpec *spec = d_ptr->spec;
     if (!spec)
         return;
-    const float clamped = std::clamp(value, std::min(spec->minimum, spec->maximum),
-                                     std::max(spec->minimum, spec->maximum));
+    const float clamped =
+        std::clamp(value, std::min(spec->minimum, spec->maximum), std::max(spec->minimum, spec->maximum));
     setValueNormalized(spec->unmap(clamped));
 }
 
@@ -197,10 +208,7 @@ void CZelRangeControl::setRepeatAction(int action, int thresholdTime, int repeat
 
 int CZelRangeControl::repeatAction() const { return d_ptr->repeatAction; }
 
-void CZelRangeControl::sliderChange(int)
-{
-    update();
-}
+void CZelRangeControl::sliderChange(int) { update(); }
 
 void CZelRangeControl::timerEvent(QTimerEvent *event)
 {
@@ -221,14 +229,30 @@ void CZelRangeControl::keyPressEvent(QKeyEvent *event)
     const bool controls = d_ptr->invertedControls;
     int action = NoAction;
     switch (event->key()) {
-    case Qt::Key_Home: action = ToMinimum; break;
-    case Qt::Key_End: action = ToMaximum; break;
-    case Qt::Key_Left: action = appearance ? SingleStepAdd : SingleStepSub; break;
-    case Qt::Key_Right: action = appearance ? SingleStepSub : SingleStepAdd; break;
-    case Qt::Key_Up: action = controls ? SingleStepSub : SingleStepAdd; break;
-    case Qt::Key_Down: action = controls ? SingleStepAdd : SingleStepSub; break;
-    case Qt::Key_PageUp: action = controls ? PageStepSub : PageStepAdd; break;
-    case Qt::Key_PageDown: action = controls ? PageStepAdd : PageStepSub; break;
+    case Qt::Key_Home:
+        action = ToMinimum;
+        break;
+    case Qt::Key_End:
+        action = ToMaximum;
+        break;
+    case Qt::Key_Left:
+        action = appearance ? SingleStepAdd : SingleStepSub;
+        break;
+    case Qt::Key_Right:
+        action = appearance ? SingleStepSub : SingleStepAdd;
+        break;
+    case Qt::Key_Up:
+        action = controls ? SingleStepSub : SingleStepAdd;
+        break;
+    case Qt::Key_Down:
+        action = controls ? SingleStepAdd : SingleStepSub;
+        break;
+    case Qt::Key_PageUp:
+        action = controls ? PageStepSub : PageStepAdd;
+        break;
+    case Qt::Key_PageDown:
+        action = controls ? PageStepAdd : PageStepSub;
+        break;
     default:
         event->ignore();
         return;
@@ -246,9 +270,9 @@ void CZelRangeControl::wheelEvent(QWheelEvent *event)
     }
     const int delta = wheelOrientation == Qt::Horizontal ? angle.x() : angle.y();
     const bool fine = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    const qint64 step = fine ? d_ptr->fourthStep
-                             : std::min<qint64>(d_ptr->pageStep,
-                                                qint64(QApplication::wheelScrollLines()) * d_ptr->thirdStep);
+    const qint64 step =
+        fine ? d_ptr->fourthStep
+             : std::min<qint64>(d_ptr->pageStep, qint64(QApplication::wheelScrollLines()) * d_ptr->thirdStep);
     if (lastWheelControl() != this) {
         lastWheelControl() = this;
         d_ptr->wheelAccumulator = 0;

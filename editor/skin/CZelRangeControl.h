@@ -17,9 +17,18 @@ class CZelRangeControl : public QWidget
 public:
     // Action numbers of actionTriggered().
     enum Action {
-        NoAction = 0, SingleStepSub = 1, SingleStepAdd = 2, PageStepSub = 3, PageStepAdd = 4,
-        ThirdStepSub = 5, ThirdStepAdd = 6, FourthStepSub = 7, FourthStepAdd = 8,
-        ToMinimum = 9, ToMaximum = 10, Move = 11
+        NoAction = 0,
+        SingleStepSub = 1,
+        SingleStepAdd = 2,
+        PageStepSub = 3,
+        PageStepAdd = 4,
+        ThirdStepSub = 5,
+        ThirdStepAdd = 6,
+        FourthStepSub = 7,
+        FourthStepAdd = 8,
+        ToMinimum = 9,
+        ToMaximum = 10,
+        Move = 11
     };
     // Codes of the slider-change hook.
     enum Change { RangeChange = 1, ValueChange = 2 };

@@ -27,13 +27,22 @@ int parseWord(const QString &value, Table table, int fallback)
 }
 
 constexpr std::array<const char *, CZelRenderDescription::StateCount> StateNames = {
-    "active", "pressed", "disabled", "active_on", "pressed_on", "disabled_on",
-    "active_mid", "pressed_mid", "disabled_mid"};
+    "active",      "pressed",    "disabled",    "active_on",   "pressed_on",
+    "disabled_on", "active_mid", "pressed_mid", "disabled_mid"};
 
-constexpr std::array<const char *, CZelRenderDescription::PartCount> PartSuffixes = {
-    "", "_capLeftOrTop", "_capRightOrBottom", "_hOrVStretch", "_topLeft", "_topRight",
-    "_bottomLeft", "_bottomRight", "_leftStretch", "_topStretch", "_rightStretch",
-    "_bottomStretch", "_centerArea"};
+constexpr std::array<const char *, CZelRenderDescription::PartCount> PartSuffixes = {"",
+                                                                                     "_capLeftOrTop",
+                                                                                     "_capRightOrBottom",
+                                                                                     "_hOrVStretch",
+                                                                                     "_topLeft",
+                                                                                     "_topRight",
+                                                                                     "_bottomLeft",
+                                                                                     "_bottomRight",
+                                                                                     "_leftStretch",
+                                                                                     "_topStretch",
+                                                                                     "_rightStretch",
+                                                                                     "_bottomStretch",
+                                                                                     "_centerArea"};
 
 constexpr int StatesOfType[] = {3, 6, 9}; // command, toggle, tristate
 
@@ -71,9 +80,9 @@ public:
 void CZelRenderDescriptionPrivate::parseDescriptive(const CZelDatabase<QString, QString> &p)
 {
     using D = CZelRenderDescription;
-    buttonType = parseWord(p.value(QStringLiteral("ButtonType")),
-                           {{"Button_Tristate", D::Button_Tristate}, {"Button_Toggle", D::Button_Toggle}},
-                           D::Button_Command);
+    buttonType =
+        parseWord(p.value(QStringLiteral("ButtonType")),
+                  {{"Button_Tristate", D::Button_Tristate}, {"Button_Toggle", D::Button_Toggle}}, D::Button_Command);
     focusStyle = parseWord(p.value(QStringLiteral("FocusStyle")),
                            {{"Focus_Hover", D::Focus_Hover},
                             {"Focus_BorderAnimated", D::Focus_BorderAnimated},
@@ -81,16 +90,17 @@ void CZelRenderDescriptionPrivate::parseDescriptive(const CZelDatabase<QString, 
                             {"Focus_Border", D::Focus_Border}},
                            D::Focus_None);
     renderStyle = parseWord(p.value(QStringLiteral("RenderStyle")),
-                            {{"Render_Composite", D::Render_Composite}, {"Render_Fixed", D::Render_Fixed},
-                             {"Render_Tiled", D::Render_Tiled}, {"Render_Vector", D::Render_Vector}},
+                            {{"Render_Composite", D::Render_Composite},
+                             {"Render_Fixed", D::Render_Fixed},
+                             {"Render_Tiled", D::Render_Tiled},
+                             {"Render_Vector", D::Render_Vector}},
                             D::Render_None);
-    vectorType = parseWord(p.value(QStringLiteral("VectorType")),
-                           {{"Vector_Type4", D::Vector_Type4}, {"Vector_Type3", D::Vector_Type3},
-                            {"Vector_Type2", D::Vector_Type2}},
-                           D::Vector_Type1);
+    vectorType = parseWord(
+        p.value(QStringLiteral("VectorType")),
+        {{"Vector_Type4", D::Vector_Type4}, {"Vector_Type3", D::Vector_Type3}, {"Vector_Type2", D::Vector_Type2}},
+        D::Vector_Type1);
     tiledType = parseWord(p.value(QStringLiteral("TiledType")),
-                          {{"Tiled_Both", D::Tiled_Both}, {"Tiled_Vertical", D::Tiled_Vertical}},
-                          D::Tiled_Horizontal);
+                          {{"Tiled_Both", D::Tiled_Both}, {"Tiled_Vertical", D::Tiled_Vertical}}, D::Tiled_Horizontal);
     compositeType = parseWord(p.value(QStringLiteral("CompositeType")),
                               {{"Composite_Continuous", D::Composite_Continuous}}, D::Composite_Cells);
 }
@@ -303,8 +313,7 @@ int CZelRenderDescription::stateIndex(const CZelRenderState &state) const
 QRect CZelRenderDescription::compositeCell(const QPixmap &composite, const CZelRenderState &state,
                                            double position) const
 {
-    if (d->renderStyle != Render_Composite || d->order.isEmpty() || composite.width() == 0 ||
-        composite.height() == 0)
+    if (d->renderStyle != Render_Composite || d->order.isEmpty() || composite.width() == 0 || composite.height() == 0)
         return {};
     const int index = stateIndex(state);
     const int entry = index < d->order.size() ? d->order[index] : d->order.first();
@@ -373,8 +382,8 @@ void CZelRenderDescription::paint(QPainter *painter, const QRect &target, double
                 pieces[i] = part(Part_TopLeft + i);
             CZelPaintUtilities::drawNinePiece(painter, target, pieces);
         } else {
-            CZelPaintUtilities::drawThreePiece(painter, target, part(Part_CapLeftOrTop),
-                                               part(Part_CapRightOrBottom), part(Part_HOrVStretch),
+            CZelPaintUtilities::drawThreePiece(painter, target, part(Part_CapLeftOrTop), part(Part_CapRightOrBottom),
+                                               part(Part_HOrVStretch),
                                                d->tiledType == Tiled_Vertical ? Qt::Vertical : Qt::Horizontal);
         }
         break;

@@ -17,8 +17,7 @@ class CZelSkinEngine;
 class CZelRenderDescriptionPrivate;
 
 // The state flags a control is painted in.
-struct CZelRenderState
-{
+struct CZelRenderState {
     bool normal = true;
     bool pressed = false;
     bool disabled = false;
@@ -34,23 +33,44 @@ class CZelRenderDescription
 public:
     enum ButtonType { Button_Command = 0, Button_Toggle = 1, Button_Tristate = 2 };
     enum FocusStyle {
-        Focus_None = 0, Focus_Border = 1, Focus_BorderShade = 2, Focus_BorderAnimated = 3, Focus_Hover = 4
+        Focus_None = 0,
+        Focus_Border = 1,
+        Focus_BorderShade = 2,
+        Focus_BorderAnimated = 3,
+        Focus_Hover = 4
     };
-    enum RenderStyle {
-        Render_None = 0, Render_Vector = 1, Render_Tiled = 2, Render_Fixed = 3, Render_Composite = 4
-    };
+    enum RenderStyle { Render_None = 0, Render_Vector = 1, Render_Tiled = 2, Render_Fixed = 3, Render_Composite = 4 };
     enum VectorType { Vector_Type1 = 0, Vector_Type2 = 1, Vector_Type3 = 2, Vector_Type4 = 3 };
     enum TiledType { Tiled_Horizontal = 1, Tiled_Vertical = 2, Tiled_Both = 3 };
     enum CompositeType { Composite_Cells = 0, Composite_Continuous = 1 };
     // State indices: the bits of available() and the positions of order().
     enum State {
-        Active = 0, Pressed, Disabled, ActiveOn, PressedOn, DisabledOn, ActiveMid, PressedMid, DisabledMid,
+        Active = 0,
+        Pressed,
+        Disabled,
+        ActiveOn,
+        PressedOn,
+        DisabledOn,
+        ActiveMid,
+        PressedMid,
+        DisabledMid,
         StateCount
     };
     enum Part {
-        Part_Fixed = 0, Part_CapLeftOrTop, Part_CapRightOrBottom, Part_HOrVStretch, Part_TopLeft,
-        Part_TopRight, Part_BottomLeft, Part_BottomRight, Part_LeftStretch, Part_TopStretch,
-        Part_RightStretch, Part_BottomStretch, Part_CenterArea, PartCount
+        Part_Fixed = 0,
+        Part_CapLeftOrTop,
+        Part_CapRightOrBottom,
+        Part_HOrVStretch,
+        Part_TopLeft,
+        Part_TopRight,
+        Part_BottomLeft,
+        Part_BottomRight,
+        Part_LeftStretch,
+        Part_TopStretch,
+        Part_RightStretch,
+        Part_BottomStretch,
+        Part_CenterArea,
+        PartCount
     };
 
     // engine supplies the bitmaps; it may be null for a description that is

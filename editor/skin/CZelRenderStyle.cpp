@@ -1,8 +1,8 @@
 #include "editor/skin/CZelRenderStyle.h"
 
 #include "editor/skin/CZelNode.h"
-#include "editor/skin/CZelRenderDescription.h"
 #include "editor/skin/CZelPaintUtilities.h"
+#include "editor/skin/CZelRenderDescription.h"
 #include "editor/skin/CZelSkinEngine.h"
 #include "editor/skin/CZelStyleOptions.h"
 
@@ -40,8 +40,7 @@ private:
 
 constexpr QColor HoverColor(127, 127, 127, 63);
 
-struct SliderParts
-{
+struct SliderParts {
     QStyle::SubControl track;
     QStyle::SubControl thumb;
     QStyle::SubControl ticks;
@@ -50,9 +49,12 @@ struct SliderParts
 SliderParts partsOf(QStyle::ComplexControl control)
 {
     switch (control) {
-    case QStyle::CC_Dial: return {QStyle::SC_DialGroove, QStyle::SC_DialHandle, QStyle::SC_DialTickmarks};
-    case QStyle::CC_ScrollBar: return {QStyle::SC_ScrollBarGroove, QStyle::SC_ScrollBarSlider, QStyle::SC_None};
-    default: return {QStyle::SC_SliderGroove, QStyle::SC_SliderHandle, QStyle::SC_SliderTickmarks};
+    case QStyle::CC_Dial:
+        return {QStyle::SC_DialGroove, QStyle::SC_DialHandle, QStyle::SC_DialTickmarks};
+    case QStyle::CC_ScrollBar:
+        return {QStyle::SC_ScrollBarGroove, QStyle::SC_ScrollBarSlider, QStyle::SC_None};
+    default:
+        return {QStyle::SC_SliderGroove, QStyle::SC_SliderHandle, QStyle::SC_SliderTickmarks};
     }
 }
 
@@ -186,8 +188,7 @@ void CZelRenderStyle::drawKeyedSlider(ComplexControl control, const QStyleOption
     const auto *keyed = czelKeyedCast<CZelStyleOptionSlider>(option);
     const SliderParts parts = partsOf(control);
     const qint64 range = qint64(keyed->maximum) - keyed->minimum;
-    const float position =
-        range > 0 ? float(double(keyed->sliderPosition - keyed->minimum) / double(range)) : 0.0f;
+    const float position = range > 0 ? float(double(keyed->sliderPosition - keyed->minimum) / double(range)) : 0.0f;
     const auto paintPart = [&](SubControl subControl, const QString &key) {
         const CZelRenderDescription *d = description(key);
         if (!d || !(keyed->subControls & subControl))
@@ -198,8 +199,8 @@ void CZelRenderStyle::drawKeyedSlider(ComplexControl control, const QStyleOption
         State state = keyed->state;
         if (!(keyed->activeSubControls & subControl))
             state &= ~State_MouseOver;
-        paint(painter, d, rect, position, state & State_Raised, state & State_Sunken, !(state & State_Enabled),
-              false, false);
+        paint(painter, d, rect, position, state & State_Raised, state & State_Sunken, !(state & State_Enabled), false,
+              false);
         return rect;
     };
     if (parts.ticks != SC_None && (keyed->subControls & parts.ticks)) {
@@ -222,8 +223,8 @@ void CZelRenderStyle::drawKeyedSlider(ComplexControl control, const QStyleOption
     }
 }
 
-void CZelRenderStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
-                                         QPainter *painter, const QWidget *widget) const
+void CZelRenderStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                         const QWidget *widget) const
 {
     const bool sliderKind = control == CC_ScrollBar || control == CC_Slider || control == CC_Dial;
     if (sliderKind && czelKeyedCast<CZelStyleOptionSlider>(option)) {
@@ -241,8 +242,8 @@ QStyle::SubControl CZelRenderStyle::hitTestComplexControl(ComplexControl control
     return CZelSkinStyle::hitTestComplexControl(control, plain.complex(), point, widget);
 }
 
-QRect CZelRenderStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                                      SubControl subControl, const QWidget *widget) const
+QRect CZelRenderStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl subControl,
+                                      const QWidget *widget) const
 {
     const PlainOption plain(option);
     return CZelSkinStyle::subControlRect(control, plain.complex(), subControl, widget);

@@ -31,21 +31,29 @@ CZelSkinEngine::~CZelSkinEngine() = default;
 
 bool CZelSkinEngine::load(int type, QIODevice *device, const QString &group)
 {
-    static const std::array<const char *, 5> typeNames = {"Strings", "Images", "Layouts",
-                                                          "Palettes", "Nodes"};
+    static const std::array<const char *, 5> typeNames = {"Strings", "Images", "Layouts", "Palettes", "Nodes"};
     if (!device || type < Strings || type > Nodes)
         return false;
     bool ok = false;
     switch (static_cast<DatabaseType>(type)) {
-    case Strings: ok = d->strings.readXml(device, group); break;
-    case Images: ok = d->images.readXml(device, group); break;
-    case Layouts: ok = d->layouts.readXml(device, group); break;
-    case Palettes: ok = d->palettes.readXml(device); break;
-    case Nodes: ok = d->nodes.readXml(device); break;
+    case Strings:
+        ok = d->strings.readXml(device, group);
+        break;
+    case Images:
+        ok = d->images.readXml(device, group);
+        break;
+    case Layouts:
+        ok = d->layouts.readXml(device, group);
+        break;
+    case Palettes:
+        ok = d->palettes.readXml(device);
+        break;
+    case Nodes:
+        ok = d->nodes.readXml(device);
+        break;
     }
     if (!ok)
-        CZelSkinMessages::show(CZelSkinMessages::Kind::Warning,
-                               QStringLiteral("Skin Engine: loading error"),
+        CZelSkinMessages::show(CZelSkinMessages::Kind::Warning, QStringLiteral("Skin Engine: loading error"),
                                QStringLiteral("Error loading ") + QLatin1String(typeNames[type]));
     return ok;
 }
@@ -68,25 +76,16 @@ QPixmap CZelSkinEngine::pixmap(const QString &key) const
     return result;
 }
 
-QRect CZelSkinEngine::rect(const QString &key) const
-{
-    return key.isEmpty() ? QRect() : d->layouts.value(key);
-}
+QRect CZelSkinEngine::rect(const QString &key) const { return key.isEmpty() ? QRect() : d->layouts.value(key); }
 
-bool CZelSkinEngine::hasRect(const QString &key) const
-{
-    return d->layouts.contains(key);
-}
+bool CZelSkinEngine::hasRect(const QString &key) const { return d->layouts.contains(key); }
 
 QDomElement CZelSkinEngine::node(const QString &path) const
 {
     return path.isEmpty() ? QDomElement() : d->nodes.value(path);
 }
 
-QString CZelSkinEngine::string(const QString &key) const
-{
-    return d->strings.value(key);
-}
+QString CZelSkinEngine::string(const QString &key) const { return d->strings.value(key); }
 
 QPalette CZelSkinEngine::palette(const QString &key) const
 {

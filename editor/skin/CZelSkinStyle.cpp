@@ -21,10 +21,7 @@ CZelSkinStyle::CZelSkinStyle(CZelSkinEngine *engine) : d(std::make_unique<CZelSk
 
 CZelSkinStyle::~CZelSkinStyle() = default;
 
-CZelSkinEngine *CZelSkinStyle::engine() const
-{
-    return d->engine;
-}
+CZelSkinEngine *CZelSkinStyle::engine() const { return d->engine; }
 
 namespace {
 
@@ -37,8 +34,7 @@ bool isIndicatorButton(const QWidget *widget)
 
 // A description assigned to the widget itself paints it whole; without one
 // (the usual case) the wire-frame drawing applies.
-bool CZelSkinStyle::paintWidgetDescription(const QStyleOption *option, QPainter *painter,
-                                           const QWidget *widget) const
+bool CZelSkinStyle::paintWidgetDescription(const QStyleOption *option, QPainter *painter, const QWidget *widget) const
 {
     const CZelRenderDescription *description =
         d->engine && widget && option ? d->engine->widgetDescription(widget, 0) : nullptr;
@@ -82,8 +78,8 @@ void CZelSkinStyle::drawControl(ControlElement element, const QStyleOption *opti
         CZelWireFrameStyle::drawControl(element, option, painter, widget);
 }
 
-void CZelSkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
-                                       QPainter *painter, const QWidget *widget) const
+void CZelSkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                       const QWidget *widget) const
 {
     if (!paintWidgetDescription(option, painter, widget))
         CZelWireFrameStyle::drawComplexControl(control, option, painter, widget);

@@ -181,7 +181,8 @@ bool CZelSlider::event(QEvent *event)
     case QEvent::HoverMove:
     case QEvent::HoverLeave: {
         const StyleSliderOption option(d_func()->option(), style());
-        d_func()->updateHover(QStyle::CC_Slider, *option.get(), static_cast<QHoverEvent *>(event)->position().toPoint());
+        d_func()->updateHover(QStyle::CC_Slider, *option.get(),
+                              static_cast<QHoverEvent *>(event)->position().toPoint());
         break;
     }
     default:

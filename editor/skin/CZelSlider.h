@@ -12,8 +12,14 @@ class CZelSlider : public CZelRangeControl
 
 public:
     enum ClickBehaviour { JumpToClick = 0, StepTowardsClick = 1 };
-    enum TickPosition { NoTicks = 0, TicksAbove = 1, TicksLeft = TicksAbove, TicksBelow = 2,
-                        TicksRight = TicksBelow, TicksBothSides = 3 };
+    enum TickPosition {
+        NoTicks = 0,
+        TicksAbove = 1,
+        TicksLeft = TicksAbove,
+        TicksBelow = 2,
+        TicksRight = TicksBelow,
+        TicksBothSides = 3
+    };
 
     explicit CZelSlider(QWidget *parent = nullptr);
     ~CZelSlider() override;

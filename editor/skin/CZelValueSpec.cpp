@@ -45,8 +45,9 @@ float CZelValueSpec::unmap(float value) const
     case Linear:
         return maximum != minimum ? float((x - minimum) / (double(maximum) - minimum)) : 0.0f;
     case Exponential:
-        return maximum != minimum && minimum != 0.0f ? float(std::log(x / minimum) / std::log(double(maximum) / minimum))
-                                                     : 0.0f;
+        return maximum != minimum && minimum != 0.0f
+                   ? float(std::log(x / minimum) / std::log(double(maximum) / minimum))
+                   : 0.0f;
     case Decibel: {
         const double a = std::pow(10.0, minimum / 20.0);
         const double b = std::pow(10.0, maximum / 20.0);

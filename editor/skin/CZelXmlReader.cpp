@@ -27,11 +27,9 @@ QDomElement readRoot(QIODevice *device, const QString &rootTag, const QString &d
     int line = 0;
     int column = 0;
     if (!document.setContent(device, &message, &line, &column)) {
-        CZelSkinMessages::show(CZelSkinMessages::Kind::Information, titleOf(device, defaultTitle),
-                               QStringLiteral("Parse error at line %1, column %2:\n%3")
-                                   .arg(line)
-                                   .arg(column)
-                                   .arg(message));
+        CZelSkinMessages::show(
+            CZelSkinMessages::Kind::Information, titleOf(device, defaultTitle),
+            QStringLiteral("Parse error at line %1, column %2:\n%3").arg(line).arg(column).arg(message));
         return {};
     }
     if (device->isOpen())
@@ -43,10 +41,7 @@ QDomElement readRoot(QIODevice *device, const QString &rootTag, const QString &d
     return root;
 }
 
-QString childText(const QDomElement &element, const QString &name)
-{
-    return element.firstChildElement(name).text();
-}
+QString childText(const QDomElement &element, const QString &name) { return element.firstChildElement(name).text(); }
 
 QList<QDomElement> descendants(const QDomElement &parent, const QString &tag)
 {
@@ -63,8 +58,7 @@ QList<QDomElement> entries(const QDomElement &root, const QString &entryTag, con
 {
     QList<QDomElement> result;
     if (group.isEmpty()) {
-        for (QDomElement e = root.firstChildElement(entryTag); !e.isNull();
-             e = e.nextSiblingElement(entryTag)) {
+        for (QDomElement e = root.firstChildElement(entryTag); !e.isNull(); e = e.nextSiblingElement(entryTag)) {
             result.append(e);
             if (groupOf)
                 groupOf->append(root);

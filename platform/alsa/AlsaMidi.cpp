@@ -1,7 +1,7 @@
 #include "platform/alsa/AlsaMidi.h"
 
-#include "platform/alsa/AlsaInputEvent.h"
 #include "platform/MidiInputQueue.h"
+#include "platform/alsa/AlsaInputEvent.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -29,8 +29,7 @@ class AlsaInput : public BackendInput
 {
 public:
     AlsaInput(snd_seq_t *seq, MidiInHandle handle, MidiInCallback callback, std::uintptr_t instance)
-        : BackendInput(handle, callback, instance)
-        , m_seq(seq)
+        : BackendInput(handle, callback, instance), m_seq(seq)
     {
     }
     ~AlsaInput() override
@@ -102,8 +101,7 @@ class AlsaOutput : public BackendOutput
 {
 public:
     AlsaOutput(snd_seq_t *seq, MidiOutHandle handle, MidiOutCallback callback, std::uintptr_t instance)
-        : BackendOutput(handle, callback, instance)
-        , m_seq(seq)
+        : BackendOutput(handle, callback, instance), m_seq(seq)
     {
     }
     ~AlsaOutput() override { snd_seq_close(m_seq); }
@@ -154,17 +152,15 @@ snd_seq_t *openSequencer(const char *operation)
     snd_seq_t *seq = nullptr;
     const int error = snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, 0);
     if (error < 0) {
-        std::fprintf(stderr, "%s: cannot open the ALSA sequencer (%s); no MIDI ports\n", operation, snd_strerror(error));
+        std::fprintf(stderr, "%s: cannot open the ALSA sequencer (%s); no MIDI ports\n", operation,
+                     snd_strerror(error));
         return nullptr;
     }
     snd_seq_set_client_name(seq, "Vorpad");
     return seq;
 }
 
-AlsaMidi::AlsaMidi()
-    : m_query(openSequencer("AlsaMidi::AlsaMidi"))
-{
-}
+AlsaMidi::AlsaMidi() : m_query(openSequencer("AlsaMidi::AlsaMidi")) {}
 
 AlsaMidi::~AlsaMidi()
 {
@@ -223,8 +219,8 @@ MidiResult AlsaMidi::midiInGetDevCaps(unsigned index, std::string &name)
     return MMSYSERR_NOERROR;
 }
 
-MidiResult AlsaMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback,
-                                std::uintptr_t instance, unsigned flags)
+MidiResult AlsaMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback, std::uintptr_t instance,
+                                unsigned flags)
 {
     return openInput(handle, callback, flags, [&](MidiInHandle fresh, std::unique_ptr<BackendInput> &port) {
         PortAddress address;
@@ -281,9 +277,6 @@ MidiResult AlsaMidi::midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutC
     });
 }
 
-std::unique_ptr<MidiApi> createRealMidi()
-{
-    return std::make_unique<AlsaMidi>();
-}
+std::unique_ptr<MidiApi> createRealMidi() { return std::make_unique<AlsaMidi>(); }
 
 } // namespace Platform

@@ -27,8 +27,8 @@ public:
 
     unsigned midiOutGetNumDevs() override;
     MidiResult midiOutGetDevCaps(unsigned index, std::string &name) override;
-    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
-                           std::uintptr_t instance, unsigned flags) override;
+    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback, std::uintptr_t instance,
+                           unsigned flags) override;
 
     struct PortAddress {
         int client;

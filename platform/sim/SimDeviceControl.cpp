@@ -63,14 +63,8 @@ std::wstring SimDeviceControl::serviceName(const std::wstring &instanceId)
     return std::wstring();
 }
 
-std::wstring SimDeviceControl::serviceBinaryPath(const std::wstring &)
-{
-    return std::wstring();
-}
+std::wstring SimDeviceControl::serviceBinaryPath(const std::wstring &) { return std::wstring(); }
 
-DeviceControl::FileVersion SimDeviceControl::fileVersion(const std::wstring &)
-{
-    return FileVersion();
-}
+DeviceControl::FileVersion SimDeviceControl::fileVersion(const std::wstring &) { return FileVersion(); }
 
 } // namespace Platform

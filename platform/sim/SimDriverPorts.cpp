@@ -63,10 +63,7 @@ SimDriverPorts::~SimDriverPorts()
     closeOutput();
 }
 
-bool SimDriverPorts::present() const
-{
-    return m_machine.device(m_device) != nullptr;
-}
+bool SimDriverPorts::present() const { return m_machine.device(m_device) != nullptr; }
 
 MidiResult SimDriverPorts::openOutput()
 {
@@ -125,7 +122,8 @@ MidiResult SimDriverPorts::openInput(BytesIn receiver)
             return MMSYSERR_ALLOCATED;
         m_receiver = std::move(receiver);
     }
-    Zel::NTSTATUS result = m_machine.openPort(m_in, [this](std::uint32_t) { received(); }, stream);
+    Zel::NTSTATUS result = m_machine.openPort(
+        m_in, [this](std::uint32_t) { received(); }, stream);
     if (Zel::NT_SUCCESS(result))
         result = run(*stream);
     {

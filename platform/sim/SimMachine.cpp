@@ -1,7 +1,7 @@
 #include "platform/sim/SimMachine.h"
 
-#include "driver/contract/DeviceControlProperties.h"
 #include "driver/PropertyHandler.h"
+#include "driver/contract/DeviceControlProperties.h"
 #include "simulator/usb/UsbController.h"
 
 #include <cstdio>
@@ -10,10 +10,7 @@ namespace Platform {
 
 namespace {
 
-std::wstring widen(const std::string &text)
-{
-    return std::wstring(text.begin(), text.end());
-}
+std::wstring widen(const std::string &text) { return std::wstring(text.begin(), text.end()); }
 
 std::string guidText(const Zel::Guid &g)
 {
@@ -40,10 +37,7 @@ SimDriverStream::SimDriverStream(std::shared_ptr<SimAttachedDevice> device, Zel:
 {
 }
 
-SimDriverStream::~SimDriverStream()
-{
-    Zel::MidiStream::destroy(m_stream);
-}
+SimDriverStream::~SimDriverStream() { Zel::MidiStream::destroy(m_stream); }
 
 SimMachine::SimMachine() : m_registry(std::make_shared<SimRegistry>()), m_host(std::make_shared<SimUsbHost>()) {}
 
@@ -161,8 +155,8 @@ Zel::NTSTATUS SimMachine::openPort(const Port &port, SimDriverStream::Notify not
             continue;
         auto callback = notify ? std::make_unique<SimDriverStream::Notify>(std::move(notify)) : nullptr;
         Zel::MidiStream *opened = nullptr;
-        const Zel::NTSTATUS result = adapter.openStream(miniport, port.capture, callback ? &notifyTrampoline : nullptr,
-                                                        callback.get(), opened);
+        const Zel::NTSTATUS result =
+            adapter.openStream(miniport, port.capture, callback ? &notifyTrampoline : nullptr, callback.get(), opened);
         if (!Zel::NT_SUCCESS(result))
             return result;
         stream = std::make_unique<SimDriverStream>(attached, opened, std::move(callback));

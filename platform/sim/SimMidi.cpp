@@ -7,9 +7,7 @@ class SimMidi::Input : public BackendInput
 {
 public:
     Input(SimMidi &owner, unsigned index, MidiInHandle handle, MidiInCallback callback, std::uintptr_t instance)
-        : BackendInput(handle, callback, instance)
-        , m_owner(owner)
-        , m_index(index)
+        : BackendInput(handle, callback, instance), m_owner(owner), m_index(index)
     {
     }
     ~Input() override
@@ -37,8 +35,7 @@ class SimMidi::Output : public BackendOutput
 {
 public:
     Output(SimMidiEndpoint &endpoint, MidiOutHandle handle, MidiOutCallback callback, std::uintptr_t instance)
-        : BackendOutput(handle, callback, instance)
-        , m_endpoint(endpoint)
+        : BackendOutput(handle, callback, instance), m_endpoint(endpoint)
     {
     }
     ~Output() override { m_endpoint.closeOutput(); }
@@ -50,15 +47,11 @@ private:
 };
 
 SimMidi::SimMidi(std::vector<std::shared_ptr<SimMidiEndpoint>> endpoints)
-    : m_endpoints(std::move(endpoints))
-    , m_inputOpen(m_endpoints.size(), false)
+    : m_endpoints(std::move(endpoints)), m_inputOpen(m_endpoints.size(), false)
 {
 }
 
-SimMidi::~SimMidi()
-{
-    closeAll();
-}
+SimMidi::~SimMidi() { closeAll(); }
 
 MidiResult SimMidi::name(unsigned index, std::string &name) const
 {
@@ -74,18 +67,12 @@ void SimMidi::inputClosed(unsigned index)
     m_inputOpen[index] = false;
 }
 
-unsigned SimMidi::midiInGetNumDevs()
-{
-    return unsigned(m_endpoints.size());
-}
+unsigned SimMidi::midiInGetNumDevs() { return unsigned(m_endpoints.size()); }
 
-MidiResult SimMidi::midiInGetDevCaps(unsigned index, std::string &name)
-{
-    return this->name(index, name);
-}
+MidiResult SimMidi::midiInGetDevCaps(unsigned index, std::string &name) { return this->name(index, name); }
 
-MidiResult SimMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback,
-                               std::uintptr_t instance, unsigned flags)
+MidiResult SimMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback, std::uintptr_t instance,
+                               unsigned flags)
 {
     return openInput(handle, callback, flags, [&](MidiInHandle fresh, std::unique_ptr<BackendInput> &port) {
         if (index >= m_endpoints.size())
@@ -104,15 +91,9 @@ MidiResult SimMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallb
     });
 }
 
-unsigned SimMidi::midiOutGetNumDevs()
-{
-    return unsigned(m_endpoints.size());
-}
+unsigned SimMidi::midiOutGetNumDevs() { return unsigned(m_endpoints.size()); }
 
-MidiResult SimMidi::midiOutGetDevCaps(unsigned index, std::string &name)
-{
-    return this->name(index, name);
-}
+MidiResult SimMidi::midiOutGetDevCaps(unsigned index, std::string &name) { return this->name(index, name); }
 
 MidiResult SimMidi::midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
                                 std::uintptr_t instance, unsigned flags)

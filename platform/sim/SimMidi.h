@@ -25,8 +25,8 @@ public:
 
     unsigned midiOutGetNumDevs() override;
     MidiResult midiOutGetDevCaps(unsigned index, std::string &name) override;
-    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
-                           std::uintptr_t instance, unsigned flags) override;
+    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback, std::uintptr_t instance,
+                           unsigned flags) override;
 
     SimMidi(const SimMidi &) = delete;
     SimMidi &operator=(const SimMidi &) = delete;

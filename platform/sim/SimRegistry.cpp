@@ -4,10 +4,7 @@ namespace Platform {
 
 namespace {
 
-std::string path(const std::string &subkey, const std::string &name)
-{
-    return subkey + "\\" + name;
-}
+std::string path(const std::string &subkey, const std::string &name) { return subkey + "\\" + name; }
 
 } // namespace
 

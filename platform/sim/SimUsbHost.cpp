@@ -38,10 +38,14 @@ struct FunctionType {
     std::uint8_t requestType;
 };
 constexpr FunctionType functionTypes[] = {
-    {Zel::FunctionGetDescriptorFromDevice, 0x00}, {Zel::FunctionVendorDevice, 0x40},
-    {Zel::FunctionVendorInterface, 0x41},         {Zel::FunctionVendorEndpoint, 0x42},
-    {Zel::FunctionClassDevice, 0x20},             {Zel::FunctionClassInterface, 0x21},
-    {Zel::FunctionClassEndpoint, 0x22},           {Zel::FunctionClassOther, 0x23},
+    {Zel::FunctionGetDescriptorFromDevice, 0x00},
+    {Zel::FunctionVendorDevice, 0x40},
+    {Zel::FunctionVendorInterface, 0x41},
+    {Zel::FunctionVendorEndpoint, 0x42},
+    {Zel::FunctionClassDevice, 0x20},
+    {Zel::FunctionClassInterface, 0x21},
+    {Zel::FunctionClassEndpoint, 0x22},
+    {Zel::FunctionClassOther, 0x23},
     {Zel::FunctionVendorOther, 0x43},
 };
 
@@ -210,8 +214,8 @@ void SimUsbHost::completeIns(Round &round)
         complete(*p.request, Zel::STATUS_DEVICE_NOT_CONNECTED, 0);
     for (Pending &p : round.ins) {
         std::size_t size = 0;
-        const Sim::UsbResult result =
-            p.device->controller().bulkIn(Device::endpointOf(p.request->pipe), p.request->buffer, p.request->length, size);
+        const Sim::UsbResult result = p.device->controller().bulkIn(Device::endpointOf(p.request->pipe),
+                                                                    p.request->buffer, p.request->length, size);
         if (result == Sim::UsbResult::Ok && size == 0) {
             round.empty.push_back(p); // another transfer took the packets: wait again
             continue;
@@ -228,8 +232,8 @@ bool SimUsbHost::settle(Round &round)
 {
     // An abort that ran during the round could not see these.
     const auto aborted = [this](const Pending &p) {
-        return std::find(m_abortedInRound.begin(), m_abortedInRound.end(),
-                         std::make_pair(p.device, p.request->pipe)) != m_abortedInRound.end();
+        return std::find(m_abortedInRound.begin(), m_abortedInRound.end(), std::make_pair(p.device, p.request->pipe)) !=
+               m_abortedInRound.end();
     };
     const auto keep =
         std::stable_partition(round.empty.begin(), round.empty.end(), [&](const Pending &p) { return !aborted(p); });
@@ -249,15 +253,9 @@ SimUsbHost::Device::Device(SimUsbHost &host, std::shared_ptr<Sim::UsbController>
 {
 }
 
-SimUsbHost::Device::~Device()
-{
-    m_host.forget(this);
-}
+SimUsbHost::Device::~Device() { m_host.forget(this); }
 
-void SimUsbHost::Device::advanceClock(std::uint64_t milliseconds)
-{
-    m_clockOffset += milliseconds * 10000;
-}
+void SimUsbHost::Device::advanceClock(std::uint64_t milliseconds) { m_clockOffset += milliseconds * 10000; }
 
 void SimUsbHost::Device::unplug()
 {

@@ -4,12 +4,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <optional>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 

@@ -1,9 +1,9 @@
 #include "platform/sim/SimulatedPlatform.h"
 
-#include "simulator/Controller.h"
 #include "platform/sim/SimDeviceControl.h"
 #include "platform/sim/SimDriverPorts.h"
 #include "platform/sim/SimMidi.h"
+#include "simulator/Controller.h"
 #include "simulator/usb/ControllerFirmware.h"
 #include "simulator/usb/UsbController.h"
 
@@ -51,14 +51,8 @@ SimulatedPlatform::SimulatedPlatform(int keys) : m_controller(std::make_shared<S
 
 SimulatedPlatform::~SimulatedPlatform() = default;
 
-MidiApi &SimulatedPlatform::midi()
-{
-    return *m_midi;
-}
+MidiApi &SimulatedPlatform::midi() { return *m_midi; }
 
-DeviceControl &SimulatedPlatform::deviceControl()
-{
-    return *m_control;
-}
+DeviceControl &SimulatedPlatform::deviceControl() { return *m_control; }
 
 } // namespace Platform

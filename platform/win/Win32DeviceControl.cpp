@@ -5,6 +5,7 @@
 #include "driver/contract/DeviceControlProperties.h"
 
 #include <windows.h>
+
 #include <ks.h>
 #include <setupapi.h>
 
@@ -40,7 +41,8 @@ static_assert(KSPROPERTY_TYPE_GET == Zel::PropertyGet && KSPROPERTY_TYPE_SET == 
 
 std::wstring firstInterfacePath(const std::wstring &instanceId)
 {
-    HDEVINFO set = SetupDiGetClassDevsW(&DeviceControlInterfaceClass, instanceId.c_str(), nullptr, DIGCF_DEVICEINTERFACE);
+    HDEVINFO set =
+        SetupDiGetClassDevsW(&DeviceControlInterfaceClass, instanceId.c_str(), nullptr, DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE)
         return std::wstring();
     std::wstring path;
@@ -67,8 +69,8 @@ public:
     std::vector<Interface> presentInterfaces() override
     {
         std::vector<Interface> interfaces;
-        HDEVINFO set = SetupDiGetClassDevsW(&DeviceControlInterfaceClass, nullptr, nullptr,
-                                            DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        HDEVINFO set =
+            SetupDiGetClassDevsW(&DeviceControlInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
         if (set == INVALID_HANDLE_VALUE)
             return interfaces;
         SP_DEVINFO_DATA info = {};
@@ -105,8 +107,9 @@ public:
             return result;
         }
         DWORD returned = 0;
-        result.ok = DeviceIoControl(reinterpret_cast<HANDLE>(handle), IoctlKsProperty, const_cast<std::uint8_t *>(input),
-                                    inputSize, output, outputSize, &returned, nullptr) != FALSE;
+        result.ok =
+            DeviceIoControl(reinterpret_cast<HANDLE>(handle), IoctlKsProperty, const_cast<std::uint8_t *>(input),
+                            inputSize, output, outputSize, &returned, nullptr) != FALSE;
         result.status = result.ok ? 0 : static_cast<std::int32_t>(GetLastError());
         result.returned = returned;
         return result;
@@ -181,9 +184,6 @@ public:
 
 } // namespace
 
-std::unique_ptr<DeviceControl> createSystemDeviceControl()
-{
-    return std::make_unique<Win32DeviceControl>();
-}
+std::unique_ptr<DeviceControl> createSystemDeviceControl() { return std::make_unique<Win32DeviceControl>(); }
 
 } // namespace Platform

@@ -8,12 +8,15 @@
 
 // Our values of the multimedia constants, taken while the names are still
 // ours: the system headers below turn the same names into macros.
+// One constant list, laid out by hand (the formatter staircases an X-macro).
+// clang-format off
 #define VORPAD_MIDI_CONSTANTS(X)                                                                                       \
     X(MIM_OPEN) X(MIM_CLOSE) X(MIM_DATA) X(MIM_LONGDATA) X(MIM_ERROR) X(MIM_LONGERROR) X(MOM_OPEN) X(MOM_CLOSE)        \
     X(MOM_DONE) X(MIM_MOREDATA) X(MMSYSERR_NOERROR) X(MMSYSERR_ERROR) X(MMSYSERR_BADDEVICEID) X(MMSYSERR_ALLOCATED)    \
     X(MMSYSERR_INVALHANDLE) X(MMSYSERR_NODRIVER) X(MMSYSERR_NOMEM) X(MMSYSERR_INVALFLAG) X(MMSYSERR_INVALPARAM)        \
     X(MIDIERR_UNPREPARED) X(MIDIERR_STILLPLAYING) X(MIDIERR_NOTREADY) X(CALLBACK_FUNCTION) X(MHDR_DONE)               \
     X(MHDR_PREPARED) X(MHDR_INQUEUE)
+// clang-format on
 #define VORPAD_OURS(name) unsigned(Platform::name),
 static constexpr unsigned ourConstants[] = {VORPAD_MIDI_CONSTANTS(VORPAD_OURS)};
 #undef VORPAD_OURS
@@ -39,13 +42,9 @@ constexpr bool sameConstants()
 }
 static_assert(std::size(ourConstants) == std::size(systemConstants) && sameConstants(),
               "the MIDI API's message codes, results and flags are the system's");
-static_assert(sizeof(std::uintptr_t) == sizeof(DWORD_PTR),
-              "callback instances and parameters travel as DWORD_PTR");
+static_assert(sizeof(std::uintptr_t) == sizeof(DWORD_PTR), "callback instances and parameters travel as DWORD_PTR");
 
-MidiResult result(MMRESULT r)
-{
-    return MidiResult(r);
-}
+MidiResult result(MMRESULT r) { return MidiResult(r); }
 
 // What differs between the two directions.
 struct InputSide {
@@ -73,10 +72,7 @@ bool forwarded(UINT message)
 
 // While prepared, each of our headers has a system header beside it (in
 // `reserved`) that points back to ours (in its dwUser).
-MIDIHDR *shadowOf(MidiHeader *header)
-{
-    return static_cast<MIDIHDR *>(header->reserved);
-}
+MIDIHDR *shadowOf(MidiHeader *header) { return static_cast<MIDIHDR *>(header->reserved); }
 
 MIDIHDR *makeShadow(MidiHeader *header)
 {
@@ -265,18 +261,12 @@ WinMidi::WinMidi(const WinMidiSystem &system) : d(std::make_unique<Halves>(syste
 
 WinMidi::~WinMidi() = default;
 
-unsigned WinMidi::midiInGetNumDevs()
-{
-    return d->in.count();
-}
+unsigned WinMidi::midiInGetNumDevs() { return d->in.count(); }
 
-MidiResult WinMidi::midiInGetDevCaps(unsigned index, std::string &name)
-{
-    return d->in.name(index, name);
-}
+MidiResult WinMidi::midiInGetDevCaps(unsigned index, std::string &name) { return d->in.name(index, name); }
 
-MidiResult WinMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback,
-                               std::uintptr_t instance, unsigned flags)
+MidiResult WinMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback, std::uintptr_t instance,
+                               unsigned flags)
 {
     return d->in.open(handle, index, callback, instance, flags);
 }
@@ -299,35 +289,17 @@ MidiResult WinMidi::midiInAddBuffer(MidiInHandle handle, MidiHeader *header)
     });
 }
 
-MidiResult WinMidi::midiInStart(MidiInHandle handle)
-{
-    return d->in.onPort(handle, d->in.calls().start);
-}
+MidiResult WinMidi::midiInStart(MidiInHandle handle) { return d->in.onPort(handle, d->in.calls().start); }
 
-MidiResult WinMidi::midiInStop(MidiInHandle handle)
-{
-    return d->in.onPort(handle, d->in.calls().stop);
-}
+MidiResult WinMidi::midiInStop(MidiInHandle handle) { return d->in.onPort(handle, d->in.calls().stop); }
 
-MidiResult WinMidi::midiInReset(MidiInHandle handle)
-{
-    return d->in.onPort(handle, d->in.calls().reset);
-}
+MidiResult WinMidi::midiInReset(MidiInHandle handle) { return d->in.onPort(handle, d->in.calls().reset); }
 
-MidiResult WinMidi::midiInClose(MidiInHandle handle)
-{
-    return d->in.close(handle);
-}
+MidiResult WinMidi::midiInClose(MidiInHandle handle) { return d->in.close(handle); }
 
-unsigned WinMidi::midiOutGetNumDevs()
-{
-    return d->out.count();
-}
+unsigned WinMidi::midiOutGetNumDevs() { return d->out.count(); }
 
-MidiResult WinMidi::midiOutGetDevCaps(unsigned index, std::string &name)
-{
-    return d->out.name(index, name);
-}
+MidiResult WinMidi::midiOutGetDevCaps(unsigned index, std::string &name) { return d->out.name(index, name); }
 
 MidiResult WinMidi::midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
                                 std::uintptr_t instance, unsigned flags)
@@ -350,19 +322,10 @@ MidiResult WinMidi::midiOutLongMsg(MidiOutHandle handle, MidiHeader *header)
     return d->out.withHeader(handle, header, d->out.calls().longMsg);
 }
 
-MidiResult WinMidi::midiOutReset(MidiOutHandle handle)
-{
-    return d->out.onPort(handle, d->out.calls().reset);
-}
+MidiResult WinMidi::midiOutReset(MidiOutHandle handle) { return d->out.onPort(handle, d->out.calls().reset); }
 
-MidiResult WinMidi::midiOutClose(MidiOutHandle handle)
-{
-    return d->out.close(handle);
-}
+MidiResult WinMidi::midiOutClose(MidiOutHandle handle) { return d->out.close(handle); }
 
-std::unique_ptr<MidiApi> createRealMidi()
-{
-    return std::make_unique<WinMidi>();
-}
+std::unique_ptr<MidiApi> createRealMidi() { return std::make_unique<WinMidi>(); }
 
 } // namespace Platform

@@ -37,8 +37,8 @@ public:
 
     unsigned midiOutGetNumDevs() override;
     MidiResult midiOutGetDevCaps(unsigned index, std::string &name) override;
-    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
-                           std::uintptr_t instance, unsigned flags) override;
+    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback, std::uintptr_t instance,
+                           unsigned flags) override;
     MidiResult midiOutPrepareHeader(MidiOutHandle handle, MidiHeader *header) override;
     MidiResult midiOutUnprepareHeader(MidiOutHandle handle, MidiHeader *header) override;
     MidiResult midiOutLongMsg(MidiOutHandle handle, MidiHeader *header) override;

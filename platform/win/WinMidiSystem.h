@@ -8,6 +8,7 @@
 // midiInGetDevCaps/midiOutGetDevCaps as macros that would rename our methods,
 // which is undone below.
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #undef midiInGetDevCaps

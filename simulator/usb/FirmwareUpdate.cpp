@@ -40,8 +40,7 @@ void FirmwareUpdate::reply(std::uint8_t *data, std::uint32_t &transferred, std::
 
 std::uint32_t FirmwareUpdate::finish()
 {
-    if (!m_updating || m_image.size() != m_expected || m_image.size() < 8 ||
-        std::memcmp(m_image.data(), Magic, 4) != 0)
+    if (!m_updating || m_image.size() != m_expected || m_image.size() < 8 || std::memcmp(m_image.data(), Magic, 4) != 0)
         return 2;
     m_date = static_cast<std::uint16_t>(m_image[4] | m_image[5] << 8);
     m_version = static_cast<std::uint16_t>(m_image[6] | m_image[7] << 8);

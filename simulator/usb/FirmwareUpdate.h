@@ -9,9 +9,9 @@ namespace Sim {
 
 // Switchable faults of the firmware-update requests.
 struct UpdateFaults {
-    int failBlock = -1;        // this block's status reads 1
-    bool refuseStart = false;  // request 4 answers status 1
-    int stallRequest = -1;     // this bRequest stalls
+    int failBlock = -1;         // this block's status reads 1
+    bool refuseStart = false;   // request 4 answers status 1
+    int stallRequest = -1;      // this bRequest stalls
     int disconnectAtBlock = -1; // the controller leaves the bus on this block
 };
 

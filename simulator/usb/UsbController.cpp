@@ -18,8 +18,11 @@ FirmwareRevision revisionOf(const std::shared_ptr<MidiFirmware> &firmware)
 } // namespace
 
 UsbController::UsbController(int model, std::shared_ptr<MidiFirmware> firmware, int serial, const UsbFaults &faults)
-    : m_model(model), m_descriptors(model, serial), m_firmware(std::move(firmware)), m_function(m_firmware),
-      m_update(revisionOf(m_firmware).date, revisionOf(m_firmware).version)
+    : m_model(model)
+    , m_descriptors(model, serial)
+    , m_firmware(std::move(firmware))
+    , m_function(m_firmware)
+    , m_update(revisionOf(m_firmware).date, revisionOf(m_firmware).version)
 {
     setFaults(faults);
 }

@@ -76,10 +76,7 @@ void UsbDescriptorSet::buildConfiguration()
     m_configuration = std::move(c);
 }
 
-void UsbDescriptorSet::corruptMidiStreamingInterface()
-{
-    m_configuration[m_msInterface] = 0;
-}
+void UsbDescriptorSet::corruptMidiStreamingInterface() { m_configuration[m_msInterface] = 0; }
 
 std::vector<std::uint8_t> UsbDescriptorSet::string(std::uint8_t index, std::uint16_t language) const
 {
@@ -98,14 +95,8 @@ std::vector<std::uint8_t> UsbDescriptorSet::string(std::uint8_t index, std::uint
     return out;
 }
 
-std::string UsbDescriptorSet::productName() const
-{
-    return m_strings.at({Product, English});
-}
+std::string UsbDescriptorSet::productName() const { return m_strings.at({Product, English}); }
 
-std::string UsbDescriptorSet::serialNumber() const
-{
-    return m_strings.at({SerialNumber, English});
-}
+std::string UsbDescriptorSet::serialNumber() const { return m_strings.at({SerialNumber, English}); }
 
 } // namespace Sim

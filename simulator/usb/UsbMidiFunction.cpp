@@ -59,10 +59,7 @@ void UsbMidiFunction::send(const std::vector<std::uint8_t> &bytes, std::chrono::
         m_in.push_back(std::move(queued));
 }
 
-bool UsbMidiFunction::hasPackets() const
-{
-    return !m_in.empty() && m_in.front().due <= Clock::now();
-}
+bool UsbMidiFunction::hasPackets() const { return !m_in.empty() && m_in.front().due <= Clock::now(); }
 
 std::optional<UsbMidiFunction::Clock::time_point> UsbMidiFunction::nextDue() const
 {
@@ -103,7 +100,8 @@ std::vector<std::uint8_t> UsbMidiFunction::toPackets(const std::vector<std::uint
                 ++end;
             end = std::min(end + 1, bytes.size());
             while (end - at > 3) {
-                out.insert(out.end(), {static_cast<std::uint8_t>(head | 0x04), bytes[at], bytes[at + 1], bytes[at + 2]});
+                out.insert(out.end(),
+                           {static_cast<std::uint8_t>(head | 0x04), bytes[at], bytes[at + 1], bytes[at + 2]});
                 at += 3;
             }
             const std::size_t rest = end - at;

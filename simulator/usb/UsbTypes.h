@@ -18,7 +18,12 @@ struct UsbSetup {
 };
 
 enum RequestType : std::uint8_t { StandardRequest = 0x00, ClassRequest = 0x20, VendorRequest = 0x40 };
-enum Recipient : std::uint8_t { RecipientDevice = 0, RecipientInterface = 1, RecipientEndpoint = 2, RecipientOther = 3 };
+enum Recipient : std::uint8_t {
+    RecipientDevice = 0,
+    RecipientInterface = 1,
+    RecipientEndpoint = 2,
+    RecipientOther = 3
+};
 
 enum class UsbResult { Ok, Stall, Disconnected };
 

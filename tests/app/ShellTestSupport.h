@@ -21,8 +21,7 @@ QT_END_NAMESPACE
 class ModalAnswerer : public QObject
 {
 public:
-    explicit ModalAnswerer(std::deque<QMessageBox::StandardButton> answers = {})
-        : m_answers(std::move(answers))
+    explicit ModalAnswerer(std::deque<QMessageBox::StandardButton> answers = {}) : m_answers(std::move(answers))
     {
         connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::answer);
         m_timer.start(5);

@@ -46,22 +46,21 @@ QVariant backupPath() { return AppSettings::backupPath(); }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, SettingsRead,
-    ::testing::Values(
-        ReadCase{"AutoSaveMissing", "Preferences/Auto Save", {}, autoSave, 1},
-        ReadCase{"AutoSaveZero", "Preferences/Auto Save", 0, autoSave, 0},
-        ReadCase{"AutoSaveOutOfRange", "Preferences/Auto Save", 2, autoSave, 1},
-        ReadCase{"AutoSaveNotANumber", "Preferences/Auto Save", "often", autoSave, 1},
-        ReadCase{"StartupDeviceDefault", "Preferences/Startup Device", 0, startupDevice, 0},
-        ReadCase{"StartupDeviceNegative", "Preferences/Startup Device", -1, startupDevice, 1},
-        ReadCase{"BackupsMissing", "Revert/Number of Backups", {}, backups, 1},
-        ReadCase{"BackupsFour", "Revert/Number of Backups", 4, backups, 4},
-        ReadCase{"BackupsSeven", "Revert/Number of Backups", 7, backups, 1},
-        ReadCase{"LastDeviceIdMissing", "Settings/Last Device ID", {}, lastDeviceId, 127},
-        ReadCase{"LastDeviceIdNone", "Settings/Last Device ID", -1, lastDeviceId, -1},
-        ReadCase{"ShowEditorMissing", "Settings/Show Patch Editor", {}, showEditor, true},
-        ReadCase{"ShowEditorFalse", "Settings/Show Patch Editor", false, showEditor, false},
-        ReadCase{"ShowEditorGarbage", "Settings/Show Patch Editor", "maybe", showEditor, true},
-        ReadCase{"BackupPathGone", "Revert/Backup Path", "/no/such/folder", backupPath, QString()}),
+    ::testing::Values(ReadCase{"AutoSaveMissing", "Preferences/Auto Save", {}, autoSave, 1},
+                      ReadCase{"AutoSaveZero", "Preferences/Auto Save", 0, autoSave, 0},
+                      ReadCase{"AutoSaveOutOfRange", "Preferences/Auto Save", 2, autoSave, 1},
+                      ReadCase{"AutoSaveNotANumber", "Preferences/Auto Save", "often", autoSave, 1},
+                      ReadCase{"StartupDeviceDefault", "Preferences/Startup Device", 0, startupDevice, 0},
+                      ReadCase{"StartupDeviceNegative", "Preferences/Startup Device", -1, startupDevice, 1},
+                      ReadCase{"BackupsMissing", "Revert/Number of Backups", {}, backups, 1},
+                      ReadCase{"BackupsFour", "Revert/Number of Backups", 4, backups, 4},
+                      ReadCase{"BackupsSeven", "Revert/Number of Backups", 7, backups, 1},
+                      ReadCase{"LastDeviceIdMissing", "Settings/Last Device ID", {}, lastDeviceId, 127},
+                      ReadCase{"LastDeviceIdNone", "Settings/Last Device ID", -1, lastDeviceId, -1},
+                      ReadCase{"ShowEditorMissing", "Settings/Show Patch Editor", {}, showEditor, true},
+                      ReadCase{"ShowEditorFalse", "Settings/Show Patch Editor", false, showEditor, false},
+                      ReadCase{"ShowEditorGarbage", "Settings/Show Patch Editor", "maybe", showEditor, true},
+                      ReadCase{"BackupPathGone", "Revert/Backup Path", "/no/such/folder", backupPath, QString()}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // One write rule: the value stored before, the setter's argument, the value
@@ -144,15 +143,15 @@ TEST_P(Options, AreTakenOutOfTheStartMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, Options,
-    ::testing::Values(
-        OptionsCase{"Nothing", {}, std::nullopt, {}, {}, false},
-        OptionsCase{"PathSplitAtBlanks", {"/tmp/my", "bank.vpb"}, std::nullopt, {}, "/tmp/my bank.vpb", false},
-        OptionsCase{"SimulateDefault", {"--simulate", "a.vpp"}, 49, {}, "a.vpp", false},
-        OptionsCase{"SimulateSize", {"a.vpp", "--simulate=61"}, 61, {}, "a.vpp", false},
-        OptionsCase{"SimulateBadSize", {"--simulate=88"}, std::nullopt, {}, {}, true},
-        OptionsCase{"Screenshot", {"--screenshot", "w.png", "--simulate=25"}, 25, "w.png", {}, false},
-        OptionsCase{"ScreenshotInline", {"--screenshot=w.png"}, std::nullopt, "w.png", {}, false},
-        OptionsCase{"ScreenshotWithoutFile", {"--screenshot"}, std::nullopt, {}, {}, true}),
+    ::testing::Values(OptionsCase{"Nothing", {}, std::nullopt, {}, {}, false},
+                      OptionsCase{
+                          "PathSplitAtBlanks", {"/tmp/my", "bank.vpb"}, std::nullopt, {}, "/tmp/my bank.vpb", false},
+                      OptionsCase{"SimulateDefault", {"--simulate", "a.vpp"}, 49, {}, "a.vpp", false},
+                      OptionsCase{"SimulateSize", {"a.vpp", "--simulate=61"}, 61, {}, "a.vpp", false},
+                      OptionsCase{"SimulateBadSize", {"--simulate=88"}, std::nullopt, {}, {}, true},
+                      OptionsCase{"Screenshot", {"--screenshot", "w.png", "--simulate=25"}, 25, "w.png", {}, false},
+                      OptionsCase{"ScreenshotInline", {"--screenshot=w.png"}, std::nullopt, "w.png", {}, false},
+                      OptionsCase{"ScreenshotWithoutFile", {"--screenshot"}, std::nullopt, {}, {}, true}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(OptionsEnvironment, SimulatesFromTheEnvironmentUnlessTheCommandLineSays)
@@ -191,15 +190,15 @@ TEST_P(StartupRules, ChooseTheEntry)
     EXPECT_EQ(StartupDevice::choose(devices, c.simulated), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, StartupRules,
-    ::testing::Values(StartupCase{"LastWithNoLastDeviceId", {49}, 1, "Vorpad 49", -1, false, 0},
-                      StartupCase{"LastPresent", {25, 49}, 1, "Vorpad 49", {}, false, 2},
-                      StartupCase{"LastNotPresent", {49}, 1, "Vorpad 61", {}, false, 0},
-                      StartupCase{"LastNeverStored", {49}, 1, {}, {}, false, 0},
-                      StartupCase{"DefaultNothingAttached", {}, 0, {}, {}, false, 0},
-                      StartupCase{"DefaultTakesTheFirstFound", {61, 25}, 0, "Vorpad 25", {}, false, 1},
-                      StartupCase{"SimulatedAlwaysConnects", {49}, 1, {}, -1, true, 1}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Settings, StartupRules,
+                         ::testing::Values(StartupCase{"LastWithNoLastDeviceId", {49}, 1, "Vorpad 49", -1, false, 0},
+                                           StartupCase{"LastPresent", {25, 49}, 1, "Vorpad 49", {}, false, 2},
+                                           StartupCase{"LastNotPresent", {49}, 1, "Vorpad 61", {}, false, 0},
+                                           StartupCase{"LastNeverStored", {49}, 1, {}, {}, false, 0},
+                                           StartupCase{"DefaultNothingAttached", {}, 0, {}, {}, false, 0},
+                                           StartupCase{
+                                               "DefaultTakesTheFirstFound", {61, 25}, 0, "Vorpad 25", {}, false, 1},
+                                           StartupCase{"SimulatedAlwaysConnects", {49}, 1, {}, -1, true, 1}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

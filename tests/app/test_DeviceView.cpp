@@ -49,10 +49,7 @@ protected:
     }
 
     PatchListWidget &list() { return *view->patchList(); }
-    QColor rowColour(int row)
-    {
-        return list().model()->index(row, 1).data(Qt::ForegroundRole).value<QColor>();
-    }
+    QColor rowColour(int row) { return list().model()->index(row, 1).data(Qt::ForegroundRole).value<QColor>(); }
     QString rowName(int row) { return list().model()->index(row, 1).data().toString(); }
 
     SimulatedWorld world;
@@ -93,9 +90,9 @@ TEST_P(MoveButtons, FollowTheCurrentSlotAndTheMenuFollowsTheRow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, MoveButtons,
-    ::testing::Values(ButtonCase{0, false, true, {"Move Down"}},
-                      ButtonCase{7, true, true, {"Move Up", "Move Down"}},
-                      ButtonCase{15, true, false, {"Move Up"}}));
+                         ::testing::Values(ButtonCase{0, false, true, {"Move Down"}},
+                                           ButtonCase{7, true, true, {"Move Up", "Move Down"}},
+                                           ButtonCase{15, true, false, {"Move Up"}}));
 
 TEST_F(DeviceViewTest, ContextMenuOutsideTheRowsHasNoMenu)
 {
@@ -271,20 +268,31 @@ TEST_P(BankDrops, OnTheViewAndItsBankWidgetsLoadOnlyAGoodBankFile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BankDrops,
+INSTANTIATE_TEST_SUITE_P(
+    Files, BankDrops,
     ::testing::Values(
         BankDropCase{"Good", [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "good.vpb")}; }, true, {}},
-        BankDropCase{"Invalid", [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "bad.vpb")}; }, false,
+        BankDropCase{"Invalid",
+                     [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "bad.vpb")}; },
+                     false,
                      {"This bank file is invalid"}},
-        BankDropCase{"Missing", [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "gone.vpb")}; }, false,
+        BankDropCase{"Missing",
+                     [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "gone.vpb")}; },
+                     false,
                      {"This bank file is invalid"}},
         BankDropCase{"PatchFile", [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "good.vpp")}; }, false, {}},
-        BankDropCase{"OtherSuffix", [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "good.txt")}; }, false, {}},
+        BankDropCase{
+            "OtherSuffix", [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "good.txt")}; }, false, {}},
         BankDropCase{"TwoFiles",
-                     [](const QTemporaryDir &d) { return QList<QUrl>{fileIn(d, "good.vpb"), fileIn(d, "good.vpb")}; },
-                     false, {}},
+                     [](const QTemporaryDir &d) {
+                         return QList<QUrl>{fileIn(d, "good.vpb"), fileIn(d, "good.vpb")};
+                     },
+                     false,
+                     {}},
         BankDropCase{"NotLocal",
-                     [](const QTemporaryDir &) { return QList<QUrl>{QUrl("https://example.org/good.vpb")}; }, false, {}}),
+                     [](const QTemporaryDir &) { return QList<QUrl>{QUrl("https://example.org/good.vpb")}; },
+                     false,
+                     {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(DeviceViewTest, TextDraggedOnTheBankNameIsRefused)
@@ -298,8 +306,8 @@ TEST_F(DeviceViewTest, TextDraggedOnTheBankNameIsRefused)
 TEST_F(DeviceViewTest, LinkDragIsRefused)
 {
     write("good.vpb", bankBytes("B"));
-    EXPECT_FALSE(dragAndDrop(view.get(), urlData({fileIn(dir, "good.vpb")}), QPoint(5, 5), Qt::NoModifier,
-                             Qt::LinkAction));
+    EXPECT_FALSE(
+        dragAndDrop(view.get(), urlData({fileIn(dir, "good.vpb")}), QPoint(5, 5), Qt::NoModifier, Qt::LinkAction));
 }
 
 struct PatchDropCase {
@@ -339,7 +347,8 @@ TEST_P(PatchDrops, OnARowLoadIntoThatSlot)
     EXPECT_EQ(list().currentIndex().row(), manager->currentPosition());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, PatchDrops,
+INSTANTIATE_TEST_SUITE_P(
+    Files, PatchDrops,
     ::testing::Values(PatchDropCase{"OtherRowWhileModifiedAsks", "good.vpp", 5, true, true, 1, {}},
                       PatchDropCase{"OtherRowUnmodified", "good.vpp", 5, false, true, 0, {}},
                       PatchDropCase{"CurrentRowNeverAsks", "good.vpp", 2, true, true, 0, {}},

@@ -217,8 +217,9 @@ TEST(Program, ScreenshotDrawsTheConnectedWindowOrFails)
     EXPECT_EQ(runProgram({"--simulate=25", "--screenshot", picture}, environment).exitCode, 0);
     const QImage image(picture);
     EXPECT_GT(image.width(), 800);
-    EXPECT_EQ(runProgram({"--simulate=25", "--screenshot", folder.filePath("no/such/folder/w.png")}, environment).exitCode,
-              1);
+    EXPECT_EQ(
+        runProgram({"--simulate=25", "--screenshot", folder.filePath("no/such/folder/w.png")}, environment).exitCode,
+        1);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "editor/app/files/BankFile.h"
-#include "tests/support/FileBytes.h"
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileOperations.h"
-#include "tests/support/ModelFixture.h"
 #include "editor/app/files/PatchFile.h"
-#include "editor/core/RemoteControlManager.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/RemoteControlManager.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ModelFixture.h"
 
 #include <QTemporaryDir>
 
@@ -43,7 +43,8 @@ protected:
     QString write(const char *name, const Bytes &bytes) const
     {
         const QString p = path(name);
-        EXPECT_TRUE(SysExFile::writeAll(p, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
+        EXPECT_TRUE(
+            SysExFile::writeAll(p, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
         return p;
     }
     Bytes read(const char *name) const

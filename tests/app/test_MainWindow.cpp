@@ -19,9 +19,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -103,13 +103,10 @@ const QString BankQ = QLatin1String(UnsavedWork::BankText);
 
 INSTANTIATE_TEST_SUITE_P(
     AutoSave, Closing,
-    ::testing::Values(CloseCase{"AutoStoresThenAsksForTheBank", 1, {QMessageBox::No}, {BankQ}, true},
-                      CloseCase{"AskedNoKeepsTheDevicesPatch", 0, {QMessageBox::No}, {PatchQ}, false},
-                      CloseCase{"AskedYesStoresThenAsksForTheBank",
-                                0,
-                                {QMessageBox::Yes, QMessageBox::Yes},
-                                {PatchQ, BankQ},
-                                true}),
+    ::testing::Values(
+        CloseCase{"AutoStoresThenAsksForTheBank", 1, {QMessageBox::No}, {BankQ}, true},
+        CloseCase{"AskedNoKeepsTheDevicesPatch", 0, {QMessageBox::No}, {PatchQ}, false},
+        CloseCase{"AskedYesStoresThenAsksForTheBank", 0, {QMessageBox::Yes, QMessageBox::Yes}, {PatchQ, BankQ}, true}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Shell, SwitchingPatchesAsksThePatchQuestionWhenNotAutoSaving)
@@ -163,8 +160,8 @@ TEST_F(Shell, MenusCarryTheirShortcutsApplicationWide)
     for (QAction *menu : window.menuBar()->actions()) {
         for (QAction *item : menu->menu()->actions()) {
             if (!item->shortcut().isEmpty())
-                found << item->text() + QLatin1Char('=') + item->shortcut().toString()
-                             + (item->shortcutContext() == Qt::ApplicationShortcut ? "/app" : "");
+                found << item->text() + QLatin1Char('=') + item->shortcut().toString() +
+                             (item->shortcutContext() == Qt::ApplicationShortcut ? "/app" : "");
         }
     }
     // Undo and redo take the platform's own keys.

@@ -1,7 +1,7 @@
 #include "editor/app/files/BankFile.h"
-#include "tests/support/FileBytes.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "tests/support/FileBytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -98,20 +98,21 @@ Bytes withNameByte(int offset, Byte value)
 
 constexpr int FirstControlName = 28;
 
-INSTANTIATE_TEST_SUITE_P(Files, PatchFileReading,
+INSTANTIATE_TEST_SUITE_P(
+    Files, PatchFileReading,
     ::testing::Values(PatchCase{"written", both(4), true, true}, PatchCase{"junkBetween", withJunk(), true, true},
-        PatchCase{"otherOrder", reversed(), true, true},
-        PatchCase{"patchOnly", patchTransfer(defaultPatch()), true, false},
-        PatchCase{"deviceId5", both(4, 5), true, true}, PatchCase{"octave9", both(9), false, false},
-        PatchCase{"zonesOnly", zonesTransfer(defaultZones()), false, false},
-        PatchCase{"invalidZones", invalidZonesAfterPatch(), true, false},
-        PatchCase{"requestFirst", stoppedByRequest(), false, false},
-        PatchCase{"invalidName", withNameByte(3, '/'), false, false},
-        PatchCase{"patchNameAboveSevenBits", withNameByte(3, 0xE9), false, false},
-        PatchCase{"controlNameAboveSevenBits", withNameByte(FirstControlName + 2, 0xE9), true, false},
-        PatchCase{"patchNumber17", patchTransfer(defaultPatch(), 17), false, false},
-        PatchCase{"empty", Bytes{}, false, false},
-        PatchCase{"truncated", truncated(both(4), 300), false, false}),
+                      PatchCase{"otherOrder", reversed(), true, true},
+                      PatchCase{"patchOnly", patchTransfer(defaultPatch()), true, false},
+                      PatchCase{"deviceId5", both(4, 5), true, true}, PatchCase{"octave9", both(9), false, false},
+                      PatchCase{"zonesOnly", zonesTransfer(defaultZones()), false, false},
+                      PatchCase{"invalidZones", invalidZonesAfterPatch(), true, false},
+                      PatchCase{"requestFirst", stoppedByRequest(), false, false},
+                      PatchCase{"invalidName", withNameByte(3, '/'), false, false},
+                      PatchCase{"patchNameAboveSevenBits", withNameByte(3, 0xE9), false, false},
+                      PatchCase{"controlNameAboveSevenBits", withNameByte(FirstControlName + 2, 0xE9), true, false},
+                      PatchCase{"patchNumber17", patchTransfer(defaultPatch(), 17), false, false},
+                      PatchCase{"empty", Bytes{}, false, false},
+                      PatchCase{"truncated", truncated(both(4), 300), false, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PatchFileReadingOrder, ControlNameBytesAreMaskedToSevenBits)
@@ -210,15 +211,18 @@ Bytes bankWithBadSettings()
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BankFileReading,
-    ::testing::Values(BankCase{"written", bank(), true, 16}, BankCase{"threeZones", bank(16, 3), true, 0},
-        BankCase{"noZones", bank(16, 0), true, 0}, BankCase{"fifteenPatches", bank(15, 16), false, 0},
-        BankCase{"patchNumber17Third", bankWithPatchNumber17(), false, 0},
-        BankCase{"noSettings", bankWithoutSettings(), false, 0},
-        BankCase{"settingsLast", bankWithSettingsLast(), true, 16},
-        BankCase{"seventeenPatches", bankWithSeventeenPatches(), true, 0},
-        BankCase{"junkBetween", bankWithJunk(), true, 16}, BankCase{"currentPatch0", bankWithBadSettings(), false, 0},
-        BankCase{"patchFile", both(4), false, 0}),
-    [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(BankCase{"written", bank(), true, 16},
+                                           BankCase{"threeZones", bank(16, 3), true, 0},
+                                           BankCase{"noZones", bank(16, 0), true, 0},
+                                           BankCase{"fifteenPatches", bank(15, 16), false, 0},
+                                           BankCase{"patchNumber17Third", bankWithPatchNumber17(), false, 0},
+                                           BankCase{"noSettings", bankWithoutSettings(), false, 0},
+                                           BankCase{"settingsLast", bankWithSettingsLast(), true, 16},
+                                           BankCase{"seventeenPatches", bankWithSeventeenPatches(), true, 0},
+                                           BankCase{"junkBetween", bankWithJunk(), true, 16},
+                                           BankCase{"currentPatch0", bankWithBadSettings(), false, 0},
+                                           BankCase{"patchFile", both(4), false, 0}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BankFileReadingOrder, PositionIsTheOrderAmongPatchTransfers)
 {

@@ -102,10 +102,11 @@ TEST_P(Retention, KeepsTheNewestBackups)
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, Retention,
-    ::testing::Values(RetentionCase{2, 3, {"2006-03-14_093017", "2006-03-14_093016"}},
-                      RetentionCase{1, 2, {"2006-03-14_093016"}},
-                      RetentionCase{4, 3, {"2006-03-14_093017", "2006-03-14_093016", "2006-03-14_093015"}},
-                      RetentionCase{0, 2, {}}));
+                         ::testing::Values(RetentionCase{2, 3, {"2006-03-14_093017", "2006-03-14_093016"}},
+                                           RetentionCase{1, 2, {"2006-03-14_093016"}},
+                                           RetentionCase{
+                                               4, 3, {"2006-03-14_093017", "2006-03-14_093016", "2006-03-14_093015"}},
+                                           RetentionCase{0, 2, {}}));
 
 TEST_F(Reverts, LoweringTheNumberRetainedTakesEffectAtTheNextSave)
 {
@@ -128,15 +129,15 @@ TEST_F(Reverts, SameSecondReplacesTheBackupAndListsItOnce)
     EXPECT_EQ(reverts->saveNow(), "2006-03-14_093015");
     EXPECT_EQ(names(), QStringList{"2006-03-14_093015"});
     ASSERT_TRUE(backupExists("2006-03-14_093015")) << "pruning to one must keep the only backup";
-    EXPECT_EQ(BankFile::read(dir.filePath("2006-03-14_093015.vpb")).patchImages.at(0),
-              namedPatch("Second"));
+    EXPECT_EQ(BankFile::read(dir.filePath("2006-03-14_093015.vpb")).patchImages.at(0), namedPatch("Second"));
 }
 
 TEST_F(Reverts, PruningTouchesOnlyTimestampedPairs)
 {
     const QByteArray bank = bankBytes("X"), patch = patchBytes("X");
-    const QStringList strangers{"notes", "2006-03-14_093015.old", "2006-13-14_093015", "2006-03-14_250000",
-                                "2006-03-14-093015", "2006-03-14_09301"};
+    const QStringList strangers{
+        "notes",           "2006-03-14_093015.old", "2006-13-14_093015", "2006-03-14_250000", "2006-03-14-093015",
+        "2006-03-14_09301"};
     for (const QString &name : strangers) {
         write(name + ".vpb", bank);
         write(name + ".vpp", patch);
@@ -240,10 +241,11 @@ TEST_P(RestoreBroken, ChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RestoreBroken,
-    ::testing::Values(BrokenCase{"BankMissing", ".vpb", {}}, BrokenCase{"PatchMissing", ".vpp", {}},
-                      BrokenCase{"BankTruncated", ".vpb", bankBytes("T").left(3000)},
-                      BrokenCase{"PatchGarbage", ".vpp", QByteArray(434, '\x55')}),
-    [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(BrokenCase{"BankMissing", ".vpb", {}},
+                                           BrokenCase{"PatchMissing", ".vpp", {}},
+                                           BrokenCase{"BankTruncated", ".vpb", bankBytes("T").left(3000)},
+                                           BrokenCase{"PatchGarbage", ".vpp", QByteArray(434, '\x55')}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Reverts, ConnectingWritesOneBackupAtOnce)
 {

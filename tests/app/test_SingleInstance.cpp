@@ -61,22 +61,25 @@ const QByteArray Frame = InstanceMessage::encode(QStringLiteral("/tmp/bänk.vpb"
 
 INSTANTIATE_TEST_SUITE_P(
     Streams, MessageReader,
-    ::testing::Values(
-        ReaderCase{"Whole", {Frame}, Reader::State::Complete, QStringLiteral("/tmp/bänk.vpb")},
-        ReaderCase{"OneByteAtATime",
-                   [] {
-                       std::vector<QByteArray> bytes;
-                       for (char c : Frame)
-                           bytes.push_back(QByteArray(1, c));
-                       return bytes;
-                   }(),
-                   Reader::State::Complete, QStringLiteral("/tmp/bänk.vpb")},
-        ReaderCase{"Empty", {header(0)}, Reader::State::Complete, QString()},
-        ReaderCase{"Truncated", {Frame.left(Frame.size() - 1)}, Reader::State::NeedMore, QString()},
-        ReaderCase{"HeaderOnlyHalf", {header(3).left(2)}, Reader::State::NeedMore, QString()},
-        ReaderCase{"TooLong", {header(InstanceMessage::MaxPayload + 1)}, Reader::State::Invalid, QString()},
-        ReaderCase{"BytesAfterTheMessage", {Frame + "x"}, Reader::State::Invalid, QString()},
-        ReaderCase{"MalformedUtf8", {header(2) + "\xff\xfe"}, Reader::State::Complete, QString(2, QChar::ReplacementCharacter)}),
+    ::testing::Values(ReaderCase{"Whole", {Frame}, Reader::State::Complete, QStringLiteral("/tmp/bänk.vpb")},
+                      ReaderCase{"OneByteAtATime",
+                                 [] {
+                                     std::vector<QByteArray> bytes;
+                                     for (char c : Frame)
+                                         bytes.push_back(QByteArray(1, c));
+                                     return bytes;
+                                 }(),
+                                 Reader::State::Complete, QStringLiteral("/tmp/bänk.vpb")},
+                      ReaderCase{"Empty", {header(0)}, Reader::State::Complete, QString()},
+                      ReaderCase{"Truncated", {Frame.left(Frame.size() - 1)}, Reader::State::NeedMore, QString()},
+                      ReaderCase{"HeaderOnlyHalf", {header(3).left(2)}, Reader::State::NeedMore, QString()},
+                      ReaderCase{
+                          "TooLong", {header(InstanceMessage::MaxPayload + 1)}, Reader::State::Invalid, QString()},
+                      ReaderCase{"BytesAfterTheMessage", {Frame + "x"}, Reader::State::Invalid, QString()},
+                      ReaderCase{"MalformedUtf8",
+                                 {header(2) + "\xff\xfe"},
+                                 Reader::State::Complete,
+                                 QString(2, QChar::ReplacementCharacter)}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // ---- The channel between two instances -------------------------------------------
@@ -165,7 +168,8 @@ TEST_F(ChannelFolderRules, IsCreatedPrivateInTheTemporaryFolder)
 {
     const ChannelFolder::Result result = ChannelFolder::locate();
     EXPECT_EQ(result.path, folder);
-    struct stat info {};
+    struct stat info {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 }

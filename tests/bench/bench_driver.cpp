@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
 using namespace ZelBench;
@@ -58,8 +57,8 @@ void BM_Unpack(benchmark::State &state, Workload workload)
     for (auto _ : state)
         benchmark::DoNotOptimize(unpack(packets, bytes.data()));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packets.size()));
-    state.counters["packets"] = benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["packets"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4), benchmark::Counter::kIsRate);
 }
 
 void BM_Render(benchmark::State &state, Workload workload)
@@ -78,8 +77,8 @@ void BM_Capture(benchmark::State &state, Workload workload)
     for (auto _ : state)
         benchmark::DoNotOptimize(path.run(packets));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packets.size()));
-    state.counters["packets"] = benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["packets"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * packets.size() / 4), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK_CAPTURE(BM_Pack, sysex, Workload::SysEx);

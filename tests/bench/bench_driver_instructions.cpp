@@ -52,8 +52,8 @@ struct ReferenceByteArray {
     return static_cast<std::size_t>(out.at - packets);
 }
 
-[[gnu::noinline]] std::size_t measurePackReference(const std::uint8_t *bytes, std::size_t count,
-                                                   std::uint8_t *packets, std::size_t)
+[[gnu::noinline]] std::size_t measurePackReference(const std::uint8_t *bytes, std::size_t count, std::uint8_t *packets,
+                                                   std::size_t)
 {
     ZelReference::MidiByteParser parser;
     bool idle = true;
@@ -117,14 +117,14 @@ int main(int argc, char **argv)
     if (what == "pack") {
         Bytes packets(bytes.size() * 4 + 4);
         const std::size_t made = (reference ? measurePackReference : measurePack)(bytes.data(), bytes.size(),
-                                                                                 packets.data(), packets.size());
+                                                                                  packets.data(), packets.size());
         std::printf("%zu bytes %zu packets\n", bytes.size(), made / 4);
     } else if (what == "unpack") {
         const Bytes packets = referencePackets(bytes);
         Bytes out(packets.size() / 4 * 5 + 8);
         const std::size_t count = packets.size() / 4;
-        const std::size_t made = (reference ? measureUnpackReference : measureUnpack)(packets.data(), count,
-                                                                                     out.data());
+        const std::size_t made =
+            (reference ? measureUnpackReference : measureUnpack)(packets.data(), count, out.data());
         std::printf("%zu packets %zu bytes\n", count, made);
     } else if (what == "render") {
         RenderPath path;

@@ -184,8 +184,7 @@ public:
     }
     ~RenderPath()
     {
-        while (m_owner.fake.completeOne()) {
-        }
+        while (m_owner.fake.completeOne()) {}
         m_owner.fake.startCompleter();
         Zel::MidiStream::destroy(m_stream);
         m_owner.fake.stopCompleter();
@@ -197,8 +196,7 @@ public:
             std::uint32_t accepted = 0;
             m_stream->write(bytes.data() + done, static_cast<std::uint32_t>(bytes.size() - done), accepted);
             done += accepted;
-            while (m_owner.fake.completeOne()) {
-            }
+            while (m_owner.fake.completeOne()) {}
         }
     }
 

@@ -90,16 +90,10 @@ void buildView(benchmark::State &state)
     }
 }
 
-void BM_BuildPatchEditorView(benchmark::State &state)
-{
-    buildView<PatchEditorView>(state);
-}
+void BM_BuildPatchEditorView(benchmark::State &state) { buildView<PatchEditorView>(state); }
 BENCHMARK(BM_BuildPatchEditorView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_BuildZonesEditorView(benchmark::State &state)
-{
-    buildView<ZonesEditorView>(state);
-}
+void BM_BuildZonesEditorView(benchmark::State &state) { buildView<ZonesEditorView>(state); }
 BENCHMARK(BM_BuildZonesEditorView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace

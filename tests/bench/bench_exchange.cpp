@@ -1,12 +1,12 @@
 // Exchanges with the simulated controller over the simulated MIDI ports, with
 // the real threads: one patch request answered by its transfer, and a full
 // scan of one controller.
-#include "editor/core/model/CBPatch.h"
-#include "simulator/Controller.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
+#include "editor/core/model/CBPatch.h"
 #include "platform/MidiSelection.h"
 #include "platform/sim/SimMidi.h"
+#include "simulator/Controller.h"
 #include "tests/support/SimMidiControllerEndpoint.h"
 
 #include <QSettings>

@@ -19,7 +19,7 @@ QByteArray defaultBankBytes()
     model.initPatch(patch.data());
     model.initZones(zones.data());
     return BankFile::toBytes(settings, std::vector<std::vector<Byte>>(StoredPatchCount, patch),
-        std::vector<std::vector<Byte>>(StoredPatchCount, zones));
+                             std::vector<std::vector<Byte>>(StoredPatchCount, zones));
 }
 
 // Splitting, parsing and validating the 33 messages of a written bank file.

@@ -1,10 +1,10 @@
-#include "simulator/Controller.h"
 #include "editor/core/DeviceList.h"
-#include "platform/MidiSelection.h"
 #include "editor/core/RemoteControlManager.h"
+#include "platform/MidiSelection.h"
 #include "platform/sim/SimMidi.h"
-#include "tests/support/SimMidiControllerEndpoint.h"
 #include "platform/sim/SimulatedPlatform.h"
+#include "simulator/Controller.h"
+#include "tests/support/SimMidiControllerEndpoint.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

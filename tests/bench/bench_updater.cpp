@@ -43,8 +43,8 @@ struct Rig {
                                                             std::make_shared<Sim::ControllerFirmware>(controller)));
         image = (std::filesystem::temp_directory_path() / "vorpad-bench-updater.bin").string();
         const auto bytes = Sim::FirmwareUpdate::makeImage((26 << 9) | (1 << 5) | 15, 0x0110, ImageSize);
-        std::ofstream(image, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()),
-                                                      std::streamsize(bytes.size()));
+        std::ofstream(image, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
         auto deviceClass = std::make_unique<Oxa::DeviceClass>("Vorpad");
         deviceClass->addHardwareId("USB\\VID_041E&PID_3F01");
         Oxa::FirmwareDescription description;

@@ -17,10 +17,7 @@ struct Counter : Utils::Observer {
 class MuteEndpoint : public Platform::SimMidiEndpoint
 {
 public:
-    explicit MuteEndpoint(std::string name)
-        : m_name(std::move(name))
-    {
-    }
+    explicit MuteEndpoint(std::string name) : m_name(std::move(name)) {}
     std::string portName() const override { return m_name; }
     bool bytesOut(const std::uint8_t *, std::size_t) override
     {
@@ -127,18 +124,17 @@ TEST_P(ScanWithFaults, ListTheControllerOrNot)
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ScanWithFaults,
-    ::testing::Values(
-        ScanFaultCase{"Silent", [](Sim::Faults &f) { f.silent = true; }, false, 0},
-        ScanFaultCase{"EverySecond", [](Sim::Faults &f) { f.answerEveryNth = 2; }, true, 0x10},
-        ScanFaultCase{"EveryThird", [](Sim::Faults &f) { f.answerEveryNth = 3; }, false, 0},
-        ScanFaultCase{"LateForTheFirstAttempt",
-                      [](Sim::Faults &f) { f.replyDelay = std::chrono::milliseconds(1300); }, true, 0x10},
-        ScanFaultCase{"OtherDeviceId", [](Sim::Faults &f) { f.replyDeviceId = 0x05; }, true, 0x05},
-        ScanFaultCase{"ErrorStatus", [](Sim::Faults &f) { f.errorStatus = 1; }, true, 0x10},
-        ScanFaultCase{"Corrupt", [](Sim::Faults &f) { f.corruptPayload = true; }, false, 0},
-        ScanFaultCase{"OtherCommand", [](Sim::Faults &f) { f.replyCommand = 0x13; }, true, 0x10},
-        ScanFaultCase{"Stray", [](Sim::Faults &f) { f.strayAfterReply = true; }, true, 0x10},
-        ScanFaultCase{"Chunks", [](Sim::Faults &f) { f.chunkSize = 2; }, true, 0x10}),
+    ::testing::Values(ScanFaultCase{"Silent", [](Sim::Faults &f) { f.silent = true; }, false, 0},
+                      ScanFaultCase{"EverySecond", [](Sim::Faults &f) { f.answerEveryNth = 2; }, true, 0x10},
+                      ScanFaultCase{"EveryThird", [](Sim::Faults &f) { f.answerEveryNth = 3; }, false, 0},
+                      ScanFaultCase{"LateForTheFirstAttempt",
+                                    [](Sim::Faults &f) { f.replyDelay = std::chrono::milliseconds(1300); }, true, 0x10},
+                      ScanFaultCase{"OtherDeviceId", [](Sim::Faults &f) { f.replyDeviceId = 0x05; }, true, 0x05},
+                      ScanFaultCase{"ErrorStatus", [](Sim::Faults &f) { f.errorStatus = 1; }, true, 0x10},
+                      ScanFaultCase{"Corrupt", [](Sim::Faults &f) { f.corruptPayload = true; }, false, 0},
+                      ScanFaultCase{"OtherCommand", [](Sim::Faults &f) { f.replyCommand = 0x13; }, true, 0x10},
+                      ScanFaultCase{"Stray", [](Sim::Faults &f) { f.strayAfterReply = true; }, true, 0x10},
+                      ScanFaultCase{"Chunks", [](Sim::Faults &f) { f.chunkSize = 2; }, true, 0x10}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class Opening : public ::testing::Test

@@ -1,10 +1,10 @@
 #include "editor/core/DriverLookup.h"
 
+#include "driver/UsbDescriptors.h"
 #include "driver/contract/DeviceControlProperties.h"
 #include "editor/core/model/DeviceModel.h"
 #include "platform/sim/SimDeviceControl.h"
 #include "platform/sim/SimMachine.h"
-#include "driver/UsbDescriptors.h"
 #include "simulator/usb/UsbController.h"
 
 #include <gtest/gtest.h>

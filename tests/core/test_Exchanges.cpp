@@ -1,7 +1,7 @@
-#include "editor/core/model/CBSysExPatch.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/IdentityProbe.h"
 #include "editor/core/SendAlgorithm.h"
+#include "editor/core/model/CBSysExPatch.h"
 #include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>
@@ -275,12 +275,13 @@ TEST_P(ExchangeSettingsTest, AreReadFromTheMachineWideStore)
     EXPECT_EQ(settings.interval, GetParam().expectedInterval);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ExchangeSettingsTest,
-    ::testing::Values(SettingsCase{"Defaults", {}, {}, 0, 0u}, SettingsCase{"Numbers", 2, 50, 2, 50u},
-                      SettingsCase{"Texts", "3", "75", 3, 75u}, SettingsCase{"Garbage", "many", "soon", 0, 0u},
-                      SettingsCase{"NegativeRetries", -4, 10, 0, 10u}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Values, ExchangeSettingsTest,
+                         ::testing::Values(SettingsCase{"Defaults", {}, {}, 0, 0u},
+                                           SettingsCase{"Numbers", 2, 50, 2, 50u},
+                                           SettingsCase{"Texts", "3", "75", 3, 75u},
+                                           SettingsCase{"Garbage", "many", "soon", 0, 0u},
+                                           SettingsCase{"NegativeRetries", -4, 10, 0, 10u}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SendAlgorithm, RepeatsArePausedByTheInterval)
 {

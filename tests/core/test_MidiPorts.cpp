@@ -25,8 +25,7 @@ class Collector : public MidiInObserver
 {
 public:
     explicit Collector(std::vector<std::string> *log = nullptr, std::string tag = {})
-        : m_log(log)
-        , m_tag(std::move(tag))
+        : m_log(log), m_tag(std::move(tag))
     {
     }
     void received(const LongMessage &message) override
@@ -45,8 +44,7 @@ private:
 class MidiPortTest : public ::testing::Test
 {
 protected:
-    MidiPortTest()
-        : m_scope(fake)
+    MidiPortTest() : m_scope(fake)
     {
         fake.inputNames = {"Vorpad 49", "Other"};
         fake.outputNames = {"Vorpad 49"};
@@ -243,9 +241,9 @@ TEST_P(MidiOutChunkTest, SplitsIntoChunksOfAtMostTheMaximum)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, MidiOutChunkTest,
-                         ::testing::Values(ChunkCase{100, 361, {100, 100, 100, 61}},
-                                           ChunkCase{INT_MAX, 361, {361}}, ChunkCase{361, 361, {361}},
-                                           ChunkCase{1, 3, {1, 1, 1}}, ChunkCase{8, 9, {8, 1}}));
+                         ::testing::Values(ChunkCase{100, 361, {100, 100, 100, 61}}, ChunkCase{INT_MAX, 361, {361}},
+                                           ChunkCase{361, 361, {361}}, ChunkCase{1, 3, {1, 1, 1}},
+                                           ChunkCase{8, 9, {8, 1}}));
 
 TEST_F(MidiPortTest, SendStopsAtTheFirstFailingChunk)
 {

@@ -75,14 +75,17 @@ TEST_P(NameParam, TrimsPadsAndRefusesWholeTextWithIllegalCharacter)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NameParam,
-    ::testing::Values(NameCase{"Lead", "Lead"}, NameCase{"A very long patch name", "A very long patc"},
-        NameCase{"Bad/Name", "PelinorX PatchXX"}, NameCase{"Bad\x7f", "PelinorX PatchXX"},
-        NameCase{"Quote\"", "PelinorX PatchXX"}, NameCase{"", ""}));
+                         ::testing::Values(NameCase{"Lead", "Lead"},
+                                           NameCase{"A very long patch name", "A very long patc"},
+                                           NameCase{"Bad/Name", "PelinorX PatchXX"},
+                                           NameCase{"Bad\x7f", "PelinorX PatchXX"},
+                                           NameCase{"Quote\"", "PelinorX PatchXX"}, NameCase{"", ""}));
 
 TEST_F(Params, ControlNameIsMaskedAndNeverRefused)
 {
     StringPatchControlParam name(3);
-    name.setValue("Cut\xC1" "ff/long");
+    name.setValue("Cut\xC1"
+                  "ff/long");
     EXPECT_EQ(name.value(), "CutAff/l");
     EXPECT_EQ(name.index(), 3);
 }
@@ -117,9 +120,9 @@ TEST_P(Bound, KeepsTheOrderOfThePair)
 }
 
 INSTANTIATE_TEST_SUITE_P(NoteLatch, Bound,
-    ::testing::Values(BoundCase{36, 60, true, 70, false}, BoundCase{60, 70, false, 60, true},
-        BoundCase{36, 60, true, 60, true}, BoundCase{36, 60, false, 35, false}, BoundCase{36, 60, false, 128, false},
-        BoundCase{36, 60, true, -1, false}));
+                         ::testing::Values(BoundCase{36, 60, true, 70, false}, BoundCase{60, 70, false, 60, true},
+                                           BoundCase{36, 60, true, 60, true}, BoundCase{36, 60, false, 35, false},
+                                           BoundCase{36, 60, false, 128, false}, BoundCase{36, 60, true, -1, false}));
 
 TEST_F(Params, BoundParamRelaysChangesOfItsOwnParameter)
 {

@@ -1,9 +1,9 @@
-#include "editor/core/model/CBPatch.h"
-#include "editor/core/model/CBSysExPatch.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
-#include "tests/support/ModelFixture.h"
 #include "editor/core/RemoteControlManager.h"
+#include "editor/core/model/CBPatch.h"
+#include "editor/core/model/CBSysExPatch.h"
+#include "tests/support/ModelFixture.h"
 #include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "editor/core/Requests.h"
 #include "editor/core/model/CBPatch.h"
 #include "editor/core/model/CBSysExPatch.h"
-#include "editor/core/Requests.h"
 #include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>
@@ -104,10 +104,10 @@ TEST(Requests, MessagesOfEveryKind)
     const PatchTransfer patchTransfer(0x10, 9, image);
     const ZonesTransfer zonesTransfer(0x10, 0, zones);
     const BankSettingsTransfer bankTransfer(0x10, record);
-    for (const Expected &e : {Expected{activePatch, 9, 0x10, 0}, Expected{storedZones, 9, 0x14, 12},
-                              Expected{activeZones, 9, 0x14, 0}, Expected{bankRequest, 8, 0x12, -1},
-                              Expected{patchTransfer, 361, 0x11, 9}, Expected{zonesTransfer, 73, 0x15, 0},
-                              Expected{bankTransfer, 25, 0x13, -1}}) {
+    for (const Expected &e :
+         {Expected{activePatch, 9, 0x10, 0}, Expected{storedZones, 9, 0x14, 12}, Expected{activeZones, 9, 0x14, 0},
+          Expected{bankRequest, 8, 0x12, -1}, Expected{patchTransfer, 361, 0x11, 9},
+          Expected{zonesTransfer, 73, 0x15, 0}, Expected{bankTransfer, 25, 0x13, -1}}) {
         const Bytes &bytes = e.message.message().bytes();
         ASSERT_EQ(bytes.size(), e.length);
         EXPECT_EQ(bytes[4], 0x10);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "tests/driver/ConversionHelpers.h"
-#include "tests/support/FakeDriverPlatform.h"
 #include "driver/UsbMidiAdapter.h"
 #include "simulator/usb/UsbDescriptorSet.h"
+#include "tests/driver/ConversionHelpers.h"
+#include "tests/support/FakeDriverPlatform.h"
 
 #include <memory>
 

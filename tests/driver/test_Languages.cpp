@@ -1,5 +1,5 @@
-#include "tests/driver/AdapterFixture.h"
 #include "driver/LanguageFile.h"
+#include "tests/driver/AdapterFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,9 @@ struct ChoiceCase {
     std::uint16_t chosen;
 };
 
-class LanguageChoice : public testing::TestWithParam<ChoiceCase>, public AdapterFixture {};
+class LanguageChoice : public testing::TestWithParam<ChoiceCase>, public AdapterFixture
+{
+};
 
 } // namespace
 
@@ -38,17 +40,16 @@ TEST_P(LanguageChoice, PicksTheAdapterLanguage)
     EXPECT_EQ(adapter->language(), GetParam().chosen);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Adapter, LanguageChoice,
-    testing::Values(ChoiceCase{"exact", "0807", {0x0409, 0x0807}, 0x0807},
-                    ChoiceCase{"sameSublanguageFamily", "0407", {0x0409, 0x0807}, 0x0807},
-                    ChoiceCase{"primaryBeforeSublanguage", "0C07", {0x0807, 0x0007}, 0x0007},
-                    ChoiceCase{"defaultWhenUnset", nullptr, {0x0407, 0x0409}, 0x0409},
-                    ChoiceCase{"shortValueMeansDefault", "407", {0x0407, 0x0409}, 0x0409},
-                    ChoiceCase{"firstWhenDefaultMissing", "0411", {0x0407, 0x040C}, 0x0407},
-                    ChoiceCase{"defaultWhenNothingOffered", "0407", {}, 0x0409},
-                    ChoiceCase{"onlyFirstFourCharacters", "0407xyz", {0x0409, 0x0407}, 0x0407}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Adapter, LanguageChoice,
+                         testing::Values(ChoiceCase{"exact", "0807", {0x0409, 0x0807}, 0x0807},
+                                         ChoiceCase{"sameSublanguageFamily", "0407", {0x0409, 0x0807}, 0x0807},
+                                         ChoiceCase{"primaryBeforeSublanguage", "0C07", {0x0807, 0x0007}, 0x0007},
+                                         ChoiceCase{"defaultWhenUnset", nullptr, {0x0407, 0x0409}, 0x0409},
+                                         ChoiceCase{"shortValueMeansDefault", "407", {0x0407, 0x0409}, 0x0409},
+                                         ChoiceCase{"firstWhenDefaultMissing", "0411", {0x0407, 0x040C}, 0x0407},
+                                         ChoiceCase{"defaultWhenNothingOffered", "0407", {}, 0x0409},
+                                         ChoiceCase{"onlyFirstFourCharacters", "0407xyz", {0x0409, 0x0407}, 0x0407}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 namespace {
 
@@ -91,8 +92,7 @@ TEST_F(LanguageFileTest, FixUpsReplaceStringIndexesAndSkipMismatchedPatches)
     const std::uint8_t original = descriptors.configuration()[0x23];
     char line[32];
     std::snprintf(line, sizeof line, "1=0023%02X%02X\n", original + 1, original + 2);
-    fake.files[StoredPath] =
-        std::string("[USB\\VID_041E&PID_3F01.FIXUP.100]\niProduct=4\niSerialNumber=0\n") + line;
+    fake.files[StoredPath] = std::string("[USB\\VID_041E&PID_3F01.FIXUP.100]\niProduct=4\niSerialNumber=0\n") + line;
     ASSERT_EQ(start(), Zel::STATUS_SUCCESS);
     const std::uint8_t *device = adapter->device()->deviceDescriptor();
     EXPECT_EQ(device[Zel::DeviceIProduct], 4);
@@ -140,7 +140,9 @@ struct SyntaxCase {
 
 std::ostream &operator<<(std::ostream &out, const SyntaxCase &c) { return out << c.name; }
 
-class LanguageFileSyntax : public testing::TestWithParam<SyntaxCase> {};
+class LanguageFileSyntax : public testing::TestWithParam<SyntaxCase>
+{
+};
 
 } // namespace
 
@@ -161,22 +163,22 @@ TEST_P(LanguageFileSyntax, FindsTheValue)
 
 INSTANTIATE_TEST_SUITE_P(
     LanguageFile, LanguageFileSyntax,
-    testing::Values(
-        SyntaxCase{"plain", "[S]\nkey=value\n", "S", "key", "value"},
-        SyntaxCase{"caseInsensitiveNames", "[Sec]\nKEY=v\n", "sEC", "key", "v"},
-        SyntaxCase{"blankBeforeEqualsDoesNotMatch", "[S]\nkey =v\n", "S", "key", nullptr},
-        SyntaxCase{"blanksAndCarriageReturnsTrimmed", "  [S]  \r\n\t key=v  \r\n", "S", "key", "v"},
-        SyntaxCase{"commentRemoved", "[S] ; section\nkey=v ; note\n;key=w\n", "S", "key", "v"},
-        SyntaxCase{"continuationJoinsLines", "[S]\nkey=ab\\\ncd\n", "S", "key", "abcd"},
-        SyntaxCase{"onlyFirstSectionSearched", "[S]\na=1\n[S]\nkey=2\n", "S", "key", nullptr},
-        SyntaxCase{"sectionEndsAtNextSection", "[S]\n[T]\nkey=1\n", "S", "key", nullptr},
-        SyntaxCase{"sectionNameRunsToLastBracket", "[a]b]\nkey=1\n", "a]b", "key", "1"},
-        SyntaxCase{"lastLineWithoutNewline", "[S]\nkey=v", "S", "key", "v"},
-        SyntaxCase{"ctrlZEndsTheFile", "[S]\nkey=v\n\x1A", "S", "key", "v"},
-        SyntaxCase{"zeroHeaderReadsEmpty", std::string(16, '\0') + "\n[S]\nkey=v\n", "S", "key", nullptr},
-        SyntaxCase{"longLineEndsReading", "[S]\n" + std::string(300, 'x') + "\nkey=v\n", "S", "key", nullptr},
-        SyntaxCase{"linesAcrossChunks", "[S]\n" + std::string(250, ';') + "\nkey=v\n", "S", "key", "v"},
-        SyntaxCase{"firstEqualsSplits", "[S]\nkey=a=b\n", "S", "key", "a=b"}),
+    testing::Values(SyntaxCase{"plain", "[S]\nkey=value\n", "S", "key", "value"},
+                    SyntaxCase{"caseInsensitiveNames", "[Sec]\nKEY=v\n", "sEC", "key", "v"},
+                    SyntaxCase{"blankBeforeEqualsDoesNotMatch", "[S]\nkey =v\n", "S", "key", nullptr},
+                    SyntaxCase{"blanksAndCarriageReturnsTrimmed", "  [S]  \r\n\t key=v  \r\n", "S", "key", "v"},
+                    SyntaxCase{"commentRemoved", "[S] ; section\nkey=v ; note\n;key=w\n", "S", "key", "v"},
+                    SyntaxCase{"continuationJoinsLines", "[S]\nkey=ab\\\ncd\n", "S", "key", "abcd"},
+                    SyntaxCase{"onlyFirstSectionSearched", "[S]\na=1\n[S]\nkey=2\n", "S", "key", nullptr},
+                    SyntaxCase{"sectionEndsAtNextSection", "[S]\n[T]\nkey=1\n", "S", "key", nullptr},
+                    SyntaxCase{"sectionNameRunsToLastBracket", "[a]b]\nkey=1\n", "a]b", "key", "1"},
+                    SyntaxCase{"lastLineWithoutNewline", "[S]\nkey=v", "S", "key", "v"},
+                    SyntaxCase{"ctrlZEndsTheFile", "[S]\nkey=v\n\x1A", "S", "key", "v"},
+                    SyntaxCase{"zeroHeaderReadsEmpty", std::string(16, '\0') + "\n[S]\nkey=v\n", "S", "key", nullptr},
+                    SyntaxCase{"longLineEndsReading", "[S]\n" + std::string(300, 'x') + "\nkey=v\n", "S", "key",
+                               nullptr},
+                    SyntaxCase{"linesAcrossChunks", "[S]\n" + std::string(250, ';') + "\nkey=v\n", "S", "key", "v"},
+                    SyntaxCase{"firstEqualsSplits", "[S]\nkey=a=b\n", "S", "key", "a=b"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(LanguageFileValues, HexadecimalNumbersAndByteStrings)

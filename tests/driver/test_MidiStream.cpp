@@ -31,9 +31,9 @@ std::string allNotesOff(std::uint8_t cable)
     Bytes packets;
     for (std::uint8_t channel = 0; channel < 16; ++channel) {
         for (auto [control, value] : {std::pair<int, int>{64, 0}, {120, 127}, {123, 127}}) {
-            packets.insert(packets.end(), {static_cast<std::uint8_t>(cable << 4 | 0x0B),
-                                           static_cast<std::uint8_t>(0xB0 | channel),
-                                           static_cast<std::uint8_t>(control), static_cast<std::uint8_t>(value)});
+            packets.insert(packets.end(),
+                           {static_cast<std::uint8_t>(cable << 4 | 0x0B), static_cast<std::uint8_t>(0xB0 | channel),
+                            static_cast<std::uint8_t>(control), static_cast<std::uint8_t>(value)});
         }
     }
     return text(packets);
@@ -240,7 +240,9 @@ TEST_F(RenderStream, FailedSubmissionReturnsTheTransfer)
 // An endpoint whose packet size is no whole number of packets: OUT transfers
 // carry whole packets only, so they fill up and leave, and closing the stream
 // sends its reset sequence instead of waiting for room that never comes.
-class UnevenPacketSize : public testing::TestWithParam<std::uint32_t> {};
+class UnevenPacketSize : public testing::TestWithParam<std::uint32_t>
+{
+};
 
 TEST_P(UnevenPacketSize, ClosingSendsTheResetSequenceInWholePackets)
 {

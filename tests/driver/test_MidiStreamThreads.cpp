@@ -55,8 +55,7 @@ TEST(MidiStreamThreads, WritersRaceCompletionsWithoutLossOrInterleaving)
     for (std::size_t i = 0; i < sent.size();) {
         if (sent[i] == 0x04) {
             ASSERT_LE(i + 12, sent.size());
-            EXPECT_EQ(text(Bytes(sent.begin() + i, sent.begin() + i + 12)),
-                      "04 F0 01 02 04 03 04 05 06 06 F7 00");
+            EXPECT_EQ(text(Bytes(sent.begin() + i, sent.begin() + i + 12)), "04 F0 01 02 04 03 04 05 06 06 F7 00");
             ++sysEx;
             i += 12;
         } else {

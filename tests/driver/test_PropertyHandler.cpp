@@ -1,5 +1,5 @@
-#include "tests/driver/AdapterFixture.h"
 #include "driver/PropertyHandler.h"
+#include "tests/driver/AdapterFixture.h"
 
 #include <gtest/gtest.h>
 

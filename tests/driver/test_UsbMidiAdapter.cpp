@@ -1,5 +1,5 @@
-#include "tests/driver/AdapterFixture.h"
 #include "driver/PropertyHandler.h"
+#include "tests/driver/AdapterFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,9 @@ std::vector<std::string> subdeviceNames(Zel::UsbMidiAdapter &adapter)
 // A MIDIStreaming interface with the given endpoints (address, cables), no jacks.
 std::vector<std::uint8_t> configurationWith(const std::vector<std::pair<std::uint8_t, std::uint8_t>> &endpoints)
 {
-    std::vector<std::uint8_t> c = {9, 2, 0, 0, 1, 1, 0, 0x80, 50, 9, 4, 0, 0, static_cast<std::uint8_t>(endpoints.size()),
-                                   1, 3, 0, 0, 7, 0x24, 1, 0, 1, 7, 0};
+    std::vector<std::uint8_t> c = {
+        9, 2, 0, 0, 1, 1,    0, 0x80, 50, 9, 4, 0, 0, static_cast<std::uint8_t>(endpoints.size()),
+        1, 3, 0, 0, 7, 0x24, 1, 0,    1,  7, 0};
     for (auto [address, cables] : endpoints) {
         c.insert(c.end(), {7, 5, address, 2, 64, 0, 0});
         c.insert(c.end(), {static_cast<std::uint8_t>(4 + cables), 0x25, 1, cables});
@@ -31,7 +32,9 @@ std::vector<std::uint8_t> configurationWith(const std::vector<std::pair<std::uin
     return c;
 }
 
-class Adapter : public testing::Test, public AdapterFixture {};
+class Adapter : public testing::Test, public AdapterFixture
+{
+};
 
 } // namespace
 
@@ -190,7 +193,9 @@ struct PowerCase {
     bool accepted;
 };
 
-class PowerQuery : public testing::TestWithParam<PowerCase> {};
+class PowerQuery : public testing::TestWithParam<PowerCase>
+{
+};
 
 TEST_P(PowerQuery, FromD3OnlyD0D1OrD3)
 {
@@ -198,10 +203,8 @@ TEST_P(PowerQuery, FromD3OnlyD0D1OrD3)
               GetParam().accepted);
 }
 
-INSTANTIATE_TEST_SUITE_P(Adapter, PowerQuery,
-                         testing::Values(PowerCase{Zel::PowerD0, Zel::PowerD3, true},
-                                         PowerCase{Zel::PowerD2, Zel::PowerD0, true},
-                                         PowerCase{Zel::PowerD3, Zel::PowerD0, true},
-                                         PowerCase{Zel::PowerD3, Zel::PowerD1, true},
-                                         PowerCase{Zel::PowerD3, Zel::PowerD2, false},
-                                         PowerCase{Zel::PowerD3, Zel::PowerD3, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Adapter, PowerQuery,
+    testing::Values(PowerCase{Zel::PowerD0, Zel::PowerD3, true}, PowerCase{Zel::PowerD2, Zel::PowerD0, true},
+                    PowerCase{Zel::PowerD3, Zel::PowerD0, true}, PowerCase{Zel::PowerD3, Zel::PowerD1, true},
+                    PowerCase{Zel::PowerD3, Zel::PowerD2, false}, PowerCase{Zel::PowerD3, Zel::PowerD3, true}));

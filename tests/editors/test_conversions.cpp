@@ -31,9 +31,17 @@ TEST(ConversionParse, AcceptsDecimalIntegersOnly)
         bool ok;
         int value;
     } cases[] = {
-        {"12", true, 12},     {" 12 ", true, 12},  {"+7", true, 7},        {"-64", true, -64},
-        {"0", true, 0},       {"", false, 0},      {"abc", false, 0},      {"1e2", false, 0},
-        {"0x10", false, 0},   {"12a", false, 0},   {"99999999999", true, INT_MAX},
+        {"12", true, 12},
+        {" 12 ", true, 12},
+        {"+7", true, 7},
+        {"-64", true, -64},
+        {"0", true, 0},
+        {"", false, 0},
+        {"abc", false, 0},
+        {"1e2", false, 0},
+        {"0x10", false, 0},
+        {"12a", false, 0},
+        {"99999999999", true, INT_MAX},
         {"-99999999999", true, INT_MIN},
     };
     for (const auto &c : cases) {
@@ -47,8 +55,8 @@ TEST(ConversionParse, AcceptsDecimalIntegersOnly)
 
 TEST(ControllerModes, StatusCodesMapToEditorModes)
 {
-    const std::pair<int, int> codes[] = {{ModeCC, 1}, {ModePitchWheel, 2}, {Mode3DMidi, 3}, {ModeNrpn, 4},
-                                         {ModeChannelAftertouch, 0}, {9, 0}, {0, 0}};
+    const std::pair<int, int> codes[] = {
+        {ModeCC, 1}, {ModePitchWheel, 2}, {Mode3DMidi, 3}, {ModeNrpn, 4}, {ModeChannelAftertouch, 0}, {9, 0}, {0, 0}};
     for (const auto &[code, mode] : codes)
         EXPECT_EQ(ControllerModeParameter::modeFromCode(code), mode) << code;
     for (int mode : {0, 5, -1})
@@ -78,8 +86,8 @@ TEST_F(Conversion, MidiChannelShowsOneToSixteen)
         const char *text;
         bool changed;
         int stored;
-    } entries[] = {{"16", false, 15}, {"1", true, 0}, {"0", false, 0},  {"17", false, 0},
-                   {"x", false, 0},   {"", false, 0}, {"9", true, 8},   {"-1", false, 8}};
+    } entries[] = {{"16", false, 15}, {"1", true, 0}, {"0", false, 0}, {"17", false, 0},
+                   {"x", false, 0},   {"", false, 0}, {"9", true, 8},  {"-1", false, 8}};
     control(0).channel.setValue(15);
     for (const auto &e : entries) {
         EXPECT_EQ(data.setText(QString::fromLatin1(e.text)), e.changed) << e.text;
@@ -185,13 +193,10 @@ TEST_F(Conversion, PitchWheelCCFieldSwitchesBetweenPWAndCC)
         int number;
         const char *shown;
     } steps[] = {
-        {"PW", true, ModePitchWheel, 1, "PW"},
-        {"PW", false, ModePitchWheel, 1, "PW"},
+        {"PW", true, ModePitchWheel, 1, "PW"},   {"PW", false, ModePitchWheel, 1, "PW"},
         {"abc", false, ModePitchWheel, 1, "PW"}, // not a number: nothing changes, the mode included
-        {"pw", false, ModePitchWheel, 1, "PW"},
-        {"12", true, ModeCC, 12, "12"},
-        {"12", false, ModeCC, 12, "12"},
-        {"200", true, ModeCC, 12, "12"}, // refused by the core
+        {"pw", false, ModePitchWheel, 1, "PW"},  {"12", true, ModeCC, 12, "12"},
+        {"12", false, ModeCC, 12, "12"},         {"200", true, ModeCC, 12, "12"}, // refused by the core
     };
     control(PitchWheelControl).number.setValue(1);
     for (const auto &s : steps) {
@@ -210,8 +215,8 @@ TEST_F(Conversion, KnobRangeAndValueFollowTheMode)
         int code;
         int minimum, maximum;
         bool notNrpn;
-    } cases[] = {{ModeCC, 0, 127, true},      {ModeNrpn, 0, 127, false},
-                 {Mode3DMidi, 0, 16383, true}, {ModePitchWheel, 0, 0, true}};
+    } cases[] = {
+        {ModeCC, 0, 127, true}, {ModeNrpn, 0, 127, false}, {Mode3DMidi, 0, 16383, true}, {ModePitchWheel, 0, 0, true}};
     for (const auto &c : cases) {
         setMode(0, c.code);
         int minimum = -1;

@@ -50,9 +50,10 @@ TEST_F(PatchEditor, WidgetsSitAtTheirLayoutKeysUnderTheirNames)
     ASSERT_TRUE(channel && channel9);
     EXPECT_EQ(channel9->pos() - channel->pos(), QPoint(0, channel9->pos().y() - channel->pos().y()));
     EXPECT_EQ(child(view.get(), QStringLiteral("TOP_PATCHNUMBER"))->pos(), QPoint(77, 12));
-    for (const char *name : {"TOP_PATCHNAME", "CONTROLS_16/KNOBCONTROL_MODEBUTTON", "CONTROLS_PITCHWHEEL/WHEELCONTROL_WHEEL",
-                             "CONTROLS_FOOTSWITCH/KNOBCONTROL_KNOB", "SETTINGS_OCTAVE/SPINCONTROL_INCREMENT",
-                             "VELOCITYCURVES_8", "PROGRAMCHANGE_16/PROGRAMCHANGE_PROG"})
+    for (const char *name :
+         {"TOP_PATCHNAME", "CONTROLS_16/KNOBCONTROL_MODEBUTTON", "CONTROLS_PITCHWHEEL/WHEELCONTROL_WHEEL",
+          "CONTROLS_FOOTSWITCH/KNOBCONTROL_KNOB", "SETTINGS_OCTAVE/SPINCONTROL_INCREMENT", "VELOCITYCURVES_8",
+          "PROGRAMCHANGE_16/PROGRAMCHANGE_PROG"})
         child(view.get(), QString::fromLatin1(name));
     EXPECT_EQ(view->findChild<QWidget *>(QStringLiteral("CONTROLS_FOOTSWITCH/KNOBCONTROL_MODE")), nullptr);
 }
@@ -74,8 +75,7 @@ TEST_F(PatchEditor, RejectedEntriesShowTheCoresValueAgain)
         {"CONTROLS_1/KNOBCONTROL_CHANNEL", "17", "4"},   // not a channel
         {"CONTROLS_1/KNOBCONTROL_CHANNEL", "x", "4"},    // not a number
         {"CONTROLS_1/KNOBCONTROL_CCNUMBER", "128", "1"}, // out of range
-        {"SETTINGS_OCTAVE/SPINCONTROL_VALUE", "+5", "0"},
-        {"SETTINGS_OCTAVE/SPINCONTROL_VALUE", "-4", "-4"},
+        {"SETTINGS_OCTAVE/SPINCONTROL_VALUE", "+5", "0"}, {"SETTINGS_OCTAVE/SPINCONTROL_VALUE", "-4", "-4"},
     };
     control(0).number.setValue(1);
     for (const auto &c : cases) {

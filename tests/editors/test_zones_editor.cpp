@@ -16,11 +16,10 @@ TEST(ZoneRectangles, ScaleNotesAcrossAndVelocitiesUp)
         int lowNote, highNote, lowVelocity, highVelocity;
         QRect expected;
     } cases[] = {
-        {0, 127, 0, 127, QRect(0, 0, 512, 128)},            // the whole field
-        {0, 127, 1, 127, QRect(0, 0, 512, 127)},            // velocity 0 is the bottom row
-        {60, 60, 64, 127, QRect(240, 0, 4, 64)},            // one key, upper half
-        {36, 84, 1, 63, QRect(144, 64, 196, 63)},
-        {127, 127, 127, 127, QRect(508, 0, 4, 1)},
+        {0, 127, 0, 127, QRect(0, 0, 512, 128)}, // the whole field
+        {0, 127, 1, 127, QRect(0, 0, 512, 127)}, // velocity 0 is the bottom row
+        {60, 60, 64, 127, QRect(240, 0, 4, 64)}, // one key, upper half
+        {36, 84, 1, 63, QRect(144, 64, 196, 63)}, {127, 127, 127, 127, QRect(508, 0, 4, 1)},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(ZonesDisplayHandler::zoneRect(display, c.lowNote, c.highNote, c.lowVelocity, c.highVelocity),
@@ -38,9 +37,9 @@ TEST(PlayableRange, FollowsTheModelAndTheOctaveBeforeTheZones)
         bool postZone;
         int firstNote, afterNote; // -1: everything dark
     } cases[] = {
-        {Model25, 4, false, 48, 73}, {Model49, 4, false, 36, 85},  {Model61, 4, false, 36, 97},
-        {Model49, 5, false, 48, 97}, {Model49, 3, false, 24, 73},  {Model49, 5, true, 36, 85},
-        {Model25, 0, false, 0, 25},  {Model61, 8, false, 84, 128}, {Model61, 0, false, 0, 49},
+        {Model25, 4, false, 48, 73}, {Model49, 4, false, 36, 85},          {Model61, 4, false, 36, 97},
+        {Model49, 5, false, 48, 97}, {Model49, 3, false, 24, 73},          {Model49, 5, true, 36, 85},
+        {Model25, 0, false, 0, 25},  {Model61, 8, false, 84, 128},         {Model61, 0, false, 0, 49},
         {Model25, 8, true, 48, 73},  {UnknownSizeModel, 4, false, -1, -1}, {NotThisProduct, 4, false, -1, -1},
     };
     for (const auto &c : cases) {
@@ -163,7 +162,8 @@ TEST_F(ZonesEditor, OctaveAfterZoneTogglesFollowThePostZoneButton)
     const auto octaveToggles = [&] {
         QList<CZelPushButton *> list;
         for (int i = 1; i <= 4; ++i)
-            list.append(child<CZelPushButton>(view.get(), QStringLiteral("ZONE_%1/ZONE_POST_ZONE_OCTAVE_TRANSPOSE").arg(i)));
+            list.append(
+                child<CZelPushButton>(view.get(), QStringLiteral("ZONE_%1/ZONE_POST_ZONE_OCTAVE_TRANSPOSE").arg(i)));
         return list;
     }();
     for (int post : {1, 0, 1}) {

@@ -1,8 +1,8 @@
 // An arbitrary language file through the reader and through device start
 // (languages, fix-ups, port names).
-#include "tests/support/FuzzDriverPlatform.h"
 #include "driver/LanguageFile.h"
 #include "driver/UsbMidiAdapter.h"
+#include "tests/support/FuzzDriverPlatform.h"
 
 #include <string>
 
@@ -10,9 +10,9 @@ namespace {
 
 // A small valid device: one OUT and one IN endpoint with a cable each.
 const std::vector<std::uint8_t> device = {18, 1, 0x10, 1, 0, 0, 0, 8, 0x1E, 0x04, 0x01, 0x3F, 0x00, 0x01, 1, 2, 3, 1};
-const std::vector<std::uint8_t> configuration = {
-    9, 2, 49, 0, 1, 1, 0, 0x80, 50, 9, 4, 0, 0, 2, 1, 3, 0, 0, 7, 0x24, 1, 0, 1, 31, 0,
-    7, 5, 0x01, 2, 64, 0, 0, 5, 0x25, 1, 1, 1, 7, 5, 0x81, 2, 64, 0, 0, 5, 0x25, 1, 1, 2};
+const std::vector<std::uint8_t> configuration = {9, 2, 49,   0, 1, 1,    0,  0x80, 50, 9, 4,    0,    0,  2, 1, 3, 0,
+                                                 0, 7, 0x24, 1, 0, 1,    31, 0,    7,  5, 0x01, 2,    64, 0, 0, 5, 0x25,
+                                                 1, 1, 1,    7, 5, 0x81, 2,  64,   0,  0, 5,    0x25, 1,  1, 2};
 
 } // namespace
 

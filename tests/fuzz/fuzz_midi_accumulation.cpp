@@ -18,8 +18,8 @@ public:
     void received(const Midi::LongMessage &message) override
     {
         const std::vector<Byte> &m = message.bytes();
-        if (m.size() < 2 || m.size() > Midi::SysExAccumulator::MaxMessageLength || m.front() != 0xF0
-            || m.back() != 0xF7)
+        if (m.size() < 2 || m.size() > Midi::SysExAccumulator::MaxMessageLength || m.front() != 0xF0 ||
+            m.back() != 0xF7)
             std::abort();
         for (std::size_t i = 1; i + 1 < m.size(); ++i) {
             if (m[i] == 0xF0 || m[i] == 0xF7)

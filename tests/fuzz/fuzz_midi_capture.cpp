@@ -1,8 +1,8 @@
 // Arbitrary packets through the IN completion into capture streams on every
 // cable, with reads in between.
-#include "tests/support/FuzzDriverPlatform.h"
 #include "driver/MidiEndpoint.h"
 #include "driver/MidiStream.h"
+#include "tests/support/FuzzDriverPlatform.h"
 
 namespace {
 
@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     int notifications = 0;
     Zel::MidiStream *streams[3] = {};
     for (std::uint8_t cable = 0; cable < 3; ++cable) {
-        if (!Zel::NT_SUCCESS(Zel::MidiStream::create(owner, 1, 0x81, cable, true, countNotify, &notifications,
-                                                     streams[cable])))
+        if (!Zel::NT_SUCCESS(
+                Zel::MidiStream::create(owner, 1, 0x81, cable, true, countNotify, &notifications, streams[cable])))
             return 0;
     }
     owner.endpoint().startReading();

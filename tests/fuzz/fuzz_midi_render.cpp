@@ -1,9 +1,9 @@
 // Arbitrary MIDI bytes through the byte parser and the packetiser, directly
 // and through a render stream whose transfers complete as the input says.
-#include "tests/support/FuzzDriverPlatform.h"
 #include "driver/MidiEndpoint.h"
 #include "driver/MidiPacketiser.h"
 #include "driver/MidiStream.h"
+#include "tests/support/FuzzDriverPlatform.h"
 
 #include <cstdlib>
 

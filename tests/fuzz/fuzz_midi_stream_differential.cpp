@@ -22,10 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint8_t Cables = 3;
 
-[[noreturn]] void differs()
-{
-    std::abort();
-}
+[[noreturn]] void differs() { std::abort(); }
 
 // ---- The model ------------------------------------------------------------
 

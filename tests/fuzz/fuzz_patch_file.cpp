@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Whatever was accepted must write out and read back unchanged.
     if (file.valid && !file.zonesImage.empty()) {
         const QByteArray bytes = PatchFile::toBytes(file.patchImage, file.zonesImage);
-        const PatchFile again
-            = PatchFile::fromBytes({reinterpret_cast<const Byte *>(bytes.constData()), std::size_t(bytes.size())});
+        const PatchFile again =
+            PatchFile::fromBytes({reinterpret_cast<const Byte *>(bytes.constData()), std::size_t(bytes.size())});
         if (!again.valid || again.patchImage != file.patchImage || again.zonesImage != file.zonesImage)
             std::abort();
     }

@@ -1,8 +1,8 @@
 // Arbitrary descriptors, then property requests with arbitrary ids, verbs,
 // instances and value sizes.
-#include "tests/support/FuzzDriverPlatform.h"
 #include "driver/PropertyHandler.h"
 #include "driver/UsbMidiAdapter.h"
+#include "tests/support/FuzzDriverPlatform.h"
 
 #include <vector>
 

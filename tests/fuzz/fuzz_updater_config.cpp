@@ -33,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static const bool quiet = (Oxa::setLogSink([](const std::string &) {}), true);
     (void)quiet;
     Oxa::UpdaterConfiguration configuration(packageDirectory(), nullptr);
-    const bool loaded =
-        configuration.loadFromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const bool loaded = configuration.loadFromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     if (loaded != configuration.configured())
         std::abort();
     if (!loaded)

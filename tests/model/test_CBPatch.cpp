@@ -133,7 +133,9 @@ protected:
     int get()
     {
         const RangeCase &c = GetParam();
-        const Byte *target = c.id == BankCurrentPatch ? bank.data() : c.id >= ZonesMasterEnable ? zones.data() : image.data();
+        const Byte *target = c.id == BankCurrentPatch    ? bank.data()
+                             : c.id >= ZonesMasterEnable ? zones.data()
+                                                         : image.data();
         int value = -1;
         if (c.field < 0)
             patch.getScalar(c.id, &value, target);
@@ -321,10 +323,14 @@ TEST_F(CBPatchTest, ValidationReportsEachKindOfIllegalValueAndKeepsIt)
         Byte value;
     };
     const Corruption patchCases[] = {
-        {"octave 9", 22, 9},       {"velocity curve 8", 27, 8}, {"name char", 3, '/'},
-        {"control mode 7", 28 + 9, 7}, {"aftertouch channel 16", 28 + 13 * 18 + 8, 16},
+        {"octave 9", 22, 9},
+        {"velocity curve 8", 27, 8},
+        {"name char", 3, '/'},
+        {"control mode 7", 28 + 9, 7},
+        {"aftertouch channel 16", 28 + 13 * 18 + 8, 16},
         {"program enable 2", 288 + 4 * 15, 2},
-        {"14-bit low byte 0x80", 28 + 12, 0x80}, {"14-bit low byte 0xF0", 28 + 13 * 19 + 12, 0xF0},
+        {"14-bit low byte 0x80", 28 + 12, 0x80},
+        {"14-bit low byte 0xF0", 28 + 13 * 19 + 12, 0xF0},
     };
     for (const Corruption &c : patchCases) {
         PatchImage copy = image;
@@ -334,10 +340,13 @@ TEST_F(CBPatchTest, ValidationReportsEachKindOfIllegalValueAndKeepsIt)
         EXPECT_EQ(copy, before) << c.what;
     }
 
-    const Corruption zoneCases[] = {
-        {"low velocity 0", 8 + 5, 0}, {"channel 16", 8 + 14 * 3, 16}, {"transpose 256", 8 + 4, 2},
-        {"master flags top bit", 0, 0x81}, {"reserved byte 0xF0", 1, 0xF0}, {"zone switches top bit", 8 + 7, 0x80},
-        {"zone record reserved byte", 8 + 14 * 2 + 13, 0xF7}};
+    const Corruption zoneCases[] = {{"low velocity 0", 8 + 5, 0},
+                                    {"channel 16", 8 + 14 * 3, 16},
+                                    {"transpose 256", 8 + 4, 2},
+                                    {"master flags top bit", 0, 0x81},
+                                    {"reserved byte 0xF0", 1, 0xF0},
+                                    {"zone switches top bit", 8 + 7, 0x80},
+                                    {"zone record reserved byte", 8 + 14 * 2 + 13, 0xF7}};
     for (const Corruption &c : zoneCases) {
         ZonesImage copy = zones;
         copy[size_t(c.offset)] = c.value;

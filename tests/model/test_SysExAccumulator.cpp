@@ -40,10 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
         AccumulationCase{"StrayBytesInSameChunk", {{5, 6, 0xF0, 1, 0xF7}}, {{0xF0, 1, 0xF7}}},
         AccumulationCase{"TwoInOneChunk", {{0xF0, 1, 0xF7, 0xF0, 2, 0xF7}}, {{0xF0, 1, 0xF7}, {0xF0, 2, 0xF7}}},
         AccumulationCase{"LostEndRestartsAtNextStart", {{0xF0, 1, 2}, {0xF0, 3, 0xF7}}, {{0xF0, 3, 0xF7}}},
-        AccumulationCase{"BytesBetweenMessagesDropped", {{0xF0, 1, 0xF7, 0x90, 0x3C}, {0xF0, 2, 0xF7}},
+        AccumulationCase{"BytesBetweenMessagesDropped",
+                         {{0xF0, 1, 0xF7, 0x90, 0x3C}, {0xF0, 2, 0xF7}},
                          {{0xF0, 1, 0xF7}, {0xF0, 2, 0xF7}}},
-        AccumulationCase{"NoteOnAlone", {{0x90, 0x3C, 0x7F}}, {}},
-        AccumulationCase{"EndAlone", {{0xF7}}, {}},
+        AccumulationCase{"NoteOnAlone", {{0x90, 0x3C, 0x7F}}, {}}, AccumulationCase{"EndAlone", {{0xF7}}, {}},
         AccumulationCase{"Empty", {{}}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 

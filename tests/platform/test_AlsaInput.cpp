@@ -1,8 +1,8 @@
-#include "platform/alsa/AlsaInputEvent.h"
-#include "platform/alsa/AlsaMidi.h"
 #include "editor/core/MidiInPort.h"
 #include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
+#include "platform/alsa/AlsaInputEvent.h"
+#include "platform/alsa/AlsaMidi.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +35,7 @@ struct Collected {
 class AlsaEvents : public ::testing::Test
 {
 protected:
-    AlsaEvents()
-        : queue(nullptr, &Collected::callback, reinterpret_cast<std::uintptr_t>(&collected))
+    AlsaEvents() : queue(nullptr, &Collected::callback, reinterpret_cast<std::uintptr_t>(&collected))
     {
         for (std::size_t i = 0; i < headers.size(); ++i) {
             headers[i].lpData = blocks[i].data();
@@ -107,15 +106,15 @@ TEST_P(AlsaShortEvents, ArePackedAsTheMultimediaLayerPacksThem)
     EXPECT_EQ(collected.shorts, std::vector<std::uint32_t>{GetParam().packed});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Events, AlsaShortEvents,
-    ::testing::Values(ShortCase{"NoteOn", SND_SEQ_EVENT_NOTEON, 2, 60, 100, 0x643C92},
-                      ShortCase{"NoteOff", SND_SEQ_EVENT_NOTEOFF, 0, 60, 0, 0x003C80},
-                      ShortCase{"Controller", SND_SEQ_EVENT_CONTROLLER, 15, 7, 127, 0x7F07BF},
-                      ShortCase{"ProgramChange", SND_SEQ_EVENT_PGMCHANGE, 1, 0, 5, 0x0005C1},
-                      ShortCase{"PitchBendCentre", SND_SEQ_EVENT_PITCHBEND, 0, 0, 0, 0x4000E0},
-                      ShortCase{"PitchBendLowest", SND_SEQ_EVENT_PITCHBEND, 0, 0, -8192, 0x0000E0}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Events, AlsaShortEvents,
+                         ::testing::Values(ShortCase{"NoteOn", SND_SEQ_EVENT_NOTEON, 2, 60, 100, 0x643C92},
+                                           ShortCase{"NoteOff", SND_SEQ_EVENT_NOTEOFF, 0, 60, 0, 0x003C80},
+                                           ShortCase{"Controller", SND_SEQ_EVENT_CONTROLLER, 15, 7, 127, 0x7F07BF},
+                                           ShortCase{"ProgramChange", SND_SEQ_EVENT_PGMCHANGE, 1, 0, 5, 0x0005C1},
+                                           ShortCase{"PitchBendCentre", SND_SEQ_EVENT_PITCHBEND, 0, 0, 0, 0x4000E0},
+                                           ShortCase{"PitchBendLowest", SND_SEQ_EVENT_PITCHBEND, 0, 0, -8192,
+                                                     0x0000E0}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(AlsaMidi, WithoutASequencerThereAreNoDevicesAndOpeningFails)
 {

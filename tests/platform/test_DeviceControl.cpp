@@ -8,7 +8,6 @@
 #include <atomic>
 #include <thread>
 
-
 using namespace PlatformTest;
 using Platform::DeviceControl;
 
@@ -32,10 +31,10 @@ protected:
     // The index of the failed step, -1 for success, -2 for a refused start.
     int update(DeviceControl::Handle handle, const Bytes &image)
     {
-        const auto start = property(control, handle, 7, Zel::PropertyGet,
-                                    vendorInstance(4, static_cast<std::uint16_t>(image.size() >> 16),
-                                                   static_cast<std::uint16_t>(image.size())),
-                                    8);
+        const auto start = property(
+            control, handle, 7, Zel::PropertyGet,
+            vendorInstance(4, static_cast<std::uint16_t>(image.size() >> 16), static_cast<std::uint16_t>(image.size())),
+            8);
         if (!start.result.ok || start.result.returned != 8 || u32(start.value) != 0)
             return -2;
         const std::uint32_t block = u32(start.value, 4);
@@ -135,7 +134,9 @@ struct FaultCase {
 
 std::ostream &operator<<(std::ostream &out, const FaultCase &c) { return out << c.name; }
 
-class UpdateFaults : public SimulatedControl, public testing::WithParamInterface<FaultCase> {};
+class UpdateFaults : public SimulatedControl, public testing::WithParamInterface<FaultCase>
+{
+};
 
 TEST_P(UpdateFaults, StopTheUpdateAtTheirStep)
 {

@@ -58,10 +58,7 @@ Bytes sysEx(std::size_t length)
 class MidiInputQueueTest : public ::testing::Test
 {
 protected:
-    MidiInputQueueTest()
-        : queue(nullptr, &Buffers::callback, reinterpret_cast<std::uintptr_t>(&buffers))
-    {
-    }
+    MidiInputQueueTest() : queue(nullptr, &Buffers::callback, reinterpret_cast<std::uintptr_t>(&buffers)) {}
     Buffers buffers;
     MidiInputQueue queue;
 };
@@ -111,13 +108,13 @@ Bytes twoMessages()
     return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, QueueFilling,
-    ::testing::Values(FillCase{"Short", {sysEx(9)}, {9}}, FillCase{"OverTwoBuffers", {sysEx(361)}, {256, 105}},
-                      FillCase{"TwoMessagesInOneFeed", {twoMessages()}, {3, 4}},
-                      FillCase{"Pieces", {{0xF0, 1}, {2, 0xF7}}, {2, 2}},
-                      FillCase{"MoreThanTheQueueHolds", {sysEx(1100)}, {256, 256, 256, 256}}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, QueueFilling,
+                         ::testing::Values(FillCase{"Short", {sysEx(9)}, {9}},
+                                           FillCase{"OverTwoBuffers", {sysEx(361)}, {256, 105}},
+                                           FillCase{"TwoMessagesInOneFeed", {twoMessages()}, {3, 4}},
+                                           FillCase{"Pieces", {{0xF0, 1}, {2, 0xF7}}, {2, 2}},
+                                           FillCase{"MoreThanTheQueueHolds", {sysEx(1100)}, {256, 256, 256, 256}}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(MidiInputQueueTest, ResetReturnsEveryQueuedBufferEmpty)
 {

@@ -41,8 +41,8 @@ public:
     }
     unsigned midiOutGetNumDevs() override { return 1; }
     MidiResult midiOutGetDevCaps(unsigned, std::string &) override { return MMSYSERR_NOERROR; }
-    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
-                           std::uintptr_t instance, unsigned flags) override
+    MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback, std::uintptr_t instance,
+                           unsigned flags) override
     {
         return openOutput(handle, callback, flags, [&](MidiOutHandle fresh, std::unique_ptr<BackendOutput> &port) {
             if (index != 0)
@@ -62,9 +62,7 @@ public:
     };
     struct Output : BackendOutput {
         Output(LoopBackend &b, MidiOutHandle h, MidiOutCallback c, std::uintptr_t i)
-            : BackendOutput(h, c, i)
-            , owner(b)
-            , open(b.open)
+            : BackendOutput(h, c, i), owner(b), open(b.open)
         {
             ++*open;
         }

@@ -29,18 +29,17 @@ TEST_P(Selection, SimulatedKeysFromCommandLineOrEnvironment)
     EXPECT_EQ(Platform::simulatedKeys(int(argv.size()), argv.data(), GetParam().environment), GetParam().keys);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Selection,
-    ::testing::Values(SelectionCase{"Nothing", {}, nullptr, std::nullopt},
-                      SelectionCase{"PlainOption", {"--simulate"}, nullptr, 49},
-                      SelectionCase{"Size25", {"file.vpb", "--simulate=25"}, nullptr, 25},
-                      SelectionCase{"Size61", {"--simulate=61"}, nullptr, 61},
-                      SelectionCase{"UnknownSize", {"--simulate=88"}, nullptr, std::nullopt},
-                      SelectionCase{"Environment", {}, "25", 25},
-                      SelectionCase{"EmptyEnvironment", {}, "", std::nullopt},
-                      SelectionCase{"CommandLineWins", {"--simulate=61"}, "25", 61},
-                      SelectionCase{"OtherOption", {"--simulated"}, nullptr, std::nullopt}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Selection,
+                         ::testing::Values(SelectionCase{"Nothing", {}, nullptr, std::nullopt},
+                                           SelectionCase{"PlainOption", {"--simulate"}, nullptr, 49},
+                                           SelectionCase{"Size25", {"file.vpb", "--simulate=25"}, nullptr, 25},
+                                           SelectionCase{"Size61", {"--simulate=61"}, nullptr, 61},
+                                           SelectionCase{"UnknownSize", {"--simulate=88"}, nullptr, std::nullopt},
+                                           SelectionCase{"Environment", {}, "25", 25},
+                                           SelectionCase{"EmptyEnvironment", {}, "", std::nullopt},
+                                           SelectionCase{"CommandLineWins", {"--simulate=61"}, "25", 61},
+                                           SelectionCase{"OtherOption", {"--simulated"}, nullptr, std::nullopt}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Selection, SimulationServesMidiAndDeviceControlFromOneMachine)
 {
@@ -56,8 +55,7 @@ TEST(Selection, SimulationServesMidiAndDeviceControlFromOneMachine)
     EXPECT_EQ(Platform::midi().midiOutGetDevCaps(0, name), Platform::MMSYSERR_NOERROR);
     EXPECT_EQ(name, "Vorpad 61");
     ASSERT_EQ(Platform::deviceControl()->presentInterfaces().size(), 1u);
-    EXPECT_EQ(Platform::deviceControl()->presentInterfaces()[0].path,
-              simulated->machine().controlInterfaces()[0].path);
+    EXPECT_EQ(Platform::deviceControl()->presentInterfaces()[0].path, simulated->machine().controlInterfaces()[0].path);
 
     Platform::SimDeviceControl installed(simulated->machine());
     Platform::installDeviceControl(&installed);

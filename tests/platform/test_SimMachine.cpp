@@ -63,8 +63,8 @@ TEST_F(Machine, PublishesPortsNamedByTheDriverAndTheControlInterface)
 {
     const int id = machine.attach(controller(3, 12));
     ASSERT_GT(id, 0);
-    EXPECT_EQ(portNames(machine), (std::vector<std::string>{"OUT00=Vorpad 49", "OUT01=Vorpad 49 MIDI Out",
-                                                            "IN00=Vorpad 49 (in)"}));
+    EXPECT_EQ(portNames(machine),
+              (std::vector<std::string>{"OUT00=Vorpad 49", "OUT01=Vorpad 49 MIDI Out", "IN00=Vorpad 49 (in)"}));
     const auto controls = machine.controlInterfaces();
     ASSERT_EQ(controls.size(), 1u);
     EXPECT_EQ(controls[0].instanceId, L"USB\\VID_041E&PID_3F01\\VP49-000012");
@@ -159,8 +159,8 @@ TEST_F(Machine, DetachIsASurpriseRemoval)
     EXPECT_TRUE(machine.controlInterfaces().empty());
     // Open streams keep working against a device that is gone.
     EXPECT_TRUE(writeAll(*render, ScriptedFirmware::identityRequest()));
-    EXPECT_FALSE(property(control, handle, Zel::PropertyControlRequest, Zel::PropertyGet, vendorInstance(0), 4)
-                     .result.ok);
+    EXPECT_FALSE(
+        property(control, handle, Zel::PropertyControlRequest, Zel::PropertyGet, vendorInstance(0), 4).result.ok);
     closeStreams();
     EXPECT_EQ(property(control, handle, Zel::PropertyDeviceDescriptor, Zel::PropertyGet, {}, 18).result.status,
               Zel::STATUS_DEVICE_NOT_CONNECTED);

@@ -1,8 +1,8 @@
-#include "simulator/Controller.h"
 #include "editor/core/MidiInPort.h"
 #include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
 #include "platform/sim/SimMidi.h"
+#include "simulator/Controller.h"
 #include "tests/support/SimMidiControllerEndpoint.h"
 
 #include <gtest/gtest.h>

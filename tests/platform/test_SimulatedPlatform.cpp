@@ -1,10 +1,10 @@
 #include "tests/support/SimTestSupport.h"
 
-#include "simulator/Controller.h"
 #include "editor/core/MidiInPort.h"
 #include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
 #include "platform/sim/SimulatedPlatform.h"
+#include "simulator/Controller.h"
 
 #include <QTemporaryDir>
 
@@ -49,7 +49,6 @@ struct TemporaryDataHome {
 class SimulatedPlatformTest : public ::testing::Test
 {
 protected:
-
     // The updater's way: one control handle, opened before locking, serves the unlock too.
     void SetUp() override
     {

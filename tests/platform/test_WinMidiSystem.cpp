@@ -109,8 +109,7 @@ struct Returned {
 class WinMidiOverAFakeSystem : public ::testing::Test
 {
 protected:
-    WinMidiOverAFakeSystem()
-        : midi(FakeSystem::system())
+    WinMidiOverAFakeSystem() : midi(FakeSystem::system())
     {
         FakeSystem::clear();
         EXPECT_EQ(midi.midiOutOpen(&handle, 0, &Returned::callback, reinterpret_cast<std::uintptr_t>(&returned),

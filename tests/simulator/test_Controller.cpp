@@ -199,10 +199,10 @@ TEST(Controller, AcceptsAMessageInSinglyDeliveredBytes)
 struct FaultCase {
     const char *name;
     Sim::Faults faults;
-    int request;           // command sent
-    std::size_t replies;   // how many replies come back
-    int result;            // parse result of the first, expecting device 0x10
-    int command;           // its command
+    int request;         // command sent
+    std::size_t replies; // how many replies come back
+    int result;          // parse result of the first, expecting device 0x10
+    int command;         // its command
 };
 
 Sim::Faults with(void (*set)(Sim::Faults &))
@@ -242,13 +242,12 @@ INSTANTIATE_TEST_SUITE_P(
                   CBSysExPatch::OtherDevice, CBSysExPatch::PatchTransfer},
         FaultCase{"ErrorStatus", with([](Sim::Faults &f) { f.errorStatus = 3; }), CBSysExPatch::ZonesRequest, 1,
                   CBSysExPatch::DeviceError, CBSysExPatch::ZonesTransfer},
-        FaultCase{"CorruptPatch", with([](Sim::Faults &f) { f.corruptPayload = true; }),
-                  CBSysExPatch::PatchRequest, 1, CBSysExPatch::InvalidImage, CBSysExPatch::PatchTransfer},
-        FaultCase{"CorruptZones", with([](Sim::Faults &f) { f.corruptPayload = true; }),
-                  CBSysExPatch::ZonesRequest, 1, CBSysExPatch::InvalidImage, CBSysExPatch::ZonesTransfer},
+        FaultCase{"CorruptPatch", with([](Sim::Faults &f) { f.corruptPayload = true; }), CBSysExPatch::PatchRequest, 1,
+                  CBSysExPatch::InvalidImage, CBSysExPatch::PatchTransfer},
+        FaultCase{"CorruptZones", with([](Sim::Faults &f) { f.corruptPayload = true; }), CBSysExPatch::ZonesRequest, 1,
+                  CBSysExPatch::InvalidImage, CBSysExPatch::ZonesTransfer},
         FaultCase{"CorruptBank", with([](Sim::Faults &f) { f.corruptPayload = true; }),
-                  CBSysExPatch::BankSettingsRequest, 1, CBSysExPatch::InvalidImage,
-                  CBSysExPatch::BankSettingsTransfer},
+                  CBSysExPatch::BankSettingsRequest, 1, CBSysExPatch::InvalidImage, CBSysExPatch::BankSettingsTransfer},
         FaultCase{"OtherCommand", with([](Sim::Faults &f) { f.replyCommand = CBSysExPatch::BankSettingsRequest; }),
                   CBSysExPatch::PatchRequest, 1, CBSysExPatch::Accepted, CBSysExPatch::BankSettingsRequest},
         FaultCase{"Stray", with([](Sim::Faults &f) { f.strayAfterReply = true; }), CBSysExPatch::PatchRequest, 2,
@@ -392,7 +391,7 @@ TEST_F(ControllerState, AStateWithoutOrWithABrokenFirmwareRecordKeepsTheShippedF
     Bytes state = updated.state();
     Controller plain;
     EXPECT_EQ(plain.state().size() + 13, state.size()); // an untouched controller writes no record
-    state[state.size() - 4] = 0x04; // a version past the 16 bits the record holds
+    state[state.size() - 4] = 0x04;                     // a version past the 16 bits the record holds
     Controller restored;
     EXPECT_TRUE(restored.restore(state)); // the transfers still count
     EXPECT_EQ(restored.installedFirmware(), Sim::ShippedRevision);

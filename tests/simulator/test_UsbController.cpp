@@ -60,7 +60,9 @@ struct ModelCase {
     const char *product;
 };
 
-class Descriptors : public testing::TestWithParam<ModelCase> {};
+class Descriptors : public testing::TestWithParam<ModelCase>
+{
+};
 
 } // namespace
 
@@ -166,8 +168,8 @@ TEST(UsbMidiFunction, DelayedAnswersWaitUntilDueAndKeepTheirOrder)
 TEST(UsbMidiFunction, PacketsForEveryMessageKind)
 {
     EXPECT_EQ(UsbMidiFunction::toPackets({0xF0, 0xF7, 0xC1, 0x05, 0xF0, 0x01, 0x02, 0x03, 0xF7}, 0),
-              (std::vector<std::uint8_t>{0x06, 0xF0, 0xF7, 0x00, 0x0C, 0xC1, 0x05, 0x00, 0x04, 0xF0, 0x01, 0x02,
-                                         0x06, 0x03, 0xF7, 0x00}));
+              (std::vector<std::uint8_t>{0x06, 0xF0, 0xF7, 0x00, 0x0C, 0xC1, 0x05, 0x00, 0x04, 0xF0, 0x01, 0x02, 0x06,
+                                         0x03, 0xF7, 0x00}));
 }
 
 namespace {
@@ -179,9 +181,8 @@ protected:
                       std::uint16_t index = 0)
     {
         std::uint32_t transferred = 0;
-        const UsbResult result =
-            controller.control(vendor(code, in, static_cast<std::uint16_t>(data.size()), value, index), data.data(),
-                               transferred);
+        const UsbResult result = controller.control(
+            vendor(code, in, static_cast<std::uint16_t>(data.size()), value, index), data.data(), transferred);
         data.resize(transferred);
         return result;
     }
@@ -199,7 +200,8 @@ protected:
         for (std::size_t at = 0, block = 0; at < image.size(); at += FirmwareUpdate::BlockSize, ++block) {
             std::vector<std::uint8_t> data(image.begin() + at,
                                            image.begin() + std::min(image.size(), at + FirmwareUpdate::BlockSize));
-            if (request(FirmwareUpdate::WriteBlock, false, data) != UsbResult::Ok || status(FirmwareUpdate::Status) != 0)
+            if (request(FirmwareUpdate::WriteBlock, false, data) != UsbResult::Ok ||
+                status(FirmwareUpdate::Status) != 0)
                 return static_cast<int>(block);
         }
         return -1;

@@ -9,10 +9,8 @@
 #include <QStringList>
 
 // Records what the skin layer would have shown in message boxes.
-struct MessageRecorder
-{
-    struct Message
-    {
+struct MessageRecorder {
+    struct Message {
         CZelSkinMessages::Kind kind;
         QString title;
         QString text;
@@ -32,8 +30,7 @@ struct MessageRecorder
 };
 
 // Collects qWarning lines while alive.
-struct WarningRecorder
-{
+struct WarningRecorder {
     WarningRecorder();
     ~WarningRecorder();
     WarningRecorder(const WarningRecorder &) = delete;
@@ -42,10 +39,7 @@ struct WarningRecorder
     static QStringList &lines();
 };
 
-inline QByteArray xml(const char *text)
-{
-    return QByteArray(text);
-}
+inline QByteArray xml(const char *text) { return QByteArray(text); }
 
 #include "editor/skin/CZelNode.h"
 #include "editor/skin/CZelSkinEngine.h"

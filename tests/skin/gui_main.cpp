@@ -28,10 +28,7 @@ WarningRecorder::WarningRecorder()
     previousHandler = qInstallMessageHandler(recordWarning);
 }
 
-WarningRecorder::~WarningRecorder()
-{
-    qInstallMessageHandler(previousHandler);
-}
+WarningRecorder::~WarningRecorder() { qInstallMessageHandler(previousHandler); }
 
 int main(int argc, char **argv)
 {

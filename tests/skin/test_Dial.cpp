@@ -14,8 +14,7 @@ namespace {
 
 // ------------------------------------------------------------- dial
 
-struct PointCase
-{
+struct PointCase {
     bool wrapping;
     QPoint point;
     int value;
@@ -34,15 +33,14 @@ TEST_P(DialValueFromPoint, FollowsTheAngleAroundTheCentre)
     EXPECT_EQ(dial.valueFromPoint(GetParam().point), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, DialValueFromPoint,
-    ::testing::Values(PointCase{false, {50, 10}, 64},  // straight above: half way
-                      PointCase{false, {70, 85}, 127}, // -60 degrees: the maximum
-                      PointCase{false, {49, 90}, 0},   // below, slightly left: clamped
-                      PointCase{false, {15, 70}, 13},  // lower left, just past the start
-                      PointCase{false, {50, 50}, 102}, // the centre reads as angle 0
-                      PointCase{true, {50, 90}, 127},  // wrapping: straight down is the end
-                      PointCase{true, {90, 50}, 95}, PointCase{true, {50, 10}, 64}));
+INSTANTIATE_TEST_SUITE_P(Points, DialValueFromPoint,
+                         ::testing::Values(PointCase{false, {50, 10}, 64},  // straight above: half way
+                                           PointCase{false, {70, 85}, 127}, // -60 degrees: the maximum
+                                           PointCase{false, {49, 90}, 0},   // below, slightly left: clamped
+                                           PointCase{false, {15, 70}, 13},  // lower left, just past the start
+                                           PointCase{false, {50, 50}, 102}, // the centre reads as angle 0
+                                           PointCase{true, {50, 90}, 127},  // wrapping: straight down is the end
+                                           PointCase{true, {90, 50}, 95}, PointCase{true, {50, 10}, 64}));
 
 TEST(DialValueFromPointRange, NegativeMinimumIsShiftedAndBack)
 {
@@ -52,8 +50,7 @@ TEST(DialValueFromPointRange, NegativeMinimumIsShiftedAndBack)
     EXPECT_EQ(dial.valueFromPoint(QPoint(50, 10)), 0);
 }
 
-struct NotchCase
-{
+struct NotchCase {
     QSize size;
     bool wrapping;
     int minimum, maximum, singleStep, pageStep, notchSize;
@@ -75,13 +72,11 @@ TEST_P(DialNotchSize, KeepsNotchesAboutNotchTargetApart)
     EXPECT_EQ(dial.notchSize(), c.notchSize);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, DialNotchSize,
-                         ::testing::Values(NotchCase{{400, 400}, false, 0, 99, 1, 10, 1},
-                                           NotchCase{{200, 200}, false, 0, 99, 1, 10, 2},
-                                           NotchCase{{100, 100}, false, 0, 99, 1, 10, 4},
-                                           NotchCase{{100, 100}, true, 0, 99, 1, 10, 4},
-                                           NotchCase{{400, 400}, false, 0, 10, 1, 10, 1},
-                                           NotchCase{{100, 100}, false, 0, 99, 5, 0, 20}));
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, DialNotchSize,
+    ::testing::Values(NotchCase{{400, 400}, false, 0, 99, 1, 10, 1}, NotchCase{{200, 200}, false, 0, 99, 1, 10, 2},
+                      NotchCase{{100, 100}, false, 0, 99, 1, 10, 4}, NotchCase{{100, 100}, true, 0, 99, 1, 10, 4},
+                      NotchCase{{400, 400}, false, 0, 10, 1, 10, 1}, NotchCase{{100, 100}, false, 0, 99, 5, 0, 20}));
 
 TEST(DialMouse, PressSetsTheValueAndReleaseEndsTheDrag)
 {

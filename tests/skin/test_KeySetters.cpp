@@ -72,8 +72,8 @@ TEST_F(KeySetters, WheelTakesItsTrackSizeAndDragsAlongItsLength)
     // pointer's distance from the press.
     QTest::mousePress(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(13, 13));
     EXPECT_EQ(wheel.value(), 13);
-    QMouseEvent move(QEvent::MouseMove, QPointF(13, 3), wheel.mapToGlobal(QPointF(13, 3)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(13, 3), wheel.mapToGlobal(QPointF(13, 3)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&wheel, &move);
     EXPECT_EQ(wheel.value(), 23);
     QTest::mouseRelease(&wheel, Qt::LeftButton, Qt::NoModifier, QPoint(13, 3));

@@ -72,8 +72,7 @@ TEST(RangeControl, ValueScaleMapsBothWays)
     EXPECT_EQ(control.value(), 0);
 }
 
-struct MappingCase
-{
+struct MappingCase {
     int mapping;
     float minimum, maximum, position, value;
 };
@@ -100,8 +99,7 @@ TEST_P(ValueSpecMapping, MapsAndUnmaps)
 INSTANTIATE_TEST_SUITE_P(Types, ValueSpecMapping,
                          ::testing::Values(MappingCase{0, 10, 20, 0.25f, 12.5f},
                                            MappingCase{1, 20, 20000, 0.5f, 632.456f},
-                                           MappingCase{2, -40, 0, 1.0f, 0.0f},
-                                           MappingCase{2, -40, 0, 0.0f, -40.0f},
+                                           MappingCase{2, -40, 0, 1.0f, 0.0f}, MappingCase{2, -40, 0, 0.0f, -40.0f},
                                            MappingCase{3, 5, 9, 0.7f, 5.0f}));
 
 TEST(ValueSpecMappingWarnings, UnknownTypesWarnAndGiveTheNeutralValue)
@@ -116,8 +114,7 @@ TEST(ValueSpecMappingWarnings, UnknownTypesWarnAndGiveTheNeutralValue)
                                              QStringLiteral("Unmapping function could not be handled!")}));
 }
 
-struct ActionCase
-{
+struct ActionCase {
     int action;
     int value;
 };
@@ -144,12 +141,11 @@ TEST_P(RangeActions, MoveByTheirStep)
 
 INSTANTIATE_TEST_SUITE_P(Actions, RangeActions,
                          ::testing::Values(ActionCase{1, 49}, ActionCase{2, 51}, ActionCase{3, 40}, ActionCase{4, 60},
-                                           ActionCase{5, 47}, ActionCase{6, 53}, ActionCase{7, 43},
-                                           ActionCase{8, 57}, ActionCase{9, 0}, ActionCase{10, 100},
-                                           ActionCase{11, 50}, ActionCase{0, 50}));
+                                           ActionCase{5, 47}, ActionCase{6, 53}, ActionCase{7, 43}, ActionCase{8, 57},
+                                           ActionCase{9, 0}, ActionCase{10, 100}, ActionCase{11, 50},
+                                           ActionCase{0, 50}));
 
-struct KeyCase
-{
+struct KeyCase {
     Qt::Key key;
     bool invertedAppearance;
     bool invertedControls;

@@ -73,8 +73,7 @@ TEST_F(SliderDrag, GrooveClickDragsWithHalfTheSliderLengthAsItsOffset)
     QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
     EXPECT_EQ(slider.value(), 3); // 30 - 5 pixels from the top: one step down
     const QPoint point(10, 125);
-    QMouseEvent move(QEvent::MouseMove, point, slider.mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, point, slider.mapToGlobal(point), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&slider, &move);
     // 125 - 5 = 120 of the 200 pixels down: 2.4 steps, two after rounding.
     EXPECT_EQ(slider.value(), 2);

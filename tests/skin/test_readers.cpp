@@ -21,15 +21,11 @@ bool read(Database &database, const QByteArray &text, Args... args)
     return database.readXml(&buffer, args...);
 }
 
-QByteArray layouts(const QByteArray &entries)
-{
-    return "<?xml version=\"1.0\"?>\n<layouts>" + entries + "</layouts>";
-}
+QByteArray layouts(const QByteArray &entries) { return "<?xml version=\"1.0\"?>\n<layouts>" + entries + "</layouts>"; }
 
 // ------------------------------------------------------------- layouts
 
-struct RectCase
-{
+struct RectCase {
     const char *entry;
     QRect expected;
 };
@@ -47,11 +43,11 @@ TEST_P(LayoutReader, ParsesCoordinates)
 
 INSTANTIATE_TEST_SUITE_P(
     Rectangles, LayoutReader,
-    ::testing::Values(
-        RectCase{"<rectangle><key>K</key><x>77</x><y>12</y></rectangle>", QRect(77, 12, 0, 0)},
-        RectCase{"<rectangle><key>K</key><x>1</x><y>2</y><w>30</w><h>40</h></rectangle>", QRect(1, 2, 30, 40)},
-        RectCase{"<rectangle><key>K</key><x>-5</x><y>abc</y><w>-3</w></rectangle>", QRect(5, 0, 3, 0)},
-        RectCase{"<rectangle><key>K</key></rectangle>", QRect(0, 0, 0, 0)}));
+    ::testing::Values(RectCase{"<rectangle><key>K</key><x>77</x><y>12</y></rectangle>", QRect(77, 12, 0, 0)},
+                      RectCase{"<rectangle><key>K</key><x>1</x><y>2</y><w>30</w><h>40</h></rectangle>",
+                               QRect(1, 2, 30, 40)},
+                      RectCase{"<rectangle><key>K</key><x>-5</x><y>abc</y><w>-3</w></rectangle>", QRect(5, 0, 3, 0)},
+                      RectCase{"<rectangle><key>K</key></rectangle>", QRect(0, 0, 0, 0)}));
 
 TEST(LayoutReaderRules, LastDefinitionWinsAndEmptyKeysAreSkipped)
 {
@@ -115,8 +111,7 @@ TEST(ImageReader, UnknownGroupReadsNothingButSucceeds)
 
 // ------------------------------------------------------------- strings
 
-struct StringCase
-{
+struct StringCase {
     const char *entry;
     const char *expected; // null: skipped
 };
@@ -136,14 +131,14 @@ TEST_P(StringReader, ChoosesTheValue)
         EXPECT_FALSE(database.contains(QStringLiteral("S")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, StringReader,
-    ::testing::Values(StringCase{"<value>&amp;Load Bank from File...</value>", "&Load Bank from File..."},
-                      StringCase{"<value></value><source>src</source>", nullptr},
-                      StringCase{"<source>src</source><translation>tr</translation>", "tr"},
-                      StringCase{"<source>src</source><translation></translation>", "src"},
-                      StringCase{"<translation>only</translation>", "only"},
-                      StringCase{"<source></source>", nullptr}, StringCase{"", nullptr}));
+INSTANTIATE_TEST_SUITE_P(Values, StringReader,
+                         ::testing::Values(StringCase{"<value>&amp;Load Bank from File...</value>",
+                                                      "&Load Bank from File..."},
+                                           StringCase{"<value></value><source>src</source>", nullptr},
+                                           StringCase{"<source>src</source><translation>tr</translation>", "tr"},
+                                           StringCase{"<source>src</source><translation></translation>", "src"},
+                                           StringCase{"<translation>only</translation>", "only"},
+                                           StringCase{"<source></source>", nullptr}, StringCase{"", nullptr}));
 
 // ------------------------------------------------------------- palettes
 
@@ -154,8 +149,8 @@ QByteArray palette(const QByteArray &colors)
 
 QByteArray color(int type, const char *red, const char *green = "0", const char *blue = "0")
 {
-    return QByteArray("<color><type>") + QByteArray::number(type) + "</type><red>" + red + "</red><green>" +
-           green + "</green><blue>" + blue + "</blue></color>";
+    return QByteArray("<color><type>") + QByteArray::number(type) + "</type><red>" + red + "</red><green>" + green +
+           "</green><blue>" + blue + "</blue></color>";
 }
 
 TEST(PaletteReader, ExplicitLightAfterWindowOverridesTheDerivedOne)
@@ -199,16 +194,15 @@ TEST(PaletteReader, BadColoursAreSkippedSilently)
 
 // ------------------------------------------------------------- nodes
 
-const QByteArray Nodes =
-    "<nodes><node><path>editor/</path>"
-    "<property><key>shared</key><value>parent</value></property>"
-    "<property><key>onlyParent</key><value>p</value></property>"
-    "<property><key>emptyInChild</key><value>fromParent</value></property>"
-    "<node><path>editor/storeButton/</path>"
-    "<property><key>shared</key><value>first</value></property>"
-    "<property><key>shared</key><value>child</value></property>"
-    "<property><key>emptyInChild</key><value></value></property>"
-    "</node><node><path></path></node></node></nodes>";
+const QByteArray Nodes = "<nodes><node><path>editor/</path>"
+                         "<property><key>shared</key><value>parent</value></property>"
+                         "<property><key>onlyParent</key><value>p</value></property>"
+                         "<property><key>emptyInChild</key><value>fromParent</value></property>"
+                         "<node><path>editor/storeButton/</path>"
+                         "<property><key>shared</key><value>first</value></property>"
+                         "<property><key>shared</key><value>child</value></property>"
+                         "<property><key>emptyInChild</key><value></value></property>"
+                         "</node><node><path></path></node></node></nodes>";
 
 class NodeProperties : public ::testing::Test
 {
@@ -218,10 +212,7 @@ protected:
     CZelNodeDatabase database;
 };
 
-TEST_F(NodeProperties, ReaderKeysNodesByPathAtAnyDepth)
-{
-    EXPECT_EQ(database.count(), 2);
-}
+TEST_F(NodeProperties, ReaderKeysNodesByPathAtAnyDepth) { EXPECT_EQ(database.count(), 2); }
 
 TEST_F(NodeProperties, ChildWinsAndWithinANodeTheLastDefinitionWins)
 {
@@ -262,8 +253,7 @@ TEST(SkinEngineLoad, ParseErrorShowsTheReaderBoxThenTheEngineBox)
     EXPECT_EQ(recorder.messages[1].text, QStringLiteral("Error loading Images"));
 }
 
-struct LoadFailure
-{
+struct LoadFailure {
     int type;
     const char *document;
     const char *typeName;
@@ -330,7 +320,8 @@ protected:
         image.setPixel(1, 0, qRgb(1, 0, 0));
         ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("dot.bmp")), "BMP"));
         QBuffer buffer;
-        buffer.setData("<images path=\"" + dir.path().toUtf8() + "/\">"
+        buffer.setData("<images path=\"" + dir.path().toUtf8() +
+                       "/\">"
                        "<image><key>DOT</key><file>dot.bmp</file></image>"
                        "<image><key>GONE</key><file>missing.bmp</file></image></images>");
         ASSERT_TRUE(engine.load(CZelSkinEngine::Images, &buffer));

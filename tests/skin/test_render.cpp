@@ -33,8 +33,7 @@ QPair<QString, QString> p(const char *key, const char *value)
 
 // ------------------------------------------------------------- parsing
 
-struct ParseCase
-{
+struct ParseCase {
     Properties properties;
     int buttonType, focusStyle, renderStyle, vectorType, tiledType, compositeType;
 };
@@ -57,22 +56,41 @@ TEST_P(DescriptionParse, ReadsTheDescriptiveProperties)
 
 INSTANTIATE_TEST_SUITE_P(
     Words, DescriptionParse,
-    ::testing::Values(
-        ParseCase{{p("ButtonType", "Button_Tristate"), p("FocusStyle", "Focus_Hover"), p("RenderStyle", "Render_Vector"),
-                   p("VectorType", "Vector_Type4"), p("TiledType", "Tiled_Both"),
-                   p("CompositeType", "Composite_Continuous")},
-                  2, 4, 1, 3, 3, 1},
-        ParseCase{{p("ButtonType", "Button_Toggle"), p("FocusStyle", "Focus_BorderAnimated"),
-                   p("RenderStyle", "Render_Tiled"), p("VectorType", "Vector_Type3"),
-                   p("TiledType", "Tiled_Vertical")},
-                  1, 3, 2, 2, 2, 0},
-        ParseCase{{p("ButtonType", "Button_Command"), p("FocusStyle", "Focus_BorderShade"),
-                   p("RenderStyle", "Render_None"), p("VectorType", "Vector_Type2")},
-                  0, 2, 0, 1, 1, 0},
-        // Keys are compared exactly: lower-case spellings have no effect.
-        ParseCase{{p("buttonType", "Button_Toggle"), p("focusStyle", "Focus_Border"),
-                   p("compositeType", "Composite_Continuous"), p("RenderStyle", "render_fixed")},
-                  0, 0, 0, 0, 1, 0}));
+    ::testing::Values(ParseCase{{p("ButtonType", "Button_Tristate"), p("FocusStyle", "Focus_Hover"),
+                                 p("RenderStyle", "Render_Vector"), p("VectorType", "Vector_Type4"),
+                                 p("TiledType", "Tiled_Both"), p("CompositeType", "Composite_Continuous")},
+                                2,
+                                4,
+                                1,
+                                3,
+                                3,
+                                1},
+                      ParseCase{{p("ButtonType", "Button_Toggle"), p("FocusStyle", "Focus_BorderAnimated"),
+                                 p("RenderStyle", "Render_Tiled"), p("VectorType", "Vector_Type3"),
+                                 p("TiledType", "Tiled_Vertical")},
+                                1,
+                                3,
+                                2,
+                                2,
+                                2,
+                                0},
+                      ParseCase{{p("ButtonType", "Button_Command"), p("FocusStyle", "Focus_BorderShade"),
+                                 p("RenderStyle", "Render_None"), p("VectorType", "Vector_Type2")},
+                                0,
+                                2,
+                                0,
+                                1,
+                                1,
+                                0},
+                      // Keys are compared exactly: lower-case spellings have no effect.
+                      ParseCase{{p("buttonType", "Button_Toggle"), p("focusStyle", "Focus_Border"),
+                                 p("compositeType", "Composite_Continuous"), p("RenderStyle", "render_fixed")},
+                                0,
+                                0,
+                                0,
+                                0,
+                                1,
+                                0}));
 
 TEST(DescriptionNames, OnlyTheButtonTypesImageNamesAreKept)
 {
@@ -82,14 +100,13 @@ TEST(DescriptionNames, OnlyTheButtonTypesImageNamesAreKept)
     EXPECT_FALSE(command->images().contains(QStringLiteral("active_on")));
     EXPECT_FALSE(command->images().contains(QStringLiteral("active_centerArea")));
     EXPECT_FALSE(command->images().contains(QStringLiteral("RenderStyle")));
-    const auto tristate = describe({p("ButtonType", "Button_Tristate"), p("active_on", "B"),
-                                    p("disabled_mid_topLeft", "M")});
+    const auto tristate =
+        describe({p("ButtonType", "Button_Tristate"), p("active_on", "B"), p("disabled_mid_topLeft", "M")});
     EXPECT_TRUE(tristate->images().contains(QStringLiteral("active_on")));
     EXPECT_TRUE(tristate->images().contains(QStringLiteral("disabled_mid_topLeft")));
 }
 
-struct ValidityCase
-{
+struct ValidityCase {
     Properties properties;
     bool valid;
     int available;
@@ -108,28 +125,30 @@ TEST_P(DescriptionValidity, DependsOnTheRenderStylesRequiredImages)
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, DescriptionValidity,
-    ::testing::Values(
-        ValidityCase{{}, false, 0},
-        ValidityCase{{p("RenderStyle", "Render_None")}, true, 0},
-        ValidityCase{{p("RenderStyle", "Render_Fixed"), p("pressed", "P")}, false, 0b10},
-        ValidityCase{{p("RenderStyle", "Render_Fixed"), p("active", "A"), p("disabled", "D")}, true, 0b101},
-        ValidityCase{{p("RenderStyle", "Render_Tiled"), p("active_capLeftOrTop", "L"),
-                      p("active_capRightOrBottom", "R")},
-                     false, 0},
-        ValidityCase{{p("RenderStyle", "Render_Tiled"), p("active_capLeftOrTop", "L"),
-                      p("active_capRightOrBottom", "R"), p("active_hOrVStretch", "S")},
-                     true, 1},
-        ValidityCase{{p("RenderStyle", "Render_Composite"), p("composite", "C")}, false, 0},
-        ValidityCase{{p("ButtonType", "Button_Toggle"), p("RenderStyle", "Render_Composite"), p("composite", "C"),
-                      p("compositeOrder", "0,3,2,4,3,5")},
-                     true, 0b111111},
-        // An unknown render style reads as none, which needs no images.
-        ValidityCase{{p("RenderStyle", "Render_Bitmap"), p("active", "A")}, true, 0}));
+    ::testing::Values(ValidityCase{{}, false, 0}, ValidityCase{{p("RenderStyle", "Render_None")}, true, 0},
+                      ValidityCase{{p("RenderStyle", "Render_Fixed"), p("pressed", "P")}, false, 0b10},
+                      ValidityCase{
+                          {p("RenderStyle", "Render_Fixed"), p("active", "A"), p("disabled", "D")}, true, 0b101},
+                      ValidityCase{{p("RenderStyle", "Render_Tiled"), p("active_capLeftOrTop", "L"),
+                                    p("active_capRightOrBottom", "R")},
+                                   false,
+                                   0},
+                      ValidityCase{{p("RenderStyle", "Render_Tiled"), p("active_capLeftOrTop", "L"),
+                                    p("active_capRightOrBottom", "R"), p("active_hOrVStretch", "S")},
+                                   true,
+                                   1},
+                      ValidityCase{{p("RenderStyle", "Render_Composite"), p("composite", "C")}, false, 0},
+                      ValidityCase{{p("ButtonType", "Button_Toggle"), p("RenderStyle", "Render_Composite"),
+                                    p("composite", "C"), p("compositeOrder", "0,3,2,4,3,5")},
+                                   true,
+                                   0b111111},
+                      // An unknown render style reads as none, which needs no images.
+                      ValidityCase{{p("RenderStyle", "Render_Bitmap"), p("active", "A")}, true, 0}));
 
 TEST(CompositeOrder, CellTableCountsUnparsableItemsAndZeroesTooLargeOnes)
 {
-    const auto d = describe({p("RenderStyle", "Render_Composite"), p("composite", "C"),
-                             p("compositeOrder", "x, y ,5,2,1")});
+    const auto d =
+        describe({p("RenderStyle", "Render_Composite"), p("composite", "C"), p("compositeOrder", "x, y ,5,2,1")});
     EXPECT_EQ(d->compositeType(), 0);
     EXPECT_EQ(d->order(), QList<int>({0, 1, 0}));
     EXPECT_EQ(d->grid().rows(), 1);
@@ -138,16 +157,16 @@ TEST(CompositeOrder, CellTableCountsUnparsableItemsAndZeroesTooLargeOnes)
 
 TEST(CompositeOrder, FilmStripSetsFramesRowsAndAvailableStates)
 {
-    const auto d = describe({p("RenderStyle", "Render_Composite"), p("composite", "C"),
-                             p("compositeOrder", " 64 ; 0, 0,0 ")});
+    const auto d =
+        describe({p("RenderStyle", "Render_Composite"), p("composite", "C"), p("compositeOrder", " 64 ; 0, 0,0 ")});
     EXPECT_EQ(d->compositeType(), 1);
     EXPECT_EQ(d->order(), QList<int>({0, 0, 0}));
     EXPECT_EQ(d->grid().rows(), 1);
     EXPECT_EQ(d->grid().columns(), 64);
     EXPECT_EQ(d->available(), 1);
 
-    const auto odd = describe({p("RenderStyle", "Render_Composite"), p("composite", "C"),
-                               p("compositeOrder", "many;1,,9,-3,2")});
+    const auto odd =
+        describe({p("RenderStyle", "Render_Composite"), p("composite", "C"), p("compositeOrder", "many;1,,9,-3,2")});
     EXPECT_EQ(odd->grid().columns(), 64);
     EXPECT_EQ(odd->order(), QList<int>({1, 0, 0, 0, 2}));
     EXPECT_EQ(odd->grid().rows(), 3);
@@ -156,8 +175,7 @@ TEST(CompositeOrder, FilmStripSetsFramesRowsAndAvailableStates)
 
 // ------------------------------------------------------------- cell selection
 
-struct CellCase
-{
+struct CellCase {
     CZelRenderState state;
     int stateIndex;
     int cell;
@@ -187,18 +205,16 @@ TEST_P(ToggleCells, FollowTheShippedOrder)
     EXPECT_EQ(cell, QRect((GetParam().cell % 3) * 14, (GetParam().cell / 3) * 14, 14, 14));
 }
 
-INSTANTIATE_TEST_SUITE_P(States, ToggleCells,
-                         ::testing::Values(CellCase{state(false, false, false), 0, 0},
-                                           CellCase{state(true, false, false), 1, 3},
-                                           CellCase{state(false, true, false), 2, 2},
-                                           CellCase{state(false, false, true), 3, 4},
-                                           CellCase{state(true, false, true), 4, 3},
-                                           CellCase{state(false, true, true), 5, 5}));
+INSTANTIATE_TEST_SUITE_P(
+    States, ToggleCells,
+    ::testing::Values(CellCase{state(false, false, false), 0, 0}, CellCase{state(true, false, false), 1, 3},
+                      CellCase{state(false, true, false), 2, 2}, CellCase{state(false, false, true), 3, 4},
+                      CellCase{state(true, false, true), 4, 3}, CellCase{state(false, true, true), 5, 5}));
 
 TEST(FilmStrip, PositionPicksTheFrameRoundingHalfUp)
 {
-    const auto d = describe({p("RenderStyle", "Render_Composite"), p("composite", "C"),
-                             p("compositeOrder", "64;0,0,0")});
+    const auto d =
+        describe({p("RenderStyle", "Render_Composite"), p("composite", "C"), p("compositeOrder", "64;0,0,0")});
     QPixmap strip(1690, 26);
     EXPECT_EQ(d->compositeCell(strip, {}, 0.0), QRect(0, 0, 26, 26));
     EXPECT_EQ(d->compositeCell(strip, {}, 0.5), QRect(32 * 26, 0, 26, 26));
@@ -206,8 +222,7 @@ TEST(FilmStrip, PositionPicksTheFrameRoundingHalfUp)
     EXPECT_TRUE(d->compositeCell(QPixmap(), {}, 0.5).isNull());
 }
 
-struct LedCase
-{
+struct LedCase {
     bool disabled;
     bool on;
     const char *key;
@@ -230,8 +245,8 @@ INSTANTIATE_TEST_SUITE_P(States, ModifiedLed,
 
 TEST(FixedToggle, DisabledCheckedShowsActiveOnWithoutADisabledSet)
 {
-    const auto d = describe({p("ButtonType", "Button_Toggle"), p("RenderStyle", "Render_Fixed"), p("active", "OFF"),
-                             p("active_on", "ON")});
+    const auto d = describe(
+        {p("ButtonType", "Button_Toggle"), p("RenderStyle", "Render_Fixed"), p("active", "OFF"), p("active_on", "ON")});
     EXPECT_EQ(d->imageKey(state(false, true, true), 0), QStringLiteral("ON"));
 }
 
@@ -263,8 +278,8 @@ protected:
         skin.addNode(QStringLiteral("hover"), {p("ButtonType", "Button_Toggle"), p("FocusStyle", "Focus_Hover"),
                                                p("RenderStyle", "Render_Composite"), p("composite", "CELLS"),
                                                p("compositeOrder", "0,3,2,4,3,5")});
-        skin.addNode(QStringLiteral("strip"), {p("RenderStyle", "Render_Composite"), p("composite", "STRIP"),
-                                               p("compositeOrder", "64;0,0,0")});
+        skin.addNode(QStringLiteral("strip"),
+                     {p("RenderStyle", "Render_Composite"), p("composite", "STRIP"), p("compositeOrder", "64;0,0,0")});
         skin.addNode(QStringLiteral("fixed"), {p("RenderStyle", "Render_Fixed"), p("active", "FIXED")});
         skin.addNode(QStringLiteral("three"), {p("RenderStyle", "Render_Tiled"), p("active_capLeftOrTop", "L"),
                                                p("active_capRightOrBottom", "R"), p("active_hOrVStretch", "S")});

@@ -6,8 +6,8 @@
 #include "editor/skin/CZelRenderDescription.h"
 #include "editor/skin/CZelRenderStyle.h"
 
-#include <QFile>
 #include <QDomDocument>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,12 +105,12 @@ TEST_F(ShippedSkin, PanelsAndFieldsHaveTheSizesTheLayoutUses)
 
 TEST_F(ShippedSkin, RoundControlsAreTransparentOutsideTheirShape)
 {
-    const QImage knob = engine.pixmap(QStringLiteral("DIAL_TRACK_COMPOSITE")).toImage().convertToFormat(
-        QImage::Format_ARGB32);
+    const QImage knob =
+        engine.pixmap(QStringLiteral("DIAL_TRACK_COMPOSITE")).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(qAlpha(knob.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(knob.pixel(13, 13)), 255);
-    const QImage check = engine.pixmap(QStringLiteral("CHECKBUTTON_COMPOSITE")).toImage().convertToFormat(
-        QImage::Format_ARGB32);
+    const QImage check =
+        engine.pixmap(QStringLiteral("CHECKBUTTON_COMPOSITE")).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(qAlpha(check.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(check.pixel(7, 7)), 255);
 }

@@ -26,8 +26,7 @@ TEST(CommonStyleMetrics, MenuButtonIndicatorGrowsWithTallOptions)
     EXPECT_EQ(style.pixelMetric(QStyle::PM_MenuButtonIndicator, &option), 12);
 }
 
-struct SliderMetricCase
-{
+struct SliderMetricCase {
     QSlider::TickPosition ticks;
     int thickness;
     int offset;
@@ -73,21 +72,19 @@ TEST(CommonStyleRanges, UnhandledRequestsWarnWithClassAndOperation)
     EXPECT_EQ(style.hitTestComplexControl(QStyle::CC_ToolButton, &complex, QPoint()), QStyle::SC_None);
     EXPECT_TRUE(style.subControlRect(QStyle::CC_ComboBox, &complex, QStyle::SC_ComboBoxArrow).isNull());
     EXPECT_TRUE(style.sizeFromContents(QStyle::CT_GroupBox, &option, QSize(5, 5)).isEmpty());
-    EXPECT_EQ(warnings.lines(),
-              QStringList({QStringLiteral("CZelCommonStyle::pixelMetric(67) not handled"),
-                           QStringLiteral("CZelCommonStyle::styleHint(36) not handled"),
-                           QStringLiteral("CZelCommonStyle::styleHint(40) not handled"),
-                           QStringLiteral("CZelCommonStyle::styleHint(62) not handled"),
-                           QStringLiteral("CZelCommonStyle::drawPrimitive(35) not handled"),
-                           QStringLiteral("CZelCommonStyle::drawControl(40) not handled"),
-                           QStringLiteral("CZelCommonStyle::drawComplexControl(1) not handled"),
-                           QStringLiteral("CZelCommonStyle::hitTestComplexControl(4) not handled"),
-                           QStringLiteral("CZelCommonStyle::subControlRect(1) not handled"),
-                           QStringLiteral("CZelCommonStyle::sizeFromContents(20) not handled")}));
+    EXPECT_EQ(warnings.lines(), QStringList({QStringLiteral("CZelCommonStyle::pixelMetric(67) not handled"),
+                                             QStringLiteral("CZelCommonStyle::styleHint(36) not handled"),
+                                             QStringLiteral("CZelCommonStyle::styleHint(40) not handled"),
+                                             QStringLiteral("CZelCommonStyle::styleHint(62) not handled"),
+                                             QStringLiteral("CZelCommonStyle::drawPrimitive(35) not handled"),
+                                             QStringLiteral("CZelCommonStyle::drawControl(40) not handled"),
+                                             QStringLiteral("CZelCommonStyle::drawComplexControl(1) not handled"),
+                                             QStringLiteral("CZelCommonStyle::hitTestComplexControl(4) not handled"),
+                                             QStringLiteral("CZelCommonStyle::subControlRect(1) not handled"),
+                                             QStringLiteral("CZelCommonStyle::sizeFromContents(20) not handled")}));
 }
 
-struct HintCase
-{
+struct HintCase {
     QStyle::StyleHint hint;
     int value;
 };
@@ -135,8 +132,7 @@ TEST(CommonStyleHints, MasksCutTheFrameOutOfTheRectangle)
     EXPECT_EQ(QRgb(style.styleHint(QStyle::SH_Table_GridLineColor, &option)), qRgb(1, 2, 3));
 }
 
-struct DialCase
-{
+struct DialCase {
     bool wrapping;
     int position;
     double angle;
@@ -157,8 +153,8 @@ TEST_P(DialGeometry, HandleSitsOnTheAngleOfThePosition)
     const QRect handle = CZelCommonStyle::dialHandleRect(&option, 11);
     const int r = 50 - 5;
     EXPECT_EQ(handle.size(), QSize(5, 5));
-    EXPECT_EQ(handle.topLeft(), QPoint(int(r * std::cos(GetParam().angle) + 50.5) - 2,
-                                       int(50.5 - r * std::sin(GetParam().angle)) - 2));
+    EXPECT_EQ(handle.topLeft(),
+              QPoint(int(r * std::cos(GetParam().angle) + 50.5) - 2, int(50.5 - r * std::sin(GetParam().angle)) - 2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Angles, DialGeometry,
@@ -200,7 +196,11 @@ TEST(PaintUtilities, TickmarksCloserThanThreePixelsAreNotDrawn)
     CZelPaintUtilities::drawTickmarks(&painter, canvas.rect(), Qt::black, true, 0, 99, 0);
     CZelPaintUtilities::drawTickmarks(&painter, canvas.rect(), Qt::black, true, 0, 99, 2);
     painter.end();
-    EXPECT_EQ(canvas, [] { QImage white(100, 10, QImage::Format_RGB32); white.fill(Qt::white); return white; }());
+    EXPECT_EQ(canvas, [] {
+        QImage white(100, 10, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        return white;
+    }());
     painter.begin(&canvas);
     CZelPaintUtilities::drawTickmarks(&painter, QRect(0, 0, 100, 10), Qt::black, true, 0, 99, 10);
     painter.end();

@@ -77,8 +77,7 @@ public:
         value = it->second;
         return Zel::STATUS_SUCCESS;
     }
-    Zel::NTSTATUS readRegistryString(const char *subkey, const char *name, char *value,
-                                     std::uint32_t capacity) override
+    Zel::NTSTATUS readRegistryString(const char *subkey, const char *name, char *value, std::uint32_t capacity) override
     {
         auto it = strings.find(std::string(subkey) + "\\" + name);
         if (it == strings.end() || capacity == 0)
@@ -110,8 +109,7 @@ public:
     bool completeOut() { return completeOne(Direction::Out); }
     void completeAllOut()
     {
-        while (completeOut()) {
-        }
+        while (completeOut()) {}
     }
 
     // Completes the oldest IN transfer with these packet bytes.
@@ -185,8 +183,8 @@ public:
                           void *context = nullptr)
     {
         Zel::MidiStream *stream = nullptr;
-        const Zel::NTSTATUS status = Zel::MidiStream::create(*this, 1, capture ? 0x81 : 0x01, cable, capture,
-                                                             notify, context, stream);
+        const Zel::NTSTATUS status =
+            Zel::MidiStream::create(*this, 1, capture ? 0x81 : 0x01, cable, capture, notify, context, stream);
         return Zel::NT_SUCCESS(status) ? stream : nullptr;
     }
 

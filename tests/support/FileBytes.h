@@ -13,10 +13,7 @@ namespace FileBytes {
 
 using Bytes = std::vector<Byte>;
 
-inline Bytes header(int deviceId, int command)
-{
-    return {0xF0, 0x18, 0x42, 0x00, Byte(deviceId), Byte(command), 0x00};
-}
+inline Bytes header(int deviceId, int command) { return {0xF0, 0x18, 0x42, 0x00, Byte(deviceId), Byte(command), 0x00}; }
 
 inline Bytes defaultPatch(int octave = 4)
 {

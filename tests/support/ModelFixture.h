@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/core/model/CBPatch.h"
 #include "editor/core/Observer.h"
+#include "editor/core/model/CBPatch.h"
 
 #include <gtest/gtest.h>
 

@@ -68,8 +68,8 @@ public:
     std::size_t pendingCount(Direction direction)
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        return static_cast<std::size_t>(std::count_if(pending.begin(), pending.end(),
-                                                      [direction](const Zel::BulkRequest *r) { return matches(*r, direction); }));
+        return static_cast<std::size_t>(std::count_if(
+            pending.begin(), pending.end(), [direction](const Zel::BulkRequest *r) { return matches(*r, direction); }));
     }
 
     // The oldest queued transfer of that direction, taken off the queue; null when none.

@@ -28,8 +28,8 @@ public:
         std::uint32_t word(std::size_t at) const
         {
             return input.size() < at + 4 ? 0xFFFFFFFF
-                                          : std::uint32_t(input[at]) | std::uint32_t(input[at + 1]) << 8 |
-                                                std::uint32_t(input[at + 2]) << 16 | std::uint32_t(input[at + 3]) << 24;
+                                         : std::uint32_t(input[at]) | std::uint32_t(input[at + 1]) << 8 |
+                                               std::uint32_t(input[at + 2]) << 16 | std::uint32_t(input[at + 3]) << 24;
         }
     };
 
@@ -59,10 +59,7 @@ public:
         ++m_closed;
     }
     std::wstring serviceName(const std::wstring &instanceId) override { return m_target.serviceName(instanceId); }
-    std::wstring serviceBinaryPath(const std::wstring &service) override
-    {
-        return m_target.serviceBinaryPath(service);
-    }
+    std::wstring serviceBinaryPath(const std::wstring &service) override { return m_target.serviceBinaryPath(service); }
     FileVersion fileVersion(const std::wstring &path) override { return m_target.fileVersion(path); }
 
     std::vector<Request> requests() const

@@ -110,15 +110,9 @@ MidiResult RecordingMidi::midiInAddBuffer(MidiInHandle, MidiHeader *header)
     return result;
 }
 
-MidiResult RecordingMidi::midiInStart(MidiInHandle)
-{
-    return record("midiInStart");
-}
+MidiResult RecordingMidi::midiInStart(MidiInHandle) { return record("midiInStart"); }
 
-MidiResult RecordingMidi::midiInStop(MidiInHandle)
-{
-    return record("midiInStop");
-}
+MidiResult RecordingMidi::midiInStop(MidiInHandle) { return record("midiInStop"); }
 
 MidiResult RecordingMidi::midiInReset(MidiInHandle)
 {
@@ -132,10 +126,7 @@ MidiResult RecordingMidi::midiInReset(MidiInHandle)
     return result;
 }
 
-MidiResult RecordingMidi::midiInClose(MidiInHandle)
-{
-    return record("midiInClose");
-}
+MidiResult RecordingMidi::midiInClose(MidiInHandle) { return record("midiInClose"); }
 
 unsigned RecordingMidi::midiOutGetNumDevs()
 {
@@ -192,7 +183,4 @@ MidiResult RecordingMidi::midiOutReset(MidiOutHandle)
     return result;
 }
 
-MidiResult RecordingMidi::midiOutClose(MidiOutHandle)
-{
-    return record("midiOutClose");
-}
+MidiResult RecordingMidi::midiOutClose(MidiOutHandle) { return record("midiOutClose"); }

@@ -24,9 +24,9 @@ public:
     std::vector<std::string> inputNames;
     std::vector<std::string> outputNames;
     std::vector<Call> calls;
-    std::deque<Platform::MidiHeader *> queued; // input buffers, in queue order
+    std::deque<Platform::MidiHeader *> queued;       // input buffers, in queue order
     std::vector<Platform::MidiHeader *> outstanding; // output buffers not yet done
-    bool autoDone = true; // return output buffers from inside midiOutLongMsg
+    bool autoDone = true;                            // return output buffers from inside midiOutLongMsg
 
     // Scripts the result of the nth call (0 = next) of a function by name.
     void failCall(const std::string &name, int nth = 0, Platform::MidiResult result = Platform::MMSYSERR_ERROR)
@@ -56,8 +56,9 @@ public:
     Platform::MidiResult midiInClose(Platform::MidiInHandle handle) override;
     unsigned midiOutGetNumDevs() override;
     Platform::MidiResult midiOutGetDevCaps(unsigned index, std::string &name) override;
-    Platform::MidiResult midiOutOpen(Platform::MidiOutHandle *handle, unsigned index, Platform::MidiOutCallback callback,
-                                     std::uintptr_t instance, unsigned flags) override;
+    Platform::MidiResult midiOutOpen(Platform::MidiOutHandle *handle, unsigned index,
+                                     Platform::MidiOutCallback callback, std::uintptr_t instance,
+                                     unsigned flags) override;
     Platform::MidiResult midiOutPrepareHeader(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
     Platform::MidiResult midiOutUnprepareHeader(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;
     Platform::MidiResult midiOutLongMsg(Platform::MidiOutHandle handle, Platform::MidiHeader *header) override;

@@ -5,8 +5,7 @@
 namespace Platform {
 
 SimMidiControllerEndpoint::SimMidiControllerEndpoint(std::shared_ptr<Sim::Controller> controller)
-    : m_controller(std::move(controller))
-    , m_thread([this] { run(); })
+    : m_controller(std::move(controller)), m_thread([this] { run(); })
 {
 }
 
@@ -20,10 +19,7 @@ SimMidiControllerEndpoint::~SimMidiControllerEndpoint()
     m_thread.join();
 }
 
-std::string SimMidiControllerEndpoint::portName() const
-{
-    return m_controller->portName();
-}
+std::string SimMidiControllerEndpoint::portName() const { return m_controller->portName(); }
 
 bool SimMidiControllerEndpoint::bytesOut(const std::uint8_t *data, std::size_t length)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "simulator/Controller.h"
 #include "platform/sim/SimMidiEndpoint.h"
+#include "simulator/Controller.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/devicecontrol/DeviceControl.h"
 #include "driver/contract/DeviceControlProperties.h"
+#include "platform/devicecontrol/DeviceControl.h"
 #include "platform/sim/SimMachine.h"
 #include "simulator/usb/UsbController.h"
 
@@ -114,7 +114,8 @@ inline bool writeAll(Platform::SimDriverStream &stream, const Bytes &bytes)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (done < bytes.size()) {
         std::uint32_t accepted = 0;
-        if (!Zel::NT_SUCCESS(stream.write(bytes.data() + done, static_cast<std::uint32_t>(bytes.size() - done), accepted)))
+        if (!Zel::NT_SUCCESS(
+                stream.write(bytes.data() + done, static_cast<std::uint32_t>(bytes.size() - done), accepted)))
             return false;
         done += accepted;
         if (accepted == 0 && std::chrono::steady_clock::now() > deadline)

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "editor/core/model/CBPatch.h"
-#include "simulator/Controller.h"
-#include "platform/MidiSelection.h"
 #include "editor/core/RequestTargets.h"
 #include "editor/core/SettingsNames.h"
+#include "editor/core/model/CBPatch.h"
+#include "platform/MidiSelection.h"
 #include "platform/sim/SimMidi.h"
+#include "simulator/Controller.h"
 #include "tests/support/SimMidiControllerEndpoint.h"
 
 #include <QSettings>
@@ -69,8 +69,7 @@ private:
 class TestPatch : public Brisel::PatchTarget
 {
 public:
-    explicit TestPatch(int number = 0)
-        : m_number(number)
+    explicit TestPatch(int number = 0) : m_number(number)
     {
         CBPatch::instance().initPatch(patch.data());
         CBPatch::instance().initZones(zones.data());

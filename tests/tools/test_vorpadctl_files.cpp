@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 class VorpadCtlFiles : public ::testing::Test
@@ -125,15 +124,17 @@ TEST_P(VorpadCtlSet, AppliesTheModelsChecksAndLeavesARefusedFileAlone)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, VorpadCtlSet,
-    ::testing::Values(SetCase{"Octave", "+4", true, ""}, SetCase{"Octave", "5", false, "outside -4..4"},
+INSTANTIATE_TEST_SUITE_P(
+    Values, VorpadCtlSet,
+    ::testing::Values(
+        SetCase{"Octave", "+4", true, ""}, SetCase{"Octave", "5", false, "outside -4..4"},
         SetCase{"Octave", "4x", false, "not a whole number"},
         SetCase{"NoteLatchLowNote", "70", false, "must not be above NoteLatchHighNote (60 (C4))"},
         SetCase{"NoteLatchHighNote", "30", false, "must not be below NoteLatchLowNote (36 (C2))"},
         SetCase{"Knob1.Channel", "0", false, "outside 1..16"}, SetCase{"VelocityCurve", "9", false, "outside 1..8"},
-        SetCase{"Semitone", "-65", false, "outside -64..63"},
-        SetCase{"NoteLatchHighNote", "100", true, ""}, SetCase{"Zone1.LowVelocity", "0", false, "outside 1..127"},
-        SetCase{"Zone1.HighNote", "100", true, ""}, SetCase{"PitchWheel.Value14", "16384", false, "outside"},
+        SetCase{"Semitone", "-65", false, "outside -64..63"}, SetCase{"NoteLatchHighNote", "100", true, ""},
+        SetCase{"Zone1.LowVelocity", "0", false, "outside 1..127"}, SetCase{"Zone1.HighNote", "100", true, ""},
+        SetCase{"PitchWheel.Value14", "16384", false, "outside"},
         SetCase{"PatchName", "Lead/Pad", false, "not a legal name"},
         SetCase{"PatchName", "A name that is far too long", false, "not a legal name"},
         SetCase{"PatchName", "Warm Pad", true, ""}, SetCase{"Knob2.Name", "Resonance", false, "not a control name"},
@@ -174,15 +175,16 @@ TEST_P(VorpadCtlNumbers, ShowAndSetSpeakTheEditorsNumbers)
         << c.stored;
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, VorpadCtlNumbers,
+INSTANTIATE_TEST_SUITE_P(
+    Values, VorpadCtlNumbers,
     ::testing::Values(NumberCase{{"Knob1.Channel", "5"}, "Knob1.Channel = 5", "Knob1.Channel = 4"},
-        NumberCase{{"Knob1.Channel", "5", "--raw"}, "Knob1.Channel = 6", "Knob1.Channel = 5"},
-        NumberCase{{"Octave", "-2"}, "Octave = -2", "Octave = 2"},
-        NumberCase{{"Semitone", "+63"}, "Semitone = +63", "Semitone = 127"},
-        NumberCase{{"VelocityCurve", "5"}, "VelocityCurve = 5", "VelocityCurve = 4"},
-        NumberCase{{"Zone1.LowNote", "0"}, "Zone1.LowNote = 0 (C-1)", "Zone1.LowNote = 0"},
-        NumberCase{{"Zone2.Transpose", "-12"}, "Zone2.Transpose = -12", "Zone2.Transpose = 116"},
-        NumberCase{{"ChannelModeChannel", "16"}, "ChannelModeChannel = 16", "ChannelModeChannel = 15"}));
+                      NumberCase{{"Knob1.Channel", "5", "--raw"}, "Knob1.Channel = 6", "Knob1.Channel = 5"},
+                      NumberCase{{"Octave", "-2"}, "Octave = -2", "Octave = 2"},
+                      NumberCase{{"Semitone", "+63"}, "Semitone = +63", "Semitone = 127"},
+                      NumberCase{{"VelocityCurve", "5"}, "VelocityCurve = 5", "VelocityCurve = 4"},
+                      NumberCase{{"Zone1.LowNote", "0"}, "Zone1.LowNote = 0 (C-1)", "Zone1.LowNote = 0"},
+                      NumberCase{{"Zone2.Transpose", "-12"}, "Zone2.Transpose = -12", "Zone2.Transpose = 116"},
+                      NumberCase{{"ChannelModeChannel", "16"}, "ChannelModeChannel = 16", "ChannelModeChannel = 15"}));
 
 struct UsageCase {
     std::vector<std::string> args;
@@ -203,10 +205,13 @@ TEST_P(VorpadCtlUsage, ExitCodes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, VorpadCtlUsage,
-    ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0},
-        UsageCase{{"show"}, 2}, UsageCase{{"show", "a", "b"}, 2}, UsageCase{{"show", "--help"}, 0},
-        UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
-        UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
-        UsageCase{{"new-patch", "--help"}, 0}, UsageCase{{"--version"}, 0}, UsageCase{{"new-patch", "--raw"}, 2}));
+                         ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0},
+                                           UsageCase{{"show"}, 2}, UsageCase{{"show", "a", "b"}, 2},
+                                           UsageCase{{"show", "--help"}, 0},
+                                           UsageCase{{"show", "a.vpp", "--device", "1"}, 2},
+                                           UsageCase{{"diff", "a.vpp", "--json"}, 2},
+                                           UsageCase{{"set", "a.vpp", "Octave"}, 2},
+                                           UsageCase{{"new-bank", "--bogus"}, 2}, UsageCase{{"new-patch", "--help"}, 0},
+                                           UsageCase{{"--version"}, 0}, UsageCase{{"new-patch", "--raw"}, 2}));
 
 } // namespace

@@ -23,7 +23,7 @@ namespace UpdaterTest {
 namespace fs = std::filesystem;
 
 inline constexpr std::uint16_t PackageDate = (26 << 9) | (1 << 5) | 15; // 2026-01-15
-inline constexpr std::uint16_t PackageVersion = 0x0110;                // "1.10"
+inline constexpr std::uint16_t PackageVersion = 0x0110;                 // "1.10"
 
 // Keeps the debug log out of the test output while it lives.
 class QuietLog
@@ -46,9 +46,8 @@ public:
     {
         static int counter = 0;
         m_path = fs::temp_directory_path() /
-                 ("vorpad-updater-" +
-                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-                  std::to_string(++counter));
+                 ("vorpad-updater-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                  "-" + std::to_string(++counter));
         fs::remove_all(m_path);
         fs::create_directories(m_path);
     }
@@ -83,9 +82,8 @@ inline SimulatedController simulatedController(int keys, int serial, const std::
     c.controller = std::make_shared<Sim::Controller>(keys);
     if (!stateFile.empty())
         c.controller->setStateFile(stateFile);
-    c.usb = std::make_shared<Sim::UsbController>(c.controller->model(),
-                                                 std::make_shared<Sim::ControllerFirmware>(c.controller), serial,
-                                                 faults);
+    c.usb = std::make_shared<Sim::UsbController>(
+        c.controller->model(), std::make_shared<Sim::ControllerFirmware>(c.controller), serial, faults);
     return c;
 }
 

@@ -29,6 +29,7 @@ protected:
         file.write(bytes);
         return file.fileName();
     }
+
 public:
     static QByteArray package(const QByteArray &packager, const QByteArray &database)
     {
@@ -36,7 +37,8 @@ public:
     }
     static QByteArray packager(const QByteArray &title = "Vorpad Firmware")
     {
-        return "<packager><title>" + title + "</title><icon>icon.png</icon><displayImage>/abs/picture.png"
+        return "<packager><title>" + title +
+               "</title><icon>icon.png</icon><displayImage>/abs/picture.png"
                "</displayImage></packager>";
     }
     static QByteArray deviceClass(const QByteArray &firmware = "<firmware><image>fw.bin</image><revision>1.10"
@@ -51,11 +53,9 @@ public:
     {
         return "<database" + attribute + ">" + content + "<processFilter>ZELVorpad</processFilter></database>";
     }
+
 protected:
-    bool load(const QByteArray &bytes)
-    {
-        return configuration.load(write(QStringLiteral("config.xml"), bytes));
-    }
+    bool load(const QByteArray &bytes) { return configuration.load(write(QStringLiteral("config.xml"), bytes)); }
     bool logged(const std::string &start) const
     {
         return std::any_of(log.begin(), log.end(), [&](const std::string &line) { return line.rfind(start, 0) == 0; });
@@ -98,7 +98,9 @@ struct FailureCase {
     const char *logLine; // a line the failure logs
 };
 
-class ConfigurationFailures : public ConfigurationTest, public testing::WithParamInterface<FailureCase> {};
+class ConfigurationFailures : public ConfigurationTest, public testing::WithParamInterface<FailureCase>
+{
+};
 
 TEST_P(ConfigurationFailures, leaveThePackageUnconfigured)
 {
@@ -107,10 +109,7 @@ TEST_P(ConfigurationFailures, leaveThePackageUnconfigured)
     EXPECT_TRUE(logged(GetParam().logLine)) << GetParam().logLine;
 }
 
-std::ostream &operator<<(std::ostream &out, const FailureCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const FailureCase &c) { return out << c.name; }
 
 using T = ConfigurationTest;
 
@@ -119,21 +118,33 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FailureCase{"wrongRoot", "<updater><packager/></updater>", "incorrect root tag name: updater"},
         FailureCase{"notXml", "<updaterApp><packager>", "setContent failed at line 1, column "},
-        FailureCase{"emptyTitle", T::package(T::packager(""), T::database()), "exception caught: Packager - Invalid data"},
+        FailureCase{"emptyTitle", T::package(T::packager(""), T::database()),
+                    "exception caught: Packager - Invalid data"},
         FailureCase{"noPackager", T::package("", T::database()), "config path: "},
         FailureCase{"noDatabase", T::package(T::packager(), ""), "config path: "},
-        FailureCase{"unknownEnumerator", T::package(T::packager(), T::database("", T::deviceClass(
-            "<firmware><image>fw.bin</image><revision>1.10</revision></firmware>", "HIDEnumerator"))),
-                    "exception caught: DeviceEnumeratorManager::InvalidEnumerator"},
-        FailureCase{"missingImage", T::package(T::packager(), T::database("", T::deviceClass(
-            "<firmware><image>none.bin</image><revision>1.10</revision></firmware>"))),
+        FailureCase{
+            "unknownEnumerator",
+            T::package(T::packager(),
+                       T::database("",
+                                   T::deviceClass("<firmware><image>fw.bin</image><revision>1.10</revision></firmware>",
+                                                  "HIDEnumerator"))),
+            "exception caught: DeviceEnumeratorManager::InvalidEnumerator"},
+        FailureCase{
+            "missingImage",
+            T::package(T::packager(),
+                       T::database("", T::deviceClass(
+                                           "<firmware><image>none.bin</image><revision>1.10</revision></firmware>"))),
+            "exception caught: Invalid FirmwareDescription"},
+        FailureCase{"imageNotGiven",
+                    T::package(T::packager(),
+                               T::database("", T::deviceClass("<firmware><revision>1.10</revision></firmware>"))),
                     "exception caught: Invalid FirmwareDescription"},
-        FailureCase{"imageNotGiven", T::package(T::packager(), T::database("", T::deviceClass(
-            "<firmware><revision>1.10</revision></firmware>"))),
-                    "exception caught: Invalid FirmwareDescription"},
-        FailureCase{"imageIsADirectory", T::package(T::packager(), T::database("", T::deviceClass(
-            "<firmware><image>.</image><revision>1.10</revision></firmware>"))),
-                    "exception caught: Invalid FirmwareDescription"},
+        FailureCase{
+            "imageIsADirectory",
+            T::package(T::packager(),
+                       T::database("",
+                                   T::deviceClass("<firmware><image>.</image><revision>1.10</revision></firmware>"))),
+            "exception caught: Invalid FirmwareDescription"},
         // A broken part spoils the package even after good ones.
         FailureCase{"brokenSecondPackager", T::package(T::packager() + T::database(), T::packager("")),
                     "exception caught: Packager - Invalid data"}),
@@ -148,16 +159,19 @@ TEST_F(ConfigurationTest, aMissingFileIsLoggedAndNotConfigured)
 
 TEST_F(ConfigurationTest, aBrokenDatabaseKeepsThePackageTitleForTheMessage)
 {
-    EXPECT_FALSE(load(package(packager(), database("", deviceClass(
-        "<firmware><image>fw.bin</image><revision>1.10</revision></firmware>", "Other")))));
+    EXPECT_FALSE(load(package(
+        packager(),
+        database("", deviceClass("<firmware><image>fw.bin</image><revision>1.10</revision></firmware>", "Other")))));
     EXPECT_EQ(configuration.title(), QStringLiteral("Vorpad Firmware"));
 }
 
 TEST_F(ConfigurationTest, allowDowngradeIsOffOnlyForTheExactTextFalse)
 {
-    const std::pair<QByteArray, bool> cases[] = {
-        {"", true}, {" allowDowngrade=\"true\"", true}, {" allowDowngrade=\"false\"", false},
-        {" allowDowngrade=\"False\"", true}, {" allowDowngrade=\"0\"", true}};
+    const std::pair<QByteArray, bool> cases[] = {{"", true},
+                                                 {" allowDowngrade=\"true\"", true},
+                                                 {" allowDowngrade=\"false\"", false},
+                                                 {" allowDowngrade=\"False\"", true},
+                                                 {" allowDowngrade=\"0\"", true}};
     for (const auto &[attribute, allowed] : cases) {
         ASSERT_TRUE(load(package(packager(), database(attribute)))) << attribute.constData();
         EXPECT_EQ(configuration.services()->allowDowngrade(), allowed) << attribute.constData();
@@ -169,8 +183,8 @@ TEST_F(ConfigurationTest, blockSizeCountsOnlyWhenAPositiveDecimal)
     const std::pair<QByteArray, int> cases[] = {{"0", -1}, {"-5", -1}, {"abc", -1}, {"0x40", -1}, {"128", 128}};
     for (const auto &[text, size] : cases) {
         ASSERT_TRUE(load(package(packager(), database("", deviceClass("<firmware><image>fw.bin</image><revision>1.10"
-                                                                        "</revision><blockSize>" + text +
-                                                                        "</blockSize></firmware>")))));
+                                                                      "</revision><blockSize>" +
+                                                                      text + "</blockSize></firmware>")))));
         EXPECT_EQ(configuration.services()->deviceClasses()[0]->firmware()->blockSize, size) << text.constData();
     }
 }
@@ -178,10 +192,10 @@ TEST_F(ConfigurationTest, blockSizeCountsOnlyWhenAPositiveDecimal)
 TEST_F(ConfigurationTest, onlyTheFirstFirmwareCountsAndRepeatedSingleTagsKeepTheLast)
 {
     write(QStringLiteral("fw2.bin"), "x");
-    ASSERT_TRUE(load(package(
-        "<packager><title>First</title><title>Second</title></packager>",
-        database("", deviceClass("<firmware><image>fw.bin</image><revision>1.10.260115</revision></firmware>"
-                                 "<firmware><image>fw2.bin</image><revision>9.00</revision></firmware>")))));
+    ASSERT_TRUE(load(
+        package("<packager><title>First</title><title>Second</title></packager>",
+                database("", deviceClass("<firmware><image>fw.bin</image><revision>1.10.260115</revision></firmware>"
+                                         "<firmware><image>fw2.bin</image><revision>9.00</revision></firmware>")))));
     EXPECT_EQ(configuration.packager()->title(), QStringLiteral("Second"));
     const DeviceClass &c = *configuration.services()->deviceClasses()[0];
     EXPECT_EQ(c.firmwares().size(), 2u);

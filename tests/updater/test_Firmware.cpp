@@ -59,12 +59,14 @@ TEST_F(FirmwareTest, stepsCutTheImageIntoBlocks)
 }
 
 struct BlockSizeCase {
-    int described;   // -1: none
+    int described; // -1: none
     std::uint32_t reported;
     int expected;
 };
 
-class BlockSizeTest : public FirmwareTest, public testing::WithParamInterface<BlockSizeCase> {};
+class BlockSizeTest : public FirmwareTest, public testing::WithParamInterface<BlockSizeCase>
+{
+};
 
 TEST_P(BlockSizeTest, theDescriptionWinsOverTheDeviceAndZeroKeepsTheSize)
 {
@@ -124,7 +126,9 @@ struct FilterCase {
     std::vector<std::string> expected;
 };
 
-class ProcessFilterTest : public testing::TestWithParam<FilterCase> {};
+class ProcessFilterTest : public testing::TestWithParam<FilterCase>
+{
+};
 
 TEST_P(ProcessFilterTest, namesTheForbiddenProgramsInSnapshotOrder)
 {
@@ -135,13 +139,14 @@ TEST_P(ProcessFilterTest, namesTheForbiddenProgramsInSnapshotOrder)
 
 INSTANTIATE_TEST_SUITE_P(
     ProcessList, ProcessFilterTest,
-    testing::Values(FilterCase{"windowsDropsTheExtension", {"explorer.exe", "ZELVorpad.exe", "Other.exe"}, true,
-                               {"ZELVorpad", "Other"}},
-                    FilterCase{"linuxComparesWhole", {"bash", "ZELVorpad", "ZELVorpad.exe"}, false, {"ZELVorpad"}},
-                    FilterCase{"caseSensitive", {"zelvorpad.exe", "ZELVORPAD.exe"}, true, {}},
-                    // One name per program, however many processes it has.
-                    FilterCase{"eachNameOnce", {"ZELVorpad", "bash", "ZELVorpad", "Other"}, false, {"ZELVorpad", "Other"}},
-                    FilterCase{"shortNames", {".exe", "exe", ""}, true, {}}),
+    testing::Values(
+        FilterCase{
+            "windowsDropsTheExtension", {"explorer.exe", "ZELVorpad.exe", "Other.exe"}, true, {"ZELVorpad", "Other"}},
+        FilterCase{"linuxComparesWhole", {"bash", "ZELVorpad", "ZELVorpad.exe"}, false, {"ZELVorpad"}},
+        FilterCase{"caseSensitive", {"zelvorpad.exe", "ZELVORPAD.exe"}, true, {}},
+        // One name per program, however many processes it has.
+        FilterCase{"eachNameOnce", {"ZELVorpad", "bash", "ZELVorpad", "Other"}, false, {"ZELVorpad", "Other"}},
+        FilterCase{"shortNames", {".exe", "exe", ""}, true, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 #ifdef __linux__

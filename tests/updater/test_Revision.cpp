@@ -12,7 +12,9 @@ struct UpgradeCase {
     bool upgrade;
 };
 
-class UpgradeTest : public testing::TestWithParam<UpgradeCase> {};
+class UpgradeTest : public testing::TestWithParam<UpgradeCase>
+{
+};
 
 TEST_P(UpgradeTest, comparesMajorMinorBuildInOrder)
 {
@@ -36,8 +38,7 @@ INSTANTIATE_TEST_SUITE_P(Revision, UpgradeTest,
                                          UpgradeCase{"", "1.10", false},     // version request failed
                                          UpgradeCase{"1.00", "", false},     // class without firmware
                                          UpgradeCase{"1", "2", false},       // no '.'
-                                         UpgradeCase{"-1.00", "1.00", false},
-                                         UpgradeCase{"1.00", "1.x", false}));
+                                         UpgradeCase{"-1.00", "1.00", false}, UpgradeCase{"1.00", "1.x", false}));
 
 struct ParseCase {
     const char *text;
@@ -47,7 +48,9 @@ struct ParseCase {
     int build;
 };
 
-class ParseTest : public testing::TestWithParam<ParseCase> {};
+class ParseTest : public testing::TestWithParam<ParseCase>
+{
+};
 
 TEST_P(ParseTest, splitsAtTheDots)
 {
@@ -62,7 +65,8 @@ TEST_P(ParseTest, splitsAtTheDots)
 }
 
 INSTANTIATE_TEST_SUITE_P(Revision, ParseTest,
-                         testing::Values(ParseCase{"1.05", true, 1, 5, -1}, ParseCase{"1.10.240315", true, 1, 10, 240315},
+                         testing::Values(ParseCase{"1.05", true, 1, 5, -1},
+                                         ParseCase{"1.10.240315", true, 1, 10, 240315},
                                          ParseCase{"A.05", false, 0, 0, 0}, ParseCase{"1.", false, 0, 0, 0},
                                          ParseCase{".5", false, 0, 0, 0}, ParseCase{"1.2.3.4", false, 0, 0, 0},
                                          ParseCase{"1.2.", false, 0, 0, 0}, ParseCase{"1.-2", false, 0, 0, 0},
@@ -74,7 +78,9 @@ struct SameCase {
     bool same;
 };
 
-class SameRevisionTest : public testing::TestWithParam<SameCase> {};
+class SameRevisionTest : public testing::TestWithParam<SameCase>
+{
+};
 
 TEST_P(SameRevisionTest, buildCountsOnlyWhenThePackageHasOne)
 {

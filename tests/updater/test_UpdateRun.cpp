@@ -37,7 +37,10 @@ public:
 class UpdateRunTest : public testing::Test
 {
 protected:
-    UpdateRunTest() { m_previous = Oxa::setLogSink([](const std::string &) {}); }
+    UpdateRunTest()
+    {
+        m_previous = Oxa::setLogSink([](const std::string &) {});
+    }
     ~UpdateRunTest() override { Oxa::setLogSink(m_previous); }
 
     SimulatedController attach(int keys, int serial, const Sim::UsbFaults &faults = {})
@@ -48,7 +51,8 @@ protected:
     }
     std::unique_ptr<Oxa::UpdaterServices> database()
     {
-        auto db = services(&control, dir.file("image.bin", Sim::FirmwareUpdate::makeImage(PackageDate, PackageVersion, 700)));
+        auto db =
+            services(&control, dir.file("image.bin", Sim::FirmwareUpdate::makeImage(PackageDate, PackageVersion, 700)));
         db->rescan();
         return db;
     }
@@ -87,7 +91,8 @@ TEST_F(UpdateRunTest, updatesEverySelectedDeviceAndLogsEach)
     EXPECT_EQ(b.usb->firmwareVersion(), PackageVersion);
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].contains(QStringLiteral(" device=\"Vorpad 49\" serial=\"VP49-000001\" from=\"1.07\" to=\"1.10\" result=updated")))
+    EXPECT_TRUE(lines[0].contains(
+        QStringLiteral(" device=\"Vorpad 49\" serial=\"VP49-000001\" from=\"1.07\" to=\"1.10\" result=updated")))
         << lines[0].toStdString();
 }
 

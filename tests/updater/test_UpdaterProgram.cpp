@@ -10,15 +10,9 @@
 
 namespace {
 
-QString updaterPath()
-{
-    return QStringLiteral(UPDATER_PATH);
-}
+QString updaterPath() { return QStringLiteral(UPDATER_PATH); }
 
-QString samplePackage()
-{
-    return QFileInfo(updaterPath()).dir().filePath(QStringLiteral("config.xml"));
-}
+QString samplePackage() { return QFileInfo(updaterPath()).dir().filePath(QStringLiteral("config.xml")); }
 
 struct ProgramRun {
     int code = -1;
@@ -36,10 +30,7 @@ struct CommandCase {
     bool picture;    // a PNG was written
 };
 
-std::ostream &operator<<(std::ostream &out, const CommandCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const CommandCase &c) { return out << c.name; }
 
 class UpdaterCommandLine : public testing::TestWithParam<CommandCase>
 {
@@ -55,8 +46,8 @@ protected:
         arguments.replaceInStrings(QStringLiteral("%BROKEN%"), broken.fileName());
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "VORPAD_SIMULATE",
-                                 "VORPAD_UPDATER_DEBUG"})
+        for (const char *name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "VORPAD_SIMULATE", "VORPAD_UPDATER_DEBUG"})
             environment.remove(QString::fromLatin1(name));
         if (display)
             environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -108,7 +99,12 @@ INSTANTIATE_TEST_SUITE_P(
     Updater, UpdaterCommandLine,
     testing::Values(
         CommandCase{"helpWithoutDisplay", {QStringLiteral("--help")}, false, 0, "usage: Updater", "", false},
-        CommandCase{"versionWithoutDisplay", {QStringLiteral("--version")}, false, 0, "Updater " VORPAD_VERSION "\n", "",
+        CommandCase{"versionWithoutDisplay",
+                    {QStringLiteral("--version")},
+                    false,
+                    0,
+                    "Updater " VORPAD_VERSION "\n",
+                    "",
                     false},
         CommandCase{"simulateWithABlank", {Simulate, QStringLiteral("61")}, true, 2, "", "--simulate=61", false},
         CommandCase{"unknownOption", {QStringLiteral("--verbose")}, true, 2, "", "usage: Updater", false},

@@ -60,12 +60,16 @@ Bytes stringRequest(std::uint8_t index)
 class UpdaterProtocol : public testing::Test
 {
 protected:
-    UpdaterProtocol() { m_previousSink = Oxa::setLogSink([this](const std::string &line) { logLines.push_back(line); }); }
+    UpdaterProtocol()
+    {
+        m_previousSink = Oxa::setLogSink([this](const std::string &line) { logLines.push_back(line); });
+    }
     ~UpdaterProtocol() override { Oxa::setLogSink(m_previousSink); }
 
     SimulatedController attach(int keys, int serial, const Sim::UsbFaults &faults = {})
     {
-        SimulatedController c = simulatedController(keys, serial, (dir.path() / ("state-" + std::to_string(serial))).string(), faults);
+        SimulatedController c =
+            simulatedController(keys, serial, (dir.path() / ("state-" + std::to_string(serial))).string(), faults);
         machine.attach(c.usb);
         return c;
     }
@@ -266,16 +270,13 @@ TEST_F(UpdaterProtocol, askingForAPartOtherThanZeroIsOutOfRange)
 struct FaultCase {
     const char *name;
     Sim::UsbFaults faults;
-    bool holdPort;        // another program has the MIDI port open
-    int failedStep;       // -1: the updater is not created
-    const char *error;    // why not
-    bool gone;            // the controller left the bus
+    bool holdPort;     // another program has the MIDI port open
+    int failedStep;    // -1: the updater is not created
+    const char *error; // why not
+    bool gone;         // the controller left the bus
 };
 
-std::ostream &operator<<(std::ostream &out, const FaultCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const FaultCase &c) { return out << c.name; }
 
 Sim::UsbFaults faults(int failBlock, bool refuse, int stall, int disconnect)
 {
@@ -287,7 +288,9 @@ Sim::UsbFaults faults(int failBlock, bool refuse, int stall, int disconnect)
     return f;
 }
 
-class UpdaterFaults : public UpdaterProtocol, public testing::WithParamInterface<FaultCase> {};
+class UpdaterFaults : public UpdaterProtocol, public testing::WithParamInterface<FaultCase>
+{
+};
 
 TEST_P(UpdaterFaults, endTheUpdateAndReleaseTheDevice)
 {
@@ -334,15 +337,18 @@ TEST_P(UpdaterFaults, endTheUpdateAndReleaseTheDevice)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Updater, UpdaterFaults,
-    testing::Values(FaultCase{"refusedStart", faults(-1, true, -1, -1), false, -1, "Win32USBClassicUpdater::StartFailure", false},
-                    FaultCase{"stalledStart", faults(-1, false, 4, -1), false, -1, "Win32USBClassicUpdater::StartFailure", false},
-                    FaultCase{"portHeldByAnotherProgram", faults(-1, false, -1, -1), true, -1, "Win32USBClassicUpdater::LockFailure", false},
-                    FaultCase{"failedBlock", faults(3, false, -1, -1), false, 3, "", false},
-                    FaultCase{"stalledWrite", faults(-1, false, 5, -1), false, 0, "", false},
-                    FaultCase{"stalledStatus", faults(-1, false, 0, -1), false, 0, "", false},
-                    FaultCase{"disconnectMidUpdate", faults(-1, false, -1, 4), false, 4, "", true}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Updater, UpdaterFaults,
+                         testing::Values(FaultCase{"refusedStart", faults(-1, true, -1, -1), false, -1,
+                                                   "Win32USBClassicUpdater::StartFailure", false},
+                                         FaultCase{"stalledStart", faults(-1, false, 4, -1), false, -1,
+                                                   "Win32USBClassicUpdater::StartFailure", false},
+                                         FaultCase{"portHeldByAnotherProgram", faults(-1, false, -1, -1), true, -1,
+                                                   "Win32USBClassicUpdater::LockFailure", false},
+                                         FaultCase{"failedBlock", faults(3, false, -1, -1), false, 3, "", false},
+                                         FaultCase{"stalledWrite", faults(-1, false, 5, -1), false, 0, "", false},
+                                         FaultCase{"stalledStatus", faults(-1, false, 0, -1), false, 0, "", false},
+                                         FaultCase{"disconnectMidUpdate", faults(-1, false, -1, 4), false, 4, "",
+                                                   true}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

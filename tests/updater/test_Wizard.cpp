@@ -103,8 +103,9 @@ protected:
                       "\"><deviceClass name=\"Vorpad\"><enumerator class=\"USBClassicEnumerator\"/>"
                       "<pid>USB\\VID_041E&amp;PID_3F01</pid><pid>USB\\VID_041E&amp;PID_3F06</pid>"
                       "<firmware><image>fw.bin</image><revision>" +
-                      revision + "</revision></firmware></deviceClass><processFilter>ZELVorpad</processFilter>"
-                                 "</database></updaterApp>");
+                      revision +
+                      "</revision></firmware></deviceClass><processFilter>ZELVorpad</processFilter>"
+                      "</database></updaterApp>");
         return configuration.load(m_dir.filePath(QStringLiteral("config.xml")));
     }
     SimulatedController attach(int keys, int serial, const Sim::UsbFaults &faults = {})
@@ -170,13 +171,15 @@ TEST_F(WizardTest, pagesFollowContinueBackAndCancel)
     EXPECT_EQ(wizard.page(), Oxa::UpdaterWizard::IntroPageShown);
     EXPECT_EQ(wizard.introPage()->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("Read me first.\n"));
     EXPECT_EQ(wizard.introPage()->findChild<QLabel *>(QStringLiteral("Display Image")), nullptr); // picture missing
-    EXPECT_EQ(buttons(wizard.introPage()), (QStringList{QStringLiteral("Cancel Button"), QStringLiteral("Continue Button")}));
+    EXPECT_EQ(buttons(wizard.introPage()),
+              (QStringList{QStringLiteral("Cancel Button"), QStringLiteral("Continue Button")}));
 
     button(wizard.introPage(), "Continue Button")->click();
     ASSERT_NE(wizard.devicesPage(), nullptr);
     EXPECT_EQ(wizard.page(), Oxa::UpdaterWizard::DevicesPageShown);
-    EXPECT_EQ(buttons(wizard.devicesPage()),
-              (QStringList{QStringLiteral("Back Button"), QStringLiteral("Cancel Button"), QStringLiteral("Update Button")}));
+    EXPECT_EQ(
+        buttons(wizard.devicesPage()),
+        (QStringList{QStringLiteral("Back Button"), QStringLiteral("Cancel Button"), QStringLiteral("Update Button")}));
 
     button(wizard.devicesPage(), "Back Button")->click();
     ASSERT_NE(wizard.introPage(), nullptr);
@@ -199,12 +202,11 @@ struct ListCase {
     bool rowsEnabled;
 };
 
-std::ostream &operator<<(std::ostream &out, const ListCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const ListCase &c) { return out << c.name; }
 
-class DevicesPageStates : public WizardTest, public testing::WithParamInterface<ListCase> {};
+class DevicesPageStates : public WizardTest, public testing::WithParamInterface<ListCase>
+{
+};
 
 TEST_P(DevicesPageStates, labelButtonAndRowsFollowTheDevicesFound)
 {
@@ -297,10 +299,10 @@ TEST_F(WizardTest, aForbiddenProgramAsksAgainAfterEveryOkUntilCancel)
 
 struct RunCase {
     const char *name;
-    int failBlock;      // on the first device
+    int failBlock; // on the first device
     bool stopOnFirst;
     bool logWritable;
-    const char *state;  // expected final label, %LOG% for the log path
+    const char *state; // expected final label, %LOG% for the log path
     int errors;
     const char *firstVersion; // the first device's version afterwards
     int updated;
@@ -319,12 +321,11 @@ std::string resultsText(const Oxa::RunResultsView &view)
     return text;
 }
 
-std::ostream &operator<<(std::ostream &out, const RunCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const RunCase &c) { return out << c.name; }
 
-class UpdateEnd : public WizardTest, public testing::WithParamInterface<RunCase> {};
+class UpdateEnd : public WizardTest, public testing::WithParamInterface<RunCase>
+{
+};
 
 TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
 {
@@ -369,18 +370,22 @@ TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
 
 INSTANTIATE_TEST_SUITE_P(
     Wizard, UpdateEnd,
-    testing::Values(RunCase{"complete", -1, false, true, "The update is complete.\nClick the Exit button to quit the application.", 0, "1.10",
-                            2, "Vorpad 49 1.07->1.10 updated; Vorpad 61 1.07->1.10 updated"},
-                    RunCase{"failed", 1, false, true,
-                            "The update failed for Vorpad 49.\nDetails are in %LOG%.\nClick the Exit button to quit the application.", 1, "1.07",
-                            0, "Vorpad 49 1.07->1.07 failed; Vorpad 61 1.07->1.07 not started"},
-                    // The log is named only when the failure's line is in it.
-                    RunCase{"failedUnlogged", 1, false, false,
-                            "The update failed for Vorpad 49.\nThe update log could not be written.\nClick the Exit button to quit the application.", 1, "1.07",
-                            0, "Vorpad 49 1.07->1.07 failed; Vorpad 61 1.07->1.07 not started"},
-                    RunCase{"stopped", -1, true, true,
-                            "The update was stopped: 1 of 2 selected devices were updated.\nClick the Exit button to quit the application.", 0, "1.10",
-                            1, "Vorpad 49 1.07->1.10 updated; Vorpad 61 1.07->1.07 not started"}),
+    testing::Values(
+        RunCase{"complete", -1, false, true, "The update is complete.\nClick the Exit button to quit the application.",
+                0, "1.10", 2, "Vorpad 49 1.07->1.10 updated; Vorpad 61 1.07->1.10 updated"},
+        RunCase{
+            "failed", 1, false, true,
+            "The update failed for Vorpad 49.\nDetails are in %LOG%.\nClick the Exit button to quit the application.",
+            1, "1.07", 0, "Vorpad 49 1.07->1.07 failed; Vorpad 61 1.07->1.07 not started"},
+        // The log is named only when the failure's line is in it.
+        RunCase{"failedUnlogged", 1, false, false,
+                "The update failed for Vorpad 49.\nThe update log could not be written.\nClick the Exit button to quit "
+                "the application.",
+                1, "1.07", 0, "Vorpad 49 1.07->1.07 failed; Vorpad 61 1.07->1.07 not started"},
+        RunCase{"stopped", -1, true, true,
+                "The update was stopped: 1 of 2 selected devices were updated.\nClick the Exit button to quit the "
+                "application.",
+                0, "1.10", 1, "Vorpad 49 1.07->1.10 updated; Vorpad 61 1.07->1.07 not started"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, withoutAControlInterfaceThePageSaysWhy)
@@ -441,12 +446,11 @@ struct PackageCase {
     bool upgradable;
 };
 
-std::ostream &operator<<(std::ostream &out, const PackageCase &c)
-{
-    return out << c.name;
-}
+std::ostream &operator<<(std::ostream &out, const PackageCase &c) { return out << c.name; }
 
-class SamplePackage : public WizardTest, public testing::WithParamInterface<PackageCase> {};
+class SamplePackage : public WizardTest, public testing::WithParamInterface<PackageCase>
+{
+};
 
 QByteArray readAll(const QString &path)
 {
@@ -463,8 +467,8 @@ TEST_P(SamplePackage, loadsOrIsRefusedBeforeAnyDeviceIsTouched)
     ASSERT_FALSE(image.isEmpty());
     c.change(config, image);
     QTemporaryDir package;
-    for (const auto &[name, bytes] : {std::pair{QStringLiteral("config.xml"), config},
-                                      std::pair{QStringLiteral("vorpad-1.10.bin"), image}}) {
+    for (const auto &[name, bytes] :
+         {std::pair{QStringLiteral("config.xml"), config}, std::pair{QStringLiteral("vorpad-1.10.bin"), image}}) {
         QFile file(package.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -474,8 +478,8 @@ TEST_P(SamplePackage, loadsOrIsRefusedBeforeAnyDeviceIsTouched)
     Oxa::UpdaterConfiguration loaded(QDir(QCoreApplication::applicationDirPath()), &recording);
     environment.simulated = c.simulated;
     const Oxa::ProgramOptions options =
-        Oxa::parseOptions({QStringLiteral("Updater"), QStringLiteral("--screenshot"), m_dir.filePath(QStringLiteral("shot.png")),
-                           package.filePath(QStringLiteral("config.xml"))});
+        Oxa::parseOptions({QStringLiteral("Updater"), QStringLiteral("--screenshot"),
+                           m_dir.filePath(QStringLiteral("shot.png")), package.filePath(QStringLiteral("config.xml"))});
 
     EXPECT_EQ(Oxa::runUpdater(loaded, options, environment), c.code);
     EXPECT_EQ(prompts.corruptedTitle.isEmpty(), std::string(c.prompt) != "corrupted");
@@ -492,10 +496,7 @@ TEST_P(SamplePackage, loadsOrIsRefusedBeforeAnyDeviceIsTouched)
 }
 
 void unchanged(QByteArray &, QByteArray &) {}
-void truncated(QByteArray &, QByteArray &image)
-{
-    image.chop(64);
-}
+void truncated(QByteArray &, QByteArray &image) { image.chop(64); }
 void truncatedWithoutDigest(QByteArray &config, QByteArray &image)
 {
     config = QString::fromUtf8(config).remove(QRegularExpression(QStringLiteral(" sha256=\"[^\"]*\""))).toUtf8();
@@ -544,7 +545,11 @@ TEST(UpdaterOptions, parseTheSimulatedSizeScreenshotAndConfigPath)
     const Case cases[] = {
         {{}, {}, {}, std::nullopt, false},
         {{QStringLiteral("--simulate")}, {}, {}, 49, false},
-        {{QStringLiteral("--simulate=61"), QStringLiteral("p/config.xml")}, QStringLiteral("p/config.xml"), {}, 61, false},
+        {{QStringLiteral("--simulate=61"), QStringLiteral("p/config.xml")},
+         QStringLiteral("p/config.xml"),
+         {},
+         61,
+         false},
         {{QStringLiteral("--simulate=30")}, {}, {}, std::nullopt, true},
         {{QStringLiteral("--screenshot"), QStringLiteral("a.png")}, {}, QStringLiteral("a.png"), std::nullopt, false},
         {{QStringLiteral("--screenshot=b.png")}, {}, QStringLiteral("b.png"), std::nullopt, false},

@@ -78,8 +78,7 @@ public:
         return place(edit, section, element);
     }
 
-    QLabel *image(const QString &image, const QString &text, const QString &section,
-                  const QString &element = QString())
+    QLabel *image(const QString &image, const QString &text, const QString &section, const QString &element = QString())
     {
         const QPixmap background(QStringLiteral(":/images/") + image);
         auto *label = new QLabel(text, m_panel);
@@ -148,7 +147,8 @@ public:
     void wheelGroup(const QString &section, const QString &name, int value)
     {
         field(QStringLiteral("controllerName.bmp"), name, section, QStringLiteral("WHEELCONTROL_NAME"));
-        field(QStringLiteral("controllerValue.bmp"), QStringLiteral("1"), section, QStringLiteral("WHEELCONTROL_CHANNEL"));
+        field(QStringLiteral("controllerValue.bmp"), QStringLiteral("1"), section,
+              QStringLiteral("WHEELCONTROL_CHANNEL"));
         field(QStringLiteral("controllerValue.bmp"), QStringLiteral("PW"), section,
               QStringLiteral("WHEELCONTROL_CCNUMBER"));
         field(QStringLiteral("controllerValue2.bmp"), QString::number(value), section,
@@ -196,9 +196,13 @@ QWidget *zonesDisplay(QWidget *parent)
     rects.fill(QColor(53, 53, 53));
     {
         QPainter p(&rects);
-        const struct { int low, high, lowVel, highVel; QColor color; } zones[] = {
-            {36, 59, 0, 127, QColor(43, 255, 1, 128)}, {0, 47, 0, 127, QColor(2, 61, 254, 128)},
-            {60, 84, 64, 127, QColor(254, 192, 1, 128)}, {72, 127, 0, 63, QColor(252, 1, 1, 102)}};
+        const struct {
+            int low, high, lowVel, highVel;
+            QColor color;
+        } zones[] = {{36, 59, 0, 127, QColor(43, 255, 1, 128)},
+                     {0, 47, 0, 127, QColor(2, 61, 254, 128)},
+                     {60, 84, 64, 127, QColor(254, 192, 1, 128)},
+                     {72, 127, 0, 63, QColor(252, 1, 1, 102)}};
         const int w = rects.width();
         const int h = rects.height();
         for (const auto &zone : zones) {
@@ -242,8 +246,8 @@ QWidget *patchEditor(CZelSkinEngine &engine, CZelRenderStyle *style)
     b.knobGroup(QStringLiteral("CONTROLS_FOOTSWITCH"), 0, false);
     b.spin(QStringLiteral("SETTINGS_OCTAVE"), QStringLiteral("+1"));
     b.spin(QStringLiteral("SETTINGS_SEMITONE"), QStringLiteral("0"));
-    for (const char *key : {"SETTINGS_NOTELATCHMODE", "SETTINGS_SAVEVALUES", "SETTINGS_LOADVALUES",
-                            "SETTINGS_ADVANCEDMODE"})
+    for (const char *key :
+         {"SETTINGS_NOTELATCHMODE", "SETTINGS_SAVEVALUES", "SETTINGS_LOADVALUES", "SETTINGS_ADVANCEDMODE"})
         b.button(QStringLiteral("checkButton"), true, QString::fromLatin1(key))->setChecked(key[9] != 'L');
     for (const char *key : {"SETTINGS_NOTELATCHLOWNOTE", "SETTINGS_NOTELATCHHIGHNOTE", "SETTINGS_16CHANNELMODECC",
                             "SETTINGS_CHANNELMODECHANNEL"})
@@ -257,8 +261,9 @@ QWidget *patchEditor(CZelSkinEngine &engine, CZelRenderStyle *style)
         const bool on = i % 3 != 0;
         b.button(QStringLiteral("checkButton"), true, section, QStringLiteral("PROGRAMCHANGE_ENABLE"))->setChecked(on);
         for (const char *element : {"PROGRAMCHANGE_MSB", "PROGRAMCHANGE_LSB", "PROGRAMCHANGE_PROG"}) {
-            QLineEdit *edit = b.field(on ? QStringLiteral("channel_active.bmp") : QStringLiteral("channel_disabled.bmp"),
-                                      QString::number(i * 7 % 128), section, QString::fromLatin1(element));
+            QLineEdit *edit =
+                b.field(on ? QStringLiteral("channel_active.bmp") : QStringLiteral("channel_disabled.bmp"),
+                        QString::number(i * 7 % 128), section, QString::fromLatin1(element));
             edit->setEnabled(on);
             edit->clearMask();
         }
@@ -275,10 +280,10 @@ QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style)
     b.button(QStringLiteral("zonesEnable"), true, QStringLiteral("ZONES_MASTERENABLE"))->setChecked(true);
     b.button(QStringLiteral("checkButton"), true, QStringLiteral("ZONES_PRE_ZONE"))->setChecked(true);
     b.button(QStringLiteral("checkButton"), true, QStringLiteral("ZONES_POST_ZONE"));
-    const char *fields[] = {"ZONE_CHANNEL", "ZONE_LOWNOTE", "ZONE_HIGHNOTE", "ZONE_LOWVELOCITY", "ZONE_HIGHVELOCITY",
-                            "ZONE_TRANSPOSE"};
-    const char *toggles[] = {"ZONE_SENDPITCHWHEEL", "ZONE_SENDMODWHEEL", "ZONE_SENDAFTERTOUCH", "ZONE_SENDSUSTAIN",
-                             "ZONE_NOTELATCHMODE", "ZONE_POST_ZONE_OCTAVE_TRANSPOSE"};
+    const char *fields[] = {"ZONE_CHANNEL",     "ZONE_LOWNOTE",      "ZONE_HIGHNOTE",
+                            "ZONE_LOWVELOCITY", "ZONE_HIGHVELOCITY", "ZONE_TRANSPOSE"};
+    const char *toggles[] = {"ZONE_SENDPITCHWHEEL", "ZONE_SENDMODWHEEL",  "ZONE_SENDAFTERTOUCH",
+                             "ZONE_SENDSUSTAIN",    "ZONE_NOTELATCHMODE", "ZONE_POST_ZONE_OCTAVE_TRANSPOSE"};
     for (int zone = 1; zone <= 4; ++zone) {
         const QString section = QStringLiteral("ZONE_%1").arg(zone);
         b.button(QStringLiteral("zone%1Enable").arg(zone), true, section, QStringLiteral("ZONE_ENABLE"))
@@ -296,9 +301,6 @@ QWidget *zonesEditor(CZelSkinEngine &engine, CZelRenderStyle *style)
     return widget;
 }
 
-QStringList missingLayoutKeys(const QWidget *panel)
-{
-    return panel->property(MissingKeys).toStringList();
-}
+QStringList missingLayoutKeys(const QWidget *panel) { return panel->property(MissingKeys).toStringList(); }
 
 } // namespace PanelMockup

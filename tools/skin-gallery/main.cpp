@@ -41,8 +41,7 @@ namespace {
 
 const QColor Ground(44, 46, 51);
 
-struct Cell
-{
+struct Cell {
     QString caption;
     QImage image;
 };
@@ -96,8 +95,9 @@ QList<Cell> descriptionCells(const CZelRenderStyle &style, const CZelRenderDescr
             cells.append({QStringLiteral("position %1").arg(position), describe(style, description, {}, position)});
         return cells;
     }
-    const int states = description.buttonType() == CZelRenderDescription::Button_Command ? 3
-                       : description.buttonType() == CZelRenderDescription::Button_Toggle ? 6 : 9;
+    const int states = description.buttonType() == CZelRenderDescription::Button_Command  ? 3
+                       : description.buttonType() == CZelRenderDescription::Button_Toggle ? 6
+                                                                                          : 9;
     for (int s = 0; s < states; ++s) {
         CZelRenderState state;
         state.pressed = s % 3 == 1;
@@ -110,10 +110,7 @@ QList<Cell> descriptionCells(const CZelRenderStyle &style, const CZelRenderDescr
     return cells;
 }
 
-QImage grab(QWidget *widget)
-{
-    return widget->grab().toImage();
-}
+QImage grab(QWidget *widget) { return widget->grab().toImage(); }
 
 QList<Cell> widgetCells(CZelRenderStyle *style)
 {
@@ -141,11 +138,10 @@ QList<Cell> widgetCells(CZelRenderStyle *style)
         wheel->setValue(value);
         cells.append({QStringLiteral("wheel %1").arg(value), grab(wheel)});
     }
-    const QStringList keys = {QStringLiteral("storeButton"), QStringLiteral("checkButton"),
-                              QStringLiteral("velocityCurveButton5"), QStringLiteral("spinInc"),
-                              QStringLiteral("spinDec"), QStringLiteral("modifiedLED"),
-                              QStringLiteral("controllerMode"), QStringLiteral("zone2Enable"),
-                              QStringLiteral("zonesEnable")};
+    const QStringList keys = {
+        QStringLiteral("storeButton"),    QStringLiteral("checkButton"), QStringLiteral("velocityCurveButton5"),
+        QStringLiteral("spinInc"),        QStringLiteral("spinDec"),     QStringLiteral("modifiedLED"),
+        QStringLiteral("controllerMode"), QStringLiteral("zone2Enable"), QStringLiteral("zonesEnable")};
     for (const QString &key : keys) {
         for (int variant = 0; variant < 4; ++variant) {
             auto *button = new CZelPushButton(&host);
@@ -267,20 +263,23 @@ int main(int argc, char **argv)
     for (const QString &key : CZelEditorSkin::elementNames()) {
         const CZelRenderDescription *description = engine.renderDescription(key);
         ok = write(sheet(key, descriptionCells(*style, *description), 3, 6), out,
-                   QStringLiteral("description_%1.png").arg(key)) && ok;
+                   QStringLiteral("description_%1.png").arg(key)) &&
+             ok;
     }
     ok = write(sheet(QStringLiteral("Skinned widgets"), widgetCells(style.get()), 2, 8), out,
-               QStringLiteral("widgets.png")) && ok;
+               QStringLiteral("widgets.png")) &&
+         ok;
     ok = write(commonWidgets(), out, QStringLiteral("common_widgets.png")) && ok;
     ok = write(sheet(QStringLiteral("Small bitmaps"), bitmapCells({0, 0}, {150, 40}), 3, 6), out,
-               QStringLiteral("bitmaps_small.png")) && ok;
+               QStringLiteral("bitmaps_small.png")) &&
+         ok;
     ok = write(sheet(QStringLiteral("Large bitmaps"), bitmapCells({150, 40}, {600, 300}), 1, 4), out,
-               QStringLiteral("bitmaps_large.png")) && ok;
+               QStringLiteral("bitmaps_large.png")) &&
+         ok;
 
     int problems = 0;
-    const std::unique_ptr<QWidget> panels[] = {
-        std::unique_ptr<QWidget>(PanelMockup::patchEditor(engine, style.get())),
-        std::unique_ptr<QWidget>(PanelMockup::zonesEditor(engine, style.get()))};
+    const std::unique_ptr<QWidget> panels[] = {std::unique_ptr<QWidget>(PanelMockup::patchEditor(engine, style.get())),
+                                               std::unique_ptr<QWidget>(PanelMockup::zonesEditor(engine, style.get()))};
     const char *names[] = {"panel_patch_editor.png", "panel_zones_editor.png"};
     for (int i = 0; i < 2; ++i) {
         ok = write(grab(panels[i].get()), out, QString::fromLatin1(names[i])) && ok;

@@ -108,14 +108,22 @@ void drawKey(QPainter &p, const QRectF &rect, const QString &text, const QColor 
 double curveValue(int curve, double x)
 {
     switch (curve) {
-    case 0: return x;
-    case 1: return std::pow(x, 0.6);
-    case 2: return std::pow(x, 0.35);
-    case 3: return std::pow(x, 1.7);
-    case 4: return std::pow(x, 2.8);
-    case 5: return x < 0.5 ? 2 * x * x : 1 - 2 * (1 - x) * (1 - x);
-    case 6: return 0.5;
-    default: return 1.0;
+    case 0:
+        return x;
+    case 1:
+        return std::pow(x, 0.6);
+    case 2:
+        return std::pow(x, 0.35);
+    case 3:
+        return std::pow(x, 1.7);
+    case 4:
+        return std::pow(x, 2.8);
+    case 5:
+        return x < 0.5 ? 2 * x * x : 1 - 2 * (1 - x) * (1 - x);
+    case 6:
+        return 0.5;
+    default:
+        return 1.0;
     }
 }
 
@@ -300,8 +308,7 @@ QImage zoneButton(int zone, bool on)
 {
     return onBlack(QSize(45, 15), [&](QPainter &p) {
         const QColor fill = on ? zoneColor(zone).darker(115) : QColor(62, 65, 71);
-        const QColor text = on ? (zone == 0 || zone == 3 ? QColor(255, 255, 255) : QColor(16, 16, 18))
-                               : Colors::Label;
+        const QColor text = on ? (zone == 0 || zone == 3 ? QColor(255, 255, 255) : QColor(16, 16, 18)) : Colors::Label;
         drawKey(p, QRectF(0, 0, 45, 15), QStringLiteral("ZONE %1").arg(zone + 1), fill, text, 8);
     });
 }

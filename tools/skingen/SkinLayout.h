@@ -10,8 +10,7 @@
 // the panels' labels around the same positions, so the two cannot drift.
 namespace SkinLayout {
 
-struct Entry
-{
+struct Entry {
     QString key;
     QPoint position;
 };
@@ -42,8 +41,7 @@ constexpr QPoint Zones(392, 290);
 constexpr int ZonePitch = 70;
 
 // Settings rows: label position and the key placed on the same row.
-struct SettingRow
-{
+struct SettingRow {
     const char *key;
     const char *label;
     QPoint labelPosition;
@@ -53,8 +51,7 @@ struct SettingRow
 const QList<SettingRow> &settingRows();
 
 // Rows of a zone column (element key, row label, position relative to the column).
-struct ZoneRow
-{
+struct ZoneRow {
     const char *key;
     const char *label;
     QPoint position;

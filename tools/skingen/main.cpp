@@ -32,8 +32,8 @@ bool writeLayouts(const QString &path)
            "<!ELEMENT w (#PCDATA)>\n<!ELEMENT h (#PCDATA)>\n"
            "]>\n<layouts>\n";
     for (const SkinLayout::Entry &entry : SkinLayout::entries())
-        out << "  <rectangle><key>" << entry.key << "</key><x>" << entry.position.x() << "</x><y>"
-            << entry.position.y() << "</y></rectangle>\n";
+        out << "  <rectangle><key>" << entry.key << "</key><x>" << entry.position.x() << "</x><y>" << entry.position.y()
+            << "</y></rectangle>\n";
     out << "</layouts>\n";
     out.flush();
     return file.commit();

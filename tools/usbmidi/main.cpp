@@ -25,7 +25,8 @@ bool readHex(std::istream &in, std::vector<std::uint8_t> &bytes)
     while (in >> token) {
         if (token.rfind("0x", 0) == 0 || token.rfind("0X", 0) == 0)
             token.erase(0, 2);
-        if (token.empty() || token.size() % 2 != 0 || token.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        if (token.empty() || token.size() % 2 != 0 ||
+            token.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
             std::fprintf(stderr, "usbmidi: not hexadecimal bytes: %s\n", token.c_str());
             return false;
         }

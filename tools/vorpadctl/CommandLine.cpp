@@ -20,8 +20,8 @@ std::optional<std::string> CommandLine::parse(const std::vector<std::string> &ar
         const std::string &arg = args[i];
         const std::size_t eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
-        const std::optional<std::string> inlineValue
-            = eq == std::string::npos ? std::nullopt : std::optional(arg.substr(eq + 1));
+        const std::optional<std::string> inlineValue =
+            eq == std::string::npos ? std::nullopt : std::optional(arg.substr(eq + 1));
         if (arg == "--help" || arg == "-h") {
             out.help = true;
         } else if (arg == "--json" && (allowed & Json)) {

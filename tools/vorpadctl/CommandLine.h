@@ -10,8 +10,8 @@ struct CommandLine {
     std::vector<std::string> positional;
     bool help = false;
     bool json = false;
-    bool raw = false;   // numbers as stored, not as the editor shows them
-    bool force = false; // overwrite existing files
+    bool raw = false;            // numbers as stored, not as the editor shows them
+    bool force = false;          // overwrite existing files
     std::optional<int> device;   // --device N
     std::optional<int> simulate; // --simulate[=25|49|61]
 

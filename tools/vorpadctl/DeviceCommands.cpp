@@ -1,14 +1,14 @@
 #include "editor/app/files/BankFile.h"
-#include "tools/vorpadctl/Commands.h"
-#include "editor/core/DeviceConnection.h"
-#include "editor/core/DeviceList.h"
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/FileOperations.h"
-#include "platform/MidiSelection.h"
 #include "editor/app/files/PatchFile.h"
-#include "editor/core/RemoteControlManager.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/DeviceConnection.h"
+#include "editor/core/DeviceList.h"
+#include "editor/core/RemoteControlManager.h"
+#include "platform/MidiSelection.h"
+#include "tools/vorpadctl/Commands.h"
 
 #include "editor/core/model/DisplayValues.h"
 
@@ -27,11 +27,7 @@ using Brisel::RemoteControlManager;
 class TextFeedback : public FileFeedback
 {
 public:
-    TextFeedback(const CommandLine &line, Io &io)
-        : m_line(line)
-        , m_io(io)
-    {
-    }
+    TextFeedback(const CommandLine &line, Io &io) : m_line(line), m_io(io) {}
 
     void reportInvalidFile(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
     void askToSaveBank() override
@@ -98,8 +94,8 @@ bool connect(const CommandLine &line, Io &io, RemoteControlManager &manager)
     }
     if (position < 1 || position >= int(records.size())) {
         fail(line, io,
-            "no device at position " + std::to_string(position) + " (1.." + std::to_string(records.size() - 1)
-                + ", see 'vorpadctl devices')");
+             "no device at position " + std::to_string(position) + " (1.." + std::to_string(records.size() - 1) +
+                 ", see 'vorpadctl devices')");
         return false;
     }
     const DeviceRecord &record = records[std::size_t(position)];
@@ -140,7 +136,8 @@ int devices(const CommandLine &line, Io &io)
         return ExitOk;
     }
     io.out << std::left << std::setw(5) << "POS" << std::setw(32) << "NAME" << std::setw(6) << "ID" << std::setw(14)
-           << "MODEL" << "FIRMWARE\n";
+           << "MODEL"
+           << "FIRMWARE\n";
     for (std::size_t i = 1; i < records.size(); ++i) {
         const DeviceRecord &r = records[i];
         io.out << std::left << std::setw(5) << i << std::setw(32) << r.name << std::setw(6) << r.deviceId
@@ -169,7 +166,8 @@ int backup(const CommandLine &line, Io &io)
     if (!connect(line, io, manager) || !downloadComplete(line, io, manager))
         return ExitFailed;
     Brisel::Bank &bank = manager.bank();
-    const QByteArray bankBytes = BankFile::toBytes(bank.settings(), storedImages(bank, false), storedImages(bank, true));
+    const QByteArray bankBytes =
+        BankFile::toBytes(bank.settings(), storedImages(bank, false), storedImages(bank, true));
     if (bankBytes.isEmpty() || !SysExFile::writeAll(QString::fromStdString(bankPath), bankBytes))
         return fail(line, io, bankPath + ": cannot write the file");
     if (!patchPath.empty()) {
@@ -207,8 +205,8 @@ int restore(const CommandLine &line, Io &io)
     if (!downloadComplete(line, io, manager))
         return ExitFailed;
     Brisel::Bank &bank = manager.bank();
-    const bool same = bank.settings() == file.settings && storedImages(bank, false) == file.patchImages
-        && (file.zonesImages.empty() || storedImages(bank, true) == file.zonesImages);
+    const bool same = bank.settings() == file.settings && storedImages(bank, false) == file.patchImages &&
+                      (file.zonesImages.empty() || storedImages(bank, true) == file.zonesImages);
     if (!same)
         return fail(line, io, manager.currentDevice().name + ": the controller did not keep the bank");
     return ExitOk;
@@ -220,16 +218,16 @@ const std::vector<CommandSpec> &deviceCommands()
 {
     static const std::vector<CommandSpec> commands{
         {"devices", "[--simulate[=MODEL]]",
-            "Scan the MIDI ports and list the controllers found: position, name, device ID, model and firmware.",
-            CommandLine::Simulate, 0, 0, devices},
+         "Scan the MIDI ports and list the controllers found: position, name, device ID, model and firmware.",
+         CommandLine::Simulate, 0, 0, devices},
         {"backup", "BANK.vpb [PATCH.vpp] [--force] [--device N] [--simulate[=MODEL]]",
-            "Download the whole bank of a controller and write it to a bank file, and its active patch to a patch\n"
-            "file when one is given. A file that exists is kept unless --force is given.",
-            CommandLine::Force | CommandLine::Device | CommandLine::Simulate, 1, 2, backup},
+         "Download the whole bank of a controller and write it to a bank file, and its active patch to a patch\n"
+         "file when one is given. A file that exists is kept unless --force is given.",
+         CommandLine::Force | CommandLine::Device | CommandLine::Simulate, 1, 2, backup},
         {"restore", "BANK.vpb [--device N] [--simulate[=MODEL]]",
-            "Load a bank file and send it to a controller: every stored patch, the zones, the bank settings and\n"
-            "the active patch (the bank's current patch). The bank is read back to check it.",
-            CommandLine::Device | CommandLine::Simulate, 1, 1, restore},
+         "Load a bank file and send it to a controller: every stored patch, the zones, the bank settings and\n"
+         "the active patch (the bank's current patch). The bank is read back to check it.",
+         CommandLine::Device | CommandLine::Simulate, 1, 1, restore},
     };
     return commands;
 }

@@ -1,10 +1,10 @@
 #include "editor/app/files/BankFile.h"
-#include "editor/core/model/CBPatch.h"
-#include "tools/vorpadctl/Commands.h"
 #include "editor/app/files/FileKinds.h"
-#include "tools/vorpadctl/FileValues.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/model/CBPatch.h"
+#include "tools/vorpadctl/Commands.h"
+#include "tools/vorpadctl/FileValues.h"
 
 #include <QString>
 
@@ -96,23 +96,22 @@ int set(const CommandLine &line, Io &io)
 const std::vector<CommandSpec> &fileCommands()
 {
     static const std::vector<CommandSpec> commands{
-        {"new-patch", "FILE.vpp", "Write a patch file holding the factory default patch and zones.", 0, 1, 1,
-            newPatch},
-        {"new-bank", "FILE.vpb", "Write a bank file holding the factory default bank settings and 16 patches.", 0, 1,
-            1, newBank},
+        {"new-patch", "FILE.vpp", "Write a patch file holding the factory default patch and zones.", 0, 1, 1, newPatch},
+        {"new-bank", "FILE.vpb", "Write a bank file holding the factory default bank settings and 16 patches.", 0, 1, 1,
+         newBank},
         {"show", "FILE [--json] [--raw]",
-            "Check a patch (.vpp) or bank (.vpb) file and print every parameter by name, the numbers as the\n"
-            "editor shows them: channels 1-16, octave -4..+4, semitone -64..+63, curve 1-8, notes with their\n"
-            "names (\"36 (C2)\"). Exits 1 with the file's invalid message when it does not load.",
-            CommandLine::Json | CommandLine::Raw, 1, 1, show},
+         "Check a patch (.vpp) or bank (.vpb) file and print every parameter by name, the numbers as the\n"
+         "editor shows them: channels 1-16, octave -4..+4, semitone -64..+63, curve 1-8, notes with their\n"
+         "names (\"36 (C2)\"). Exits 1 with the file's invalid message when it does not load.",
+         CommandLine::Json | CommandLine::Raw, 1, 1, show},
         {"diff", "A B [--raw]",
-            "Print the parameters that differ between two patch files or two bank files.\n"
-            "Exits 0 when they are equal, 1 when they differ.",
-            CommandLine::Raw, 2, 2, diff},
+         "Print the parameters that differ between two patch files or two bank files.\n"
+         "Exits 0 when they are equal, 1 when they differ.",
+         CommandLine::Raw, 2, 2, diff},
         {"set", "FILE.vpp NAME VALUE [--raw]",
-            "Change one parameter of a patch file (names and numbers as 'show' prints them).\n"
-            "A value the model refuses leaves the file unchanged and exits 1.",
-            CommandLine::Raw, 3, 3, set},
+         "Change one parameter of a patch file (names and numbers as 'show' prints them).\n"
+         "A value the model refuses leaves the file unchanged and exits 1.",
+         CommandLine::Raw, 3, 3, set},
     };
     return commands;
 }

@@ -1,9 +1,9 @@
 #include "tools/vorpadctl/FileValues.h"
 
-#include "tools/vorpadctl/CommandLine.h"
 #include "editor/app/files/BankFile.h"
-#include "editor/core/BoundScalarParam.h"
 #include "editor/app/files/FileKinds.h"
+#include "editor/core/BoundScalarParam.h"
+#include "tools/vorpadctl/CommandLine.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -34,13 +34,13 @@ struct Numbers {
 
 // Why a number was refused: its range or its partner.
 std::string numberRefusal(const Entry &entry, const std::string &text, int value, Brisel::ScalarParam &param,
-    Brisel::ScalarParam *partner, const Numbers &numbers)
+                          Brisel::ScalarParam *partner, const Numbers &numbers)
 {
     if (value < param.minimum() || value > param.maximum())
-        return entry.name + ": " + text + " is outside " + std::to_string(numbers.shown(param.minimum())) + ".."
-            + std::to_string(numbers.shown(param.maximum()));
-    return entry.name + ": " + text + " must not be " + (entry.upper ? "below " : "above ") + entry.partner + " ("
-        + numbers.text(partner ? partner->value() : 0) + ")";
+        return entry.name + ": " + text + " is outside " + std::to_string(numbers.shown(param.minimum())) + ".." +
+               std::to_string(numbers.shown(param.maximum()));
+    return entry.name + ": " + text + " must not be " + (entry.upper ? "below " : "above ") + entry.partner + " (" +
+           numbers.text(partner ? partner->value() : 0) + ")";
 }
 
 bool setNumber(const Entry &entry, Byte *image, const std::string &text, bool raw, std::string &error)
@@ -60,7 +60,7 @@ bool setNumber(const Entry &entry, Byte *image, const std::string &text, bool ra
         partner = ParamCatalog::makeParam(*ParamCatalog::findPatchEntry(entry.partner), image);
         auto &partnerScalar = static_cast<Brisel::ScalarParam &>(*partner);
         Brisel::BoundScalarParam bound(scalar, partnerScalar,
-            entry.upper ? Brisel::BoundScalarParam::Upper : Brisel::BoundScalarParam::Lower);
+                                       entry.upper ? Brisel::BoundScalarParam::Upper : Brisel::BoundScalarParam::Lower);
         bound.setValue(value);
     } else {
         scalar.setValue(value);
@@ -80,9 +80,9 @@ bool setText(const Entry &entry, Byte *image, const std::string &text, std::stri
     wanted.erase(wanted.find_last_not_of(' ') + 1);
     if (string.value() == wanted)
         return true;
-    error = entry.name + ": " + quoted(text)
-        + (entry.id == Control ? " is not a control name: at most 8 ASCII characters"
-                               : " is not a legal name: at most 16 characters of 0x20..0x7E, none of \"*/:<>?\\|");
+    error = entry.name + ": " + quoted(text) +
+            (entry.id == Control ? " is not a control name: at most 8 ASCII characters"
+                                 : " is not a legal name: at most 16 characters of 0x20..0x7E, none of \"*/:<>?\\|");
     return false;
 }
 
@@ -123,7 +123,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         values.m_values.push_back(values.value(entry.name, entry, settings.data()));
     for (std::size_t p = 0; p < file.patchImages.size(); ++p) {
         values.addPatch("Patch" + std::to_string(p + 1) + ".", file.patchImages[p],
-            file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]);
+                        file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]);
     }
     return values;
 }
@@ -166,8 +166,10 @@ std::string FileValues::toJson() const
             item.insert("value", v.number);
         parameters.append(item);
     }
-    const QJsonObject root{{"file", QString::fromStdString(m_path)}, {"kind", m_bank ? "bank" : "patch"},
-        {"valid", true}, {"parameters", parameters}};
+    const QJsonObject root{{"file", QString::fromStdString(m_path)},
+                           {"kind", m_bank ? "bank" : "patch"},
+                           {"valid", true},
+                           {"parameters", parameters}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 
@@ -194,7 +196,7 @@ std::vector<std::string> FileValues::differences(const FileValues &a, const File
 }
 
 bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const std::string &value, bool raw,
-    std::string &error)
+                               std::string &error)
 {
     const Entry *entry = ParamCatalog::findPatchEntry(name);
     if (!entry) {
@@ -208,7 +210,7 @@ bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const s
     }
     std::vector<Byte> image = inZones ? file.zonesImage : file.patchImage;
     const bool accepted = entry->kind == ValueKind::Text ? setText(*entry, image.data(), value, error)
-                                                          : setNumber(*entry, image.data(), value, raw, error);
+                                                         : setNumber(*entry, image.data(), value, raw, error);
     if (accepted)
         (inZones ? file.zonesImage : file.patchImage) = image;
     return accepted;

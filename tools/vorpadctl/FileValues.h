@@ -36,7 +36,7 @@ public:
     // (the file is then unchanged). A number as the editor shows it, or as
     // stored when raw.
     static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, bool raw,
-        std::string &error);
+                              std::string &error);
 
 private:
     void addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones);

@@ -17,23 +17,40 @@ struct Named {
 };
 
 constexpr Named patchScalars[] = {{ChannelModeChannel, "ChannelModeChannel", Form::Channel},
-    {SixteenChannelModeCC, "SixteenChannelModeCC"}, {AdvancedMode, "AdvancedMode"},
-    {ProgramChangeMasterEnable, "ProgramChangeMasterEnable"}, {LoadValues, "LoadValues"},
-    {SaveValues, "SaveValues"}, {Octave, "Octave", Form::Octave}, {Semitone, "Semitone", Form::Semitone},
-    {NoteLatchMode, "NoteLatchMode"}, {NoteLatchLowNote, "NoteLatchLowNote", Form::Note},
-    {NoteLatchHighNote, "NoteLatchHighNote", Form::Note}, {VelocityCurve, "VelocityCurve", Form::Curve}};
+                                  {SixteenChannelModeCC, "SixteenChannelModeCC"},
+                                  {AdvancedMode, "AdvancedMode"},
+                                  {ProgramChangeMasterEnable, "ProgramChangeMasterEnable"},
+                                  {LoadValues, "LoadValues"},
+                                  {SaveValues, "SaveValues"},
+                                  {Octave, "Octave", Form::Octave},
+                                  {Semitone, "Semitone", Form::Semitone},
+                                  {NoteLatchMode, "NoteLatchMode"},
+                                  {NoteLatchLowNote, "NoteLatchLowNote", Form::Note},
+                                  {NoteLatchHighNote, "NoteLatchHighNote", Form::Note},
+                                  {VelocityCurve, "VelocityCurve", Form::Curve}};
 
-constexpr Named controlFields[] = {{ControlChannel, "Channel", Form::Channel}, {ControlMode, "Mode"},
-    {ControlNumber, "Number"}, {ControlValue, "Value"}, {ControlValue14, "Value14"}};
+constexpr Named controlFields[] = {{ControlChannel, "Channel", Form::Channel},
+                                   {ControlMode, "Mode"},
+                                   {ControlNumber, "Number"},
+                                   {ControlValue, "Value"},
+                                   {ControlValue14, "Value14"}};
 
 constexpr Named programFields[] = {
     {ProgramEnable, "Enable"}, {ProgramNumber, "Number"}, {ProgramBankLsb, "BankLsb"}, {ProgramBankMsb, "BankMsb"}};
 
-constexpr Named zoneFields[] = {{ZoneChannel, "Channel", Form::Channel}, {ZoneLowNote, "LowNote", Form::Note},
-    {ZoneHighNote, "HighNote", Form::Note}, {ZoneTranspose, "Transpose", Form::Transpose}, {ZoneLowVelocity, "LowVelocity"}, {ZoneHighVelocity, "HighVelocity"},
-    {ZoneEnable, "Enable"}, {ZoneSendPitchWheel, "SendPitchWheel"}, {ZoneSendModWheel, "SendModWheel"},
-    {ZoneSendAftertouch, "SendAftertouch"}, {ZoneSendSustain, "SendSustain"}, {ZoneNoteLatch, "NoteLatch"},
-    {ZonePostZoneOctaveTranspose, "PostZoneOctaveTranspose"}};
+constexpr Named zoneFields[] = {{ZoneChannel, "Channel", Form::Channel},
+                                {ZoneLowNote, "LowNote", Form::Note},
+                                {ZoneHighNote, "HighNote", Form::Note},
+                                {ZoneTranspose, "Transpose", Form::Transpose},
+                                {ZoneLowVelocity, "LowVelocity"},
+                                {ZoneHighVelocity, "HighVelocity"},
+                                {ZoneEnable, "Enable"},
+                                {ZoneSendPitchWheel, "SendPitchWheel"},
+                                {ZoneSendModWheel, "SendModWheel"},
+                                {ZoneSendAftertouch, "SendAftertouch"},
+                                {ZoneSendSustain, "SendSustain"},
+                                {ZoneNoteLatch, "NoteLatch"},
+                                {ZonePostZoneOctaveTranspose, "PostZoneOctaveTranspose"}};
 
 // Pairs kept in order by the model's bound parameters: (lower, upper).
 constexpr int boundSettings[][2] = {{NoteLatchLowNote, NoteLatchHighNote}};
@@ -61,9 +78,9 @@ const char *nameOf(const Named *begin, const Named *end, int code)
     return it == end ? "" : it->name;
 }
 
-template<std::size_t N>
+template <std::size_t N>
 void setPartner(Entry &entry, const int (&pairs)[N][2], const std::string &prefix, const Named *names,
-    std::size_t nameCount, int code)
+                std::size_t nameCount, int code)
 {
     for (const auto &pair : pairs) {
         if (pair[0] == code || pair[1] == code) {
@@ -94,7 +111,7 @@ std::vector<Entry> buildPatchEntries()
     for (int j = 0; j < ProgramChangeCount; ++j) {
         for (const Named &f : programFields) {
             out.push_back({"Program" + std::to_string(j + 1) + "." + f.name, ImageKind::Patch, ValueKind::Number,
-                ProgramChange, j, f.code});
+                           ProgramChange, j, f.code});
         }
     }
     out.push_back({"ZonesMasterEnable", ImageKind::Zones, ValueKind::Number, ZonesMasterEnable});
@@ -121,7 +138,8 @@ const std::vector<Entry> &patchEntries()
 
 const std::vector<Entry> &bankSettingsEntries()
 {
-    static const std::vector<Entry> entries{{"BankName", ImageKind::BankSettings, ValueKind::Text, BankName},
+    static const std::vector<Entry> entries{
+        {"BankName", ImageKind::BankSettings, ValueKind::Text, BankName},
         {"BankCurrentPatch", ImageKind::BankSettings, ValueKind::Number, BankCurrentPatch}};
     return entries;
 }

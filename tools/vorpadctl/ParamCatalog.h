@@ -18,12 +18,7 @@ enum class ValueKind { Number, Text };
 
 struct Entry {
     Entry(std::string name, ImageKind image, ValueKind kind, int id, int index = -1, int field = -1)
-        : name(std::move(name))
-        , image(image)
-        , kind(kind)
-        , id(id)
-        , index(index)
-        , field(field)
+        : name(std::move(name)), image(image), kind(kind), id(id), index(index), field(field)
     {
     }
 

@@ -1,7 +1,7 @@
 #include "tools/vorpadctl/VorpadCtl.h"
 
-#include "tools/vorpadctl/Commands.h"
 #include "platform/MidiSelection.h"
+#include "tools/vorpadctl/Commands.h"
 
 #include <algorithm>
 
@@ -37,10 +37,11 @@ std::string optionsHelp(unsigned options)
     if (options & CommandLine::Force)
         out += "  --force              overwrite files that exist\n";
     if (options & CommandLine::Device)
-        out += "  --device N           use the controller at position N of 'vorpadctl devices' (default 1, the first)\n";
+        out +=
+            "  --device N           use the controller at position N of 'vorpadctl devices' (default 1, the first)\n";
     if (options & CommandLine::Simulate)
-        out += "  --simulate[=MODEL]   use a simulated controller: 25, 49 or 61 keys (default "
-            + std::to_string(Platform::DefaultSimulatedKeys) + ")\n";
+        out += "  --simulate[=MODEL]   use a simulated controller: 25, 49 or 61 keys (default " +
+               std::to_string(Platform::DefaultSimulatedKeys) + ")\n";
     return out;
 }
 

@@ -6,7 +6,8 @@ namespace Oxa {
 
 bool DeviceClass::matches(const std::string &hardwareId) const
 {
-    return !hardwareId.empty() && std::find(m_hardwareIds.begin(), m_hardwareIds.end(), hardwareId) != m_hardwareIds.end();
+    return !hardwareId.empty() &&
+           std::find(m_hardwareIds.begin(), m_hardwareIds.end(), hardwareId) != m_hardwareIds.end();
 }
 
 } // namespace Oxa

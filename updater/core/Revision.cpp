@@ -30,7 +30,8 @@ Revision Revision::parse(const std::string &text)
     const std::size_t second = text.find('.', first + 1);
     bool ok = toInt(text.substr(0, first), revision.major);
     ok = toInt(text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1),
-               revision.minor) && ok;
+               revision.minor) &&
+         ok;
     if (second != std::string::npos)
         ok = toInt(text.substr(second + 1), revision.build) && ok;
     else

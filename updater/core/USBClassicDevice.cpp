@@ -11,9 +11,6 @@ std::string USBClassicDevice::newVersion() const
     return firmware ? firmware->revision : std::string();
 }
 
-bool USBClassicDevice::upgradable() const
-{
-    return isUpgrade(currentVersion(), newVersion());
-}
+bool USBClassicDevice::upgradable() const { return isUpgrade(currentVersion(), newVersion()); }
 
 } // namespace Oxa

@@ -6,10 +6,7 @@
 
 namespace Oxa {
 
-UpdaterServices::~UpdaterServices()
-{
-    m_devices.clear();
-}
+UpdaterServices::~UpdaterServices() { m_devices.clear(); }
 
 DeviceClass &UpdaterServices::addDeviceClass(std::unique_ptr<DeviceClass> deviceClass)
 {

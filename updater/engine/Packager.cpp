@@ -26,24 +26,12 @@ QString Packager::resolve(const QDomElement &element) const
     return text.isEmpty() ? QString() : m_directory.absoluteFilePath(text);
 }
 
-void Packager::readTitle(const QDomElement &element)
-{
-    m_title = element.text();
-}
+void Packager::readTitle(const QDomElement &element) { m_title = element.text(); }
 
-void Packager::readReadme(const QDomElement &element)
-{
-    m_readme = resolve(element);
-}
+void Packager::readReadme(const QDomElement &element) { m_readme = resolve(element); }
 
-void Packager::readIcon(const QDomElement &element)
-{
-    m_icon = resolve(element);
-}
+void Packager::readIcon(const QDomElement &element) { m_icon = resolve(element); }
 
-void Packager::readDisplayImage(const QDomElement &element)
-{
-    m_displayImage = resolve(element);
-}
+void Packager::readDisplayImage(const QDomElement &element) { m_displayImage = resolve(element); }
 
 } // namespace Oxa

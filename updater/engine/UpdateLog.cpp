@@ -22,14 +22,15 @@ QString quoted(QString text)
 
 QString UpdateLog::defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vorpad/updates.log");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vorpad/updates.log");
 }
 
 QString UpdateLog::format(const UpdateRecord &r)
 {
     QString line = r.time.toString(Qt::ISODate) + QLatin1String(" device=") + quoted(r.device) +
-                   QLatin1String(" serial=") + quoted(r.serialNumber) + QLatin1String(" from=") +
-                   quoted(r.oldVersion) + QLatin1String(" to=") + quoted(r.newVersion) + QLatin1String(" result=") +
+                   QLatin1String(" serial=") + quoted(r.serialNumber) + QLatin1String(" from=") + quoted(r.oldVersion) +
+                   QLatin1String(" to=") + quoted(r.newVersion) + QLatin1String(" result=") +
                    (r.succeeded ? QLatin1String("updated") : QLatin1String("failed"));
     if (!r.succeeded)
         line += QLatin1String(" step=") + quoted(r.failedStep);

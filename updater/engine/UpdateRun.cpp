@@ -13,7 +13,8 @@ bool updateDevice(Device &device, UpdateObserver &observer, QString &failedStep)
     std::unique_ptr<Updater> updater = device.createUpdater();
     if (!updater) {
         const std::string reason = device.lastError();
-        failedStep = QStringLiteral("prepare") + (reason.empty() ? QString() : QStringLiteral(": ") + QString::fromStdString(reason));
+        failedStep = QStringLiteral("prepare") +
+                     (reason.empty() ? QString() : QStringLiteral(": ") + QString::fromStdString(reason));
         return false;
     }
     observer.deviceStarted(QString::fromStdString(device.name()));

@@ -18,10 +18,7 @@ namespace Oxa {
 namespace {
 
 // A pretty-printed package indents its texts: they count without the white space around them.
-QString trimmedText(const QDomElement &element)
-{
-    return element.text().trimmed();
-}
+QString trimmedText(const QDomElement &element) { return element.text().trimmed(); }
 
 // The image's bytes when they match the digest the package gives; the bytes
 // checked are the ones sent, so a file that changes afterwards cannot slip in.

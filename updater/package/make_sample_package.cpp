@@ -5,19 +5,19 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QSaveFile>
 
 #include <cstdio>
 
 namespace {
 
 constexpr std::uint16_t Date = (26 << 9) | (1 << 5) | 15; // 2026-01-15
-constexpr std::uint16_t Version = 0x0110;                // 1.10
+constexpr std::uint16_t Version = 0x0110;                 // 1.10
 constexpr std::size_t ImageSize = 24 * 1024;
 
 QByteArray image()

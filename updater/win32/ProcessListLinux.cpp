@@ -30,7 +30,8 @@ public:
                 continue;
             std::string name = target.filename().string();
             constexpr std::string_view Deleted = " (deleted)";
-            if (name.size() > Deleted.size() && name.compare(name.size() - Deleted.size(), Deleted.size(), Deleted) == 0)
+            if (name.size() > Deleted.size() &&
+                name.compare(name.size() - Deleted.size(), Deleted.size(), Deleted) == 0)
                 name.resize(name.size() - Deleted.size());
             names.push_back(std::move(name));
         }
@@ -41,9 +42,6 @@ public:
 
 } // namespace
 
-std::unique_ptr<ProcessList> createSystemProcessList()
-{
-    return std::make_unique<ProcProcessList>();
-}
+std::unique_ptr<ProcessList> createSystemProcessList() { return std::make_unique<ProcProcessList>(); }
 
 } // namespace Oxa

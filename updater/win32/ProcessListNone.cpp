@@ -3,9 +3,6 @@
 namespace Oxa {
 
 // No process list on this platform: nothing counts as running.
-std::unique_ptr<ProcessList> createSystemProcessList()
-{
-    return std::make_unique<FixedProcessList>();
-}
+std::unique_ptr<ProcessList> createSystemProcessList() { return std::make_unique<FixedProcessList>(); }
 
 } // namespace Oxa

@@ -41,9 +41,6 @@ public:
 
 } // namespace
 
-std::unique_ptr<ProcessList> createSystemProcessList()
-{
-    return std::make_unique<ToolhelpProcessList>();
-}
+std::unique_ptr<ProcessList> createSystemProcessList() { return std::make_unique<ToolhelpProcessList>(); }
 
 } // namespace Oxa

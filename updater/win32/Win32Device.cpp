@@ -9,10 +9,7 @@ Win32Device::Win32Device(Platform::DeviceControl &control, const std::wstring &p
         throw InvalidPathException();
 }
 
-Win32Device::~Win32Device()
-{
-    m_control.close(m_handle);
-}
+Win32Device::~Win32Device() { m_control.close(m_handle); }
 
 bool Win32Device::request(const std::vector<std::uint8_t> &input, std::vector<std::uint8_t> &value,
                           std::uint32_t &returned)

@@ -28,8 +28,7 @@ public:
 
     // One property request; the value buffer is resized to what was asked
     // for. False on any failure of the request.
-    bool request(const std::vector<std::uint8_t> &input, std::vector<std::uint8_t> &value,
-                 std::uint32_t &returned);
+    bool request(const std::vector<std::uint8_t> &input, std::vector<std::uint8_t> &value, std::uint32_t &returned);
     bool request(const std::vector<std::uint8_t> &input);
 
 private:

@@ -34,15 +34,9 @@ Buffer request(std::uint32_t size, std::uint32_t id, std::uint32_t flags)
 
 } // namespace
 
-Buffer probe()
-{
-    return request(Header, Zel::PropertyDeviceDescriptor, Zel::PropertySetSupport);
-}
+Buffer probe() { return request(Header, Zel::PropertyDeviceDescriptor, Zel::PropertySetSupport); }
 
-Buffer deviceDescriptor()
-{
-    return request(Header, Zel::PropertyDeviceDescriptor, Zel::PropertyGet);
-}
+Buffer deviceDescriptor() { return request(Header, Zel::PropertyDeviceDescriptor, Zel::PropertyGet); }
 
 Buffer stringDescriptor(std::uint8_t index)
 {
@@ -74,20 +68,11 @@ Buffer vendorSet(const std::uint8_t *data, std::uint32_t size)
     return buffer;
 }
 
-Buffer lock()
-{
-    return request(Header, Zel::PropertyLock, Zel::PropertySet);
-}
+Buffer lock() { return request(Header, Zel::PropertyLock, Zel::PropertySet); }
 
-Buffer unlock()
-{
-    return request(Header, Zel::PropertyUnlock, Zel::PropertySet);
-}
+Buffer unlock() { return request(Header, Zel::PropertyUnlock, Zel::PropertySet); }
 
-std::uint16_t readU16(const std::uint8_t *bytes)
-{
-    return std::uint16_t(bytes[0] | bytes[1] << 8);
-}
+std::uint16_t readU16(const std::uint8_t *bytes) { return std::uint16_t(bytes[0] | bytes[1] << 8); }
 
 std::uint32_t readU32(const std::uint8_t *bytes)
 {

@@ -28,13 +28,13 @@ inline constexpr std::uint32_t StatusReplySize = 4;
 inline constexpr std::uint32_t VersionReplySize = 32;
 inline constexpr std::uint32_t StartReplySize = 8;
 
-Buffer probe();            // SETSUPPORT on id 0: 24 bytes
-Buffer deviceDescriptor(); // GET id 0: 24 bytes
+Buffer probe();                              // SETSUPPORT on id 0: 24 bytes
+Buffer deviceDescriptor();                   // GET id 0: 24 bytes
 Buffer stringDescriptor(std::uint8_t index); // GET id 4: 32 bytes
 Buffer vendorGet(std::uint8_t request, std::uint16_t value = 0, std::uint16_t index = 0); // 48 bytes
-Buffer vendorSet(const std::uint8_t *data, std::uint32_t size); // 47 + size bytes
-Buffer lock();   // SET id 0x20: 24 bytes
-Buffer unlock(); // SET id 0x21: 24 bytes
+Buffer vendorSet(const std::uint8_t *data, std::uint32_t size);                           // 47 + size bytes
+Buffer lock();                                                                            // SET id 0x20: 24 bytes
+Buffer unlock();                                                                          // SET id 0x21: 24 bytes
 
 std::uint16_t readU16(const std::uint8_t *bytes);
 std::uint32_t readU32(const std::uint8_t *bytes);

@@ -33,8 +33,7 @@ public:
     };
 
     // Throws InvalidFirmware, Win32Device::InvalidPathException, StartFailure or LockFailure.
-    Win32USBClassicUpdater(const DeviceClass &deviceClass, Platform::DeviceControl &control,
-                           const std::wstring &path);
+    Win32USBClassicUpdater(const DeviceClass &deviceClass, Platform::DeviceControl &control, const std::wstring &path);
     ~Win32USBClassicUpdater() override;
 
     int partCount() const override { return 1; }

@@ -18,15 +18,9 @@ void DevicesModel::rescan()
     endResetModel();
 }
 
-int DevicesModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_services.deviceCount();
-}
+int DevicesModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_services.deviceCount(); }
 
-int DevicesModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int DevicesModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant DevicesModel::headerData(int section, Qt::Orientation orientation, int role) const
 {

@@ -159,10 +159,7 @@ void DevicesPage::addActionButton()
     m_action->setFocus();
 }
 
-QString DevicesPage::labelText() const
-{
-    return m_label->text();
-}
+QString DevicesPage::labelText() const { return m_label->text(); }
 
 void DevicesPage::refreshLabel()
 {
@@ -254,9 +251,8 @@ void DevicesPage::finishRun(const UpdateOutcome &outcome)
         m_state = State::Failed;
         // The log is named only when the failure's line is in it.
         m_label->setText(tr("The update failed for %1.\n").arg(outcome.failedDevice) +
-                         (outcome.failureLogged
-                              ? tr("Details are in %1.\n").arg(m_environment.updateLog->path())
-                              : tr("The update log could not be written.\n")) +
+                         (outcome.failureLogged ? tr("Details are in %1.\n").arg(m_environment.updateLog->path())
+                                                : tr("The update log could not be written.\n")) +
                          exit);
         break;
     case UpdateOutcome::Stopped:

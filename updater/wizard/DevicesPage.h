@@ -26,8 +26,7 @@ class DevicesPage : public QWidget
 public:
     enum class State { NoDevices, Choosing, Updating, Complete, Failed, Stopped };
 
-    DevicesPage(UpdaterConfiguration &configuration, const WizardEnvironment &environment,
-                QWidget *parent = nullptr);
+    DevicesPage(UpdaterConfiguration &configuration, const WizardEnvironment &environment, QWidget *parent = nullptr);
     ~DevicesPage() override;
 
     State state() const { return m_state; }

@@ -22,10 +22,7 @@ ProgressView::ProgressView(QWidget *parent) : QObject(parent), m_dialog(new QPro
     connect(m_dialog, &QProgressDialog::canceled, this, &ProgressView::cancel);
 }
 
-ProgressView::~ProgressView()
-{
-    delete m_dialog;
-}
+ProgressView::~ProgressView() { delete m_dialog; }
 
 void ProgressView::cancel()
 {

@@ -8,15 +8,9 @@ namespace Oxa {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return RunResultsView::tr(text);
-}
+QString tr(const char *text) { return RunResultsView::tr(text); }
 
-QString text(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
+QString text(const std::string &s) { return QString::fromStdString(s); }
 
 QString resultText(const UpdateRecord &record)
 {

@@ -8,10 +8,7 @@ namespace Oxa {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DevicesPage", text);
-}
+QString tr(const char *text) { return QCoreApplication::translate("DevicesPage", text); }
 
 } // namespace
 
@@ -80,10 +77,7 @@ void MessageBoxPrompts::simulatedOnlyPackage(const QString &title)
     ask(box);
 }
 
-bool MessageBoxPrompts::ask(QMessageBox &box)
-{
-    return box.exec() == QMessageBox::Ok;
-}
+bool MessageBoxPrompts::ask(QMessageBox &box) { return box.exec() == QMessageBox::Ok; }
 
 bool ScreenshotPrompts::ask(QMessageBox &box)
 {

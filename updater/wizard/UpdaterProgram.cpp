@@ -108,9 +108,11 @@ ProgramOptions parseOptions(const QStringList &arguments)
                 options.error = QStringLiteral("--simulate takes 25, 49 or 61");
             // "--simulate 61" would read 61 as the package's file.
             else if (argument == SimulateOption && i + 1 < arguments.size() && isNumber(arguments.at(i + 1)))
-                options.error = QStringLiteral("--simulate takes its size after '=': --simulate=") + arguments.at(i + 1);
+                options.error =
+                    QStringLiteral("--simulate takes its size after '=': --simulate=") + arguments.at(i + 1);
         } else if (argument == ScreenshotOption || argument.startsWith(ScreenshotOption + QLatin1Char('='))) {
-            options.screenshot = argument == ScreenshotOption ? arguments.value(++i) : argument.mid(ScreenshotOption.size() + 1);
+            options.screenshot =
+                argument == ScreenshotOption ? arguments.value(++i) : argument.mid(ScreenshotOption.size() + 1);
             if (options.screenshot.isEmpty())
                 options.error = QStringLiteral("--screenshot needs the name of a PNG file");
         } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
@@ -134,8 +136,7 @@ bool saveDevicesScreenshot(UpdaterConfiguration &configuration, const WizardEnvi
     return wizard.grab().save(file);
 }
 
-int runUpdater(UpdaterConfiguration &configuration, const ProgramOptions &options,
-               const WizardEnvironment &environment)
+int runUpdater(UpdaterConfiguration &configuration, const ProgramOptions &options, const WizardEnvironment &environment)
 {
     if (!configuration.load(options.configFile(QCoreApplication::applicationDirPath()))) {
         if (environment.prompts)

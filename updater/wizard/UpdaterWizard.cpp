@@ -11,8 +11,7 @@
 
 namespace Oxa {
 
-UpdaterWizard::UpdaterWizard(UpdaterConfiguration &configuration, const WizardEnvironment &environment,
-                             QWidget *parent)
+UpdaterWizard::UpdaterWizard(UpdaterConfiguration &configuration, const WizardEnvironment &environment, QWidget *parent)
     : QDialog(parent), m_configuration(configuration), m_environment(environment), m_layout(new QHBoxLayout(this))
 {
     setWindowTitle(m_configuration.title());
@@ -28,15 +27,9 @@ UpdaterWizard::UpdaterWizard(UpdaterConfiguration &configuration, const WizardEn
     showPage(intro);
 }
 
-IntroPage *UpdaterWizard::introPage() const
-{
-    return qobject_cast<IntroPage *>(m_current);
-}
+IntroPage *UpdaterWizard::introPage() const { return qobject_cast<IntroPage *>(m_current); }
 
-DevicesPage *UpdaterWizard::devicesPage() const
-{
-    return qobject_cast<DevicesPage *>(m_current);
-}
+DevicesPage *UpdaterWizard::devicesPage() const { return qobject_cast<DevicesPage *>(m_current); }
 
 void UpdaterWizard::showPage(QWidget *page)
 {

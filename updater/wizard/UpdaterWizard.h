@@ -21,8 +21,7 @@ class UpdaterWizard : public QDialog
 public:
     enum Page { IntroPageShown = 0, DevicesPageShown = 1 };
 
-    UpdaterWizard(UpdaterConfiguration &configuration, const WizardEnvironment &environment,
-                  QWidget *parent = nullptr);
+    UpdaterWizard(UpdaterConfiguration &configuration, const WizardEnvironment &environment, QWidget *parent = nullptr);
 
     Page page() const { return m_page; }
     QWidget *currentPage() const { return m_current; }

@@ -58,8 +58,7 @@ QPushButton *arrowButton(const char *image, QWidget *parent)
 } // namespace
 
 DeviceViewPrivate::DeviceViewPrivate(DeviceView *view, const DeviceViewServices &services)
-    : services(services)
-    , bankDrop(services.files)
+    : services(services), bankDrop(services.files)
 {
     auto *layout = new QVBoxLayout(view);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -125,8 +124,7 @@ void DeviceViewPrivate::currentPatchChanged()
 }
 
 DeviceView::DeviceView(const DeviceViewServices &services, QWidget *parent)
-    : QWidget(parent)
-    , d(std::make_unique<DeviceViewPrivate>(this, services))
+    : QWidget(parent), d(std::make_unique<DeviceViewPrivate>(this, services))
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setAcceptDrops(true);

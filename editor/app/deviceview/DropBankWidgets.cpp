@@ -5,8 +5,7 @@
 #include <QDragMoveEvent>
 
 DropBankLabel::DropBankLabel(const QString &text, const BankFileDrop &drop, QWidget *parent)
-    : QLabel(text, parent)
-    , m_drop(drop)
+    : QLabel(text, parent), m_drop(drop)
 {
     setAcceptDrops(true);
 }
@@ -15,9 +14,7 @@ void DropBankLabel::dragEnterEvent(QDragEnterEvent *event) { m_drop.dragEnter(ev
 
 void DropBankLabel::dropEvent(QDropEvent *event) { m_drop.drop(event); }
 
-DropBankLineEdit::DropBankLineEdit(const BankFileDrop &drop, QWidget *parent)
-    : LineEdit2(parent)
-    , m_drop(drop)
+DropBankLineEdit::DropBankLineEdit(const BankFileDrop &drop, QWidget *parent) : LineEdit2(parent), m_drop(drop)
 {
     setAcceptDrops(true);
 }

@@ -19,10 +19,7 @@ QString draggedPatchFile(const QMimeData *data, Qt::DropAction proposed); // the
 class BankFileDrop
 {
 public:
-    explicit BankFileDrop(FileOperations &files)
-        : m_files(files)
-    {
-    }
+    explicit BankFileDrop(FileOperations &files) : m_files(files) {}
 
     void dragEnter(QDragEnterEvent *event) const;
     void drop(QDropEvent *event) const;

@@ -3,10 +3,7 @@
 #include <QFocusEvent>
 #include <QMouseEvent>
 
-LineEdit2::LineEdit2(QWidget *parent)
-    : QLineEdit(parent)
-{
-}
+LineEdit2::LineEdit2(QWidget *parent) : QLineEdit(parent) {}
 
 void LineEdit2::focusInEvent(QFocusEvent *event)
 {

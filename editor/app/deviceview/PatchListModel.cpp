@@ -16,15 +16,12 @@ constexpr char UriListType[] = "text/uri-list";
 
 PatchListModel::PatchListModel(Brisel::RemoteControlManager &manager, FileOperations &files,
                                std::function<void()> askPatchQuestion, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_manager(manager)
-    , m_files(files)
-    , m_askPatchQuestion(std::move(askPatchQuestion))
+    : QAbstractTableModel(parent), m_manager(manager), m_files(files), m_askPatchQuestion(std::move(askPatchQuestion))
 {
     Brisel::Bank &bank = m_manager.bank();
     for (int slot = 0; slot < StoredPatchCount; ++slot) {
-        auto observer = std::make_unique<Utils::ProxyMapObserver<PatchListModel, int>>(
-            this, &PatchListModel::slotChanged, slot);
+        auto observer =
+            std::make_unique<Utils::ProxyMapObserver<PatchListModel, int>>(this, &PatchListModel::slotChanged, slot);
         // The name lives in the patch image; the modified flag turns on with
         // every accepted image.
         Brisel::Patch &patch = bank.patch(slot);
@@ -33,7 +30,8 @@ PatchListModel::PatchListModel(Brisel::RemoteControlManager &manager, FileOperat
         patch.zonesImageSubject().attach(observer.get());
         m_slotObservers.push_back(std::move(observer));
     }
-    m_currentObserver = std::make_unique<Utils::ProxyObserver<PatchListModel>>(this, &PatchListModel::currentPatchChanged);
+    m_currentObserver =
+        std::make_unique<Utils::ProxyObserver<PatchListModel>>(this, &PatchListModel::currentPatchChanged);
     bank.currentPatch().subject().attach(m_currentObserver.get());
 }
 

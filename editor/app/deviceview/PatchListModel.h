@@ -24,8 +24,8 @@ class PatchListModel : public QAbstractTableModel
 public:
     // askPatchQuestion offers to store a modified active patch (it checks
     // whether the patch is modified itself).
-    PatchListModel(Brisel::RemoteControlManager &manager, FileOperations &files,
-                   std::function<void()> askPatchQuestion, QObject *parent = nullptr);
+    PatchListModel(Brisel::RemoteControlManager &manager, FileOperations &files, std::function<void()> askPatchQuestion,
+                   QObject *parent = nullptr);
     ~PatchListModel() override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -11,10 +11,7 @@ namespace {
 
 // A wide value pinned to int's range: out of it is out of every parameter's
 // range, and stays so.
-int pinned(long long value)
-{
-    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
+int pinned(long long value) { return int(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 } // namespace
 
@@ -30,19 +27,13 @@ bool parse(const QString &text, int &value)
     return true;
 }
 
-QString signedText(int value)
-{
-    return QString::fromStdString(DisplayValues::signedText(value));
-}
+QString signedText(int value) { return QString::fromStdString(DisplayValues::signedText(value)); }
 
 } // namespace Conversions
 
 namespace {
 
-int plus(int n, int offset)
-{
-    return pinned((long long)n + offset);
-}
+int plus(int n, int offset) { return pinned((long long)n + offset); }
 
 // Sets the parameter when the value differs; true when it did.
 bool setIfDifferent(NumericParameter &param, int value)
@@ -60,15 +51,9 @@ KnobData::~KnobData() = default;
 WheelData::~WheelData() = default;
 WheelBehaviour::~WheelBehaviour() = default;
 
-MidiChanLineEditData::MidiChanLineEditData(Brisel::ScalarParam &channel)
-    : m_channel(channel)
-{
-}
+MidiChanLineEditData::MidiChanLineEditData(Brisel::ScalarParam &channel) : m_channel(channel) {}
 
-void MidiChanLineEditData::bind(WidgetHandler *handler)
-{
-    m_channel.set(handler);
-}
+void MidiChanLineEditData::bind(WidgetHandler *handler) { m_channel.set(handler); }
 
 QString MidiChanLineEditData::text() const
 {
@@ -86,16 +71,11 @@ bool MidiChanLineEditData::setText(const QString &text)
 }
 
 NumLineEditData::NumLineEditData(Brisel::ScalarParam &param, bool isSigned, int offset)
-    : m_param(param)
-    , m_signed(isSigned)
-    , m_offset(offset)
+    : m_param(param), m_signed(isSigned), m_offset(offset)
 {
 }
 
-void NumLineEditData::bind(WidgetHandler *handler)
-{
-    m_param.set(handler);
-}
+void NumLineEditData::bind(WidgetHandler *handler) { m_param.set(handler); }
 
 QString NumLineEditData::text() const
 {
@@ -111,20 +91,11 @@ bool NumLineEditData::setText(const QString &text)
     return setIfDifferent(m_param, plus(n, m_offset));
 }
 
-StringLineEditData::StringLineEditData(Brisel::StringParam &param)
-    : m_param(param)
-{
-}
+StringLineEditData::StringLineEditData(Brisel::StringParam &param) : m_param(param) {}
 
-void StringLineEditData::bind(WidgetHandler *handler)
-{
-    m_param.set(handler);
-}
+void StringLineEditData::bind(WidgetHandler *handler) { m_param.set(handler); }
 
-QString StringLineEditData::text() const
-{
-    return QString::fromStdString(m_param.text());
-}
+QString StringLineEditData::text() const { return QString::fromStdString(m_param.text()); }
 
 bool StringLineEditData::setText(const QString &text)
 {
@@ -137,9 +108,7 @@ bool StringLineEditData::setText(const QString &text)
 }
 
 ValueLineEditData::ValueLineEditData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -150,10 +119,7 @@ void ValueLineEditData::bind(WidgetHandler *handler)
     m_value14.set(handler);
 }
 
-NumericParameter *ValueLineEditData::used()
-{
-    return const_cast<NumericParameter *>(std::as_const(*this).used());
-}
+NumericParameter *ValueLineEditData::used() { return const_cast<NumericParameter *>(std::as_const(*this).used()); }
 
 const NumericParameter *ValueLineEditData::used() const
 {
@@ -184,9 +150,7 @@ bool ValueLineEditData::setText(const QString &text)
 }
 
 PitchWheelLineEditData::PitchWheelLineEditData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -225,8 +189,7 @@ bool PitchWheelLineEditData::setText(const QString &text)
 }
 
 PitchWheelCCLineEditData::PitchWheelCCLineEditData(Brisel::ScalarParam &mode, Brisel::ScalarParam &number)
-    : m_mode(mode)
-    , m_number(number)
+    : m_mode(mode), m_number(number)
 {
 }
 
@@ -266,9 +229,7 @@ bool PitchWheelCCLineEditData::setText(const QString &text)
 }
 
 ValueKnobData::ValueKnobData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -311,35 +272,18 @@ bool ValueKnobData::setValue(int value)
     return param && setIfDifferent(*param, value);
 }
 
-bool ValueKnobData::isNotNrpn() const
-{
-    return m_mode.mode() != ControllerModeParameter::Nrpn;
-}
+bool ValueKnobData::isNotNrpn() const { return m_mode.mode() != ControllerModeParameter::Nrpn; }
 
-ModWheelData::ModWheelData(Brisel::ScalarParam &value7)
-    : m_value7(value7)
-{
-}
+ModWheelData::ModWheelData(Brisel::ScalarParam &value7) : m_value7(value7) {}
 
-void ModWheelData::bind(WidgetHandler *handler)
-{
-    m_value7.set(handler);
-}
+void ModWheelData::bind(WidgetHandler *handler) { m_value7.set(handler); }
 
-int ModWheelData::value() const
-{
-    return m_value7.value();
-}
+int ModWheelData::value() const { return m_value7.value(); }
 
-void ModWheelData::setValue(int value)
-{
-    m_value7.setValue(value);
-}
+void ModWheelData::setValue(int value) { m_value7.setValue(value); }
 
 PitchWheelData::PitchWheelData(const ControlValueParams &params)
-    : m_mode(params.mode)
-    , m_value7(params.value7)
-    , m_value14(params.value14)
+    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
@@ -376,9 +320,7 @@ void PitchWheelData::setValue(int value)
     }
 }
 
-void StandardWheelBehaviour::pressed(WheelData &, const CZelRangeControl &)
-{
-}
+void StandardWheelBehaviour::pressed(WheelData &, const CZelRangeControl &) {}
 
 void StandardWheelBehaviour::valueChanged(WheelData &data, int value)
 {
@@ -386,15 +328,9 @@ void StandardWheelBehaviour::valueChanged(WheelData &data, int value)
         data.setValue(value);
 }
 
-void StandardWheelBehaviour::released(WheelData &data, const CZelRangeControl &wheel)
-{
-    data.setValue(wheel.value());
-}
+void StandardWheelBehaviour::released(WheelData &data, const CZelRangeControl &wheel) { data.setValue(wheel.value()); }
 
-void PitchWheelBehaviour::pressed(WheelData &data, const CZelRangeControl &wheel)
-{
-    valueChanged(data, wheel.value());
-}
+void PitchWheelBehaviour::pressed(WheelData &data, const CZelRangeControl &wheel) { valueChanged(data, wheel.value()); }
 
 void PitchWheelBehaviour::valueChanged(WheelData &data, int value)
 {

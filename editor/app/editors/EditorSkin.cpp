@@ -25,9 +25,7 @@ EditorSkin &EditorSkin::instance()
     return *theSkin;
 }
 
-EditorSkin::EditorSkin()
-    : m_engine(new CZelSkinEngine)
-    , m_style(new CZelRenderStyle(m_engine))
+EditorSkin::EditorSkin() : m_engine(new CZelSkinEngine), m_style(new CZelRenderStyle(m_engine))
 {
     CZelEditorSkin::load(*m_engine);
 }
@@ -38,10 +36,7 @@ EditorSkin::~EditorSkin()
     delete m_engine;
 }
 
-QRect EditorSkin::rect(const QString &key) const
-{
-    return m_engine->rect(key);
-}
+QRect EditorSkin::rect(const QString &key) const { return m_engine->rect(key); }
 
 QPoint EditorSkin::position(const QString &section, const QString &element) const
 {

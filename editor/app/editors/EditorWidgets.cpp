@@ -28,11 +28,7 @@ void LiveHold::release()
     m_manager->setLive(true);
 }
 
-Knob::Knob(Brisel::RemoteControlManager *manager, QWidget *parent)
-    : CZelDial(parent)
-    , m_hold(manager)
-{
-}
+Knob::Knob(Brisel::RemoteControlManager *manager, QWidget *parent) : CZelDial(parent), m_hold(manager) {}
 
 void Knob::mousePressEvent(QMouseEvent *event)
 {
@@ -63,11 +59,7 @@ void Knob::hideEvent(QHideEvent *event)
     CZelDial::hideEvent(event);
 }
 
-Wheel::Wheel(Brisel::RemoteControlManager *manager, QWidget *parent)
-    : CZelSlider(parent)
-    , m_hold(manager)
-{
-}
+Wheel::Wheel(Brisel::RemoteControlManager *manager, QWidget *parent) : CZelSlider(parent), m_hold(manager) {}
 
 void Wheel::mousePressEvent(QMouseEvent *event)
 {
@@ -109,9 +101,7 @@ void CCLineEdit::contextMenuEvent(QContextMenuEvent *event)
 }
 
 NameValidator::NameValidator(int maxLength, const QString &refused, QObject *parent)
-    : QValidator(parent)
-    , m_maxLength(maxLength)
-    , m_refused(refused)
+    : QValidator(parent), m_maxLength(maxLength), m_refused(refused)
 {
 }
 
@@ -131,10 +121,7 @@ NameValidator *NameValidator::forPatchName(QObject *parent)
     return new NameValidator(16, QStringLiteral("\"*/:<>?\\|"), parent);
 }
 
-NameValidator *NameValidator::forControlName(QObject *parent)
-{
-    return new NameValidator(8, QString(), parent);
-}
+NameValidator *NameValidator::forControlName(QObject *parent) { return new NameValidator(8, QString(), parent); }
 
 namespace EditorWidgets {
 

@@ -23,12 +23,7 @@ void HandlerList::updateAll()
         handler->update();
 }
 
-KnobHandler::KnobHandler(Knob *knob, KnobData *data)
-    : m_knob(knob)
-    , m_data(data)
-{
-    m_data->bind(this);
-}
+KnobHandler::KnobHandler(Knob *knob, KnobData *data) : m_knob(knob), m_data(data) { m_data->bind(this); }
 
 void KnobHandler::valueChanged(int value)
 {
@@ -49,27 +44,16 @@ void KnobHandler::update()
 }
 
 WheelHandler::WheelHandler(Wheel *wheel, WheelData *data, WheelBehaviour *behaviour)
-    : m_wheel(wheel)
-    , m_data(data)
-    , m_behaviour(behaviour)
+    : m_wheel(wheel), m_data(data), m_behaviour(behaviour)
 {
     m_data->bind(this);
 }
 
-void WheelHandler::pressed()
-{
-    m_behaviour->pressed(*m_data, *m_wheel);
-}
+void WheelHandler::pressed() { m_behaviour->pressed(*m_data, *m_wheel); }
 
-void WheelHandler::valueChanged(int value)
-{
-    m_behaviour->valueChanged(*m_data, value);
-}
+void WheelHandler::valueChanged(int value) { m_behaviour->valueChanged(*m_data, value); }
 
-void WheelHandler::released()
-{
-    m_behaviour->released(*m_data, *m_wheel);
-}
+void WheelHandler::released() { m_behaviour->released(*m_data, *m_wheel); }
 
 void WheelHandler::update()
 {
@@ -77,9 +61,7 @@ void WheelHandler::update()
     m_wheel->setValue(m_data->value());
 }
 
-ToggleHandler::ToggleHandler(CZelPushButton *button, Brisel::ScalarParam &param)
-    : m_button(button)
-    , m_param(param)
+ToggleHandler::ToggleHandler(CZelPushButton *button, Brisel::ScalarParam &param) : m_button(button), m_param(param)
 {
     m_param.set(this);
 }
@@ -91,35 +73,22 @@ void ToggleHandler::toggled(bool on)
         m_param.setValue(value);
 }
 
-void ToggleHandler::update()
-{
-    m_button->setChecked(m_param.value() != 0);
-}
+void ToggleHandler::update() { m_button->setChecked(m_param.value() != 0); }
 
-LEDHandler::LEDHandler(CZelPushButton *led, Brisel::ScalarParam &param)
-    : m_led(led)
-    , m_param(param)
+LEDHandler::LEDHandler(CZelPushButton *led, Brisel::ScalarParam &param) : m_led(led), m_param(param)
 {
     m_param.set(this);
 }
 
-void LEDHandler::update()
-{
-    m_led->setChecked(m_param.value() != 0);
-}
+void LEDHandler::update() { m_led->setChecked(m_param.value() != 0); }
 
 StoreButtonHandler::StoreButtonHandler(CZelPushButton *button, Brisel::RemoteControlManager &manager)
-    : m_button(button)
-    , m_manager(manager)
-    , m_modified(manager.activePatch().modifiedStatus())
+    : m_button(button), m_manager(manager), m_modified(manager.activePatch().modifiedStatus())
 {
     m_modified.set(this);
 }
 
-void StoreButtonHandler::clicked()
-{
-    m_manager.storeActivePatch();
-}
+void StoreButtonHandler::clicked() { m_manager.storeActivePatch(); }
 
 void StoreButtonHandler::update()
 {
@@ -129,9 +98,7 @@ void StoreButtonHandler::update()
         m_button->clearFocus();
 }
 
-LineEditHandler::LineEditHandler(CZelLineEdit *edit, LineEditData *data)
-    : m_edit(edit)
-    , m_data(data)
+LineEditHandler::LineEditHandler(CZelLineEdit *edit, LineEditData *data) : m_edit(edit), m_data(data)
 {
     m_data->bind(this);
 }
@@ -153,10 +120,7 @@ void LineEditHandler::update()
 }
 
 CCLineEditHandler::CCLineEditHandler(CCLineEdit *edit, Brisel::ScalarParam &mode, Brisel::ScalarParam &number)
-    : LineEditHandler(edit, new NumLineEditData(number))
-    , m_ccEdit(edit)
-    , m_mode(mode)
-    , m_number(number)
+    : LineEditHandler(edit, new NumLineEditData(number)), m_ccEdit(edit), m_mode(mode), m_number(number)
 {
     m_mode.set(this);
 }
@@ -175,20 +139,15 @@ void CCLineEditHandler::update()
 }
 
 NumStaticDisplayHandler::NumStaticDisplayHandler(QLabel *label, Brisel::ScalarParam &param)
-    : m_label(label)
-    , m_param(param)
+    : m_label(label), m_param(param)
 {
     m_param.set(this);
 }
 
-void NumStaticDisplayHandler::update()
-{
-    m_label->setText(QString::number(m_param.value()));
-}
+void NumStaticDisplayHandler::update() { m_label->setText(QString::number(m_param.value())); }
 
 ControllerModeDisplayHandler::ControllerModeDisplayHandler(QLabel *label, Brisel::ScalarParam &mode)
-    : m_label(label)
-    , m_mode(mode)
+    : m_label(label), m_mode(mode)
 {
     m_mode.set(this);
 }
@@ -211,9 +170,7 @@ void ControllerModeDisplayHandler::update()
 }
 
 ButtonGroupHandler::ButtonGroupHandler(Brisel::ScalarParam &param)
-    : m_param(param)
-    , m_mapper(new QSignalMapper(this))
-    , m_group(new CZelButtonGroup(this))
+    : m_param(param), m_mapper(new QSignalMapper(this)), m_group(new CZelButtonGroup(this))
 {
     m_group->setExclusive(true);
     m_param.set(this);
@@ -245,9 +202,7 @@ void ButtonGroupHandler::update()
 }
 
 ProgramGroupHandler::ProgramGroupHandler(CZelAbstractButton *master, CZelAbstractButton *entry, QObject *parent)
-    : QObject(parent)
-    , m_master(master)
-    , m_entry(entry)
+    : QObject(parent), m_master(master), m_entry(entry)
 {
 }
 
@@ -257,10 +212,7 @@ void ProgramGroupHandler::onMasterEnable(bool on)
     emitAll(on && m_entry->isChecked());
 }
 
-void ProgramGroupHandler::onGroupEnable(bool on)
-{
-    emitAll(on && m_master->isChecked());
-}
+void ProgramGroupHandler::onGroupEnable(bool on) { emitAll(on && m_master->isChecked()); }
 
 void ProgramGroupHandler::emitAll(bool on)
 {
@@ -269,39 +221,16 @@ void ProgramGroupHandler::emitAll(bool on)
     emit setEnablePGM(on);
 }
 
-SpinBoxHandler::SpinBoxHandler(Brisel::ScalarParam &param, QObject *parent)
-    : QObject(parent)
-    , m_param(param)
-{
-}
+SpinBoxHandler::SpinBoxHandler(Brisel::ScalarParam &param, QObject *parent) : QObject(parent), m_param(param) {}
 
-void SpinBoxHandler::decremented()
-{
-    m_param.setValue(m_param.value() - 1);
-}
+void SpinBoxHandler::decremented() { m_param.setValue(m_param.value() - 1); }
 
-void SpinBoxHandler::incremented()
-{
-    m_param.setValue(m_param.value() + 1);
-}
+void SpinBoxHandler::incremented() { m_param.setValue(m_param.value() + 1); }
 
-ModeButtonHandler::ModeButtonHandler(Brisel::ScalarParam &mode, QObject *parent)
-    : QObject(parent)
-    , m_mode(mode)
-{
-}
+ModeButtonHandler::ModeButtonHandler(Brisel::ScalarParam &mode, QObject *parent) : QObject(parent), m_mode(mode) {}
 
-void ModeButtonHandler::selectCC()
-{
-    m_mode.setMode(ControllerModeParameter::CC);
-}
+void ModeButtonHandler::selectCC() { m_mode.setMode(ControllerModeParameter::CC); }
 
-void ModeButtonHandler::select3DMIDI()
-{
-    m_mode.setMode(ControllerModeParameter::Midi3D);
-}
+void ModeButtonHandler::select3DMIDI() { m_mode.setMode(ControllerModeParameter::Midi3D); }
 
-void ModeButtonHandler::selectNRPN()
-{
-    m_mode.setMode(ControllerModeParameter::Nrpn);
-}
+void ModeButtonHandler::selectNRPN() { m_mode.setMode(ControllerModeParameter::Nrpn); }

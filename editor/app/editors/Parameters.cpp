@@ -18,20 +18,11 @@ void Parameter::update()
         m_handler->update();
 }
 
-NumericParameter::NumericParameter(Brisel::ScalarParam &param)
-    : m_param(param)
-{
-    param.subject().attach(this);
-}
+NumericParameter::NumericParameter(Brisel::ScalarParam &param) : m_param(param) { param.subject().attach(this); }
 
-StringParameter::StringParameter(Brisel::StringParam &param)
-    : m_param(param)
-{
-    param.subject().attach(this);
-}
+StringParameter::StringParameter(Brisel::StringParam &param) : m_param(param) { param.subject().attach(this); }
 
-ControllerModeParameter::ControllerModeParameter(Brisel::ScalarParam &param)
-    : m_param(param)
+ControllerModeParameter::ControllerModeParameter(Brisel::ScalarParam &param) : m_param(param)
 {
     param.subject().attach(this);
 }

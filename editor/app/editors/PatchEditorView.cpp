@@ -12,8 +12,7 @@ class PatchEditorViewPrivate
 {
 public:
     PatchEditorViewPrivate(PatchEditorView *view, Brisel::RemoteControlManager &manager)
-        : manager(manager)
-        , observer(view, &PatchEditorView::refresh)
+        : manager(manager), observer(view, &PatchEditorView::refresh)
     {
         manager.activePatch().settings().imageSubject().attach(&observer);
     }
@@ -30,8 +29,8 @@ namespace {
 // the footswitch's does not.
 void connectAdvancedMode(QWidget *view)
 {
-    auto *toggle = view->findChild<CZelPushButton *>(QStringLiteral("SETTINGS_ADVANCEDMODE"),
-                                                     Qt::FindDirectChildrenOnly);
+    auto *toggle =
+        view->findChild<CZelPushButton *>(QStringLiteral("SETTINGS_ADVANCEDMODE"), Qt::FindDirectChildrenOnly);
     if (!toggle)
         return;
     QStringList names;
@@ -49,14 +48,10 @@ void connectAdvancedMode(QWidget *view)
 
 } // namespace
 
-PatchEditorView::PatchEditorView(QWidget *parent)
-    : PatchEditorView(Brisel::RemoteControlManager::instance(), parent)
-{
-}
+PatchEditorView::PatchEditorView(QWidget *parent) : PatchEditorView(Brisel::RemoteControlManager::instance(), parent) {}
 
 PatchEditorView::PatchEditorView(Brisel::RemoteControlManager &manager, QWidget *parent)
-    : QWidget(parent)
-    , d(std::make_unique<PatchEditorViewPrivate>(this, manager))
+    : QWidget(parent), d(std::make_unique<PatchEditorViewPrivate>(this, manager))
 {
     d->background = EditorPanel::setBackground(this, QStringLiteral(":/images/patchEditorBackground_active.bmp"));
     TopSectionBuilder(this, d->handlers, manager).build();
@@ -70,22 +65,10 @@ PatchEditorView::PatchEditorView(Brisel::RemoteControlManager &manager, QWidget 
 
 PatchEditorView::~PatchEditorView() = default;
 
-QSize PatchEditorView::sizeHint() const
-{
-    return d->background.size();
-}
+QSize PatchEditorView::sizeHint() const { return d->background.size(); }
 
-QSize PatchEditorView::minimumSizeHint() const
-{
-    return d->background.size();
-}
+QSize PatchEditorView::minimumSizeHint() const { return d->background.size(); }
 
-HandlerList &PatchEditorView::handlers()
-{
-    return d->handlers;
-}
+HandlerList &PatchEditorView::handlers() { return d->handlers; }
 
-void PatchEditorView::refresh()
-{
-    d->handlers.updateAll();
-}
+void PatchEditorView::refresh() { d->handlers.updateAll(); }

@@ -13,10 +13,7 @@
 
 namespace {
 
-QString key(const char *text)
-{
-    return QString::fromLatin1(text);
-}
+QString key(const char *text) { return QString::fromLatin1(text); }
 
 EditorWidgets::FieldLook look(const char *image, int maxLength, int points = 8)
 {
@@ -33,8 +30,8 @@ ControlValueParams valueParams(Brisel::ControlParams &control)
 }
 
 // A push button placed at its keys, without a handler of its own.
-CZelPushButton *placedButton(QWidget *view, const QString &section, const QString &element,
-                             const QString &renderName, bool checkable)
+CZelPushButton *placedButton(QWidget *view, const QString &section, const QString &element, const QString &renderName,
+                             bool checkable)
 {
     const QString name = widgetName(section, element);
     CZelPushButton *button = checkable ? EditorWidgets::toggleButton(view, name, renderName)
@@ -51,12 +48,11 @@ void TopSectionBuilder::build()
     m_handlers.add(NumStaticDisplayBuilder(m_view, key("TOP_PATCHNUMBER"), QString(),
                                            QStringLiteral(":/images/patchIndex.bmp"), m_manager.bank().currentPatch())
                        .build());
-    m_handlers.add(LEDBuilder(m_view, key("TOP_PATCHMODIFIED"), QString(), QStringLiteral("modifiedLED"),
-                              active.modifiedStatus())
-                       .build());
     m_handlers.add(
-        StoreButtonBuilder(m_view, key("TOP_PATCHSTORE"), QString(), QStringLiteral("storeButton"), m_manager)
+        LEDBuilder(m_view, key("TOP_PATCHMODIFIED"), QString(), QStringLiteral("modifiedLED"), active.modifiedStatus())
             .build());
+    m_handlers.add(
+        StoreButtonBuilder(m_view, key("TOP_PATCHSTORE"), QString(), QStringLiteral("storeButton"), m_manager).build());
     m_handlers.add(StringLineEditBuilder(m_view, key("TOP_PATCHNAME"), QString(), look("patchName.bmp", 16, 10),
                                          active.name(), StringLineEditBuilder::PatchName)
                        .build());
@@ -78,8 +74,8 @@ void ControlsSectionBuilder::buildKnobGroup(const char *sectionKey, int index, b
     m_handlers.add(StringLineEditBuilder(m_view, section, key("KNOBCONTROL_NAME"), look("controllerName.bmp", 8),
                                          control.name, StringLineEditBuilder::ControlName)
                        .build());
-    m_handlers.add(MidiChanLineEditBuilder(m_view, section, key("KNOBCONTROL_CHANNEL"),
-                                           look("controllerValue.bmp", 2), control.channel)
+    m_handlers.add(MidiChanLineEditBuilder(m_view, section, key("KNOBCONTROL_CHANNEL"), look("controllerValue.bmp", 2),
+                                           control.channel)
                        .build());
     m_handlers.add(CCLineEditBuilder(m_view, section, key("KNOBCONTROL_CCNUMBER"), look("controllerValue.bmp", 3),
                                      control.mode, control.number)
@@ -87,8 +83,7 @@ void ControlsSectionBuilder::buildKnobGroup(const char *sectionKey, int index, b
     m_handlers.add(ValueLineEditBuilder(m_view, section, key("KNOBCONTROL_VALUE"), look("controllerValue2.bmp", 5),
                                         valueParams(control))
                        .build());
-    m_handlers.add(
-        KnobBuilder(m_view, section, key("KNOBCONTROL_KNOB"), &m_manager, valueParams(control)).build());
+    m_handlers.add(KnobBuilder(m_view, section, key("KNOBCONTROL_KNOB"), &m_manager, valueParams(control)).build());
     if (!withMode)
         return;
     m_handlers.add(ControllerModeDisplayBuilder(m_view, section, key("KNOBCONTROL_MODE"), control.mode).build());
@@ -109,8 +104,8 @@ void ControlsSectionBuilder::buildPitchWheel()
     m_handlers.add(StringLineEditBuilder(m_view, section, key("WHEELCONTROL_NAME"), look("controllerName.bmp", 8),
                                          control.name, StringLineEditBuilder::ControlName)
                        .build());
-    m_handlers.add(MidiChanLineEditBuilder(m_view, section, key("WHEELCONTROL_CHANNEL"),
-                                           look("controllerValue.bmp", 2), control.channel)
+    m_handlers.add(MidiChanLineEditBuilder(m_view, section, key("WHEELCONTROL_CHANNEL"), look("controllerValue.bmp", 2),
+                                           control.channel)
                        .build());
     m_handlers.add(PitchWheelCCLineEditBuilder(m_view, section, key("WHEELCONTROL_CCNUMBER"),
                                                look("controllerValue.bmp", 3), control.mode, control.number)
@@ -129,15 +124,15 @@ void ControlsSectionBuilder::buildModWheel()
     m_handlers.add(StringLineEditBuilder(m_view, section, key("WHEELCONTROL_NAME"), look("controllerName.bmp", 8),
                                          control.name, StringLineEditBuilder::ControlName)
                        .build());
-    m_handlers.add(MidiChanLineEditBuilder(m_view, section, key("WHEELCONTROL_CHANNEL"),
-                                           look("controllerValue.bmp", 2), control.channel)
+    m_handlers.add(MidiChanLineEditBuilder(m_view, section, key("WHEELCONTROL_CHANNEL"), look("controllerValue.bmp", 2),
+                                           control.channel)
                        .build());
     m_handlers.add(NumLineEditBuilder(m_view, section, key("WHEELCONTROL_CCNUMBER"), look("controllerValue.bmp", 3),
                                       control.number)
                        .build());
-    m_handlers.add(NumLineEditBuilder(m_view, section, key("WHEELCONTROL_VALUE"), look("controllerValue2.bmp", 3),
-                                      control.value)
-                       .build());
+    m_handlers.add(
+        NumLineEditBuilder(m_view, section, key("WHEELCONTROL_VALUE"), look("controllerValue2.bmp", 3), control.value)
+            .build());
     m_handlers.add(ModWheelBuilder(m_view, section, key("WHEELCONTROL_WHEEL"), &m_manager, control.value).build());
 }
 
@@ -169,14 +164,13 @@ void SettingsSectionBuilder::buildSpinControl(const char *sectionKey, int id, in
 {
     const QString section = key(sectionKey);
     Brisel::ScalarParam &param = m_manager.activePatch().settings().setting(id);
-    m_handlers.add(NumLineEditBuilder(m_view, section, key("SPINCONTROL_VALUE"), look("settingValue.bmp", 3), param,
-                                      true, offset)
-                       .build());
+    m_handlers.add(
+        NumLineEditBuilder(m_view, section, key("SPINCONTROL_VALUE"), look("settingValue.bmp", 3), param, true, offset)
+            .build());
     auto *handler = new SpinBoxHandler(param, m_view);
     CZelPushButton *down =
         placedButton(m_view, section, key("SPINCONTROL_DECREMENT"), QStringLiteral("spinDec"), false);
-    CZelPushButton *up =
-        placedButton(m_view, section, key("SPINCONTROL_INCREMENT"), QStringLiteral("spinInc"), false);
+    CZelPushButton *up = placedButton(m_view, section, key("SPINCONTROL_INCREMENT"), QStringLiteral("spinInc"), false);
     QObject::connect(down, &CZelPushButton::clicked, handler, &SpinBoxHandler::decremented);
     QObject::connect(up, &CZelPushButton::clicked, handler, &SpinBoxHandler::incremented);
 }
@@ -209,10 +203,9 @@ void ProgramsSectionBuilder::build()
                                    program.enable);
         m_handlers.add(entryBuilder.build());
         LineEdit *fields[3] = {};
-        const std::pair<const char *, Brisel::ScalarParam *> elements[] = {
-            {"PROGRAMCHANGE_MSB", &program.bankMsb},
-            {"PROGRAMCHANGE_LSB", &program.bankLsb},
-            {"PROGRAMCHANGE_PROG", &program.number}};
+        const std::pair<const char *, Brisel::ScalarParam *> elements[] = {{"PROGRAMCHANGE_MSB", &program.bankMsb},
+                                                                           {"PROGRAMCHANGE_LSB", &program.bankLsb},
+                                                                           {"PROGRAMCHANGE_PROG", &program.number}};
         int n = 0;
         for (const auto &[element, param] : elements) {
             NumLineEditBuilder builder(m_view, section, key(element), field, *param);

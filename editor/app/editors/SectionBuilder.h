@@ -14,9 +14,7 @@ class SectionBuilder
 {
 public:
     SectionBuilder(QWidget *view, HandlerList &handlers, Brisel::RemoteControlManager &manager)
-        : m_view(view)
-        , m_handlers(handlers)
-        , m_manager(manager)
+        : m_view(view), m_handlers(handlers), m_manager(manager)
     {
     }
     virtual ~SectionBuilder() = default;

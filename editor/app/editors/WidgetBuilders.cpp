@@ -29,26 +29,15 @@ WidgetHandler *WidgetBuilder::build()
 
 KnobBuilder::KnobBuilder(QWidget *parent, const QString &section, const QString &element,
                          Brisel::RemoteControlManager *manager, const ControlValueParams &params)
-    : WidgetBuilder(parent, section, element)
-    , m_manager(manager)
-    , m_params(params)
+    : WidgetBuilder(parent, section, element), m_manager(manager), m_params(params)
 {
 }
 
-QWidget *KnobBuilder::createWidget()
-{
-    return m_knob = EditorWidgets::knob(parent(), name(), m_manager);
-}
+QWidget *KnobBuilder::createWidget() { return m_knob = EditorWidgets::knob(parent(), name(), m_manager); }
 
-void KnobBuilder::createData()
-{
-    m_data = new ValueKnobData(m_params);
-}
+void KnobBuilder::createData() { m_data = new ValueKnobData(m_params); }
 
-WidgetHandler *KnobBuilder::createHandler()
-{
-    return m_knobHandler = new KnobHandler(m_knob, m_data);
-}
+WidgetHandler *KnobBuilder::createHandler() { return m_knobHandler = new KnobHandler(m_knob, m_data); }
 
 WidgetHandler *KnobBuilder::connectHandler()
 {
@@ -58,20 +47,13 @@ WidgetHandler *KnobBuilder::connectHandler()
 
 WheelBuilder::WheelBuilder(QWidget *parent, const QString &section, const QString &element,
                            Brisel::RemoteControlManager *manager)
-    : WidgetBuilder(parent, section, element)
-    , m_manager(manager)
+    : WidgetBuilder(parent, section, element), m_manager(manager)
 {
 }
 
-QWidget *WheelBuilder::createWidget()
-{
-    return m_wheel = EditorWidgets::wheel(parent(), name(), m_manager);
-}
+QWidget *WheelBuilder::createWidget() { return m_wheel = EditorWidgets::wheel(parent(), name(), m_manager); }
 
-WidgetHandler *WheelBuilder::createHandler()
-{
-    return m_wheelHandler = new WheelHandler(m_wheel, m_data, m_behaviour);
-}
+WidgetHandler *WheelBuilder::createHandler() { return m_wheelHandler = new WheelHandler(m_wheel, m_data, m_behaviour); }
 
 WidgetHandler *WheelBuilder::connectHandler()
 {
@@ -83,8 +65,7 @@ WidgetHandler *WheelBuilder::connectHandler()
 
 PitchWheelBuilder::PitchWheelBuilder(QWidget *parent, const QString &section, const QString &element,
                                      Brisel::RemoteControlManager *manager, const ControlValueParams &params)
-    : WheelBuilder(parent, section, element, manager)
-    , m_params(params)
+    : WheelBuilder(parent, section, element, manager), m_params(params)
 {
 }
 
@@ -96,8 +77,7 @@ void PitchWheelBuilder::createData()
 
 ModWheelBuilder::ModWheelBuilder(QWidget *parent, const QString &section, const QString &element,
                                  Brisel::RemoteControlManager *manager, Brisel::ScalarParam &value7)
-    : WheelBuilder(parent, section, element, manager)
-    , m_value7(value7)
+    : WheelBuilder(parent, section, element, manager), m_value7(value7)
 {
 }
 
@@ -107,11 +87,9 @@ void ModWheelBuilder::createData()
     m_behaviour = new StandardWheelBehaviour;
 }
 
-ToggleBuilder::ToggleBuilder(QWidget *parent, const QString &section, const QString &element,
-                             const QString &renderName, Brisel::ScalarParam &param)
-    : WidgetBuilder(parent, section, element)
-    , m_renderName(renderName)
-    , m_param(param)
+ToggleBuilder::ToggleBuilder(QWidget *parent, const QString &section, const QString &element, const QString &renderName,
+                             Brisel::ScalarParam &param)
+    : WidgetBuilder(parent, section, element), m_renderName(renderName), m_param(param)
 {
 }
 
@@ -120,10 +98,7 @@ QWidget *ToggleBuilder::createWidget()
     return m_button = EditorWidgets::toggleButton(parent(), name(), m_renderName);
 }
 
-WidgetHandler *ToggleBuilder::createHandler()
-{
-    return m_toggleHandler = new ToggleHandler(m_button, m_param);
-}
+WidgetHandler *ToggleBuilder::createHandler() { return m_toggleHandler = new ToggleHandler(m_button, m_param); }
 
 WidgetHandler *ToggleBuilder::connectHandler()
 {
@@ -133,32 +108,19 @@ WidgetHandler *ToggleBuilder::connectHandler()
 
 LEDBuilder::LEDBuilder(QWidget *parent, const QString &section, const QString &element, const QString &renderName,
                        Brisel::ScalarParam &param)
-    : WidgetBuilder(parent, section, element)
-    , m_renderName(renderName)
-    , m_param(param)
+    : WidgetBuilder(parent, section, element), m_renderName(renderName), m_param(param)
 {
 }
 
-QWidget *LEDBuilder::createWidget()
-{
-    return m_led = EditorWidgets::led(parent(), name(), m_renderName);
-}
+QWidget *LEDBuilder::createWidget() { return m_led = EditorWidgets::led(parent(), name(), m_renderName); }
 
-WidgetHandler *LEDBuilder::createHandler()
-{
-    return m_ledHandler = new LEDHandler(m_led, m_param);
-}
+WidgetHandler *LEDBuilder::createHandler() { return m_ledHandler = new LEDHandler(m_led, m_param); }
 
-WidgetHandler *LEDBuilder::connectHandler()
-{
-    return m_ledHandler;
-}
+WidgetHandler *LEDBuilder::connectHandler() { return m_ledHandler; }
 
 StoreButtonBuilder::StoreButtonBuilder(QWidget *parent, const QString &section, const QString &element,
                                        const QString &renderName, Brisel::RemoteControlManager &manager)
-    : WidgetBuilder(parent, section, element)
-    , m_renderName(renderName)
-    , m_manager(manager)
+    : WidgetBuilder(parent, section, element), m_renderName(renderName), m_manager(manager)
 {
 }
 
@@ -180,20 +142,13 @@ WidgetHandler *StoreButtonBuilder::connectHandler()
 
 LineEditBuilder::LineEditBuilder(QWidget *parent, const QString &section, const QString &element,
                                  const EditorWidgets::FieldLook &look)
-    : WidgetBuilder(parent, section, element)
-    , m_look(look)
+    : WidgetBuilder(parent, section, element), m_look(look)
 {
 }
 
-QWidget *LineEditBuilder::createWidget()
-{
-    return m_edit = EditorWidgets::lineEdit(parent(), name(), m_look);
-}
+QWidget *LineEditBuilder::createWidget() { return m_edit = EditorWidgets::lineEdit(parent(), name(), m_look); }
 
-WidgetHandler *LineEditBuilder::createHandler()
-{
-    return m_editHandler = new LineEditHandler(m_edit, m_data);
-}
+WidgetHandler *LineEditBuilder::createHandler() { return m_editHandler = new LineEditHandler(m_edit, m_data); }
 
 WidgetHandler *LineEditBuilder::connectHandler()
 {
@@ -204,16 +159,11 @@ WidgetHandler *LineEditBuilder::connectHandler()
 CCLineEditBuilder::CCLineEditBuilder(QWidget *parent, const QString &section, const QString &element,
                                      const EditorWidgets::FieldLook &look, Brisel::ScalarParam &mode,
                                      Brisel::ScalarParam &number)
-    : LineEditBuilder(parent, section, element, look)
-    , m_mode(mode)
-    , m_number(number)
+    : LineEditBuilder(parent, section, element, look), m_mode(mode), m_number(number)
 {
 }
 
-QWidget *CCLineEditBuilder::createWidget()
-{
-    return m_edit = EditorWidgets::ccLineEdit(parent(), name(), m_look);
-}
+QWidget *CCLineEditBuilder::createWidget() { return m_edit = EditorWidgets::ccLineEdit(parent(), name(), m_look); }
 
 WidgetHandler *CCLineEditBuilder::createHandler()
 {
@@ -230,37 +180,25 @@ WidgetHandler *CCLineEditBuilder::connectHandler()
 
 MidiChanLineEditBuilder::MidiChanLineEditBuilder(QWidget *parent, const QString &section, const QString &element,
                                                  const EditorWidgets::FieldLook &look, Brisel::ScalarParam &channel)
-    : LineEditBuilder(parent, section, element, look)
-    , m_channel(channel)
+    : LineEditBuilder(parent, section, element, look), m_channel(channel)
 {
 }
 
-void MidiChanLineEditBuilder::createData()
-{
-    m_data = new MidiChanLineEditData(m_channel);
-}
+void MidiChanLineEditBuilder::createData() { m_data = new MidiChanLineEditData(m_channel); }
 
 NumLineEditBuilder::NumLineEditBuilder(QWidget *parent, const QString &section, const QString &element,
-                                       const EditorWidgets::FieldLook &look, Brisel::ScalarParam &param,
-                                       bool isSigned, int offset)
-    : LineEditBuilder(parent, section, element, look)
-    , m_param(param)
-    , m_signed(isSigned)
-    , m_offset(offset)
+                                       const EditorWidgets::FieldLook &look, Brisel::ScalarParam &param, bool isSigned,
+                                       int offset)
+    : LineEditBuilder(parent, section, element, look), m_param(param), m_signed(isSigned), m_offset(offset)
 {
 }
 
-void NumLineEditBuilder::createData()
-{
-    m_data = new NumLineEditData(m_param, m_signed, m_offset);
-}
+void NumLineEditBuilder::createData() { m_data = new NumLineEditData(m_param, m_signed, m_offset); }
 
 StringLineEditBuilder::StringLineEditBuilder(QWidget *parent, const QString &section, const QString &element,
                                              const EditorWidgets::FieldLook &look, Brisel::StringParam &param,
                                              Rule rule)
-    : LineEditBuilder(parent, section, element, look)
-    , m_param(param)
-    , m_rule(rule)
+    : LineEditBuilder(parent, section, element, look), m_param(param), m_rule(rule)
 {
 }
 
@@ -272,56 +210,37 @@ QWidget *StringLineEditBuilder::createWidget()
     return m_edit;
 }
 
-void StringLineEditBuilder::createData()
-{
-    m_data = new StringLineEditData(m_param);
-}
+void StringLineEditBuilder::createData() { m_data = new StringLineEditData(m_param); }
 
 ValueLineEditBuilder::ValueLineEditBuilder(QWidget *parent, const QString &section, const QString &element,
                                            const EditorWidgets::FieldLook &look, const ControlValueParams &params)
-    : LineEditBuilder(parent, section, element, look)
-    , m_params(params)
+    : LineEditBuilder(parent, section, element, look), m_params(params)
 {
 }
 
-void ValueLineEditBuilder::createData()
-{
-    m_data = new ValueLineEditData(m_params);
-}
+void ValueLineEditBuilder::createData() { m_data = new ValueLineEditData(m_params); }
 
-PitchWheelLineEditBuilder::PitchWheelLineEditBuilder(QWidget *parent, const QString &section,
-                                                     const QString &element, const EditorWidgets::FieldLook &look,
+PitchWheelLineEditBuilder::PitchWheelLineEditBuilder(QWidget *parent, const QString &section, const QString &element,
+                                                     const EditorWidgets::FieldLook &look,
                                                      const ControlValueParams &params)
-    : LineEditBuilder(parent, section, element, look)
-    , m_params(params)
+    : LineEditBuilder(parent, section, element, look), m_params(params)
 {
 }
 
-void PitchWheelLineEditBuilder::createData()
-{
-    m_data = new PitchWheelLineEditData(m_params);
-}
+void PitchWheelLineEditBuilder::createData() { m_data = new PitchWheelLineEditData(m_params); }
 
 PitchWheelCCLineEditBuilder::PitchWheelCCLineEditBuilder(QWidget *parent, const QString &section,
-                                                         const QString &element,
-                                                         const EditorWidgets::FieldLook &look,
+                                                         const QString &element, const EditorWidgets::FieldLook &look,
                                                          Brisel::ScalarParam &mode, Brisel::ScalarParam &number)
-    : LineEditBuilder(parent, section, element, look)
-    , m_mode(mode)
-    , m_number(number)
+    : LineEditBuilder(parent, section, element, look), m_mode(mode), m_number(number)
 {
 }
 
-void PitchWheelCCLineEditBuilder::createData()
-{
-    m_data = new PitchWheelCCLineEditData(m_mode, m_number);
-}
+void PitchWheelCCLineEditBuilder::createData() { m_data = new PitchWheelCCLineEditData(m_mode, m_number); }
 
 NumStaticDisplayBuilder::NumStaticDisplayBuilder(QWidget *parent, const QString &section, const QString &element,
                                                  const QString &image, Brisel::ScalarParam &param)
-    : WidgetBuilder(parent, section, element)
-    , m_image(image)
-    , m_param(param)
+    : WidgetBuilder(parent, section, element), m_image(image), m_param(param)
 {
 }
 
@@ -335,15 +254,11 @@ WidgetHandler *NumStaticDisplayBuilder::createHandler()
     return m_labelHandler = new NumStaticDisplayHandler(m_label, m_param);
 }
 
-WidgetHandler *NumStaticDisplayBuilder::connectHandler()
-{
-    return m_labelHandler;
-}
+WidgetHandler *NumStaticDisplayBuilder::connectHandler() { return m_labelHandler; }
 
 ControllerModeDisplayBuilder::ControllerModeDisplayBuilder(QWidget *parent, const QString &section,
                                                            const QString &element, Brisel::ScalarParam &mode)
-    : WidgetBuilder(parent, section, element)
-    , m_mode(mode)
+    : WidgetBuilder(parent, section, element), m_mode(mode)
 {
 }
 
@@ -357,7 +272,4 @@ WidgetHandler *ControllerModeDisplayBuilder::createHandler()
     return m_labelHandler = new ControllerModeDisplayHandler(m_label, m_mode);
 }
 
-WidgetHandler *ControllerModeDisplayBuilder::connectHandler()
-{
-    return m_labelHandler;
-}
+WidgetHandler *ControllerModeDisplayBuilder::connectHandler() { return m_labelHandler; }

@@ -19,7 +19,7 @@ namespace Brisel {
 class RemoteControlManager;
 class ScalarParam;
 class StringParam;
-}
+} // namespace Brisel
 
 // Makes one widget at a layout position with its conversion and its handler.
 class WidgetBuilder
@@ -53,8 +53,8 @@ private:
 class KnobBuilder : public WidgetBuilder
 {
 public:
-    KnobBuilder(QWidget *parent, const QString &section, const QString &element,
-                Brisel::RemoteControlManager *manager, const ControlValueParams &params);
+    KnobBuilder(QWidget *parent, const QString &section, const QString &element, Brisel::RemoteControlManager *manager,
+                const ControlValueParams &params);
 
 protected:
     QWidget *createWidget() override;

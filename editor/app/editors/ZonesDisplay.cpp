@@ -11,10 +11,7 @@
 
 #include <tuple>
 
-RectsDisplay::RectsDisplay(QWidget *parent)
-    : QWidget(parent)
-{
-}
+RectsDisplay::RectsDisplay(QWidget *parent) : QWidget(parent) {}
 
 void RectsDisplay::setBackground(const QColor &color)
 {
@@ -85,9 +82,7 @@ void RectsDisplay::paintEvent(QPaintEvent *)
     }
 }
 
-KeyboardDisplay::KeyboardDisplay(const QPixmap &scale, QWidget *parent)
-    : QWidget(parent)
-    , m_scale(scale)
+KeyboardDisplay::KeyboardDisplay(const QPixmap &scale, QWidget *parent) : QWidget(parent), m_scale(scale)
 {
     setFixedSize(scale.size());
 }
@@ -113,8 +108,7 @@ void KeyboardDisplay::paintEvent(QPaintEvent *)
     painter.fillRect(QRect(m_end, 0, qMax(0, width() - m_end), height()), m_shading);
 }
 
-ZonesDisplay::ZonesDisplay(QWidget *parent)
-    : QWidget(parent)
+ZonesDisplay::ZonesDisplay(QWidget *parent) : QWidget(parent)
 {
     const QPixmap velocity = EditorSkin::image(QStringLiteral(":/images/velscale.bmp"));
     const QPixmap keys = EditorSkin::image(QStringLiteral(":/images/keyscale.bmp"));
@@ -154,19 +148,15 @@ ZonesDisplayData::ZonesDisplayData(Brisel::RemoteControlManager &manager)
 void ZonesDisplayData::bind(WidgetHandler *handler)
 {
     for (Zone &zone : zones) {
-        for (NumericParameter *param :
-             {zone.lowNote.get(), zone.highNote.get(), zone.lowVelocity.get(), zone.highVelocity.get(),
-              zone.enable.get()})
+        for (NumericParameter *param : {zone.lowNote.get(), zone.highNote.get(), zone.lowVelocity.get(),
+                                        zone.highVelocity.get(), zone.enable.get()})
             param->set(handler);
     }
 }
 
 ZonesDisplayHandler::ZonesDisplayHandler(ZonesDisplay *display, ZonesDisplayData *data,
                                          Brisel::RemoteControlManager &manager)
-    : m_display(display)
-    , m_data(data)
-    , m_manager(manager)
-    , m_rangeObserver(this, &ZonesDisplayHandler::updateRange)
+    : m_display(display), m_data(data), m_manager(manager), m_rangeObserver(this, &ZonesDisplayHandler::updateRange)
 {
     m_data->bind(this);
     manager.connection().changed().attach(&m_rangeObserver);
@@ -221,10 +211,8 @@ void ZonesDisplayHandler::updateRange()
     m_display->keyboard()->setRange(start, end);
 }
 
-ZonesDisplayBuilder::ZonesDisplayBuilder(QWidget *parent, const QString &section,
-                                         Brisel::RemoteControlManager &manager)
-    : WidgetBuilder(parent, section)
-    , m_manager(manager)
+ZonesDisplayBuilder::ZonesDisplayBuilder(QWidget *parent, const QString &section, Brisel::RemoteControlManager &manager)
+    : WidgetBuilder(parent, section), m_manager(manager)
 {
 }
 
@@ -244,17 +232,11 @@ QWidget *ZonesDisplayBuilder::createWidget()
     return m_display;
 }
 
-void ZonesDisplayBuilder::createData()
-{
-    m_data = new ZonesDisplayData(m_manager);
-}
+void ZonesDisplayBuilder::createData() { m_data = new ZonesDisplayData(m_manager); }
 
 WidgetHandler *ZonesDisplayBuilder::createHandler()
 {
     return m_displayHandler = new ZonesDisplayHandler(m_display, m_data, m_manager);
 }
 
-WidgetHandler *ZonesDisplayBuilder::connectHandler()
-{
-    return m_displayHandler;
-}
+WidgetHandler *ZonesDisplayBuilder::connectHandler() { return m_displayHandler; }

@@ -19,14 +19,10 @@ public:
     Utils::ProxyObserver<ZonesEditorView> observer;
 };
 
-ZonesEditorView::ZonesEditorView(QWidget *parent)
-    : ZonesEditorView(Brisel::RemoteControlManager::instance(), parent)
-{
-}
+ZonesEditorView::ZonesEditorView(QWidget *parent) : ZonesEditorView(Brisel::RemoteControlManager::instance(), parent) {}
 
 ZonesEditorView::ZonesEditorView(Brisel::RemoteControlManager &manager, QWidget *parent)
-    : QWidget(parent)
-    , d(std::make_unique<ZonesEditorViewPrivate>(this, manager))
+    : QWidget(parent), d(std::make_unique<ZonesEditorViewPrivate>(this, manager))
 {
     d->background = EditorPanel::setBackground(this, QStringLiteral(":/images/zonesEditorBackground_active.bmp"));
     TopSectionBuilder(this, d->handlers, manager).build();
@@ -37,22 +33,10 @@ ZonesEditorView::ZonesEditorView(Brisel::RemoteControlManager &manager, QWidget 
 
 ZonesEditorView::~ZonesEditorView() = default;
 
-QSize ZonesEditorView::sizeHint() const
-{
-    return d->background.size();
-}
+QSize ZonesEditorView::sizeHint() const { return d->background.size(); }
 
-QSize ZonesEditorView::minimumSizeHint() const
-{
-    return d->background.size();
-}
+QSize ZonesEditorView::minimumSizeHint() const { return d->background.size(); }
 
-HandlerList &ZonesEditorView::handlers()
-{
-    return d->handlers;
-}
+HandlerList &ZonesEditorView::handlers() { return d->handlers; }
 
-void ZonesEditorView::refresh()
-{
-    d->handlers.updateAll();
-}
+void ZonesEditorView::refresh() { d->handlers.updateAll(); }

@@ -17,8 +17,8 @@ void ZonesDisplaySectionBuilder::build()
 void ZonesSettingsSectionBuilder::build()
 {
     Brisel::ZonesSettings &zones = m_manager.activePatch().zones();
-    m_handlers.add(ToggleBuilder(m_view, QStringLiteral("ZONES_MASTERENABLE"), QString(),
-                                 QStringLiteral("zonesEnable"), zones.masterEnable())
+    m_handlers.add(ToggleBuilder(m_view, QStringLiteral("ZONES_MASTERENABLE"), QString(), QStringLiteral("zonesEnable"),
+                                 zones.masterEnable())
                        .build());
     auto *position = new ButtonGroupHandler(zones.transposePosition());
     CZelPushButton *buttons[2] = {};
@@ -69,8 +69,8 @@ void ZonesSettingsSectionBuilder::buildZone(int index, CZelPushButton *postZone)
     toggle(QStringLiteral("ZONE_SENDAFTERTOUCH"), check, ZoneSendAftertouch);
     toggle(QStringLiteral("ZONE_SENDSUSTAIN"), check, ZoneSendSustain);
     toggle(QStringLiteral("ZONE_NOTELATCHMODE"), check, ZoneNoteLatch);
-    CZelPushButton *octave = toggle(QStringLiteral("ZONE_POST_ZONE_OCTAVE_TRANSPOSE"), check,
-                                    ZonePostZoneOctaveTranspose);
+    CZelPushButton *octave =
+        toggle(QStringLiteral("ZONE_POST_ZONE_OCTAVE_TRANSPOSE"), check, ZonePostZoneOctaveTranspose);
     QObject::connect(postZone, &CZelPushButton::toggled, octave, &QWidget::setEnabled);
     octave->setEnabled(postZone->isChecked());
 }

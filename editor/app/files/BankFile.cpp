@@ -1,7 +1,7 @@
 #include "editor/app/files/BankFile.h"
 
-#include "editor/core/model/CBSysExPatch.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/model/CBSysExPatch.h"
 
 #include <algorithm>
 
@@ -9,8 +9,8 @@ namespace {
 
 bool allValid(const std::vector<std::vector<Byte>> &images, bool (*isValid)(std::span<const Byte>))
 {
-    return images.size() == StoredPatchCount
-        && std::all_of(images.begin(), images.end(), [isValid](const auto &image) { return isValid(image); });
+    return images.size() == StoredPatchCount &&
+           std::all_of(images.begin(), images.end(), [isValid](const auto &image) { return isValid(image); });
 }
 
 void appendIfRoom(std::vector<std::vector<Byte>> &images, std::vector<Byte> image)
@@ -39,8 +39,8 @@ BankFile BankFile::fromBytes(std::span<const Byte> bytes)
     }
     if (!allValid(file.zonesImages, SysExFile::isValidZonesImage))
         file.zonesImages.clear();
-    file.valid = SysExFile::isValidBankSettings(file.settings)
-        && allValid(file.patchImages, SysExFile::isValidPatchImage);
+    file.valid =
+        SysExFile::isValidBankSettings(file.settings) && allValid(file.patchImages, SysExFile::isValidPatchImage);
     if (!file.valid)
         file = BankFile{};
     return file;
@@ -53,10 +53,10 @@ BankFile BankFile::read(const QString &path)
 }
 
 QByteArray BankFile::toBytes(std::span<const Byte> settings, const std::vector<std::vector<Byte>> &patchImages,
-    const std::vector<std::vector<Byte>> &zonesImages)
+                             const std::vector<std::vector<Byte>> &zonesImages)
 {
-    if (!SysExFile::isValidBankSettings(settings) || !allValid(patchImages, SysExFile::isValidPatchImage)
-        || !allValid(zonesImages, SysExFile::isValidZonesImage))
+    if (!SysExFile::isValidBankSettings(settings) || !allValid(patchImages, SysExFile::isValidPatchImage) ||
+        !allValid(zonesImages, SysExFile::isValidZonesImage))
         return {};
     QByteArray out;
     SysExFile::appendBankSettingsTransfer(out, settings);

@@ -25,5 +25,5 @@ struct BankFile {
     // The 6969 bytes of a bank file; empty when any image is invalid or the
     // counts are not 16.
     static QByteArray toBytes(std::span<const Byte> settings, const std::vector<std::vector<Byte>> &patchImages,
-        const std::vector<std::vector<Byte>> &zonesImages);
+                              const std::vector<std::vector<Byte>> &zonesImages);
 };

@@ -4,16 +4,15 @@
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/PatchFile.h"
-#include "editor/core/RemoteControlManager.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/RemoteControlManager.h"
 
 #include <QFileInfo>
 
 using Brisel::Patch;
 
 FileOperations::FileOperations(Brisel::RemoteControlManager &manager, FileFeedback &feedback)
-    : m_manager(manager)
-    , m_feedback(feedback)
+    : m_manager(manager), m_feedback(feedback)
 {
 }
 

@@ -1,7 +1,7 @@
 #include "editor/app/files/PatchFile.h"
 
-#include "editor/core/model/CBSysExPatch.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/model/CBSysExPatch.h"
 
 PatchFile PatchFile::fromBytes(std::span<const Byte> bytes)
 {
@@ -19,8 +19,8 @@ PatchFile PatchFile::fromBytes(std::span<const Byte> bytes)
     }
     // The parser validated every image it accepted; the size checks keep
     // the rule in one place should an extraction ever come back empty.
-    file.valid = SysExFile::isValidPatchImage(file.patchImage)
-        && (file.zonesImage.empty() || SysExFile::isValidZonesImage(file.zonesImage));
+    file.valid = SysExFile::isValidPatchImage(file.patchImage) &&
+                 (file.zonesImage.empty() || SysExFile::isValidZonesImage(file.zonesImage));
     if (!file.valid) {
         file.patchImage.clear();
         file.zonesImage.clear();

@@ -34,7 +34,7 @@ void appendTransfer(QByteArray &out, Builder build, std::span<const Byte> image)
     out.append(reinterpret_cast<const char *>(buffer.data()), length);
 }
 
-template<typename Validate>
+template <typename Validate>
 bool validCopy(std::span<const Byte> image, std::size_t size, Validate validate)
 {
     if (image.size() != size)
@@ -89,9 +89,9 @@ std::vector<Byte> extract(const SysExContext &context, int size)
     SysExContext out = context;
     out.image = image.data();
     CBSysExPatch &sysEx = CBPatch::instance().sysEx();
-    const bool extracted = size == PatchImageSize ? sysEx.extractPatchImage(out)
-        : size == ZonesImageSize                  ? sysEx.extractZonesImage(out)
-                                                  : sysEx.extractBankSettings(out);
+    const bool extracted = size == PatchImageSize   ? sysEx.extractPatchImage(out)
+                           : size == ZonesImageSize ? sysEx.extractZonesImage(out)
+                                                    : sysEx.extractBankSettings(out);
     if (!extracted)
         image.clear();
     return image;

@@ -12,9 +12,7 @@ void selectData(QComboBox *combo, int value) { combo->setCurrentIndex(std::max(0
 
 } // namespace
 
-PreferencesDialog::PreferencesDialog(QWidget *parent)
-    : QDialog(parent)
-    , ui(std::make_unique<Ui::PreferencesDialog>())
+PreferencesDialog::PreferencesDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::PreferencesDialog>())
 {
     ui->setupUi(this);
     // After the automatic connection, so the settings are written before

@@ -4,9 +4,7 @@
 #include "ui_RevertDialog.h"
 
 RevertDialog::RevertDialog(RevertManager &reverts, QWidget *parent)
-    : QDialog(parent)
-    , m_reverts(reverts)
-    , ui(std::make_unique<Ui::RevertDialog>())
+    : QDialog(parent), m_reverts(reverts), ui(std::make_unique<Ui::RevertDialog>())
 {
     ui->setupUi(this);
     m_reverts.rescan();
@@ -16,10 +14,7 @@ RevertDialog::RevertDialog(RevertManager &reverts, QWidget *parent)
     setFixedSize(sizeHint());
 }
 
-RevertDialog::RevertDialog(QWidget *parent)
-    : RevertDialog(RevertManager::instance(), parent)
-{
-}
+RevertDialog::RevertDialog(QWidget *parent) : RevertDialog(RevertManager::instance(), parent) {}
 
 RevertDialog::~RevertDialog() = default;
 

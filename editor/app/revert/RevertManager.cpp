@@ -31,8 +31,7 @@ RevertManager &RevertManager::instance()
 }
 
 RevertManager::RevertManager(Brisel::RemoteControlManager &manager, Clock clock)
-    : m_manager(manager)
-    , m_clock(std::move(clock))
+    : m_manager(manager), m_clock(std::move(clock))
 {
     rescan();
     prune();
@@ -58,8 +57,8 @@ bool RevertManager::isBackupName(const QString &baseName)
     const QString time = baseName.mid(11);
     const QDate d = QDate::fromString(date, QStringLiteral("yyyy-MM-dd"));
     const QTime t = QTime::fromString(time, QStringLiteral("hhmmss"));
-    return d.isValid() && t.isValid() && d.toString(QStringLiteral("yyyy-MM-dd")) == date
-        && t.toString(QStringLiteral("hhmmss")) == time;
+    return d.isValid() && t.isValid() && d.toString(QStringLiteral("yyyy-MM-dd")) == date &&
+           t.toString(QStringLiteral("hhmmss")) == time;
 }
 
 void RevertManager::rescan()
@@ -111,8 +110,8 @@ QString RevertManager::saveNow()
     const QString dir = folder();
     // A backup of this second is replaced, never listed twice.
     m_names.removeAll(name);
-    if (!SysExFile::writeAll(filePath(dir, name, BankSuffix), bankBytes)
-        || !SysExFile::writeAll(filePath(dir, name, PatchSuffix), patchBytes)) {
+    if (!SysExFile::writeAll(filePath(dir, name, BankSuffix), bankBytes) ||
+        !SysExFile::writeAll(filePath(dir, name, PatchSuffix), patchBytes)) {
         removeFiles(dir, name);
         return {};
     }

@@ -26,8 +26,8 @@ public:
     static RevertManager &instance();
 
     // Rescans the folder and prunes it to the number retained.
-    explicit RevertManager(Brisel::RemoteControlManager &manager,
-                           Clock clock = [] { return QDateTime::currentDateTime(); });
+    explicit RevertManager(
+        Brisel::RemoteControlManager &manager, Clock clock = [] { return QDateTime::currentDateTime(); });
 
     // The stored backups folder, or the home folder (then stored) when that
     // is missing or not writable.

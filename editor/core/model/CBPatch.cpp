@@ -181,25 +181,55 @@ struct ControlDefault {
 };
 
 constexpr ControlDefault controlDefaults[ControlCount] = {
-    {"Tone    ", 21, ModeCC}, {"Presence", 22, ModeCC}, {"Filt Atk", 23, ModeCC},
-    {"Filt Dcy", 24, ModeCC}, {"Attack  ", 25, ModeCC}, {"Decay   ", 26, ModeCC},
-    {"Start   ", 27, ModeCC}, {"Release ", 28, ModeCC}, {"Vel-Vol ", 70, ModeCC},
-    {"Vel-FC  ", 71, ModeCC}, {"Retrig  ", 72, ModeCC}, {"Rate    ", 73, ModeCC},
-    {"Pitch Up", 91, ModeCC}, {"Pitch Dn", 93, ModeCC}, {"FX A    ", 82, ModeCC},
-    {"FX B    ", 83, ModeCC}, {"ModWheel", 1, ModeCC},  {"CtlPedal", 64, ModeCC},
-    {"AftTouch", 0, ModeChannelAftertouch},             {"PitchWhl", 0, ModePitchWheel},
+    {"Tone    ", 21, ModeCC},
+    {"Presence", 22, ModeCC},
+    {"Filt Atk", 23, ModeCC},
+    {"Filt Dcy", 24, ModeCC},
+    {"Attack  ", 25, ModeCC},
+    {"Decay   ", 26, ModeCC},
+    {"Start   ", 27, ModeCC},
+    {"Release ", 28, ModeCC},
+    {"Vel-Vol ", 70, ModeCC},
+    {"Vel-FC  ", 71, ModeCC},
+    {"Retrig  ", 72, ModeCC},
+    {"Rate    ", 73, ModeCC},
+    {"Pitch Up", 91, ModeCC},
+    {"Pitch Dn", 93, ModeCC},
+    {"FX A    ", 82, ModeCC},
+    {"FX B    ", 83, ModeCC},
+    {"ModWheel", 1, ModeCC},
+    {"CtlPedal", 64, ModeCC},
+    {"AftTouch", 0, ModeChannelAftertouch},
+    {"PitchWhl", 0, ModePitchWheel},
 };
 
 constexpr int patchDefaults[][2] = {
-    {ChannelModeChannel, 0}, {SixteenChannelModeCC, 7}, {AdvancedMode, 0}, {ProgramChangeMasterEnable, 0},
-    {LoadValues, 0},         {SaveValues, 0},           {Octave, 4},       {Semitone, 64},
-    {NoteLatchMode, 0},      {NoteLatchLowNote, 36},    {NoteLatchHighNote, 60}, {VelocityCurve, 4},
+    {ChannelModeChannel, 0},
+    {SixteenChannelModeCC, 7},
+    {AdvancedMode, 0},
+    {ProgramChangeMasterEnable, 0},
+    {LoadValues, 0},
+    {SaveValues, 0},
+    {Octave, 4},
+    {Semitone, 64},
+    {NoteLatchMode, 0},
+    {NoteLatchLowNote, 36},
+    {NoteLatchHighNote, 60},
+    {VelocityCurve, 4},
 };
 
 constexpr int zoneDefaults[][2] = {
-    {ZoneLowNote, 0},        {ZoneHighNote, 127},     {ZoneLowVelocity, 1},   {ZoneHighVelocity, 127},
-    {ZoneEnable, 0},         {ZoneSendPitchWheel, 1}, {ZoneSendModWheel, 1},  {ZoneSendAftertouch, 1},
-    {ZoneSendSustain, 1},    {ZoneNoteLatch, 1},      {ZonePostZoneOctaveTranspose, 0},
+    {ZoneLowNote, 0},
+    {ZoneHighNote, 127},
+    {ZoneLowVelocity, 1},
+    {ZoneHighVelocity, 127},
+    {ZoneEnable, 0},
+    {ZoneSendPitchWheel, 1},
+    {ZoneSendModWheel, 1},
+    {ZoneSendAftertouch, 1},
+    {ZoneSendSustain, 1},
+    {ZoneNoteLatch, 1},
+    {ZonePostZoneOctaveTranspose, 0},
 };
 
 constexpr char defaultPatchName[] = "PelinorX PatchXX";
@@ -213,8 +243,7 @@ CBPatch &CBPatch::instance()
     return patch;
 }
 
-CBPatch::CBPatch()
-    : m_sysEx(std::make_unique<CBSysExPatch>(*this))
+CBPatch::CBPatch() : m_sysEx(std::make_unique<CBSysExPatch>(*this))
 {
     initPatch();
     initZones();
@@ -239,10 +268,7 @@ Byte *CBPatch::ownImageFor(int id)
     return m_patch.data();
 }
 
-const Byte *CBPatch::ownImageFor(int id) const
-{
-    return const_cast<CBPatch *>(this)->ownImageFor(id);
-}
+const Byte *CBPatch::ownImageFor(int id) const { return const_cast<CBPatch *>(this)->ownImageFor(id); }
 
 void CBPatch::initPatch(Byte *image)
 {

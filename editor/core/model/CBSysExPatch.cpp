@@ -39,10 +39,7 @@ int requiredLength(int command)
 
 } // namespace
 
-CBSysExPatch::CBSysExPatch(CBPatch &patch)
-    : m_patch(patch)
-{
-}
+CBSysExPatch::CBSysExPatch(CBPatch &patch) : m_patch(patch) {}
 
 int CBSysExPatch::buildHeader(SysExContext &context, int command) const
 {
@@ -116,8 +113,8 @@ int CBSysExPatch::parse(SysExContext &context) const
 int CBSysExPatch::parseCommand(SysExContext &context) const
 {
     Byte *m = context.message;
-    if (!m || context.length < HeaderLength || m[1] != ManufacturerId
-        || (m[2] != ProductFamily && m[2] != AltProductFamily))
+    if (!m || context.length < HeaderLength || m[1] != ManufacturerId ||
+        (m[2] != ProductFamily && m[2] != AltProductFamily))
         return NotThisFamily;
 
     const Byte expectedId = context.deviceId;
@@ -195,8 +192,8 @@ int CBSysExPatch::buildIdentityRequest(Byte *out)
 
 bool CBSysExPatch::checkIdentityReply(const Byte *message, int length, Brisel::IdentityResult &result)
 {
-    if (!message || length != IdentityReplyLength || message[0] != SysExStart || message[1] != 0x7E
-        || message[3] != 0x06 || message[4] != 0x02 || message[5] != ManufacturerId)
+    if (!message || length != IdentityReplyLength || message[0] != SysExStart || message[1] != 0x7E ||
+        message[3] != 0x06 || message[4] != 0x02 || message[5] != ManufacturerId)
         return false;
     result.model = Brisel::modelFromIdentity(message[6], message[7], message[8], message[9]);
     if (result.model == Brisel::NotThisProduct) {

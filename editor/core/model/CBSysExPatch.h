@@ -7,10 +7,10 @@ class CBPatch;
 
 // In and out values of one build or parse.
 struct SysExContext {
-    int result = 0;   // out: parser result (CBSysExPatch::ParseResult)
-    int command = 0;  // out: byte 5
-    int status = 0;   // out: byte 6
-    int ackCode = 0;  // out: byte 7 of an acknowledgement
+    int result = 0;  // out: parser result (CBSysExPatch::ParseResult)
+    int command = 0; // out: byte 5
+    int status = 0;  // out: byte 6
+    int ackCode = 0; // out: byte 7 of an acknowledgement
     // The message to parse, or the builder's output buffer (at least
     // MaxMessageLength bytes). Not const: parsing validates the image in place.
     Byte *message = nullptr;

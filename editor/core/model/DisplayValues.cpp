@@ -26,35 +26,20 @@ int offset(Form form)
     return 0;
 }
 
-bool isSigned(Form form)
-{
-    return form == Form::Octave || form == Form::Semitone || form == Form::Transpose;
-}
+bool isSigned(Form form) { return form == Form::Octave || form == Form::Semitone || form == Form::Transpose; }
 
 namespace {
 
 // Pinned to int's range: a number that far out is out of every parameter's range, and stays so.
-int pinned(long long value)
-{
-    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
+int pinned(long long value) { return int(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 } // namespace
 
-int shown(Form form, int stored)
-{
-    return pinned((long long)stored - offset(form));
-}
+int shown(Form form, int stored) { return pinned((long long)stored - offset(form)); }
 
-int stored(Form form, int shown)
-{
-    return pinned((long long)shown + offset(form));
-}
+int stored(Form form, int shown) { return pinned((long long)shown + offset(form)); }
 
-std::string signedText(int value)
-{
-    return value > 0 ? "+" + std::to_string(value) : std::to_string(value);
-}
+std::string signedText(int value) { return value > 0 ? "+" + std::to_string(value) : std::to_string(value); }
 
 std::string noteName(int note)
 {
@@ -76,9 +61,8 @@ std::string text(Form form, int stored)
 
 std::string firmwareText(const std::string &reported)
 {
-    if (reported.size() != 4 || !std::all_of(reported.begin(), reported.end(), [](unsigned char c) {
-            return std::isxdigit(c);
-        }))
+    if (reported.size() != 4 ||
+        !std::all_of(reported.begin(), reported.end(), [](unsigned char c) { return std::isxdigit(c); }))
         return reported;
     const unsigned major = unsigned(std::stoul(reported.substr(0, 2), nullptr, 16));
     const unsigned minor = unsigned(std::stoul(reported.substr(2), nullptr, 16));

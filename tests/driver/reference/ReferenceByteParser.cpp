@@ -2,15 +2,9 @@
 
 namespace ZelReference {
 
-void MidiByteParser::reset()
-{
-    *this = MidiByteParser();
-}
+void MidiByteParser::reset() { *this = MidiByteParser(); }
 
-void MidiByteParser::clearRing()
-{
-    m_write = m_read = m_count = 0;
-}
+void MidiByteParser::clearRing() { m_write = m_read = m_count = 0; }
 
 void MidiByteParser::pushRing(std::uint8_t byte)
 {

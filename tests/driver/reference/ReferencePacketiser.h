@@ -10,6 +10,7 @@
 // the tests' reference for the driver's own (see ReferenceByteParser.h).
 namespace ZelReference {
 
+using Zel::cinByteCount;
 using Zel::CinSingleByte;
 using Zel::CinSysExContinue;
 using Zel::CinSysExEnd1;
@@ -17,7 +18,6 @@ using Zel::CinSysExEnd2;
 using Zel::CinSysExEnd3;
 using Zel::CinThreeByteCommon;
 using Zel::CinTwoByteCommon;
-using Zel::cinByteCount;
 using Zel::packetCin;
 using Zel::sysExEndCin;
 
@@ -25,9 +25,8 @@ using Zel::sysExEndCin;
 // Sink: appendPacket(const uint8_t *packet) and submitNow() (real-time bytes
 // leave at once instead of waiting for the batch). `idle` is the stream's
 // "not inside System Exclusive" flag.
-template<class Sink>
-void packetiseByte(MidiByteParser &parser, bool &idle, std::uint8_t cable, std::uint8_t byte,
-                   Sink &sink)
+template <class Sink>
+void packetiseByte(MidiByteParser &parser, bool &idle, std::uint8_t cable, std::uint8_t byte, Sink &sink)
 {
     const std::uint8_t result = parser.feed(byte);
     std::uint8_t packet[4] = {static_cast<std::uint8_t>(cable << 4), 0, 0, 0};
@@ -98,7 +97,7 @@ void packetiseByte(MidiByteParser &parser, bool &idle, std::uint8_t cable, std::
 
 // Input: one packet into a stream's byte stream. Sink: push(uint8_t) (a full
 // FIFO drops). `idle` as above. Packets of CIN 0 and 1 carry nothing.
-template<class Sink>
+template <class Sink>
 void unpackPacket(const std::uint8_t *packet, bool &idle, Sink &sink)
 {
     const std::uint8_t cin = packetCin(packet);
