@@ -1,5 +1,6 @@
 #include "editor/app/EditorFiles.h"
 
+#include "editor/app/DeviceSession.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/files/FileFeedback.h"
@@ -16,6 +17,12 @@ public:
     void reportInvalidFile(const QString &text) override
     {
         QMessageBox::critical(MessageParent::get(), QString(), text, QMessageBox::Ok);
+    }
+    void reportNotice(const QString &text) override { DeviceSession::showStatus(text); }
+    void reportLoadFailure(const QString &text) override
+    {
+        DeviceSession::showStatus(text);
+        QMessageBox::warning(MessageParent::get(), QString(), text, QMessageBox::Ok);
     }
     void askToSaveBank() override { UnsavedWork::askBankQuestion(); }
 };

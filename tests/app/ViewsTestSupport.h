@@ -72,8 +72,12 @@ inline QMimeData *urlData(const QList<QUrl> &urls)
 
 struct RecordingFeedback : FileFeedback {
     void reportInvalidFile(const QString &text) override { reports.append(text); }
+    void reportNotice(const QString &text) override { notices.append(text); }
+    void reportLoadFailure(const QString &text) override { failures.append(text); }
     void askToSaveBank() override { ++bankQuestions; }
     QStringList reports;
+    QStringList notices;
+    QStringList failures;
     int bankQuestions = 0;
 };
 

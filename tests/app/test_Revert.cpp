@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
@@ -149,6 +150,54 @@ TEST_F(Reverts, PruningTouchesOnlyTimestampedPairs)
     reverts->saveNow();
     EXPECT_EQ(filesInFolder().size(), strangers.size() * 2 + 1) << filesInFolder().join(' ').toStdString();
 }
+
+struct LeftoverCase {
+    const char *name;
+    bool partner; // its partner of the pair is there too
+    bool old;     // last modified two minutes ago
+    bool removed;
+};
+
+class RevertLeftovers : public Reverts, public ::testing::WithParamInterface<LeftoverCase>
+{
+};
+
+// What a killed backup left: half a pair or a temporary of our own naming,
+// over a minute old. The next backup removes that and nothing else.
+TEST_P(RevertLeftovers, TheNextBackupRemovesOnlyOldLeftoversOfItsOwn)
+{
+    const LeftoverCase &c = GetParam();
+    const QString path = write(c.name, bankBytes("X"));
+    if (c.partner)
+        write(QString(c.name).replace(".vpb", ".vpp"), patchBytes("X"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    if (c.old) {
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    }
+    file.close();
+    make();
+    ASSERT_FALSE(reverts->saveNow().isEmpty());
+    EXPECT_EQ(QFile::exists(path), !c.removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RevertLeftovers,
+                         ::testing::Values(LeftoverCase{"2006-03-13_120000.vpb", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpp", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpb", false, false, false},
+                                           LeftoverCase{"2006-03-13_120000.vpb", true, true, false},
+                                           LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpp.Xy12Zq", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, false, false},
+                                           LeftoverCase{"2006-03-13_120000.vpb.AbCdE", false, true, false},
+                                           LeftoverCase{"notes.vpb", false, true, false},
+                                           LeftoverCase{"notes.vpb.AbCdEf", false, true, false}),
+                         [](const auto &info) {
+                             QString name =
+                                 QString::fromLatin1(info.param.name).replace(QRegularExpression("[^A-Za-z0-9]"), "_");
+                             return name.toStdString() + (info.param.partner ? "_paired" : "") +
+                                    (info.param.old ? "_old" : "_fresh");
+                         });
 
 TEST_F(Reverts, BankWithoutItsPatchPartnerIsNotListed)
 {

@@ -30,6 +30,8 @@ public:
     TextFeedback(const CommandLine &line, Io &io) : m_line(line), m_io(io) {}
 
     void reportInvalidFile(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
+    void reportNotice(const QString &text) override { warn(m_line, m_io, text.toStdString()); }
+    void reportLoadFailure(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
     void askToSaveBank() override
     {
         m_io.err << "vorpadctl " << m_line.command << ": the bank's unsaved patches are replaced\n";

@@ -96,7 +96,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         error = path + ": not a patch (.vpp) or bank (.vpb) file";
         return std::nullopt;
     }
-    if (!QFileInfo(qpath).isFile()) {
+    if (!QFileInfo::exists(qpath)) {
         error = path + ": no such file";
         return std::nullopt;
     }
@@ -111,6 +111,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
             return std::nullopt;
         }
         values.addPatch("", file.patchImage, file.zonesImage);
+        values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
         return values;
     }
     const BankFile file = BankFile::read(qpath);
@@ -118,6 +119,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         error = path + ": " + InvalidBankFileText;
         return std::nullopt;
     }
+    values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
     std::vector<Byte> settings = file.settings;
     for (const Entry &entry : ParamCatalog::bankSettingsEntries())
         values.m_values.push_back(values.value(entry.name, entry, settings.data()));
@@ -149,7 +151,7 @@ FileValues::Value FileValues::value(const std::string &name, const Entry &entry,
 
 std::string FileValues::toText() const
 {
-    std::string out = m_path + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
+    std::string out = printable(m_path) + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
     for (const Value &v : m_values)
         out += v.name + " = " + shown(v) + "\n";
     return out;

@@ -64,7 +64,7 @@ void printOverview(std::ostream &out)
 
 int usageError(const std::string &context, const std::string &text, std::ostream &err)
 {
-    err << "vorpadctl" << context << ": " << text << "\n(see 'vorpadctl" << context << " --help')\n";
+    err << "vorpadctl" << context << ": " << printable(text) << "\n(see 'vorpadctl" << context << " --help')\n";
     return ExitUsage;
 }
 
@@ -72,8 +72,13 @@ int usageError(const std::string &context, const std::string &text, std::ostream
 
 int fail(const CommandLine &line, Io &io, const std::string &text)
 {
-    io.err << "vorpadctl " << line.command << ": " << text << '\n';
+    io.err << "vorpadctl " << line.command << ": " << printable(text) << '\n';
     return ExitFailed;
+}
+
+void warn(const CommandLine &line, Io &io, const std::string &text)
+{
+    io.err << "vorpadctl " << line.command << ": warning: " << printable(text) << '\n';
 }
 
 int runVorpadCtl(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)

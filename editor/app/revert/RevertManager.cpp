@@ -3,6 +3,7 @@
 #include "editor/app/AppSettings.h"
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/PatchFile.h"
+#include "editor/app/files/StaleFiles.h"
 #include "editor/app/files/SysExFile.h"
 #include "editor/core/RemoteControlManager.h"
 
@@ -108,6 +109,8 @@ QString RevertManager::saveNow()
         return {};
 
     const QString dir = folder();
+    StaleFiles::removeBrokenPairs(dir, &RevertManager::isBackupName, QLatin1String(BankSuffix),
+                                  QLatin1String(PatchSuffix));
     // A backup of this second is replaced, never listed twice.
     m_names.removeAll(name);
     if (!SysExFile::writeAll(filePath(dir, name, BankSuffix), bankBytes) ||
