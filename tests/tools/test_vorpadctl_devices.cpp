@@ -105,7 +105,7 @@ TEST_F(VorpadCtlDevices, FilesThatAreMissingOrThereAlreadyAreSaidSo)
     EXPECT_EQ(world.controller().requestCount(), before);
 
     ASSERT_EQ(run({"new-bank", path("kept.vpb")}).code, 0);
-    const QByteArray kept = *SysExFile::readAll(QString::fromStdString(path("kept.vpb")));
+    const auto kept = *SysExFile::readAll(QString::fromStdString(path("kept.vpb")));
     const CtlRun refused = run({"backup", path("kept.vpb")});
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("exists (--force overwrites it)"), std::string::npos) << refused.err;
