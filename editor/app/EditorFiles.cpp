@@ -3,6 +3,7 @@
 #include "editor/app/DeviceSession.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/UnsavedWork.h"
+#include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileOperations.h"
 #include "editor/core/RemoteControlManager.h"
@@ -24,7 +25,7 @@ public:
         DeviceSession::showStatus(text);
         QMessageBox::warning(MessageParent::get(), QString(), text, QMessageBox::Ok);
     }
-    void askToSaveBank() override { UnsavedWork::askBankQuestion(); }
+    bool askToSaveBank() override { return UnsavedWork::askBankQuestion(); }
 };
 
 } // namespace
@@ -36,6 +37,18 @@ FileOperations &instance()
     static MessageBoxFeedback feedback;
     static FileOperations files(Brisel::RemoteControlManager::instance(), feedback);
     return files;
+}
+
+bool open(const QString &path)
+{
+    return LoadQueue::instance()
+        .request([path] {
+            const bool loaded = instance().openFile(path);
+            if (loaded)
+                DeviceSession::showStatus(LoadQueue::loadedText(path));
+            return loaded;
+        })
+        .value_or(true);
 }
 
 } // namespace EditorFiles

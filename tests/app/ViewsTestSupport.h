@@ -74,11 +74,16 @@ struct RecordingFeedback : FileFeedback {
     void reportInvalidFile(const QString &text) override { reports.append(text); }
     void reportNotice(const QString &text) override { notices.append(text); }
     void reportLoadFailure(const QString &text) override { failures.append(text); }
-    void askToSaveBank() override { ++bankQuestions; }
+    bool askToSaveBank() override
+    {
+        ++bankQuestions;
+        return bankSaved;
+    }
     QStringList reports;
     QStringList notices;
     QStringList failures;
     int bankQuestions = 0;
+    bool bankSaved = true;
 };
 
 // A fresh patch model, manager and file layer, a folder for files and an

@@ -26,11 +26,16 @@ struct RecordingFeedback : FileFeedback {
     void reportInvalidFile(const QString &text) override { reports.push_back(text); }
     void reportNotice(const QString &text) override { notices.push_back(text); }
     void reportLoadFailure(const QString &text) override { failures.push_back(text); }
-    void askToSaveBank() override { ++bankQuestions; }
+    bool askToSaveBank() override
+    {
+        ++bankQuestions;
+        return bankSaved;
+    }
     std::vector<QString> reports;
     std::vector<QString> notices;
     std::vector<QString> failures;
     int bankQuestions = 0;
+    bool bankSaved = true;
 };
 
 Bytes bytesOf(const PatchImage &image) { return Bytes(image.begin(), image.end()); }
@@ -150,13 +155,24 @@ TEST_F(Files, ABankWithThreeZonesKeepsAllZones)
         EXPECT_EQ(bank().patch(p).zonesImage()[8], 15 - p);
 }
 
-TEST_F(Files, LoadingABankOverModifiedPatchesAsksFirstAndStillLoads)
+// Whether the bank was kept (saved, or the user declined) decides whether the
+// load goes on: a wanted save that was cancelled or failed abandons it.
+class LoadOverModifiedPatches : public Files, public ::testing::WithParamInterface<bool>
 {
+};
+
+TEST_P(LoadOverModifiedPatches, AsksFirstAndLoadsOnlyWhenTheBankIsKept)
+{
+    const bool kept = GetParam();
+    feedback.bankSaved = kept;
     bank().patch(9).setPatchImage(defaultPatch(2));
-    ASSERT_TRUE(files->loadBankFile(write("b.vpb", FileBytes::bank())));
+    EXPECT_EQ(files->loadBankFile(write("b.vpb", FileBytes::bank())), kept);
     EXPECT_EQ(feedback.bankQuestions, 1);
-    EXPECT_EQ(bank().patch(9).patchImage()[22], 4);
+    EXPECT_EQ(bank().patch(9).patchImage()[22], kept ? 4 : 2);
+    EXPECT_EQ(bank().hasModifiedPatches(), !kept);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, LoadOverModifiedPatches, ::testing::Bool());
 
 TEST_F(Files, AnInvalidBankFileIsReportedAndChangesNothing)
 {

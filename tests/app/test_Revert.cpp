@@ -1,10 +1,12 @@
 #include "ViewsTestSupport.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/revert/PreferencesDialog.h"
 #include "editor/app/revert/RevertDialog.h"
 #include "editor/app/revert/RevertManager.h"
 #include "editor/core/DeviceList.h"
+#include "editor/core/model/CBSysExPatch.h"
 #include "tests/support/SimulatedWorld.h"
 
 #include <QComboBox>
@@ -14,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
@@ -176,6 +179,7 @@ TEST_P(RevertLeftovers, TheNextBackupRemovesOnlyOldLeftoversOfItsOwn)
         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
     }
     file.close();
+    retain(10); // no pruning: only the leftovers go
     make();
     ASSERT_FALSE(reverts->saveNow().isEmpty());
     EXPECT_EQ(QFile::exists(path), !c.removed);
@@ -185,7 +189,6 @@ INSTANTIATE_TEST_SUITE_P(Files, RevertLeftovers,
                          ::testing::Values(LeftoverCase{"2006-03-13_120000.vpb", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpp", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpb", false, false, false},
-                                           LeftoverCase{"2006-03-13_120000.vpb", true, true, false},
                                            LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpp.Xy12Zq", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, false, false},
@@ -309,6 +312,35 @@ TEST_F(Reverts, ConnectingWritesOneBackupAtOnce)
     ASSERT_TRUE(reverts->selectDeviceAndBackUp(devices.record(0)));
     EXPECT_EQ(reverts->count(), 1);
     EXPECT_EQ(reverts->name(0), "2006-03-14_093015");
+
+    // A connection whose download misses answers keeps the stale model out of
+    // the folder, where with one retained it would replace the last true copy.
+    tick();
+    world.setFaults([](Sim::Faults &f) { f.replyCommand = CBSysExPatch::PatchTransfer; });
+    ASSERT_TRUE(reverts->selectDeviceAndBackUp(devices.record(1)));
+    ASSERT_TRUE(manager->isConnected());
+    EXPECT_EQ(names(), QStringList{"2006-03-14_093015"});
+}
+
+TEST_F(Reverts, ASimulatedSessionNeverTouchesTheRealBackups)
+{
+    const QString home = QDir::homePath();
+    for (const char *suffix : {".vpb", ".vpp"})
+        ASSERT_TRUE(SysExFile::writeAll(QDir(home).filePath(QStringLiteral("2001-01-01_000000") + suffix), "real"));
+    EditorSession::setSimulated(true);
+    const auto real = qScopeGuard([] {
+        QSettings().clear();
+        EditorSession::setSimulated(false);
+    });
+    retain(1);
+    make();
+    EXPECT_FALSE(reverts->saveNow().isEmpty());
+
+    EXPECT_TRUE(QFile::exists(QDir(home).filePath("2001-01-01_000000.vpb")));
+    EXPECT_TRUE(QFile::exists(QDir(home).filePath("2001-01-01_000000.vpp")));
+    EXPECT_EQ(reverts->folder(),
+              QDir::toNativeSeparators(qEnvironmentVariable("XDG_DATA_HOME") + "/vorpad/simulated-backups"));
+    EXPECT_EQ(reverts->count(), 1);
 }
 
 // ---- dialogs -------------------------------------------------------------

@@ -35,3 +35,7 @@ void warn(const CommandLine &line, Io &io, const std::string &text);
 
 const std::vector<CommandSpec> &fileCommands();
 const std::vector<CommandSpec> &deviceCommands();
+const std::vector<CommandSpec> &usbCommands();
+
+// Selects the simulated machine when --simulate or VORPAD_SIMULATE asks for it.
+void selectSimulationIfAsked(const CommandLine &line);

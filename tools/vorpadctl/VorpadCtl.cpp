@@ -10,7 +10,7 @@ namespace {
 std::vector<const CommandSpec *> allCommands()
 {
     std::vector<const CommandSpec *> out;
-    for (const auto *list : {&deviceCommands(), &fileCommands()}) {
+    for (const auto *list : {&deviceCommands(), &usbCommands(), &fileCommands()}) {
         for (const CommandSpec &spec : *list)
             out.push_back(&spec);
     }

@@ -8,6 +8,7 @@
 #include "updater/wizard/UpdaterWizard.h"
 
 #include "platform/MidiSelection.h"
+#include "platform/devicecontrol/DeviceControl.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -204,6 +205,8 @@ int runProgram(int argc, char **argv)
     environment.updateLog = &updateLog;
     environment.hasDeviceControl = control != nullptr;
     environment.simulated = keys.has_value();
+    if (control)
+        environment.accessAdvice = [control] { return QString::fromStdWString(control->accessAdvice()); };
     return runUpdater(app.configuration(), options, environment);
 }
 

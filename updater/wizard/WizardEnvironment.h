@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 namespace Oxa {
 
 class ProcessList;
@@ -15,6 +19,8 @@ struct WizardEnvironment {
     const UpdateLog *updateLog = nullptr;
     bool hasDeviceControl = true;
     bool simulated = false;
+    // Why the controllers present could not be opened (a missing udev rule); empty when nothing stood in the way.
+    std::function<QString()> accessAdvice;
 };
 
 } // namespace Oxa

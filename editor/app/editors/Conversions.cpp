@@ -3,6 +3,8 @@
 #include "editor/core/model/DisplayValues.h"
 #include "editor/skin/CZelRangeControl.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <climits>
 #include <utility>
@@ -33,6 +35,8 @@ QString signedText(int value) { return QString::fromStdString(DisplayValues::sig
 
 namespace {
 
+QString tr(const char *text) { return QCoreApplication::translate("Conversions", text); }
+
 int plus(int n, int offset) { return pinned((long long)n + offset); }
 
 // Sets the parameter when the value differs; true when it did.
@@ -47,6 +51,14 @@ bool setIfDifferent(NumericParameter &param, int value)
 } // namespace
 
 LineEditData::~LineEditData() = default;
+
+bool LineEditData::shows(const QString &entered) const
+{
+    const QString shown = text();
+    int a = 0, b = 0;
+    return entered.trimmed() == shown.trimmed() ||
+           (Conversions::parse(entered, a) && Conversions::parse(shown, b) && a == b);
+}
 KnobData::~KnobData() = default;
 WheelData::~WheelData() = default;
 WheelBehaviour::~WheelBehaviour() = default;
@@ -70,6 +82,8 @@ bool MidiChanLineEditData::setText(const QString &text)
     return setIfDifferent(m_channel, DisplayValues::stored(DisplayValues::Form::Channel, n));
 }
 
+QString MidiChanLineEditData::rule() const { return tr("Channel must be 1..16"); }
+
 NumLineEditData::NumLineEditData(Brisel::ScalarParam &param, bool isSigned, int offset)
     : m_param(param), m_signed(isSigned), m_offset(offset)
 {
@@ -89,6 +103,14 @@ bool NumLineEditData::setText(const QString &text)
     if (!Conversions::parse(text, n))
         return false;
     return setIfDifferent(m_param, plus(n, m_offset));
+}
+
+QString NumLineEditData::rule() const
+{
+    const int low = plus(m_param.minimum(), -m_offset), high = plus(m_param.maximum(), -m_offset);
+    if (m_signed)
+        return tr("The value must be %1..%2").arg(Conversions::signedText(low), Conversions::signedText(high));
+    return tr("The value must be %1..%2").arg(low).arg(high);
 }
 
 StringLineEditData::StringLineEditData(Brisel::StringParam &param) : m_param(param) {}
@@ -138,6 +160,12 @@ QString ValueLineEditData::text() const
 {
     const NumericParameter *param = used();
     return param ? QString::number(param->value()) : QString();
+}
+
+QString ValueLineEditData::rule() const
+{
+    const NumericParameter *param = used();
+    return param ? tr("The value must be %1..%2").arg(param->minimum()).arg(param->maximum()) : QString();
 }
 
 bool ValueLineEditData::setText(const QString &text)

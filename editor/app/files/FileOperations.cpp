@@ -83,8 +83,8 @@ bool FileOperations::loadBankFile(const QString &path)
         return false;
     }
     Brisel::Bank &bank = m_manager.bank();
-    if (bank.hasModifiedPatches())
-        m_feedback.askToSaveBank();
+    if (bank.hasModifiedPatches() && !m_feedback.askToSaveBank())
+        return false;
     m_manager.connection().resetTransfers();
     bank.setSettings(file.settings);
     for (int p = 0; p < StoredPatchCount; ++p)
