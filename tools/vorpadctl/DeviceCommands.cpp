@@ -175,7 +175,8 @@ int restore(const CommandLine &line, Io &io)
     const QString qpath = QString::fromStdString(path);
     if (!isBankFile(qpath))
         return fail(line, io, path + ": a bank file name ends in .vpb");
-    if (!QFileInfo(qpath).isFile())
+    // A FIFO or a folder exists: the reader refuses it as an invalid file.
+    if (!QFileInfo::exists(qpath))
         return fail(line, io, path + ": no such file");
     const BankFile file = BankFile::read(qpath);
     if (!file.valid)
