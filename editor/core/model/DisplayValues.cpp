@@ -39,14 +39,20 @@ int shown(Form form, int stored) { return pinned((long long)stored - offset(form
 
 int stored(Form form, int shown) { return pinned((long long)shown + offset(form)); }
 
-std::string signedText(int value) { return value > 0 ? "+" + std::to_string(value) : std::to_string(value); }
+std::string signedText(int value)
+{
+    // Appended, not prepended: gcc 12 warns of an overlap in "+" + std::string.
+    std::string text = value > 0 ? "+" : "";
+    return text += std::to_string(value);
+}
 
 std::string noteName(int note)
 {
     static constexpr const char *names[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
     if (note < 0 || note > 127)
         return std::string();
-    return names[note % 12] + std::to_string(note / 12 - 1);
+    std::string name = names[note % 12];
+    return name += std::to_string(note / 12 - 1);
 }
 
 std::string text(Form form, int stored)
