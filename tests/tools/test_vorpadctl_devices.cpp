@@ -197,3 +197,15 @@ TEST(VorpadCtlSimulate, BackupFetchesTheWholeBankThroughTheDriver)
 }
 
 } // namespace
+
+TEST_F(VorpadCtlDevices, PutSendsAPatchFileIntoOneSlotAndNamesListsThem)
+{
+    ASSERT_EQ(run({"new-patch", path("a.vpp")}).code, 0);
+    ASSERT_EQ(run({"set", path("a.vpp"), "PatchName", "Slot Five"}).code, 0);
+    const CtlRun put = run({"put", path("a.vpp"), "5"});
+    ASSERT_EQ(put.code, 0) << put.err;
+    EXPECT_EQ(bytes(world.controller().patch(5)), PatchFile::read(QString::fromStdString(path("a.vpp"))).patchImage);
+    const CtlRun names = run({"names"});
+    ASSERT_EQ(names.code, 0) << names.err;
+    EXPECT_NE(names.out.find("\n5 Slot Five\n"), std::string::npos) << names.out;
+}

@@ -47,6 +47,10 @@ std::optional<std::string> CommandLine::parse(const std::vector<std::string> &ar
                 return "--simulate takes 25, 49 or 61";
         } else if (arg == "--force" && (allowed & Force)) {
             out.force = true;
+        } else if ((name == "--search" || name == "--tag") && (allowed & Search)) {
+            if (!inlineValue && i + 1 >= args.size())
+                return name + " needs a value";
+            (name == "--search" ? out.search : out.tag) = inlineValue ? *inlineValue : args[++i];
         } else if (arg.size() > 1 && arg[0] == '-' && !toInt(arg)) { // "-2" is a value
             return "unknown option '" + arg + "'";
         } else {

@@ -9,6 +9,7 @@
 #include "editor/core/RemoteControlManager.h"
 #include "platform/MidiSelection.h"
 #include "tools/vorpadctl/Commands.h"
+#include "tools/vorpadctl/DeviceAccess.h"
 
 #include "editor/core/model/DisplayValues.h"
 
@@ -47,74 +48,6 @@ std::string modelText(int model)
 {
     const Brisel::KeyboardRange range = Brisel::keyboardRange(model);
     return range.keyCount > 0 ? std::to_string(range.keyCount) + " keys" : "unknown size";
-}
-
-// The process's one manager, as the editor uses it, for the length of one
-// command. Its link is closed when the command ends, so that the next command
-// may select a fresh simulated machine.
-class ManagerSession
-{
-public:
-    ManagerSession() = default;
-    ~ManagerSession() { manager.connection().close(); }
-    ManagerSession(const ManagerSession &) = delete;
-    ManagerSession &operator=(const ManagerSession &) = delete;
-
-    RemoteControlManager &manager = RemoteControlManager::instance();
-};
-
-// The device list as the editor shows it: position 0 is "No device".
-std::vector<DeviceRecord> deviceList()
-{
-    std::vector<DeviceRecord> records{DeviceRecord::empty()};
-    for (const DeviceRecord &record : Brisel::DeviceList::scan())
-        records.push_back(record);
-    return records;
-}
-
-// Opens the chosen device; false (reported) when there is no such device or
-// it no longer answers. Nothing is downloaded yet.
-bool connect(const CommandLine &line, Io &io, RemoteControlManager &manager)
-{
-    const std::vector<DeviceRecord> records = deviceList();
-    const int position = line.device.value_or(1);
-    if (records.size() <= 1) {
-        fail(line, io, "no controller found");
-        return false;
-    }
-    if (position < 1 || position >= int(records.size())) {
-        fail(line, io,
-             "no device at position " + std::to_string(position) + " (1.." + std::to_string(records.size() - 1) +
-                 ", see 'vorpadctl devices')");
-        return false;
-    }
-    const DeviceRecord &record = records[std::size_t(position)];
-    if (!manager.connection().open(record) || !manager.isConnected()) {
-        fail(line, io, record.name + ": the controller does not answer");
-        return false;
-    }
-    return true;
-}
-
-bool downloadComplete(const CommandLine &line, Io &io, RemoteControlManager &manager)
-{
-    if (manager.downloadAll())
-        return true;
-    fail(line, io, manager.currentDevice().name + ": the controller did not answer every request");
-    return false;
-}
-
-std::vector<std::vector<Byte>> storedImages(const Brisel::Bank &bank, bool zones)
-{
-    std::vector<std::vector<Byte>> out;
-    for (int p = 0; p < StoredPatchCount; ++p) {
-        const Brisel::Patch &patch = bank.patch(p);
-        if (zones)
-            out.emplace_back(patch.zonesImage().begin(), patch.zonesImage().end());
-        else
-            out.emplace_back(patch.patchImage().begin(), patch.patchImage().end());
-    }
-    return out;
 }
 
 int devices(const CommandLine &line, Io &io)

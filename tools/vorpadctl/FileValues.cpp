@@ -10,8 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <map>
-
 namespace {
 
 using ParamCatalog::Entry;
@@ -19,8 +17,6 @@ using ParamCatalog::ImageKind;
 using ParamCatalog::ValueKind;
 
 std::string quoted(const std::string &text) { return "\"" + text + "\""; }
-
-std::string shown(const FileValues::Value &v) { return v.kind == ValueKind::Text ? quoted(v.text) : v.text; }
 
 // How a stored number is written for the user: as the editor shows it, or as stored.
 struct Numbers {
@@ -103,14 +99,13 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
     FileValues values;
     values.m_path = path;
     values.m_bank = bank;
-    values.m_raw = raw;
     if (!bank) {
         const PatchFile file = PatchFile::read(qpath);
         if (!file.valid) {
             error = path + ": " + InvalidPatchFileText;
             return std::nullopt;
         }
-        values.addPatch("", file.patchImage, file.zonesImage);
+        values.m_values = PatchValues::ofPatch(file.patchImage, file.zonesImage, {}, raw);
         values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
         return values;
     }
@@ -120,40 +115,21 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         return std::nullopt;
     }
     values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
-    std::vector<Byte> settings = file.settings;
-    for (const Entry &entry : ParamCatalog::bankSettingsEntries())
-        values.m_values.push_back(values.value(entry.name, entry, settings.data()));
+    values.m_values = PatchValues::ofBankSettings(file.settings, raw);
     for (std::size_t p = 0; p < file.patchImages.size(); ++p) {
-        values.addPatch("Patch" + std::to_string(p + 1) + ".", file.patchImages[p],
-                        file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]);
+        const std::vector<PatchValues::Value> patch = PatchValues::ofPatch(
+            file.patchImages[p], file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p],
+            "Patch" + std::to_string(p + 1) + ".", raw);
+        values.m_values.insert(values.m_values.end(), patch.begin(), patch.end());
     }
     return values;
-}
-
-void FileValues::addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones)
-{
-    for (const Entry &entry : ParamCatalog::patchEntries()) {
-        const bool inZones = entry.image == ImageKind::Zones;
-        if (inZones && zones.empty())
-            continue;
-        Byte *image = inZones ? zones.data() : patch.data();
-        m_values.push_back(value(prefix + entry.name, entry, image));
-    }
-}
-
-FileValues::Value FileValues::value(const std::string &name, const Entry &entry, Byte *image) const
-{
-    Value v{name, entry.kind, ParamCatalog::valueText(entry, image, m_raw)};
-    if (entry.kind == ValueKind::Number)
-        v.number = Numbers{entry.form, m_raw}.shown(ParamCatalog::storedValue(entry, image));
-    return v;
 }
 
 std::string FileValues::toText() const
 {
     std::string out = printable(m_path) + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
     for (const Value &v : m_values)
-        out += v.name + " = " + shown(v) + "\n";
+        out += v.name + " = " + PatchValues::shown(v) + "\n";
     return out;
 }
 
@@ -173,28 +149,6 @@ std::string FileValues::toJson() const
                            {"valid", true},
                            {"parameters", parameters}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
-}
-
-std::vector<std::string> FileValues::differences(const FileValues &a, const FileValues &b)
-{
-    std::map<std::string, const Value *> inB;
-    for (const Value &v : b.m_values)
-        inB[v.name] = &v;
-    std::vector<std::string> out;
-    for (const Value &v : a.m_values) {
-        auto it = inB.find(v.name);
-        if (it == inB.end())
-            out.push_back(v.name + ": " + shown(v) + " -> (none)");
-        else if (it->second->text != v.text)
-            out.push_back(v.name + ": " + shown(v) + " -> " + shown(*it->second));
-        if (it != inB.end())
-            inB.erase(it);
-    }
-    for (const Value &v : b.m_values) {
-        if (inB.count(v.name))
-            out.push_back(v.name + ": (none) -> " + shown(v));
-    }
-    return out;
 }
 
 bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const std::string &value, bool raw,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/app/files/PatchFile.h"
-#include "tools/vorpadctl/ParamCatalog.h"
+#include "editor/core/PatchValues.h"
 
 #include <optional>
 #include <string>
@@ -12,12 +12,7 @@
 class FileValues
 {
 public:
-    struct Value {
-        std::string name;
-        ParamCatalog::ValueKind kind;
-        std::string text;
-        int number = 0; // of a number: as shown, or as stored when raw
-    };
+    using Value = PatchValues::Value;
 
     // A valid file, or nothing and the reason in error. Numbers as the editor
     // shows them, or as stored when raw.
@@ -32,7 +27,10 @@ public:
     std::string toJson() const;
 
     // "NAME: a -> b" for every parameter that differs, in file order.
-    static std::vector<std::string> differences(const FileValues &a, const FileValues &b);
+    static std::vector<std::string> differences(const FileValues &a, const FileValues &b)
+    {
+        return PatchValues::differences(a.m_values, b.m_values);
+    }
 
     // Sets one parameter through the model's own parameter objects, so its
     // range, name and ordering checks apply; false and a reason when refused
@@ -42,12 +40,8 @@ public:
                               std::string &error);
 
 private:
-    void addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones);
-    Value value(const std::string &name, const ParamCatalog::Entry &entry, Byte *image) const;
-
     std::string m_path;
     bool m_bank = false;
-    bool m_raw = false;
     std::string m_notice;
     std::vector<Value> m_values;
 };

@@ -10,7 +10,7 @@ namespace {
 std::vector<const CommandSpec *> allCommands()
 {
     std::vector<const CommandSpec *> out;
-    for (const auto *list : {&deviceCommands(), &usbCommands(), &fileCommands()}) {
+    for (const auto *list : {&deviceCommands(), &usbCommands(), &fileCommands(), &slotCommands(), &libraryCommands()}) {
         for (const CommandSpec &spec : *list)
             out.push_back(&spec);
     }
@@ -39,6 +39,9 @@ std::string optionsHelp(unsigned options)
     if (options & CommandLine::Device)
         out +=
             "  --device N           use the controller at position N of 'vorpadctl devices' (default 1, the first)\n";
+    if (options & CommandLine::Search)
+        out += "  --search TEXT        only entries with TEXT in the name, a tag or the note\n"
+               "  --tag TAG            only entries tagged TAG\n";
     if (options & CommandLine::Simulate)
         out += "  --simulate[=MODEL]   use a simulated controller: 25, 49 or 61 keys (default " +
                std::to_string(Platform::DefaultSimulatedKeys) + ")\n";

@@ -1,4 +1,4 @@
-#include "tools/vorpadctl/ParamCatalog.h"
+#include "editor/core/ParamCatalog.h"
 
 #include "editor/core/PatchParams.h"
 
