@@ -13,12 +13,23 @@ using ParamCatalog::ImageKind;
 std::string textOf(const Entry &entry, std::span<const Byte> image)
 {
     std::vector<Byte> copy(image.begin(), image.end());
-    return ParamCatalog::valueText(entry, copy.data());
+    return ParamCatalog::valueText(entry, copy.data(), false);
+}
+
+Value valueOf(const std::string &name, const Entry &entry, Byte *image, bool raw)
+{
+    Value value{name, entry.kind, ParamCatalog::valueText(entry, image, raw)};
+    if (entry.kind == ParamCatalog::ValueKind::Number) {
+        const int stored = ParamCatalog::storedValue(entry, image);
+        value.number = raw ? stored : DisplayValues::shown(entry.form, stored);
+    }
+    return value;
 }
 
 } // namespace
 
-std::vector<Value> ofPatch(std::span<const Byte> patch, std::span<const Byte> zones, const std::string &prefix)
+std::vector<Value> ofPatch(std::span<const Byte> patch, std::span<const Byte> zones, const std::string &prefix,
+                           bool raw)
 {
     std::vector<Byte> patchCopy(patch.begin(), patch.end()), zonesCopy(zones.begin(), zones.end());
     std::vector<Value> out;
@@ -27,17 +38,17 @@ std::vector<Value> ofPatch(std::span<const Byte> patch, std::span<const Byte> zo
         if (inZones && zones.empty())
             continue;
         Byte *image = inZones ? zonesCopy.data() : patchCopy.data();
-        out.push_back({prefix + entry.name, entry.kind, ParamCatalog::valueText(entry, image)});
+        out.push_back(valueOf(prefix + entry.name, entry, image, raw));
     }
     return out;
 }
 
-std::vector<Value> ofBankSettings(std::span<const Byte> settings)
+std::vector<Value> ofBankSettings(std::span<const Byte> settings, bool raw)
 {
     std::vector<Byte> copy(settings.begin(), settings.end());
     std::vector<Value> out;
     for (const Entry &entry : ParamCatalog::bankSettingsEntries())
-        out.push_back({entry.name, entry.kind, ParamCatalog::valueText(entry, copy.data())});
+        out.push_back(valueOf(entry.name, entry, copy.data(), raw));
     return out;
 }
 

@@ -16,12 +16,15 @@ struct Value {
     std::string name;
     ParamCatalog::ValueKind kind;
     std::string text;
+    int number = 0; // of a number: as the editor shows it, or as stored when raw
 };
 
 // Every patch parameter, then every zones parameter when there is a zones
-// image; names carry the prefix ("Patch3.").
-std::vector<Value> ofPatch(std::span<const Byte> patch, std::span<const Byte> zones, const std::string &prefix = {});
-std::vector<Value> ofBankSettings(std::span<const Byte> settings);
+// image; names carry the prefix ("Patch3."). Numbers as the editor shows
+// them, or as stored when raw.
+std::vector<Value> ofPatch(std::span<const Byte> patch, std::span<const Byte> zones, const std::string &prefix = {},
+                           bool raw = false);
+std::vector<Value> ofBankSettings(std::span<const Byte> settings, bool raw = false);
 
 // The patch name without trailing spaces.
 std::string patchName(std::span<const Byte> patch);

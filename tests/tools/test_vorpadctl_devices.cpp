@@ -1,5 +1,6 @@
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/PatchFile.h"
+#include "editor/app/files/SysExFile.h"
 #include "platform/sim/SimulatedPlatform.h"
 #include "tests/support/SimulatedWorld.h"
 #include "tests/tools/CtlRun.h"
@@ -46,7 +47,7 @@ TEST_F(VorpadCtlDevices, DevicesListsTheControllerAfterNoDevice)
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_NE(result.out.find("Vorpad 49"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("49 keys"), std::string::npos);
-    EXPECT_NE(result.out.find("0107"), std::string::npos);
+    EXPECT_NE(result.out.find(" 1.07\n"), std::string::npos) << result.out; // as the updater writes it
     EXPECT_EQ(result.out.find("\n1    "), result.out.find('\n'));
 }
 
@@ -101,6 +102,23 @@ TEST_F(VorpadCtlDevices, RestoreRefusesAnInvalidBankWithoutTouchingTheController
     EXPECT_EQ(invalid.code, 1);
     EXPECT_NE(invalid.err.find("This bank file is invalid"), std::string::npos);
     EXPECT_EQ(world.controller().requestCount(), before);
+}
+
+TEST_F(VorpadCtlDevices, FilesThatAreMissingOrThereAlreadyAreSaidSo)
+{
+    const int before = world.controller().requestCount();
+    const CtlRun missing = run({"restore", path("nosuch.vpb")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("nosuch.vpb: no such file"), std::string::npos) << missing.err;
+    EXPECT_EQ(world.controller().requestCount(), before);
+
+    ASSERT_EQ(run({"new-bank", path("kept.vpb")}).code, 0);
+    const auto kept = *SysExFile::readAll(QString::fromStdString(path("kept.vpb")));
+    const CtlRun refused = run({"backup", path("kept.vpb")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("exists (--force overwrites it)"), std::string::npos) << refused.err;
+    EXPECT_EQ(*SysExFile::readAll(QString::fromStdString(path("kept.vpb"))), kept);
+    EXPECT_EQ(run({"backup", path("kept.vpb"), "--force"}).code, 0);
 }
 
 TEST_F(VorpadCtlDevices, AMissingOrSilentDeviceFailsClearly)

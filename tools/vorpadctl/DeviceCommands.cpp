@@ -11,6 +11,9 @@
 #include "tools/vorpadctl/Commands.h"
 #include "tools/vorpadctl/DeviceAccess.h"
 
+#include "editor/core/model/DisplayValues.h"
+
+#include <QFileInfo>
 #include <QString>
 
 #include <cstdlib>
@@ -61,7 +64,7 @@ int devices(const CommandLine &line, Io &io)
     for (std::size_t i = 1; i < records.size(); ++i) {
         const DeviceRecord &r = records[i];
         io.out << std::left << std::setw(5) << i << std::setw(32) << r.name << std::setw(6) << r.deviceId
-               << std::setw(14) << modelText(r.model) << r.firmware << '\n';
+               << std::setw(14) << modelText(r.model) << DisplayValues::firmwareText(r.firmware) << '\n';
     }
     return ExitOk;
 }
@@ -74,6 +77,11 @@ int backup(const CommandLine &line, Io &io)
         return fail(line, io, bankPath + ": a bank file name ends in .vpb");
     if (!patchPath.empty() && !isPatchFile(QString::fromStdString(patchPath)))
         return fail(line, io, patchPath + ": a patch file name ends in .vpp");
+    // Checked before the controller is asked: a backup never replaces a file unasked.
+    for (const std::string &path : {bankPath, patchPath}) {
+        if (!path.empty() && !line.force && QFileInfo::exists(QString::fromStdString(path)))
+            return fail(line, io, path + ": the file exists (--force overwrites it)");
+    }
 
     selectSimulationIfAsked(line);
     ManagerSession session;
@@ -100,6 +108,9 @@ int restore(const CommandLine &line, Io &io)
     const QString qpath = QString::fromStdString(path);
     if (!isBankFile(qpath))
         return fail(line, io, path + ": a bank file name ends in .vpb");
+    // A FIFO or a folder exists: the reader refuses it as an invalid file.
+    if (!QFileInfo::exists(qpath))
+        return fail(line, io, path + ": no such file");
     const BankFile file = BankFile::read(qpath);
     if (!file.valid)
         return fail(line, io, path + ": " + InvalidBankFileText);
@@ -146,10 +157,10 @@ const std::vector<CommandSpec> &deviceCommands()
         {"devices", "[--simulate[=MODEL]]",
          "Scan the MIDI ports and list the controllers found: position, name, device ID, model and firmware.",
          CommandLine::Simulate, 0, 0, devices},
-        {"backup", "BANK.vpb [PATCH.vpp] [--device N] [--simulate[=MODEL]]",
+        {"backup", "BANK.vpb [PATCH.vpp] [--force] [--device N] [--simulate[=MODEL]]",
          "Download the whole bank of a controller and write it to a bank file, and its active patch to a patch\n"
-         "file when one is given.",
-         CommandLine::Device | CommandLine::Simulate, 1, 2, backup},
+         "file when one is given. A file that exists is kept unless --force is given.",
+         CommandLine::Force | CommandLine::Device | CommandLine::Simulate, 1, 2, backup},
         {"restore", "BANK.vpb [--device N] [--simulate[=MODEL]]",
          "Load a bank file and send it to a controller: every stored patch, the zones, the bank settings and\n"
          "the active patch (the bank's current patch). The bank is read back to check it.",

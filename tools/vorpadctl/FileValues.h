@@ -14,8 +14,9 @@ class FileValues
 public:
     using Value = PatchValues::Value;
 
-    // A valid file, or nothing and the reason in error.
-    static std::optional<FileValues> load(const std::string &path, std::string &error);
+    // A valid file, or nothing and the reason in error. Numbers as the editor
+    // shows them, or as stored when raw.
+    static std::optional<FileValues> load(const std::string &path, std::string &error, bool raw = false);
 
     bool isBank() const { return m_bank; }
     // What the user should know about a file that loaded: its zones part
@@ -33,8 +34,10 @@ public:
 
     // Sets one parameter through the model's own parameter objects, so its
     // range, name and ordering checks apply; false and a reason when refused
-    // (the file is then unchanged).
-    static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, std::string &error);
+    // (the file is then unchanged). A number as the editor shows it, or as
+    // stored when raw.
+    static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, bool raw,
+                              std::string &error);
 
 private:
     std::string m_path;
