@@ -23,6 +23,35 @@ constexpr int SystemClient = SND_SEQ_CLIENT_SYSTEM;
 // ours go through reportAlsaError instead.
 void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
+// The capabilities a listed port of the direction has: an input is a port we
+// can read from, an output one we can write to.
+constexpr unsigned listedCapabilities(AlsaMidi::Direction direction)
+{
+    return direction == AlsaMidi::Direction::Input ? InputCapabilities : OutputCapabilities;
+}
+
+// Creates our end of a subscription to the peer port on the client: a port
+// the peer writes to for an input, one that writes to the peer for an output.
+// Returns our port, or -1 (reported).
+int subscribe(snd_seq_t *seq, AlsaMidi::Direction direction, const AlsaMidi::PortAddress &peer, const char *operation)
+{
+    const bool input = direction == AlsaMidi::Direction::Input;
+    const int port =
+        snd_seq_create_simple_port(seq, input ? "input" : "output", input ? OutputCapabilities : InputCapabilities,
+                                   SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    if (port < 0) {
+        reportAlsaError(operation, port);
+        return -1;
+    }
+    const int error = input ? snd_seq_connect_from(seq, port, peer.client, peer.port)
+                            : snd_seq_connect_to(seq, port, peer.client, peer.port);
+    if (error < 0) {
+        reportAlsaError(operation, error);
+        return -1;
+    }
+    return port;
+}
+
 // An open input: a client of its own subscribed to the source port, and a
 // reader thread that turns sequencer events into filled buffers.
 class AlsaInput : public BackendInput
@@ -40,17 +69,9 @@ public:
 
     bool connect(const AlsaMidi::PortAddress &source)
     {
-        m_port = snd_seq_create_simple_port(m_seq, "input", OutputCapabilities,
-                                            SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
-        if (m_port < 0) {
-            reportAlsaError("AlsaInput::connect", m_port);
+        m_port = subscribe(m_seq, AlsaMidi::Direction::Input, source, "AlsaInput::connect");
+        if (m_port < 0)
             return false;
-        }
-        const int error = snd_seq_connect_from(m_seq, m_port, source.client, source.port);
-        if (error < 0) {
-            reportAlsaError("AlsaInput::connect", error);
-            return false;
-        }
         if (pipe(m_wake) != 0) {
             reportAlsaError("AlsaInput::connect", -errno);
             return false;
@@ -108,16 +129,8 @@ public:
 
     bool connect(const AlsaMidi::PortAddress &destination)
     {
-        m_port = snd_seq_create_simple_port(m_seq, "output", InputCapabilities,
-                                            SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
-        if (m_port < 0) {
-            reportAlsaError("AlsaOutput::connect", m_port);
-            return false;
-        }
-        const int error = snd_seq_connect_to(m_seq, m_port, destination.client, destination.port);
-        if (error < 0)
-            reportAlsaError("AlsaOutput::connect", error);
-        return error >= 0;
+        m_port = subscribe(m_seq, AlsaMidi::Direction::Output, destination, "AlsaOutput::connect");
+        return m_port >= 0;
     }
 
     bool send(const std::uint8_t *data, std::size_t length) override
@@ -169,11 +182,12 @@ AlsaMidi::~AlsaMidi()
         snd_seq_close(m_query);
 }
 
-std::vector<AlsaMidi::PortAddress> AlsaMidi::listPorts(unsigned capabilities)
+std::vector<AlsaMidi::PortAddress> AlsaMidi::listPorts(Direction direction)
 {
     std::vector<PortAddress> ports;
     if (!m_query)
         return ports;
+    const unsigned capabilities = listedCapabilities(direction);
     snd_seq_client_info_t *client;
     snd_seq_port_info_t *port;
     snd_seq_client_info_alloca(&client);
@@ -194,86 +208,76 @@ std::vector<AlsaMidi::PortAddress> AlsaMidi::listPorts(unsigned capabilities)
     return ports;
 }
 
-bool AlsaMidi::portAt(unsigned capabilities, unsigned index, PortAddress &address)
+unsigned AlsaMidi::portCount(Direction direction)
 {
-    const std::vector<PortAddress> ports = listPorts(capabilities);
+    std::lock_guard lock(m_mutex);
+    return unsigned(listPorts(direction).size());
+}
+
+bool AlsaMidi::findPort(Direction direction, unsigned index, PortAddress &address)
+{
+    std::lock_guard lock(m_mutex);
+    const std::vector<PortAddress> ports = listPorts(direction);
     if (index >= ports.size())
         return false;
     address = ports[index];
     return true;
 }
 
-unsigned AlsaMidi::midiInGetNumDevs()
+MidiResult AlsaMidi::portName(Direction direction, unsigned index, std::string &name)
 {
-    std::lock_guard lock(m_mutex);
-    return unsigned(listPorts(InputCapabilities).size());
-}
-
-MidiResult AlsaMidi::midiInGetDevCaps(unsigned index, std::string &name)
-{
-    std::lock_guard lock(m_mutex);
     PortAddress address;
-    if (!portAt(InputCapabilities, index, address))
+    if (!findPort(direction, index, address))
         return MMSYSERR_BADDEVICEID;
     name = address.name;
     return MMSYSERR_NOERROR;
+}
+
+// Finds the port and connects a sequencer client of the new port's own to it.
+template <typename Port, typename Base, typename Handle, typename Callback>
+MidiResult AlsaMidi::openPort(Direction direction, unsigned index, std::unique_ptr<Base> &port, Handle fresh,
+                              Callback callback, std::uintptr_t instance)
+{
+    PortAddress address;
+    if (!findPort(direction, index, address))
+        return MMSYSERR_BADDEVICEID;
+    snd_seq_t *seq = openSequencer("AlsaMidi::openPort");
+    if (!seq)
+        return MMSYSERR_ERROR;
+    auto opened = std::make_unique<Port>(seq, fresh, callback, instance);
+    if (!opened->connect(address))
+        return MMSYSERR_ERROR;
+    port = std::move(opened);
+    return MMSYSERR_NOERROR;
+}
+
+unsigned AlsaMidi::midiInGetNumDevs() { return portCount(Direction::Input); }
+
+MidiResult AlsaMidi::midiInGetDevCaps(unsigned index, std::string &name)
+{
+    return portName(Direction::Input, index, name);
 }
 
 MidiResult AlsaMidi::midiInOpen(MidiInHandle *handle, unsigned index, MidiInCallback callback, std::uintptr_t instance,
                                 unsigned flags)
 {
     return openInput(handle, callback, flags, [&](MidiInHandle fresh, std::unique_ptr<BackendInput> &port) {
-        PortAddress address;
-        {
-            std::lock_guard lock(m_mutex);
-            if (!portAt(InputCapabilities, index, address))
-                return MMSYSERR_BADDEVICEID;
-        }
-        snd_seq_t *seq = openSequencer("AlsaMidi::midiInOpen");
-        if (!seq)
-            return MMSYSERR_ERROR;
-        auto input = std::make_unique<AlsaInput>(seq, fresh, callback, instance);
-        if (!input->connect(address))
-            return MMSYSERR_ERROR;
-        port = std::move(input);
-        return MMSYSERR_NOERROR;
+        return openPort<AlsaInput>(Direction::Input, index, port, fresh, callback, instance);
     });
 }
 
-unsigned AlsaMidi::midiOutGetNumDevs()
-{
-    std::lock_guard lock(m_mutex);
-    return unsigned(listPorts(OutputCapabilities).size());
-}
+unsigned AlsaMidi::midiOutGetNumDevs() { return portCount(Direction::Output); }
 
 MidiResult AlsaMidi::midiOutGetDevCaps(unsigned index, std::string &name)
 {
-    std::lock_guard lock(m_mutex);
-    PortAddress address;
-    if (!portAt(OutputCapabilities, index, address))
-        return MMSYSERR_BADDEVICEID;
-    name = address.name;
-    return MMSYSERR_NOERROR;
+    return portName(Direction::Output, index, name);
 }
 
 MidiResult AlsaMidi::midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback,
                                  std::uintptr_t instance, unsigned flags)
 {
     return openOutput(handle, callback, flags, [&](MidiOutHandle fresh, std::unique_ptr<BackendOutput> &port) {
-        PortAddress address;
-        {
-            std::lock_guard lock(m_mutex);
-            if (!portAt(OutputCapabilities, index, address))
-                return MMSYSERR_BADDEVICEID;
-        }
-        snd_seq_t *seq = openSequencer("AlsaMidi::midiOutOpen");
-        if (!seq)
-            return MMSYSERR_ERROR;
-        auto output = std::make_unique<AlsaOutput>(seq, fresh, callback, instance);
-        if (!output->connect(address))
-            return MMSYSERR_ERROR;
-        port = std::move(output);
-        return MMSYSERR_NOERROR;
+        return openPort<AlsaOutput>(Direction::Output, index, port, fresh, callback, instance);
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ public:
     MidiResult midiOutOpen(MidiOutHandle *handle, unsigned index, MidiOutCallback callback, std::uintptr_t instance,
                            unsigned flags) override;
 
+    // Which of a port pair a call is about: inputs we read from, outputs we write to.
+    enum class Direction { Input, Output };
     struct PortAddress {
         int client;
         int port;
@@ -40,8 +43,15 @@ public:
     AlsaMidi &operator=(const AlsaMidi &) = delete;
 
 private:
-    std::vector<PortAddress> listPorts(unsigned capabilities);
-    bool portAt(unsigned capabilities, unsigned index, PortAddress &address);
+    // The sequencer's ports of the direction; the caller holds m_mutex.
+    std::vector<PortAddress> listPorts(Direction direction);
+    unsigned portCount(Direction direction);
+    MidiResult portName(Direction direction, unsigned index, std::string &name);
+    // Port `index` of the direction, as the sequencer lists it now; false when there is none.
+    bool findPort(Direction direction, unsigned index, PortAddress &address);
+    template <typename Port, typename Base, typename Handle, typename Callback>
+    MidiResult openPort(Direction direction, unsigned index, std::unique_ptr<Base> &port, Handle fresh,
+                        Callback callback, std::uintptr_t instance);
 
     std::mutex m_mutex;
     snd_seq_t *m_query = nullptr; // for listing ports; null without a sequencer
