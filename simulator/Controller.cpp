@@ -16,8 +16,6 @@ namespace Sim {
 
 namespace {
 
-constexpr Byte SysExStart = 0xF0;
-constexpr Byte SysExEnd = 0xF7;
 constexpr Byte UniversalNonRealtime = 0x7E;
 constexpr Byte GeneralInformation = 0x06;
 constexpr Byte IdentityRequest = 0x01;

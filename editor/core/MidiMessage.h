@@ -40,7 +40,10 @@ public:
 
     Byte status() const override { return m_bytes.empty() ? 0 : m_bytes.front(); }
     // F0 first, F7 last, and at least those two.
-    bool isComplete() const { return m_bytes.size() >= 2 && m_bytes.front() == 0xF0 && m_bytes.back() == 0xF7; }
+    bool isComplete() const
+    {
+        return m_bytes.size() >= 2 && m_bytes.front() == SysExStart && m_bytes.back() == SysExEnd;
+    }
     void clear() { m_bytes.clear(); }
 };
 

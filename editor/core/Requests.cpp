@@ -9,8 +9,6 @@ namespace Brisel {
 
 namespace {
 
-constexpr Byte SysExStart = 0xF0;
-constexpr Byte SysExEnd = 0xF7;
 constexpr int ActivePatchNumber = 0;
 
 bool isComplete(const std::vector<Byte> &bytes)

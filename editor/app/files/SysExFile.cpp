@@ -13,8 +13,6 @@ namespace SysExFile {
 
 namespace {
 
-constexpr Byte SysExStart = 0xF0;
-constexpr Byte SysExEnd = 0xF7;
 constexpr Byte FileDeviceId = CBSysExPatch::AnyDevice;
 
 using Builder = int (CBSysExPatch::*)(SysExContext &) const;

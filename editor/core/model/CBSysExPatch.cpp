@@ -6,14 +6,12 @@
 
 namespace {
 
-constexpr Byte SysExStart = 0xF0;
-constexpr Byte SysExEnd = 0xF7;
 constexpr int HeaderLength = 7;
 constexpr int ImageOffset = 8;        // patch and zones images, after the patch number
 constexpr int BankSettingsOffset = 7; // the bank settings record has no patch number
 constexpr int HighestPatchNumber = StoredPatchCount;
 
-constexpr Byte identityRequest[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
+constexpr Byte identityRequest[] = {SysExStart, 0x7E, 0x7F, 0x06, 0x01, SysExEnd};
 
 // Full length of each command's message; a shorter one is never read past its end.
 int requiredLength(int command)

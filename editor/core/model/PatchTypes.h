@@ -7,6 +7,10 @@
 // travels inside a SysEx message unchanged.
 using Byte = std::uint8_t;
 
+// The bytes that open and close every System Exclusive message.
+inline constexpr Byte SysExStart = 0xF0;
+inline constexpr Byte SysExEnd = 0xF7;
+
 inline constexpr int PatchImageSize = 352;
 inline constexpr int ZonesImageSize = 64;
 inline constexpr int BankSettingsSize = 17;

@@ -2,11 +2,6 @@
 
 namespace Midi {
 
-namespace {
-constexpr Byte SysExStart = 0xF0;
-constexpr Byte SysExEnd = 0xF7;
-} // namespace
-
 void SysExAccumulator::append(const Byte *data, std::size_t length, const Deliver &deliver)
 {
     for (std::size_t i = 0; i < length; ++i) {
