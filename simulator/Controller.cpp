@@ -86,12 +86,11 @@ bool isFamilyMessage(const std::vector<Byte> &m)
 
 Controller::Controller(int keys) : m_keys(keys)
 {
-    CBPatch &model = CBPatch::instance();
     for (Slot &slot : m_slots) {
-        model.initPatch(slot.patch.data());
-        model.initZones(slot.zones.data());
+        m_patchModel.initPatch(slot.patch.data());
+        m_patchModel.initZones(slot.zones.data());
     }
-    model.initBankSettings(m_bankSettings.data());
+    m_patchModel.initBankSettings(m_bankSettings.data());
 }
 
 int Controller::model() const
@@ -227,7 +226,7 @@ std::vector<Byte> Controller::answer(std::vector<Byte> message)
     context.message = message.data();
     context.length = int(message.size());
     context.deviceId = CBSysExPatch::AnyDevice;
-    const int result = CBPatch::instance().sysEx().parse(context);
+    const int result = m_patchModel.sysEx().parse(context);
     const int command = message[CommandOffset];
     if (result == CBSysExPatch::InvalidImage)
         return acknowledgement(InvalidData, 0);
@@ -276,7 +275,7 @@ std::vector<Byte> Controller::store(const std::vector<Byte> &message, int comman
     context.length = int(message.size());
     context.result = result;
     context.command = command;
-    const CBSysExPatch &sysEx = CBPatch::instance().sysEx();
+    const CBSysExPatch &sysEx = m_patchModel.sysEx();
     Slot &slot = m_slots[patchNumber];
     Byte code = BankSettingsStored;
     switch (command) {
@@ -369,7 +368,7 @@ bool Controller::storeIfTransfer(std::vector<Byte> message)
     context.message = message.data();
     context.length = int(message.size());
     context.deviceId = CBSysExPatch::AnyDevice;
-    const int result = CBPatch::instance().sysEx().parse(context);
+    const int result = m_patchModel.sysEx().parse(context);
     const int command = message[CommandOffset];
     const bool transferCommand = command == CBSysExPatch::PatchTransfer || command == CBSysExPatch::ZonesTransfer ||
                                  command == CBSysExPatch::BankSettingsTransfer;
@@ -425,7 +424,7 @@ std::vector<Byte> Controller::transfer(int command, Byte patchNumber) const
     context.deviceId = m_deviceId;
     context.patchNumber = patchNumber;
     const Slot &slot = m_slots[patchNumber];
-    const CBSysExPatch &sysEx = CBPatch::instance().sysEx();
+    const CBSysExPatch &sysEx = m_patchModel.sysEx();
     switch (command) {
     case CBSysExPatch::PatchTransfer:
         context.image = const_cast<Byte *>(slot.patch.data());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/core/model/CBPatch.h"
 #include "editor/core/model/PatchTypes.h"
 #include "editor/core/model/SysExAccumulator.h"
 #include "simulator/FirmwareRevision.h"
@@ -113,6 +114,9 @@ private:
     void applyFaults(std::vector<Byte> &reply, std::vector<Reply> &replies) const;
 
     mutable std::mutex m_mutex;
+    // The firmware's own patch model: it checks and converts this controller's
+    // images and never sees the editor's.
+    CBPatch m_patchModel;
     int m_keys;
     Byte m_deviceId = DefaultDeviceId;
     std::string m_firmware = DefaultFirmware;

@@ -13,8 +13,14 @@ class CBSysExPatch;
 class CBPatch
 {
 public:
+    // The editor's model: its own images are the active patch, its zones and
+    // the bank settings in effect.
     static CBPatch &instance();
 
+    // A model apart from the editor's, with default images of its own: the
+    // simulated controller's firmware keeps one, so nothing it does can reach
+    // the editor's images in the same process.
+    CBPatch();
     virtual ~CBPatch();
 
     virtual void initPatch(Byte *image = nullptr);
@@ -46,6 +52,7 @@ public:
     virtual int compareZonesImages(const Byte *a, const Byte *b) const;
 
     CBSysExPatch &sysEx() { return *m_sysEx; }
+    const CBSysExPatch &sysEx() const { return *m_sysEx; }
 
     // True when the character may appear in a patch or bank name.
     static bool isLegalNameChar(char c);
@@ -54,8 +61,6 @@ public:
     CBPatch &operator=(const CBPatch &) = delete;
 
 private:
-    CBPatch();
-
     Byte *ownImageFor(int id);
     const Byte *ownImageFor(int id) const;
     Byte *resolve(int id, Byte *image) { return image ? image : ownImageFor(id); }
