@@ -42,7 +42,6 @@ public:
     void bind(WidgetHandler *handler) override;
     QString text() const override;
     bool setText(const QString &text) override;
-    NumericParameter &parameter() { return m_param; }
 
 private:
     NumericParameter m_param;
