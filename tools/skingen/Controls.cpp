@@ -405,12 +405,14 @@ QImage velocityScale()
     return image;
 }
 
-QImage appIcon()
+QImage appIcon(int size)
 {
-    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn in 64 units, so every size is painted afresh rather than scaled from another.
+    p.scale(size / 64.0, size / 64.0);
     p.fillPath(roundedBox(QRectF(2, 2, 60, 60), 12), QColor(38, 40, 45));
     p.setPen(QPen(QColor(90, 94, 102), 2));
     p.drawPath(roundedBox(QRectF(2, 2, 60, 60), 12));

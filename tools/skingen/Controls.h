@@ -21,7 +21,7 @@ QImage zonesEnableButton(bool on);         // 85 x 24
 QImage modeImage(const QString &text, const QColor &color);
 QImage keyScale();
 QImage velocityScale();
-QImage appIcon();
+QImage appIcon(int size); // size x size, the 64-unit drawing at that size
 QImage arrow(bool up);
 
 // The zone colours of the zones display, opaque.

@@ -1,5 +1,6 @@
 // Generates the editor's skin artwork and its layouts file.
-// Usage: skingen RESOURCEDIR   (writes RESOURCEDIR/images/* and RESOURCEDIR/files/layouts.xml)
+// Usage: skingen RESOURCEDIR   (writes RESOURCEDIR/images/*, RESOURCEDIR/files/layouts.xml and the
+// program icon at each size the desktop's icon theme takes, RESOURCEDIR/icons/zelvorpad-<size>.png)
 #include "tools/skingen/Artwork.h"
 #include "tools/skingen/Controls.h"
 #include "tools/skingen/Panels.h"
@@ -54,6 +55,8 @@ int main(int argc, char **argv)
     const QString images = root.filePath(QStringLiteral("images"));
     QDir().mkpath(images);
     QDir().mkpath(root.filePath(QStringLiteral("files")));
+    const QString icons = root.filePath(QStringLiteral("icons"));
+    QDir().mkpath(icons);
 
     using namespace Artwork;
     const QList<QPair<QString, QImage>> outputs = {
@@ -85,7 +88,6 @@ int main(int argc, char **argv)
         {QStringLiteral("modeNRPN.bmp"), Controls::modeImage(QStringLiteral("NRPN"), QColor(220, 120, 255))},
         {QStringLiteral("keyscale.bmp"), Controls::keyScale()},
         {QStringLiteral("velscale.bmp"), Controls::velocityScale()},
-        {QStringLiteral("appIcon.png"), Controls::appIcon()},
         {QStringLiteral("Arrow_Up.png"), Controls::arrow(true)},
         {QStringLiteral("Arrow_Down.png"), Controls::arrow(false)},
     };
@@ -105,6 +107,13 @@ int main(int argc, char **argv)
     }
     for (const auto &[name, image] : all) {
         if (!save(image, images, name)) {
+            std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(name));
+            ++failures;
+        }
+    }
+    for (const int size : {48, 64, 128, 256}) {
+        const QString name = QStringLiteral("zelvorpad-%1.png").arg(size);
+        if (!save(Controls::appIcon(size), icons, name)) {
             std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(name));
             ++failures;
         }
