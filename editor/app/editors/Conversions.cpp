@@ -111,21 +111,21 @@ bool StringLineEditData::setText(const QString &text)
     return true;
 }
 
-ControlValue::ControlValue(const ControlValueParams &params, Use use)
+ControlValueChoice::ControlValueChoice(const ControlValueParams &params, Use use)
     : m_use(use), m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
-void ControlValue::bind(WidgetHandler *handler)
+void ControlValueChoice::bind(WidgetHandler *handler)
 {
     m_mode.set(handler);
     m_value7.set(handler);
     m_value14.set(handler);
 }
 
-NumericParameter *ControlValue::chosen() { return const_cast<NumericParameter *>(std::as_const(*this).chosen()); }
+NumericParameter *ControlValueChoice::chosen() { return const_cast<NumericParameter *>(std::as_const(*this).chosen()); }
 
-const NumericParameter *ControlValue::chosen() const
+const NumericParameter *ControlValueChoice::chosen() const
 {
     switch (m_mode.mode()) {
     case ControllerModeParameter::CC:
@@ -141,7 +141,7 @@ const NumericParameter *ControlValue::chosen() const
     }
 }
 
-ValueLineEditData::ValueLineEditData(const ControlValueParams &params) : m_value(params, ControlValue::Knob) {}
+ValueLineEditData::ValueLineEditData(const ControlValueParams &params) : m_value(params, ControlValueChoice::Knob) {}
 
 void ValueLineEditData::bind(WidgetHandler *handler) { m_value.bind(handler); }
 
@@ -161,7 +161,7 @@ bool ValueLineEditData::setText(const QString &text)
 }
 
 PitchWheelLineEditData::PitchWheelLineEditData(const ControlValueParams &params)
-    : m_value(params, ControlValue::PitchWheel)
+    : m_value(params, ControlValueChoice::PitchWheel)
 {
 }
 
@@ -226,7 +226,7 @@ bool PitchWheelCCLineEditData::setText(const QString &text)
     return setIfDifferent(m_number, n) || changed;
 }
 
-ValueKnobData::ValueKnobData(const ControlValueParams &params) : m_value(params, ControlValue::Knob) {}
+ValueKnobData::ValueKnobData(const ControlValueParams &params) : m_value(params, ControlValueChoice::Knob) {}
 
 void ValueKnobData::bind(WidgetHandler *handler) { m_value.bind(handler); }
 
@@ -259,7 +259,7 @@ int ModWheelData::value() const { return m_value7.value(); }
 
 void ModWheelData::setValue(int value) { m_value7.setValue(value); }
 
-PitchWheelData::PitchWheelData(const ControlValueParams &params) : m_value(params, ControlValue::PitchWheel) {}
+PitchWheelData::PitchWheelData(const ControlValueParams &params) : m_value(params, ControlValueChoice::PitchWheel) {}
 
 void PitchWheelData::bind(WidgetHandler *handler) { m_value.bind(handler); }
 

@@ -72,12 +72,12 @@ struct ControlValueParams {
 // neither. Knobs and their value fields use the 7-bit value in CC and NRPN mode
 // and the 14-bit one in 3D MIDI mode; the pitch wheel uses the 7-bit value in
 // CC mode and the 14-bit one in pitch-bend mode.
-class ControlValue
+class ControlValueChoice
 {
 public:
     enum Use { Knob, PitchWheel };
 
-    ControlValue(const ControlValueParams &params, Use use);
+    ControlValueChoice(const ControlValueParams &params, Use use);
     void bind(WidgetHandler *handler);
     int mode() const { return m_mode.mode(); }
     // The value the mode chooses; null when it chooses neither.
@@ -103,7 +103,7 @@ public:
     bool setText(const QString &text) override;
 
 private:
-    ControlValue m_value;
+    ControlValueChoice m_value;
 };
 
 // The pitch wheel's value field: the 7-bit value in CC mode, the signed
@@ -117,7 +117,7 @@ public:
     bool setText(const QString &text) override;
 
 private:
-    ControlValue m_value;
+    ControlValueChoice m_value;
 };
 
 // The pitch wheel's CC field: "PW" for pitch bend, else the CC number.
@@ -156,7 +156,7 @@ public:
     bool isNotNrpn() const override;
 
 private:
-    ControlValue m_value;
+    ControlValueChoice m_value;
 };
 
 class WheelData
@@ -190,7 +190,7 @@ public:
     void setValue(int value) override;
 
 private:
-    ControlValue m_value;
+    ControlValueChoice m_value;
 };
 
 // What a wheel's press, move and release do to its data.
