@@ -3,7 +3,10 @@
 #include "driver/MidiByteParser.h"
 #include "driver/UsbMidiPacket.h"
 
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 // The two conversions of the data path, written against small sinks so the
 // driver's cables and FIFOs, the tests and the developer tool share them.
@@ -164,96 +167,169 @@ std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, 
     return i;
 }
 
+// Four bytes as a little-endian word, in one access each way.
+inline std::uint32_t loadWord(const std::uint8_t *at)
+{
+    std::uint32_t word;
+    std::memcpy(&word, at, sizeof word);
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap32(word);
+    return word;
+}
+
+inline void storeWord(std::uint8_t *at, std::uint32_t word)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap32(word);
+    std::memcpy(at, &word, sizeof word);
+}
+
+// What a packet adds to a stream: its MIDI bytes, an F0 in front when a
+// System Exclusive part arrives while the stream is idle, an F7 behind when
+// the last part of a message lacks it. Besides the code index only the kind
+// of the first MIDI byte decides, and for the F7 the last byte.
+enum UnpackByteKind : std::uint8_t { DataByte, SysExStartByte, SysExEndByte, StatusByte, RealTimeByte };
+
+inline constexpr auto unpackByteKinds = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    for (int b = 0; b < 256; ++b) {
+        kinds[b] = b < 0x80    ? DataByte
+                   : b == 0xF0 ? SysExStartByte
+                   : b == 0xF7 ? SysExEndByte
+                   : b >= 0xF8 ? RealTimeByte
+                               : StatusByte;
+    }
+    return kinds;
+}();
+
+// One step per code index and kind of first byte, at cin * 8 + kind.
+enum UnpackStep : std::uint8_t {
+    StepCount = 0x03,     // MIDI bytes the packet carries
+    StepStart = 0x04,     // an F0 in front while the stream is idle
+    StepClose = 0x08,     // an F7 behind unless the last byte is one
+    StepKeepsIdle = 0x10, // the idle flag stays as it is
+    StepIdle = 0x20,      // otherwise the idle flag after it
+};
+
+inline constexpr auto unpackSteps = [] {
+    std::array<std::uint8_t, 16 * 8> steps{};
+    for (int cin = 0; cin < 16; ++cin) {
+        for (int kind = DataByte; kind <= RealTimeByte; ++kind) {
+            int step = cinByteCount[cin];
+            // CIN 5 with another status byte is a one-byte common message.
+            const bool part = cin >= CinSysExContinue && cin <= CinSysExEnd3 &&
+                              !(cin == CinSysExEnd1 && (kind == StatusByte || kind == RealTimeByte));
+            if (part && kind != SysExStartByte)
+                step |= StepStart;
+            if (part && cin != CinSysExContinue)
+                step |= StepClose;
+            if (cin == CinMisc || cin == CinCableEvent || (cin == CinSingleByte && kind == RealTimeByte))
+                step |= StepKeepsIdle;
+            else if (cin != CinSysExContinue)
+                step |= StepIdle;
+            steps[cin * 8 + kind] = static_cast<std::uint8_t>(step);
+        }
+    }
+    return steps;
+}();
+
+// Code indexes whose packets are their MIDI bytes as they are: channel and
+// system common messages, and System Exclusive parts inside a message.
+inline constexpr std::uint32_t PlainMessages = 1 << CinTwoByteCommon | 1 << CinThreeByteCommon | 0x7F00;
+inline constexpr std::uint32_t PlainInsideSysEx = PlainMessages | 1 << CinSysExContinue;
+
+// A plain packet by its code index: the plain code indexes after it (bits
+// 0..15) and its byte count (bits 16..).
+inline constexpr auto plainSteps = [] {
+    std::array<std::uint32_t, 16> steps{};
+    for (std::uint32_t cin = 0; cin < 16; ++cin) {
+        if (PlainInsideSysEx >> cin & 1)
+            steps[cin] = (cin == CinSysExContinue ? PlainInsideSysEx : PlainMessages) | cinByteCount[cin] << 16;
+    }
+    return steps;
+}();
+
+// Packets from `packet` to `end`, without a branch on their kind: the F0 is
+// stored always and counted only when a message starts here, the F7
+// likewise. Out of line, so that the plain loop keeps its registers. Returns
+// the end of the bytes written.
+[[gnu::noinline]] inline std::uint8_t *unpackMixed(const std::uint8_t *packet, const std::uint8_t *end,
+                                                   std::uint32_t head, std::uint32_t &idle, std::uint8_t *at)
+{
+    std::uint32_t streamIdle = idle;
+    for (; packet != end; packet += PacketSize) {
+        const std::uint32_t word = loadWord(packet);
+        const std::uint32_t key = (word & 0xFF) ^ head;
+        const std::uint32_t cin = key & (0u - (key < 16)); // another cable's packet: CIN 0
+        const std::uint32_t step = unpackSteps[cin * 8 + unpackByteKinds[word >> 8 & 0xFF]];
+        const std::uint32_t count = step & StepCount;
+        const std::uint32_t start = step >> 2 & streamIdle;
+        const std::uint32_t close = step >> 3 & ((word >> 8 * count & 0xFF) != 0xF7);
+        streamIdle = (step >> 4 & streamIdle) | step >> 5;
+        at[0] = 0xF0;
+        at += start;
+        storeWord(at, word >> 8);
+        at[count] = 0xF7;
+        at += count + close;
+    }
+    idle = streamIdle;
+    return at;
+}
+
+// The parts of a long message follow one another: from `packet`, one of
+// them, to the first packet that is not. Returns that packet.
+inline const std::uint8_t *copySysExParts(const std::uint8_t *packet, const std::uint8_t *end, std::uint32_t partHeader,
+                                          std::uint8_t *&at)
+{
+    std::uint8_t *to = at;
+    do {
+        storeWord(to, loadWord(packet) >> 8);
+        to += 3;
+        packet += PacketSize;
+    } while (packet != end && packet[0] == partHeader);
+    at = to;
+    return packet;
+}
+
+// Bytes of packets unpacked by unpackMixed() once a packet is not plain.
+inline constexpr std::ptrdiff_t MixedStretch = 8 * PacketSize;
+
 // Input: `count` packets, those for `cable` only, into a stream's bytes at
 // `out`, which has room for 5 bytes per packet. Returns the number of bytes
 // written. `idle` as above. Packets of CIN 0 and 1 carry nothing.
 inline std::uint32_t unpackPackets(const std::uint8_t *packets, std::uint32_t count, std::uint8_t cable, bool &idle,
                                    std::uint8_t *out)
 {
-    // The flag lives in a local: stores through `out` may alias anything.
-    bool streamIdle = idle;
+    const std::uint32_t head = static_cast<std::uint32_t>(cable) << 4;
+    const std::uint8_t *packet = packets;
+    const std::uint8_t *const end = packets + count * PacketSize;
     std::uint8_t *at = out;
-    for (const std::uint8_t *packet = packets, *end = packets + count * PacketSize; packet != end;
-         packet += PacketSize) {
-        const std::uint8_t header = packet[0];
-        if (header >> 4 != cable)
-            continue;
-        const std::uint8_t b1 = packet[1];
-        const std::uint8_t b2 = packet[2];
-        const std::uint8_t b3 = packet[3];
-        switch (header & 0x0F) {
-        case CinMisc:
-        case CinCableEvent:
-            break;
-        case CinTwoByteCommon:
-        case CinProgramChange:
-        case CinChannelPressure:
-            at[0] = b1;
-            at[1] = b2;
-            at += 2;
-            streamIdle = true;
-            break;
-        case CinSysExContinue: {
-            // A SysEx part seen while idle starts a message of its own.
-            const bool start = streamIdle && b1 != 0xF0;
-            at[0] = 0xF0;
-            at += start;
-            at[0] = b1;
-            at[1] = b2;
-            at[2] = b3;
-            at += 3;
-            streamIdle = false;
-            break;
-        }
-        case CinSysExEnd1:
-            if ((b1 & 0x80) && b1 != 0xF7 && b1 != 0xF0) {
-                *at++ = b1; // another status byte: no message around it
-            } else {
-                const bool start = streamIdle && b1 != 0xF0;
-                at[0] = 0xF0;
-                at += start;
-                at[0] = b1;
-                at[1] = 0xF7;
-                at += 1 + (b1 != 0xF7);
+    std::uint32_t streamIdle = idle;
+    while (packet != end) {
+        // While the packets are plain a copy each will do: long System
+        // Exclusive messages and runs of channel messages. One branch per
+        // packet, taken the same way for as long as that lasts.
+        std::uint32_t plain = streamIdle ? PlainMessages : PlainInsideSysEx;
+        while (packet != end) {
+            const std::uint32_t word = loadWord(packet);
+            const std::uint32_t key = (word & 0xFF) ^ head;
+            if (key > 0x0F || !(plain >> key & 1))
+                break;
+            if (key == CinSysExContinue) {
+                packet = copySysExParts(packet, end, head | CinSysExContinue, at);
+                plain = PlainInsideSysEx;
+                continue;
             }
-            streamIdle = true;
-            break;
-        case CinSysExEnd2: {
-            const bool start = streamIdle && b1 != 0xF0;
-            at[0] = 0xF0;
-            at += start;
-            at[0] = b1;
-            at[1] = b2;
-            at[2] = 0xF7;
-            at += 2 + (b2 != 0xF7);
-            streamIdle = true;
-            break;
+            storeWord(at, word >> 8);
+            plain = plainSteps[key];
+            at += plain >> 16;
+            packet += PacketSize;
         }
-        case CinSysExEnd3: {
-            const bool start = streamIdle && b1 != 0xF0;
-            at[0] = 0xF0;
-            at += start;
-            at[0] = b1;
-            at[1] = b2;
-            at[2] = b3;
-            at[3] = 0xF7;
-            at += 3 + (b3 != 0xF7);
-            streamIdle = true;
-            break;
-        }
-        case CinSingleByte:
-            *at++ = b1;
-            if (b1 < 0xF8)
-                streamIdle = true;
-            break;
-        default: // three-byte common and channel messages
-            at[0] = b1;
-            at[1] = b2;
-            at[2] = b3;
-            at += 3;
-            streamIdle = true;
-            break;
-        }
+        streamIdle = (plain & 0xFFFF) == PlainMessages;
+        // Then a stretch without a branch per packet before trying again.
+        const std::uint8_t *stretch = end - packet > MixedStretch ? packet + MixedStretch : end;
+        at = unpackMixed(packet, stretch, head, streamIdle, at);
+        packet = stretch;
     }
     idle = streamIdle;
     return static_cast<std::uint32_t>(at - out);

@@ -55,13 +55,36 @@ NTSTATUS UsbMidiAdapter::start()
     return STATUS_SUCCESS;
 }
 
-NTSTATUS UsbMidiAdapter::init()
+NTSTATUS UsbMidiAdapter::startControlOnly()
+{
+    if (m_pnpState.load() != PnpNotStarted)
+        return STATUS_UNSUCCESSFUL;
+    NTSTATUS result = createDevice();
+    if (NT_SUCCESS(result))
+        result = m_device->readDescriptors();
+    if (!NT_SUCCESS(result)) {
+        release();
+        return result;
+    }
+    m_device->applyLanguages();
+    m_pnpState = PnpStarted;
+    return STATUS_SUCCESS;
+}
+
+NTSTATUS UsbMidiAdapter::createDevice()
 {
     m_device.reset(new (std::nothrow) UsbMidiDevice(m_platform));
     if (!m_device)
         return STATUS_INSUFFICIENT_RESOURCES;
     m_device->setGoneCallback(&UsbMidiAdapter::deviceWentAway, this);
-    NTSTATUS result = m_device->initialise();
+    return STATUS_SUCCESS;
+}
+
+NTSTATUS UsbMidiAdapter::init()
+{
+    NTSTATUS result = createDevice();
+    if (NT_SUCCESS(result))
+        result = m_device->initialise();
     if (!NT_SUCCESS(result))
         return result;
     m_interface.reset(new (std::nothrow) MidiInterface);
@@ -167,6 +190,14 @@ NTSTATUS UsbMidiAdapter::checkDeviceControl() const
 NTSTATUS UsbMidiAdapter::setExclusiveLock(bool on)
 {
     Locked<KernelMutex> guard(m_mutex);
+    if (m_lockDecider) {
+        const NTSTATUS result = m_lockDecider(on, m_lockDeciderContext);
+        if (NT_SUCCESS(result) && on)
+            m_flags |= FlagExclusiveLock;
+        else if (NT_SUCCESS(result))
+            m_flags &= ~std::uint32_t(FlagExclusiveLock);
+        return result;
+    }
     if (!on) {
         m_flags &= ~std::uint32_t(FlagExclusiveLock);
         return STATUS_SUCCESS;

@@ -39,6 +39,10 @@ public:
 
     // Plug and play.
     NTSTATUS start();
+    // Starts beside another driver that owns the device (its configuration,
+    // interfaces and endpoints): reads the descriptors and languages for the
+    // control interface and creates no MIDI ports.
+    NTSTATUS startControlOnly();
     void queryRemoveOrStop();
     void cancelRemoveOrStop();
     void stop();
@@ -56,6 +60,13 @@ public:
     NTSTATUS checkDeviceControl() const;
     // Refused while any MIDI stream is open.
     NTSTATUS setExclusiveLock(bool on);
+    // Where the MIDI ports belong to another driver, that driver's owner decides the lock.
+    using LockDecider = NTSTATUS (*)(bool on, void *context);
+    void setLockDecider(LockDecider decider, void *context)
+    {
+        m_lockDecider = decider;
+        m_lockDeciderContext = context;
+    }
 
     // Power.
     static NTSTATUS queryPowerState(DevicePowerState from, DevicePowerState to);
@@ -75,6 +86,7 @@ public:
 
 private:
     NTSTATUS init();
+    NTSTATUS createDevice();
     NTSTATUS installSubdevices();
     NTSTATUS addSubdevice(const char *name, MiniportKind kind, std::uint8_t interfaceNumber, std::uint8_t address,
                           std::uint8_t cable);
@@ -91,6 +103,8 @@ private:
     MidiMiniport *m_subdevices[MaxSubdevices] = {};
     std::uint32_t m_subdeviceCount = 0;
     DevicePowerState m_power = PowerD0;
+    LockDecider m_lockDecider = nullptr;
+    void *m_lockDeciderContext = nullptr;
 };
 
 } // namespace Zel

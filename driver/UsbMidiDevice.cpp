@@ -56,6 +56,14 @@ NTSTATUS UsbMidiDevice::readDescriptor(std::uint8_t type, std::uint8_t index, st
 
 NTSTATUS UsbMidiDevice::initialise()
 {
+    const NTSTATUS result = readDescriptors();
+    if (!NT_SUCCESS(result))
+        return result;
+    return m_platform.selectConfiguration(m_configuration.data(), configurationLength());
+}
+
+NTSTATUS UsbMidiDevice::readDescriptors()
+{
     std::uint32_t got = 0;
     NTSTATUS result = readDescriptor(DeviceDescriptorType, 0, 0, m_device, DeviceDescriptorLength, got);
     if (!NT_SUCCESS(result))
@@ -80,7 +88,7 @@ NTSTATUS UsbMidiDevice::initialise()
     if (!NT_SUCCESS(result))
         return result;
     m_configuration.resize(got);
-    return m_platform.selectConfiguration(m_configuration.data(), got);
+    return STATUS_SUCCESS;
 }
 
 void UsbMidiDevice::addLanguage(std::uint8_t source, std::uint16_t id)

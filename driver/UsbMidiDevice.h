@@ -32,6 +32,8 @@ public:
 
     // Reads the descriptors and selects the configuration.
     NTSTATUS initialise();
+    // Reads the descriptors only, for a device whose configuration another driver owns.
+    NTSTATUS readDescriptors();
     // Language table and descriptor fix-ups; then the adapter language.
     void applyLanguages();
 

@@ -134,6 +134,34 @@ enum RequestFunction : std::uint8_t {
     FunctionVendorOther = 0x20,
 };
 
+// The USB request type (bmRequestType without its direction bit) of a
+// function code; -1 for a code that is not one of these.
+constexpr int requestTypeOf(std::uint8_t function)
+{
+    switch (function) {
+    case FunctionGetDescriptorFromDevice:
+        return 0x00;
+    case FunctionVendorDevice:
+        return 0x40;
+    case FunctionVendorInterface:
+        return 0x41;
+    case FunctionVendorEndpoint:
+        return 0x42;
+    case FunctionClassDevice:
+        return 0x20;
+    case FunctionClassInterface:
+        return 0x21;
+    case FunctionClassEndpoint:
+        return 0x22;
+    case FunctionClassOther:
+        return 0x23;
+    case FunctionVendorOther:
+        return 0x43;
+    default:
+        return -1;
+    }
+}
+
 struct ControlSetup {
     std::uint8_t function = 0; // RequestFunction
     std::uint8_t request = 0;

@@ -6,9 +6,6 @@
 #include "editor/core/model/SysExAccumulator.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <utility>
 
@@ -147,9 +144,11 @@ FirmwareRevision Controller::installedFirmware() const
 void Controller::installFirmware(const FirmwareRevision &revision)
 {
     std::lock_guard lock(m_mutex);
-    m_revision = revision;
-    m_firmware = versionCharacters(revision.version);
-    saveState();
+    withSharedState([&] {
+        m_revision = revision;
+        m_firmware = versionCharacters(revision.version);
+        saveState();
+    });
 }
 
 void Controller::setFaults(const Faults &faults)
@@ -179,7 +178,10 @@ std::vector<Byte> Controller::bankSettings() const
 void Controller::setPatch(int number, const PatchImage &image)
 {
     std::lock_guard lock(m_mutex);
-    m_slots.at(std::size_t(number)).patch = image;
+    withSharedState([&] {
+        m_slots.at(std::size_t(number)).patch = image;
+        saveState();
+    });
 }
 
 int Controller::requestCount() const
@@ -192,8 +194,20 @@ std::vector<Reply> Controller::receive(const Byte *bytes, std::size_t length)
 {
     std::lock_guard lock(m_mutex);
     std::vector<Reply> replies;
-    m_incoming.append(bytes, length, [&](const std::vector<Byte> &message) { handle(message, replies); });
+    m_incoming.append(bytes, length,
+                      [&](const std::vector<Byte> &message) { withSharedState([&] { handle(message, replies); }); });
     return replies;
+}
+
+void Controller::withSharedState(const std::function<void()> &change)
+{
+    if (!m_stateFile) {
+        change();
+        return;
+    }
+    const StateFile::Lock lock(m_stateFile->path());
+    restoreUnlocked(m_stateFile->read());
+    change();
 }
 
 void Controller::handle(const std::vector<Byte> &message, std::vector<Reply> &replies)
@@ -324,12 +338,17 @@ std::vector<Byte> Controller::stateBytes() const
 bool Controller::restore(const std::vector<Byte> &bytes)
 {
     std::lock_guard lock(m_mutex);
-    const std::string stateFile = std::exchange(m_stateFile, std::string()); // no rewrite per message
+    return restoreUnlocked(bytes);
+}
+
+bool Controller::restoreUnlocked(const std::vector<Byte> &bytes)
+{
+    std::optional<StateFile> stateFile = std::exchange(m_stateFile, std::nullopt); // no rewrite per message
     bool stored = false;
     Midi::SysExAccumulator messages;
     messages.append(bytes.data(), bytes.size(),
                     [&](const std::vector<Byte> &m) { stored |= storeIfTransfer(m) || restoreFirmwareRecord(m); });
-    m_stateFile = stateFile;
+    m_stateFile = std::move(stateFile);
     return stored;
 }
 
@@ -380,40 +399,22 @@ bool Controller::storeIfTransfer(std::vector<Byte> message)
 
 void Controller::setStateFile(const std::string &path)
 {
+    std::optional<StateFile> file;
     std::vector<Byte> bytes;
     if (!path.empty()) {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        file.emplace(path);
+        const StateFile::Lock lock(path);
+        bytes = file->read();
     }
     restore(bytes);
     std::lock_guard lock(m_mutex);
-    m_stateFile = path;
+    m_stateFile = std::move(file);
 }
 
-// Writes a new file beside the old one and renames it over, so an
-// interrupted write leaves the previous state intact.
 void Controller::saveState() const
 {
-    if (m_stateFile.empty())
-        return;
-    const std::vector<Byte> bytes = stateBytes();
-    const std::string temporary = m_stateFile + ".new";
-    std::error_code error;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-        out.close();
-        if (!out) {
-            std::fprintf(stderr, "Sim::Controller::saveState: cannot write %s\n", temporary.c_str());
-            std::filesystem::remove(temporary, error);
-            return;
-        }
-    }
-    std::filesystem::rename(temporary, m_stateFile, error);
-    if (error) {
-        std::fprintf(stderr, "Sim::Controller::saveState: %s\n", error.message().c_str());
-        std::filesystem::remove(temporary, error);
-    }
+    if (m_stateFile)
+        m_stateFile->write(stateBytes());
 }
 
 std::vector<Byte> Controller::transfer(int command, Byte patchNumber) const

@@ -4,11 +4,14 @@
 #include "editor/core/model/PatchTypes.h"
 #include "editor/core/model/SysExAccumulator.h"
 #include "simulator/FirmwareRevision.h"
+#include "simulator/StateFile.h"
 
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,7 +94,9 @@ public:
     bool restore(const std::vector<Byte> &bytes);
     // Keeps the contents in a file, so they survive a restart: restores from
     // it now (when it is there) and rewrites it, atomically, after every
-    // stored transfer. An empty path stops that.
+    // stored transfer. The file may be shared with other processes: every
+    // message is handled on what it holds then, under its lock. An empty path
+    // stops that.
     void setStateFile(const std::string &path);
 
 private:
@@ -110,6 +115,10 @@ private:
     std::vector<Byte> firmwareRecord() const;
     std::vector<Byte> stateBytes() const;
     void saveState() const;
+    bool restoreUnlocked(const std::vector<Byte> &bytes);
+    // Runs a change (with m_mutex held) on the state file's current contents,
+    // under its lock.
+    void withSharedState(const std::function<void()> &change);
     std::vector<Byte> acknowledgement(Byte statusByte, Byte code) const;
     void applyFaults(std::vector<Byte> &reply, std::vector<Reply> &replies) const;
 
@@ -126,7 +135,7 @@ private:
     BankSettingsRecord m_bankSettings{};
     Midi::SysExAccumulator m_incoming;
     int m_requests = 0;
-    std::string m_stateFile;
+    std::optional<StateFile> m_stateFile;
 };
 
 } // namespace Sim

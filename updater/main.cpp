@@ -6,6 +6,7 @@
 #include "updater/wizard/WizardEnvironment.h"
 
 #include "platform/MidiSelection.h"
+#include "platform/devicecontrol/DeviceControl.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,5 +33,7 @@ int main(int argc, char **argv)
     environment.processes = processes.get();
     environment.updateLog = &updateLog;
     environment.hasDeviceControl = control != nullptr;
+    if (control)
+        environment.accessAdvice = [control] { return QString::fromStdWString(control->accessAdvice()); };
     return Oxa::runUpdater(app.configuration(), options, environment);
 }

@@ -3,7 +3,6 @@
 #include "editor/app/EditorFiles.h"
 #include "editor/app/LoadFileEvent.h"
 #include "editor/app/UnsavedWork.h"
-#include "editor/app/files/FileOperations.h"
 
 #include <QFileInfo>
 #include <QFileOpenEvent>
@@ -23,7 +22,7 @@ void Application::handleMessage(const QString &message)
 void Application::customEvent(QEvent *event)
 {
     if (event->type() == LoadFileEvent::EventType) {
-        EditorFiles::instance().openFile(static_cast<LoadFileEvent *>(event)->path());
+        EditorFiles::open(static_cast<LoadFileEvent *>(event)->path());
         return;
     }
     SingleApplication::customEvent(event);
@@ -32,7 +31,7 @@ void Application::customEvent(QEvent *event)
 bool Application::event(QEvent *event)
 {
     if (event->type() == QEvent::FileOpen) {
-        EditorFiles::instance().openFile(static_cast<QFileOpenEvent *>(event)->file());
+        EditorFiles::open(static_cast<QFileOpenEvent *>(event)->file());
         event->accept();
         return true;
     }

@@ -55,7 +55,7 @@ bool select(const Brisel::DeviceRecord &record)
     bool selected = false;
     {
         WaitCursor wait;
-        selected = manager.selectDevice(record);
+        selected = RevertManager::instance().selectDeviceAndBackUp(record);
     }
     if (!manager.isConnected()) {
         showStatus(record.isEmpty() || selected ? tr("No device connected")
@@ -63,8 +63,6 @@ bool select(const Brisel::DeviceRecord &record)
         return selected;
     }
     showStatus(downloadStatus(nameOf(record), manager.lastDownloadAnswered()));
-    if (selected)
-        RevertManager::instance().saveNow();
     return selected;
 }
 

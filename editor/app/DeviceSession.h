@@ -9,7 +9,8 @@ struct DeviceRecord;
 // Connecting a device and re-reading it as the windows do it: a wait cursor
 // while the bank downloads, the outcome on the main window's status bar
 // (including how many of the 35 requests a controller that stopped answering
-// still answered), and a revert backup after every connection that succeeds.
+// still answered), and a revert backup after every connection whose download
+// is complete.
 namespace DeviceSession {
 
 // The manager's selectDevice with the above; its result.

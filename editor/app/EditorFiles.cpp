@@ -1,7 +1,9 @@
 #include "editor/app/EditorFiles.h"
 
+#include "editor/app/DeviceSession.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/UnsavedWork.h"
+#include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileOperations.h"
 #include "editor/core/RemoteControlManager.h"
@@ -17,7 +19,13 @@ public:
     {
         QMessageBox::critical(MessageParent::get(), QString(), text, QMessageBox::Ok);
     }
-    void askToSaveBank() override { UnsavedWork::askBankQuestion(); }
+    void reportNotice(const QString &text) override { DeviceSession::showStatus(text); }
+    void reportLoadFailure(const QString &text) override
+    {
+        DeviceSession::showStatus(text);
+        QMessageBox::warning(MessageParent::get(), QString(), text, QMessageBox::Ok);
+    }
+    bool askToSaveBank() override { return UnsavedWork::askBankQuestion(); }
 };
 
 } // namespace
@@ -29,6 +37,18 @@ FileOperations &instance()
     static MessageBoxFeedback feedback;
     static FileOperations files(Brisel::RemoteControlManager::instance(), feedback);
     return files;
+}
+
+bool open(const QString &path)
+{
+    return LoadQueue::instance()
+        .request([path] {
+            const bool loaded = instance().openFile(path);
+            if (loaded)
+                DeviceSession::showStatus(LoadQueue::loadedText(path));
+            return loaded;
+        })
+        .value_or(true);
 }
 
 } // namespace EditorFiles

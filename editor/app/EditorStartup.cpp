@@ -1,11 +1,12 @@
 #include "editor/app/EditorStartup.h"
 
-#include "editor/app/AppSettings.h"
 #include "editor/app/Application.h"
 #include "editor/app/DeviceSession.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
 #include "editor/app/MessageParent.h"
+#include "editor/app/Screenshot.h"
 #include "editor/app/StartupDevice.h"
 #include "editor/app/StartupOptions.h"
 #include "editor/app/deviceview/EditorFonts.h"
@@ -15,17 +16,36 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QStatusBar>
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
-constexpr char Usage[] =
-    "usage: ZELVorpad [--simulate[=25|49|61]] [--screenshot FILE.png [--screenshot-tab patch|zones]]\n"
-    "                 [FILE.vpp|FILE.vpb]\n";
+// Usage errors end with this code, as command-line programs do.
+constexpr int UsageError = 2;
+
+constexpr char Help[] = "Edit the patches, zones and banks of a ZEL Vorpad controller, and keep them in files.\n"
+                        "\n"
+                        "  --simulate[=25|49|61]    work with a simulated controller of that many keys\n"
+                        "                           (49 when no size is given); VORPAD_SIMULATE=MODEL\n"
+                        "                           in the environment does the same\n"
+                        "  --screenshot FILE.png    draw the main window into FILE.png after start-up\n"
+                        "                           and exit; a dialog that would wait for an answer\n"
+                        "                           is drawn into the picture and the exit status is 1\n"
+                        "  --screenshot-tab TAB     with --screenshot: show the \"patch\" or \"zones\" tab\n"
+                        "  -h, --help               show this help and exit\n"
+                        "  --version                show the version and exit\n"
+                        "\n"
+                        "FILE, a patch (.vpp) or bank (.vpb) file, is opened and sent to the\n"
+                        "controller. When an editor is already running, FILE is handed to it and\n"
+                        "this start ends at once.\n"
+                        "\n"
+                        "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
 
 bool hasDisplay()
 {
@@ -107,10 +127,22 @@ private:
 int runEditor(int argc, char **argv)
 {
     const StartupOptions options = StartupOptions::parse(argumentsOf(argc, argv), qgetenv("VORPAD_SIMULATE"));
-    if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "ZELVorpad: %s\n%s", qPrintable(options.error), Usage);
-        return 1;
+    if (options.help) {
+        std::printf("%s\n%s", StartupOptions::Usage, Help);
+        return 0;
     }
+    if (options.version) {
+        std::printf("ZELVorpad %s\n", VORPAD_VERSION);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "ZELVorpad: %s\n%sTry 'ZELVorpad --help' for more information.\n",
+                     qPrintable(options.error), StartupOptions::Usage);
+        return UsageError;
+    }
+    const QString message = options.startMessage();
+    if (!message.isEmpty() && !QFileInfo(message).isFile())
+        std::fprintf(stderr, "ZELVorpad: no such file: %s\n", qPrintable(message));
     const bool screenshot = !options.screenshot.isEmpty();
     if (!hasDisplay()) {
         if (!screenshot) {
@@ -122,7 +154,6 @@ int runEditor(int argc, char **argv)
 
     const bool simulated = options.simulate.has_value();
     Application app(QLatin1String(simulated ? Application::SimulatedIdentifier : Application::Identifier), argc, argv);
-    const QString message = options.startMessage();
     // A picture is always taken by this process, never by a running editor.
     if (!screenshot) {
         if (app.sendMessage(message, Application::HandOverTimeoutMs))
@@ -130,8 +161,7 @@ int runEditor(int argc, char **argv)
         app.initialize(true);
     }
 
-    QCoreApplication::setOrganizationName(QLatin1String(AppSettings::OrganizationName));
-    QCoreApplication::setApplicationName(QLatin1String(AppSettings::ApplicationName));
+    EditorSession::setSimulated(simulated);
     if (simulated)
         Platform::selectSimulated(*options.simulate);
     else
@@ -152,7 +182,6 @@ int runEditor(int argc, char **argv)
             "simulated controller."));
     app.handleMessage(message);
 
-    int exitCode = 0;
     if (!options.screenshotTab.isEmpty()) {
         // Shown for this picture only; the setting stays as it was.
         window.mainView()->showEditor(true);
@@ -160,15 +189,9 @@ int runEditor(int argc, char **argv)
             options.screenshotTab == QLatin1String("zones") ? MainView::ZonesTab : MainView::PatchTab);
         window.fitToContent();
     }
-    if (screenshot) {
-        QTimer::singleShot(0, &window, [&window, &options, &exitCode] {
-            if (!window.grab().save(options.screenshot, "PNG")) {
-                std::fprintf(stderr, "ZELVorpad: cannot write %s\n", qPrintable(options.screenshot));
-                exitCode = 1;
-            }
-            QCoreApplication::exit(exitCode);
-        });
-    }
+    std::unique_ptr<Screenshot> picture;
+    if (screenshot)
+        picture = std::make_unique<Screenshot>(&window, options.screenshot);
     FirstPaintProbe probe;
     if (qEnvironmentVariableIntValue("VORPAD_MEASURE_STARTUP") == 1)
         window.installEventFilter(&probe);
@@ -176,5 +199,5 @@ int runEditor(int argc, char **argv)
     const int loopResult = app.exec();
     MessageParent::set(nullptr);
     Brisel::RemoteControlManager::instance().connection().close();
-    return screenshot ? exitCode : loopResult;
+    return picture ? picture->exitCode() : loopResult;
 }

@@ -1,6 +1,7 @@
 #include "editor/app/FileDialogs.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/DeviceSession.h"
 #include "editor/app/EditorFiles.h"
 #include "editor/app/files/FileOperations.h"
 #include "editor/core/RemoteControlManager.h"
@@ -26,7 +27,7 @@ bool openWith(QWidget *parent, const char *filter, const char *selected)
     if (path.isEmpty())
         return false;
     AppSettings::setLastFolderFromFile(path);
-    return EditorFiles::instance().openFile(path);
+    return EditorFiles::open(path);
 }
 
 QString presetName(const std::string &name)
@@ -53,8 +54,10 @@ bool saveWith(QWidget *parent, const char *filter, const QString &suffix, const 
         return false;
     const QString path = dialog.selectedFiles().constFirst();
     AppSettings::setLastFolderFromFile(path);
-    if (save(path))
+    if (save(path)) {
+        DeviceSession::showStatus(tr("Saved %1").arg(QDir::toNativeSeparators(path)));
         return true;
+    }
     // The file layer says nothing; a silent failure would look like a saved file.
     QMessageBox::warning(parent, QString(), tr("The file %1 could not be saved.").arg(QDir::toNativeSeparators(path)));
     return false;

@@ -17,7 +17,8 @@ inline constexpr char SaveBankFilter[] = "Bank Files(*.vpb)";
 // The longest preset file name the save dialogs offer.
 inline constexpr int MaxPresetName = 260;
 
-// Each returns whether a file was chosen and the operation succeeded.
+// Each returns whether a file was chosen and the operation succeeded (a load
+// that waits behind others in the load queue counts as succeeded).
 bool load(QWidget *parent);
 bool loadPatch(QWidget *parent);
 bool loadBank(QWidget *parent);

@@ -2,6 +2,7 @@
 
 #include "editor/app/AboutBox.h"
 #include "editor/app/AppSettings.h"
+#include "editor/app/ApplicationShortcuts.h"
 #include "editor/app/DeviceSelectDialog.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorDialogs.h"
@@ -10,6 +11,7 @@
 #include "editor/app/MainWindow.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/editors/EditHistory.h"
+#include "editor/app/editors/Handlers.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/core/model/PatchTypes.h"
@@ -42,7 +44,11 @@ void FileMenu::loadBank() { FileDialogs::loadBank(m_window); }
 void FileMenu::savePatch() { FileDialogs::savePatch(m_window); }
 void FileMenu::saveBank() { FileDialogs::saveBank(m_window); }
 void FileMenu::saveRevert() { EditorDialogs::saveRevert(); }
-void FileMenu::store() { manager().storeActivePatch(); }
+void FileMenu::store()
+{
+    manager().storeActivePatch();
+    DeviceSession::showStatus(StoreButtonHandler::storedText(manager()));
+}
 void FileMenu::revert() { EditorDialogs::revert(m_window); }
 void FileMenu::preferences() { EditorDialogs::preferences(m_window); }
 // The main window's close handling asks its questions.
@@ -81,6 +87,7 @@ ViewMenu::ViewMenu(MainWindow *window) : MenuBase(tr("&View"), window), m_window
     m_editorAction->setShortcutContext(Qt::ApplicationShortcut);
     m_editorAction->setCheckable(true);
     m_editorAction->setChecked(AppSettings::showPatchEditor());
+    new ApplicationShortcuts({refreshAction, m_editorAction}, this);
 }
 
 void ViewMenu::refresh()

@@ -2,11 +2,20 @@
 
 #include "platform/MidiSelection.h"
 
+#include <QDir>
+
+#include <algorithm>
+
 namespace {
 
 const QString SimulateOption = QStringLiteral("--simulate");
 const QString ScreenshotOption = QStringLiteral("--screenshot");
 const QString ScreenshotTabOption = QStringLiteral("--screenshot-tab");
+
+bool isNumber(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
 
 std::optional<int> simulatedKeys(const QString &argument, const QByteArray &environment)
 {
@@ -24,7 +33,15 @@ StartupOptions StartupOptions::parse(const QStringList &arguments, const QByteAr
     bool simulateGiven = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (argument == SimulateOption || argument.startsWith(SimulateOption + QLatin1Char('='))) {
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.version = true;
+        } else if (argument == SimulateOption && i + 1 < arguments.size() && isNumber(arguments.at(i + 1))) {
+            // A size after a blank would otherwise travel on as a file name.
+            options.error = QStringLiteral("write the size with '=': --simulate=%1").arg(arguments.at(i + 1));
+            ++i;
+        } else if (argument == SimulateOption || argument.startsWith(SimulateOption + QLatin1Char('='))) {
             simulateGiven = true;
             options.simulate = simulatedKeys(argument, {});
             if (!options.simulate)
@@ -55,4 +72,10 @@ StartupOptions StartupOptions::parse(const QStringList &arguments, const QByteAr
     if (!simulateGiven && !environmentSimulate.isEmpty())
         options.simulate = simulatedKeys(QString(), environmentSimulate);
     return options;
+}
+
+QString StartupOptions::startMessage() const
+{
+    const QString message = arguments.join(QLatin1Char(' '));
+    return message.isEmpty() ? message : QDir::current().absoluteFilePath(message);
 }

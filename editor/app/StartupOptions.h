@@ -14,7 +14,12 @@
 //                           and exit; never hands over to a running editor
 //   --screenshot-tab TAB    with --screenshot: show the editor on its "patch"
 //                           or "zones" tab for the picture
+//   -h, --help, --version   answered before any window or display is needed
 struct StartupOptions {
+    static constexpr char Usage[] = "Usage: ZELVorpad [OPTION]... [FILE.vpp|FILE.vpb]\n";
+
+    bool help = false;
+    bool version = false;
     std::optional<int> simulate;
     QString screenshot;
     QString screenshotTab;
@@ -28,6 +33,8 @@ struct StartupOptions {
     static StartupOptions parse(const QStringList &arguments, const QByteArray &environmentSimulate = {});
 
     // The remaining arguments joined with one blank, so a path that the shell
-    // split at its blanks comes back whole.
-    QString startMessage() const { return arguments.join(QLatin1Char(' ')); }
+    // split at its blanks comes back whole, and made absolute against this
+    // process's working folder: a running editor elsewhere would resolve a
+    // relative name in its own.
+    QString startMessage() const;
 };

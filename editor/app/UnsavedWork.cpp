@@ -28,14 +28,13 @@ void askPatchQuestion(QWidget *parent)
     manager.storeActivePatch();
 }
 
-void askBankQuestion(QWidget *parent)
+bool askBankQuestion(QWidget *parent)
 {
     if (!Brisel::RemoteControlManager::instance().bank().hasModifiedPatches())
-        return;
+        return true;
     const auto answer = QMessageBox::question(MessageParent::orMain(parent), tr(BankTitle), tr(BankText),
                                               QMessageBox::Yes | QMessageBox::No);
-    if (answer != QMessageBox::No)
-        FileDialogs::saveBank(MessageParent::orMain(parent));
+    return answer == QMessageBox::No || FileDialogs::saveBank(MessageParent::orMain(parent));
 }
 
 void askBoth(QWidget *parent)

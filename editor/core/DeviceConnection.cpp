@@ -2,6 +2,8 @@
 
 #include "editor/core/IdentityProbe.h"
 
+#include <type_traits>
+
 namespace Brisel {
 
 DeviceConnection::DeviceConnection() = default;
@@ -41,7 +43,10 @@ void DeviceConnection::submit(Args &&...args)
 {
     if (!m_link)
         return;
-    m_link->submit(std::make_unique<Request>(Byte(m_link->record().deviceId), std::forward<Args>(args)...));
+    auto request = std::make_unique<Request>(Byte(m_link->record().deviceId), std::forward<Args>(args)...);
+    if constexpr (std::is_base_of_v<Transfer, Request>)
+        request->countIn(m_transfers);
+    m_link->submit(std::move(request));
 }
 
 void DeviceConnection::requestPatch(PatchTarget &patch) { submit<PatchRequest>(patch); }

@@ -35,6 +35,10 @@ public:
     void requestActiveZones(PatchTarget &activeZones);
     void sendZones(int patchNumber, std::span<const Byte, ZonesImageSize> image);
 
+    // The transfers sent since the last reset, and how many the device took.
+    const TransferTally &transfers() const { return m_transfers; }
+    void resetTransfers() { m_transfers = {}; }
+
     DeviceConnection(const DeviceConnection &) = delete;
     DeviceConnection &operator=(const DeviceConnection &) = delete;
 
@@ -45,6 +49,7 @@ private:
 
     std::unique_ptr<DeviceLink> m_link;
     Utils::Subject m_changed;
+    TransferTally m_transfers;
 };
 
 } // namespace Brisel

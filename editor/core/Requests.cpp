@@ -142,7 +142,16 @@ void Transfer::handleReply(const Midi::LongMessage &reply)
         return;
     std::vector<Byte> copy;
     SysExContext context;
-    parseCopy(reply, deviceId(), copy, context); // the acknowledgement only ends the wait
+    const bool taken = parseCopy(reply, deviceId(), copy, context) == CBSysExPatch::Accepted &&
+                       context.command == CBSysExPatch::Acknowledgement;
+    if (taken && m_tally)
+        ++m_tally->taken;
+}
+
+void Transfer::countIn(TransferTally &tally)
+{
+    m_tally = &tally;
+    ++tally.sent;
 }
 
 PatchTransfer::PatchTransfer(Byte deviceId, int patchNumber, std::span<const Byte, PatchImageSize> image)

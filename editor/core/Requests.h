@@ -99,14 +99,27 @@ private:
     BankSettingsTarget &m_target;
 };
 
-// Transfers carry an image to the device; the acknowledgement only ends the wait.
+// How many transfers went to the device and how many it took.
+struct TransferTally {
+    int sent = 0;
+    int taken = 0;
+};
+
+// Transfers carry an image to the device. The device took one when it
+// acknowledged it without an error status; no answer, an error status or any
+// other answer means it did not.
 class Transfer : public SysexMessage
 {
 public:
     void handleReply(const Midi::LongMessage &reply) override;
+    // Counts this transfer as sent, and as taken when the device takes it.
+    void countIn(TransferTally &tally);
 
 protected:
     using SysexMessage::SysexMessage;
+
+private:
+    TransferTally *m_tally = nullptr;
 };
 
 class PatchTransfer : public Transfer

@@ -2,6 +2,7 @@
 
 #include "platform/MidiInputQueue.h"
 #include "platform/alsa/AlsaInputEvent.h"
+#include "platform/alsa/ControllerLock.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -202,7 +203,8 @@ std::vector<AlsaMidi::PortAddress> AlsaMidi::listPorts(Direction direction)
         snd_seq_port_info_set_port(port, -1);
         while (snd_seq_query_next_port(m_query, port) >= 0) {
             if ((snd_seq_port_info_get_capability(port) & capabilities) == capabilities)
-                ports.push_back({id, snd_seq_port_info_get_port(port), snd_seq_port_info_get_name(port)});
+                ports.push_back({id, snd_seq_port_info_get_port(port), snd_seq_port_info_get_name(port),
+                                 snd_seq_client_info_get_card(client)});
         }
     }
     return ports;
@@ -241,6 +243,8 @@ MidiResult AlsaMidi::openPort(Direction direction, unsigned index, std::unique_p
     PortAddress address;
     if (!findPort(direction, index, address))
         return MMSYSERR_BADDEVICEID;
+    if (ControllerLock::system().cardLocked(address.card))
+        return MMSYSERR_ALLOCATED; // the Updater is writing this controller's firmware
     snd_seq_t *seq = openSequencer("AlsaMidi::openPort");
     if (!seq)
         return MMSYSERR_ERROR;

@@ -37,6 +37,7 @@ public:
         int client;
         int port;
         std::string name;
+        int card = -1; // the sound card behind the client, -1 for none
     };
 
     AlsaMidi(const AlsaMidi &) = delete;

@@ -43,9 +43,13 @@ public:
     virtual std::wstring serviceName(const std::wstring &instanceId) = 0;
     virtual std::wstring serviceBinaryPath(const std::wstring &service) = 0;
     virtual FileVersion fileVersion(const std::wstring &path) = 0;
+    // Why the last scan's devices could not be opened, and what the user can
+    // do about it (a missing permission); empty when nothing stood in the way.
+    virtual std::wstring accessAdvice() { return std::wstring(); }
 };
 
-// The platform's implementation (Windows: the set-up API and DeviceIoControl).
+// The platform's implementation (Windows: the set-up API and DeviceIoControl;
+// Linux: libusb).
 // Null where the platform has none.
 std::unique_ptr<DeviceControl> createSystemDeviceControl();
 

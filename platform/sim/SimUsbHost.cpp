@@ -32,23 +32,6 @@ void complete(Zel::BulkRequest &request, Zel::NTSTATUS result, std::uint32_t tra
     request.completion(request, request.context);
 }
 
-// bmRequestType of each request-block function the driver sends.
-struct FunctionType {
-    std::uint8_t function;
-    std::uint8_t requestType;
-};
-constexpr FunctionType functionTypes[] = {
-    {Zel::FunctionGetDescriptorFromDevice, 0x00},
-    {Zel::FunctionVendorDevice, 0x40},
-    {Zel::FunctionVendorInterface, 0x41},
-    {Zel::FunctionVendorEndpoint, 0x42},
-    {Zel::FunctionClassDevice, 0x20},
-    {Zel::FunctionClassInterface, 0x21},
-    {Zel::FunctionClassEndpoint, 0x22},
-    {Zel::FunctionClassOther, 0x23},
-    {Zel::FunctionVendorOther, 0x43},
-};
-
 constexpr Zel::PipeHandle PipeTag = 0x5100;
 
 } // namespace
@@ -288,12 +271,11 @@ Zel::NTSTATUS SimUsbHost::Device::controlTransfer(const Zel::ControlSetup &setup
                                                   std::uint32_t length, std::uint32_t &transferred)
 {
     transferred = 0;
-    const auto type = std::find_if(std::begin(functionTypes), std::end(functionTypes),
-                                   [&](const FunctionType &f) { return f.function == setup.function; });
-    if (type == std::end(functionTypes) || length > 0xFFFF)
+    const int type = Zel::requestTypeOf(setup.function);
+    if (type < 0 || length > 0xFFFF)
         return Zel::STATUS_INVALID_PARAMETER;
     Sim::UsbSetup usb;
-    usb.requestType = static_cast<std::uint8_t>(type->requestType | (setup.directionIn ? 0x80 : 0x00));
+    usb.requestType = static_cast<std::uint8_t>(type | (setup.directionIn ? 0x80 : 0x00));
     usb.request = setup.request;
     usb.value = setup.value;
     usb.index = setup.index;

@@ -72,9 +72,18 @@ inline QMimeData *urlData(const QList<QUrl> &urls)
 
 struct RecordingFeedback : FileFeedback {
     void reportInvalidFile(const QString &text) override { reports.append(text); }
-    void askToSaveBank() override { ++bankQuestions; }
+    void reportNotice(const QString &text) override { notices.append(text); }
+    void reportLoadFailure(const QString &text) override { failures.append(text); }
+    bool askToSaveBank() override
+    {
+        ++bankQuestions;
+        return bankSaved;
+    }
     QStringList reports;
+    QStringList notices;
+    QStringList failures;
     int bankQuestions = 0;
+    bool bankSaved = true;
 };
 
 // A fresh patch model, manager and file layer, a folder for files and an

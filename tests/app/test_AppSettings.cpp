@@ -146,8 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OptionsCase{"Nothing", {}, std::nullopt, {}, {}, false},
                       OptionsCase{
                           "PathSplitAtBlanks", {"/tmp/my", "bank.vpb"}, std::nullopt, {}, "/tmp/my bank.vpb", false},
-                      OptionsCase{"SimulateDefault", {"--simulate", "a.vpp"}, 49, {}, "a.vpp", false},
-                      OptionsCase{"SimulateSize", {"a.vpp", "--simulate=61"}, 61, {}, "a.vpp", false},
+                      OptionsCase{"SimulateDefault", {"--simulate", "/tmp/a.vpp"}, 49, {}, "/tmp/a.vpp", false},
+                      OptionsCase{"SimulateSize", {"/tmp/a.vpp", "--simulate=61"}, 61, {}, "/tmp/a.vpp", false},
                       OptionsCase{"SimulateBadSize", {"--simulate=88"}, std::nullopt, {}, {}, true},
                       OptionsCase{"Screenshot", {"--screenshot", "w.png", "--simulate=25"}, 25, "w.png", {}, false},
                       OptionsCase{"ScreenshotInline", {"--screenshot=w.png"}, std::nullopt, "w.png", {}, false},

@@ -199,4 +199,100 @@ TEST(Program, ScreenshotDrawsTheConnectedWindowOrFails)
         1);
 }
 
+// ---- The command line ------------------------------------------------------------
+
+// One start of the editor in a folder of its own that holds the files "a.vpp"
+// and "bad.vpp", neither a valid patch; "%1" in an argument or expectation stands
+// for that folder. With `listening`, a running editor's channel waits for a
+// hand-over and `handedOver` is what it must receive.
+struct CommandLineCase {
+    const char *name;
+    QStringList arguments;
+    bool display;
+    int exitCode;
+    const char *output;
+    const char *errors;
+    bool listening = false;
+    const char *handedOver = nullptr;
+    const char *picture = nullptr;
+};
+
+class CommandLine : public ::testing::TestWithParam<CommandLineCase>
+{
+};
+
+TEST_P(CommandLine, Runs)
+{
+    const CommandLineCase &c = GetParam();
+    QTemporaryDir folder;
+    const auto expand = [&folder](const QString &text) { return QString(text).replace("%1", folder.path()); };
+    for (const char *name : {"a.vpp", "bad.vpp"}) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a patch") > 0);
+    }
+
+    SingleInstance running{QLatin1String(Application::Identifier)};
+    ASSERT_TRUE(!c.listening || running.listen());
+    QSignalSpy received(&running, &SingleInstance::messageReceived);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!c.display) {
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+    }
+    QStringList arguments;
+    for (const QString &argument : c.arguments)
+        arguments << expand(argument);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder.path());
+    process.start(editorPath(), arguments);
+    QDeadlineTimer deadline(30000);
+    while (!process.waitForFinished(5) && !deadline.hasExpired())
+        QCoreApplication::processEvents();
+    const QByteArray output = process.readAllStandardOutput(), errors = process.readAllStandardError();
+
+    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << "did not end: " << errors.constData();
+    EXPECT_EQ(process.exitCode(), c.exitCode) << errors.constData();
+    EXPECT_TRUE(output.contains(c.output)) << output.constData();
+    EXPECT_TRUE(errors.contains(expand(c.errors).toUtf8())) << errors.constData();
+    if (c.handedOver) {
+        ASSERT_TRUE(received.count() > 0 || received.wait(2000));
+        EXPECT_EQ(received.at(0).at(0).toString(), expand(c.handedOver));
+    }
+    if (c.picture) {
+        EXPECT_GT(QImage(expand(c.picture)).width(), 800);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editor, CommandLine,
+    ::testing::Values(
+        CommandLineCase{"HelpNeedsNoDisplay", {"--help"}, false, 0, "Usage: ZELVorpad", ""},
+        CommandLineCase{"VersionNeedsNoDisplay", {"--version"}, false, 0, "ZELVorpad " VORPAD_VERSION "\n", ""},
+        CommandLineCase{"HelpWinsOverAnError", {"--simulate=7", "-h"}, false, 0, "--screenshot FILE.png", ""},
+        CommandLineCase{
+            "SimulateSizeAfterABlankIsAUsageError", {"--simulate", "61"}, true, 2, "", "--simulate=61", true},
+        CommandLineCase{"UnknownSizeIsAUsageError", {"--simulate=7"}, true, 2, "", "Usage: ZELVorpad"},
+        CommandLineCase{"ScreenshotWithoutAFileIsAUsageError", {"--screenshot"}, true, 2, "", "Usage: ZELVorpad"},
+        CommandLineCase{"ScreenshotDrawsTheDialogItWouldWaitFor",
+                        {"--simulate=25", "--screenshot", "%1/w.png", "bad.vpp"},
+                        true,
+                        1,
+                        "",
+                        "dialog",
+                        false,
+                        nullptr,
+                        "%1/w.png"},
+        CommandLineCase{"RelativeFileIsHandedOverWithThisFolder", {"a.vpp"}, true, 0, "", "", true, "%1/a.vpp"},
+        CommandLineCase{"MissingFileIsReportedAndHandedOver",
+                        {"no", "such.vpp"},
+                        true,
+                        0,
+                        "",
+                        "no such file: %1/no such.vpp",
+                        true,
+                        "%1/no such.vpp"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 } // namespace

@@ -1,11 +1,15 @@
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/FileFeedback.h"
+#include "editor/app/files/FileKinds.h"
 #include "editor/app/files/FileOperations.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/DeviceList.h"
 #include "editor/core/RemoteControlManager.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/ModelFixture.h"
+#include "tests/support/SimulatedWorld.h"
 
 #include <QTemporaryDir>
 
@@ -20,9 +24,18 @@ namespace {
 
 struct RecordingFeedback : FileFeedback {
     void reportInvalidFile(const QString &text) override { reports.push_back(text); }
-    void askToSaveBank() override { ++bankQuestions; }
+    void reportNotice(const QString &text) override { notices.push_back(text); }
+    void reportLoadFailure(const QString &text) override { failures.push_back(text); }
+    bool askToSaveBank() override
+    {
+        ++bankQuestions;
+        return bankSaved;
+    }
     std::vector<QString> reports;
+    std::vector<QString> notices;
+    std::vector<QString> failures;
     int bankQuestions = 0;
+    bool bankSaved = true;
 };
 
 Bytes bytesOf(const PatchImage &image) { return Bytes(image.begin(), image.end()); }
@@ -47,11 +60,7 @@ protected:
             SysExFile::writeAll(p, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
         return p;
     }
-    Bytes read(const char *name) const
-    {
-        const QByteArray data = SysExFile::readAll(path(name)).value_or(QByteArray());
-        return Bytes(data.begin(), data.end());
-    }
+    Bytes read(const char *name) const { return SysExFile::readAll(path(name)).value_or(Bytes()); }
 
     Bank &bank() { return manager->bank(); }
     ActivePatch &active() { return manager->activePatch(); }
@@ -146,13 +155,24 @@ TEST_F(Files, ABankWithThreeZonesKeepsAllZones)
         EXPECT_EQ(bank().patch(p).zonesImage()[8], 15 - p);
 }
 
-TEST_F(Files, LoadingABankOverModifiedPatchesAsksFirstAndStillLoads)
+// Whether the bank was kept (saved, or the user declined) decides whether the
+// load goes on: a wanted save that was cancelled or failed abandons it.
+class LoadOverModifiedPatches : public Files, public ::testing::WithParamInterface<bool>
 {
+};
+
+TEST_P(LoadOverModifiedPatches, AsksFirstAndLoadsOnlyWhenTheBankIsKept)
+{
+    const bool kept = GetParam();
+    feedback.bankSaved = kept;
     bank().patch(9).setPatchImage(defaultPatch(2));
-    ASSERT_TRUE(files->loadBankFile(write("b.vpb", FileBytes::bank())));
+    EXPECT_EQ(files->loadBankFile(write("b.vpb", FileBytes::bank())), kept);
     EXPECT_EQ(feedback.bankQuestions, 1);
-    EXPECT_EQ(bank().patch(9).patchImage()[22], 4);
+    EXPECT_EQ(bank().patch(9).patchImage()[22], kept ? 4 : 2);
+    EXPECT_EQ(bank().hasModifiedPatches(), !kept);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, LoadOverModifiedPatches, ::testing::Bool());
 
 TEST_F(Files, AnInvalidBankFileIsReportedAndChangesNothing)
 {
@@ -211,5 +231,107 @@ TEST_F(Files, AFailedBankSaveKeepsThePreviousFileAndTheModifiedMarks)
     EXPECT_TRUE(bank().patch(4).isModified());
     EXPECT_FALSE(files->saveBankFile(path("missing/b.vpb")));
 }
+
+struct CutCase {
+    const char *name;
+    Bytes bytes;
+    const char *notice; // nullptr: none
+};
+
+class CutFile : public Files, public ::testing::WithParamInterface<CutCase>
+{
+};
+
+// Such files load, their zones left as they were, and the user is told.
+TEST_P(CutFile, LoadsAndSaysTheZonesWereLeftUnchanged)
+{
+    const CutCase &c = GetParam();
+    const int slot = manager->currentPosition();
+    const ZonesImage zonesBefore = bank().patch(slot).zonesImage();
+    const bool bankFile = c.bytes.size() > 1000;
+    ASSERT_TRUE(files->openFile(write(bankFile ? "cut.vpb" : "cut.vpp", c.bytes)));
+    EXPECT_TRUE(feedback.reports.empty());
+    EXPECT_EQ(feedback.notices, c.notice ? std::vector<QString>{c.notice} : std::vector<QString>{});
+    if (c.notice) {
+        EXPECT_EQ(bank().patch(slot).zonesImage(), zonesBefore);
+    }
+}
+
+Bytes cut(Bytes bytes, std::size_t size)
+{
+    bytes.resize(size);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CutFile,
+                         ::testing::Values(CutCase{"wholePatch", patchFile(6, 9), nullptr},
+                                           CutCase{"patchOnly", patchTransfer(defaultPatch()), ZonesMissingText},
+                                           CutCase{"patchCutAt400", cut(patchFile(6, 9), 400), ZonesIncompleteText},
+                                           CutCase{"wholeBank", bank(16, 16, 1), nullptr},
+                                           CutCase{"bankWithoutZones", bank(16, 0, 1), ZonesMissingText},
+                                           CutCase{"bankMissingItsFinalF7", cut(bank(16, 16, 1), 6968),
+                                                   ZonesIncompleteText}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct ControllerCase {
+    const char *name;
+    void (*fault)(Sim::Faults &);
+    const char *failure; // how the load failed; nullptr: it did not
+};
+
+class LoadToAController : public Files, public ::testing::WithParamInterface<ControllerCase>
+{
+protected:
+    SimulatedWorld world;
+};
+
+// A load is done when the controller took every transfer, not when they
+// were sent; a failed one leaves the bank marked modified.
+TEST_P(LoadToAController, SucceedsOnlyWhenTheControllerTookEveryTransfer)
+{
+    const ControllerCase &c = GetParam();
+    const std::vector<DeviceRecord> found = DeviceList::scan();
+    ASSERT_EQ(found.size(), 1u);
+    ASSERT_TRUE(manager->selectDevice(found[0]));
+    world.setFaults(c.fault);
+    EXPECT_EQ(files->loadBankFile(write("b.vpb", FileBytes::bank(16, 16, 2))), c.failure == nullptr);
+    EXPECT_EQ(bank().hasModifiedPatches(), c.failure != nullptr);
+    if (c.failure) {
+        ASSERT_EQ(feedback.failures.size(), 1u);
+        EXPECT_TRUE(feedback.failures[0].startsWith(QLatin1String(c.failure))) << feedback.failures[0].toStdString();
+    } else {
+        EXPECT_TRUE(feedback.failures.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, LoadToAController,
+                         ::testing::Values(ControllerCase{"healthy", [](Sim::Faults &) {}, nullptr},
+                                           ControllerCase{"errorStatus", [](Sim::Faults &f) { f.errorStatus = 1; },
+                                                          "The controller took 0 of the 37 "},
+                                           ControllerCase{"answersEveryOther",
+                                                          [](Sim::Faults &f) { f.answerEveryNth = 2; },
+                                                          "The controller took 18 of the 37 "}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+class HostileFile : public Files, public ::testing::WithParamInterface<HostileFiles::Param>
+{
+};
+
+TEST_P(HostileFile, IsRefusedWithTheInvalidMessageAndChangesNothing)
+{
+    const auto &[suffix, hostile] = GetParam();
+    const QString name = path("hostile.") + QLatin1String(suffix);
+    ASSERT_TRUE(hostile.make(name.toStdString()));
+    const PatchImage before = bank().patch(0).patchImage();
+    EXPECT_FALSE(files->openFile(name));
+    const bool bankFile = std::string(suffix) == "vpb";
+    EXPECT_EQ(feedback.reports, std::vector<QString>{bankFile ? InvalidBankFileText : InvalidPatchFileText});
+    EXPECT_EQ(bank().patch(0).patchImage(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HostileFile,
+                         ::testing::Combine(::testing::Values("vpp", "vpb"),
+                                            ::testing::ValuesIn(HostileFiles::cases())),
+                         [](const auto &info) { return HostileFiles::paramName(info.param); });
 
 } // namespace

@@ -1,27 +1,38 @@
 #include "editor/app/AboutBox.h"
 #include "editor/app/DeviceSession.h"
+#include "editor/app/EditorFiles.h"
 #include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
 #include "editor/app/Menus.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/deviceview/DeviceView.h"
+#include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/deviceview/PatchListWidget.h"
+#include "editor/app/files/BankFile.h"
+#include "editor/app/files/FileOperations.h"
+#include "editor/app/files/SysExFile.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/core/model/CBSysExPatch.h"
+#include "editor/skin/CZelPushButton.h"
 #include "tests/app/ShellTestSupport.h"
 #include "tests/support/SimulatedWorld.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -123,6 +134,224 @@ TEST_F(Shell, SwitchingPatchesAsksThePatchQuestionWhenNotAutoSaving)
     list->setCurrentIndex(list->model()->index(3, 0));
     EXPECT_EQ(answerer.titles, QStringList{QLatin1String(UnsavedWork::PatchTitle)});
     EXPECT_EQ(manager().currentPosition(), 3);
+}
+
+// ---- Loading over a modified bank ------------------------------------------------
+
+// What the person at the screen does with each modal window in turn.
+enum class Step { Yes, No, Cancel, SaveAs, HandOverB, RevertNewest };
+
+// Answers the modal windows with the steps, one per poll; HandOverB requests
+// the load of bank B while the window stays open, as a hand-over or a drop
+// arriving during the question would.
+class ScriptedUser : public QObject
+{
+public:
+    ScriptedUser(std::deque<Step> steps, QString savePath, std::function<void()> handOverB)
+        : m_steps(std::move(steps)), m_savePath(std::move(savePath)), m_handOverB(std::move(handOverB))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ScriptedUser::act);
+        m_timer.start(5);
+    }
+
+private:
+    void act()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || m_steps.empty())
+            return;
+        const Step step = m_steps.front();
+        m_steps.pop_front();
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (step == Step::HandOverB)
+            m_handOverB();
+        else if (step == Step::RevertNewest) {
+            modal->findChild<QListWidget *>("revertList")->setCurrentRow(0);
+            modal->findChild<QPushButton *>("revertButton")->click();
+            static_cast<QDialog *>(modal)->reject();
+        } else if (box && (step == Step::Yes || step == Step::No))
+            box->button(step == Step::Yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        else if (dialog && step == Step::SaveAs) {
+            dialog->selectFile(m_savePath);
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else if (auto *other = qobject_cast<QDialog *>(modal))
+            other->reject();
+    }
+
+    std::deque<Step> m_steps;
+    QString m_savePath;
+    std::function<void()> m_handOverB;
+    QTimer m_timer;
+};
+
+struct LoadQuestionCase {
+    const char *name;
+    std::deque<Step> steps;
+    const char *bankAfter; // the tag of the bank the editor and the controller hold
+    bool savedMine;        // the save dialog's file holds the user's edit
+};
+
+class LoadOverModifiedBank : public Shell, public ::testing::WithParamInterface<LoadQuestionCase>
+{
+protected:
+    QString writeBank(const char *tag)
+    {
+        CBPatch &model = CBPatch::instance();
+        std::vector<std::vector<Byte>> patches, zones;
+        for (int p = 0; p < StoredPatchCount; ++p) {
+            patches.emplace_back(patchNamed(tag));
+            zones.emplace_back(ZonesImageSize);
+            model.initZones(zones.back().data());
+        }
+        const QString path = dir.filePath(QLatin1String(tag) + ".vpb");
+        const Brisel::Bank &bank = manager().bank();
+        EXPECT_TRUE(SysExFile::writeAll(path, BankFile::toBytes(bank.settings(), patches, zones)));
+        return path;
+    }
+    static std::vector<Byte> patchNamed(const char *tag)
+    {
+        std::vector<Byte> image(PatchImageSize);
+        CBPatch::instance().initPatch(image.data());
+        std::string name = tag;
+        name.resize(NameLength, ' ');
+        CBPatch::instance().setString(PatchName, name.c_str(), image.data());
+        return image;
+    }
+    static std::string nameIn(std::span<const Byte> image)
+    {
+        char name[NameLength + 1] = {};
+        CBPatch::instance().getString(PatchName, name, image.data());
+        return QString::fromLatin1(name).trimmed().toStdString();
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_P(LoadOverModifiedBank, KeepsTheUsersBankUnlessTheyLetItGo)
+{
+    const LoadQuestionCase &c = GetParam();
+    ASSERT_TRUE(connectController());
+    MainWindow window;
+    MessageParent::set(&window);
+    window.show();
+    const QString a = writeBank("A"), b = writeBank("B"), saved = dir.filePath("mine.vpb");
+    ASSERT_TRUE(manager().bank().patch(15).setPatchImage(patchNamed("Mine")));
+    const auto open = [](const QString &path) {
+        return LoadQueue::instance().request([path] { return EditorFiles::instance().openFile(path); });
+    };
+
+    ScriptedUser user(c.steps, saved, [&] { EXPECT_FALSE(open(b).has_value()); });
+    open(a);
+    EXPECT_EQ(LoadQueue::instance().pending(), 0);
+    EXPECT_EQ(nameIn(manager().bank().patch(15).patchImage()), c.bankAfter);
+    if (std::string(c.bankAfter) != "Mine") {
+        EXPECT_EQ(nameIn(world.controller().patch(15 + 1)), c.bankAfter);
+    }
+    EXPECT_EQ(std::string(c.bankAfter) == "Mine", manager().bank().hasModifiedPatches());
+    const BankFile file = BankFile::read(saved);
+    EXPECT_EQ(file.valid && nameIn(file.patchImages[15]) == "Mine", c.savedMine);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, LoadOverModifiedBank,
+                         ::testing::Values(LoadQuestionCase{"NoLoadsWithoutSaving", {Step::No}, "A", false},
+                                           LoadQuestionCase{"YesSavesThenLoads", {Step::Yes, Step::SaveAs}, "A", true},
+                                           LoadQuestionCase{
+                                               "YesWithoutASaveKeepsTheBank", {Step::Yes, Step::Cancel}, "Mine", false},
+                                           // B, handed over during A's question, waits for it and
+                                           // then loads over A without a question of its own.
+                                           LoadQuestionCase{"AHandOverWaitsForTheQuestion",
+                                                            {Step::HandOverB, Step::Yes, Step::SaveAs, Step::No},
+                                                            "B",
+                                                            true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// ---- Saying what happened ------------------------------------------------------------
+
+// Each row does one thing the user does and reads the status bar after it.
+struct StatusCase {
+    const char *name;
+    std::deque<Step> steps; // for the dialogs the action opens
+    void (*act)(MainWindow &window);
+    const char *says;
+};
+
+class StatusBar : public Shell, public ::testing::WithParamInterface<StatusCase>
+{
+};
+
+TEST_P(StatusBar, SaysWhatHappened)
+{
+    const StatusCase &c = GetParam();
+    ASSERT_TRUE(connectController());
+    MainWindow window;
+    MessageParent::set(&window);
+    window.show();
+    editActivePatch();
+    QTemporaryDir dir;
+    ScriptedUser user(c.steps, dir.filePath("saved.vpb"), [] {});
+    c.act(window);
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(QLatin1String(c.says)))
+        << window.statusBar()->currentMessage().toStdString();
+}
+
+QWidget *patchTab(MainWindow &window) { return window.mainView()->patchEditorView(); }
+void enterInto(QWidget *tab, const char *field, const char *text)
+{
+    auto *edit = tab->findChild<QLineEdit *>(QLatin1String(field));
+    edit->setText(QLatin1String(text));
+    QMetaObject::invokeMethod(edit, "editingFinished");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, StatusBar,
+    ::testing::Values(
+        StatusCase{"StoreFromTheMenu", {}, [](MainWindow &w) { w.fileMenu()->store(); }, "Patch stored in slot 1"},
+        StatusCase{"StoreButton",
+                   {},
+                   [](MainWindow &w) { patchTab(w)->findChild<CZelPushButton *>("TOP_PATCHSTORE")->click(); },
+                   "Patch stored in slot 1"},
+        StatusCase{"SaveBank", {Step::SaveAs}, [](MainWindow &w) { w.fileMenu()->saveBank(); }, "Saved /"},
+        StatusCase{"LoadAfterSaving",
+                   {Step::SaveAs, Step::SaveAs},
+                   [](MainWindow &w) {
+                       w.fileMenu()->saveBank();
+                       w.fileMenu()->load();
+                   },
+                   "Loaded /"},
+        StatusCase{"Revert", {Step::RevertNewest}, [](MainWindow &w) { w.fileMenu()->revert(); }, "Revert backup 20"},
+        StatusCase{"SaveRevertKeepingNone",
+                   {},
+                   [](MainWindow &w) {
+                       storeSetting("Revert/Number of Backups", 0);
+                       w.fileMenu()->saveRevert();
+                   },
+                   "No revert backup kept"},
+        StatusCase{"RefusedChannel",
+                   {},
+                   [](MainWindow &w) { enterInto(patchTab(w), "CONTROLS_1/KNOBCONTROL_CHANNEL", "17"); },
+                   "Channel must be 1..16"},
+        StatusCase{"RefusedNumber",
+                   {},
+                   [](MainWindow &w) { enterInto(patchTab(w), "CONTROLS_1/KNOBCONTROL_CCNUMBER", "300"); },
+                   "The value must be 0..127"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Shell, ControlsWithoutTextExplainThemselves)
+{
+    MainWindow window;
+    auto *device = static_cast<DeviceView *>(window.mainView()->deviceView());
+    QStringList tips{device->moveUpButton()->toolTip(), device->moveDownButton()->toolTip()};
+    for (const char *name : {"TOP_PATCHSTORE", "TOP_PATCHMODIFIED"})
+        tips << window.mainView()->patchEditorView()->findChild<QWidget *>(QLatin1String(name))->toolTip();
+    for (int zone = 1; zone <= 4; ++zone)
+        tips << window.mainView()
+                    ->zonesEditorView()
+                    ->findChild<QWidget *>(QStringLiteral("ZONE_%1/ZONE_ENABLE").arg(zone))
+                    ->toolTip();
+    for (const QString &tip : tips)
+        EXPECT_FALSE(tip.isEmpty());
+    EXPECT_TRUE(tips.last().contains("zone 4"));
 }
 
 // ---- The editor tabs ----------------------------------------------------------

@@ -1,10 +1,12 @@
 #include "ViewsTestSupport.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/revert/PreferencesDialog.h"
 #include "editor/app/revert/RevertDialog.h"
 #include "editor/app/revert/RevertManager.h"
 #include "editor/core/DeviceList.h"
+#include "editor/core/model/CBSysExPatch.h"
 #include "tests/support/SimulatedWorld.h"
 
 #include <QComboBox>
@@ -13,6 +15,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
@@ -150,6 +154,54 @@ TEST_F(Reverts, PruningTouchesOnlyTimestampedPairs)
     EXPECT_EQ(filesInFolder().size(), strangers.size() * 2 + 1) << filesInFolder().join(' ').toStdString();
 }
 
+struct LeftoverCase {
+    const char *name;
+    bool partner; // its partner of the pair is there too
+    bool old;     // last modified two minutes ago
+    bool removed;
+};
+
+class RevertLeftovers : public Reverts, public ::testing::WithParamInterface<LeftoverCase>
+{
+};
+
+// What a killed backup left: half a pair or a temporary of our own naming,
+// over a minute old. The next backup removes that and nothing else.
+TEST_P(RevertLeftovers, TheNextBackupRemovesOnlyOldLeftoversOfItsOwn)
+{
+    const LeftoverCase &c = GetParam();
+    const QString path = write(c.name, bankBytes("X"));
+    if (c.partner)
+        write(QString(c.name).replace(".vpb", ".vpp"), patchBytes("X"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    if (c.old) {
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    }
+    file.close();
+    retain(10); // no pruning: only the leftovers go
+    make();
+    ASSERT_FALSE(reverts->saveNow().isEmpty());
+    EXPECT_EQ(QFile::exists(path), !c.removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RevertLeftovers,
+                         ::testing::Values(LeftoverCase{"2006-03-13_120000.vpb", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpp", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpb", false, false, false},
+                                           LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpp.Xy12Zq", false, true, true},
+                                           LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, false, false},
+                                           LeftoverCase{"2006-03-13_120000.vpb.AbCdE", false, true, false},
+                                           LeftoverCase{"notes.vpb", false, true, false},
+                                           LeftoverCase{"notes.vpb.AbCdEf", false, true, false}),
+                         [](const auto &info) {
+                             QString name =
+                                 QString::fromLatin1(info.param.name).replace(QRegularExpression("[^A-Za-z0-9]"), "_");
+                             return name.toStdString() + (info.param.partner ? "_paired" : "") +
+                                    (info.param.old ? "_old" : "_fresh");
+                         });
+
 TEST_F(Reverts, BankWithoutItsPatchPartnerIsNotListed)
 {
     write("2006-03-13_120000.vpb", bankBytes("X"));
@@ -260,6 +312,35 @@ TEST_F(Reverts, ConnectingWritesOneBackupAtOnce)
     ASSERT_TRUE(reverts->selectDeviceAndBackUp(devices.record(0)));
     EXPECT_EQ(reverts->count(), 1);
     EXPECT_EQ(reverts->name(0), "2006-03-14_093015");
+
+    // A connection whose download misses answers keeps the stale model out of
+    // the folder, where with one retained it would replace the last true copy.
+    tick();
+    world.setFaults([](Sim::Faults &f) { f.replyCommand = CBSysExPatch::PatchTransfer; });
+    ASSERT_TRUE(reverts->selectDeviceAndBackUp(devices.record(1)));
+    ASSERT_TRUE(manager->isConnected());
+    EXPECT_EQ(names(), QStringList{"2006-03-14_093015"});
+}
+
+TEST_F(Reverts, ASimulatedSessionNeverTouchesTheRealBackups)
+{
+    const QString home = QDir::homePath();
+    for (const char *suffix : {".vpb", ".vpp"})
+        ASSERT_TRUE(SysExFile::writeAll(QDir(home).filePath(QStringLiteral("2001-01-01_000000") + suffix), "real"));
+    EditorSession::setSimulated(true);
+    const auto real = qScopeGuard([] {
+        QSettings().clear();
+        EditorSession::setSimulated(false);
+    });
+    retain(1);
+    make();
+    EXPECT_FALSE(reverts->saveNow().isEmpty());
+
+    EXPECT_TRUE(QFile::exists(QDir(home).filePath("2001-01-01_000000.vpb")));
+    EXPECT_TRUE(QFile::exists(QDir(home).filePath("2001-01-01_000000.vpp")));
+    EXPECT_EQ(reverts->folder(),
+              QDir::toNativeSeparators(qEnvironmentVariable("XDG_DATA_HOME") + "/vorpad/simulated-backups"));
+    EXPECT_EQ(reverts->count(), 1);
 }
 
 // ---- dialogs -------------------------------------------------------------

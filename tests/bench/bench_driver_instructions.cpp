@@ -3,10 +3,11 @@
 // functions are the measure* functions below (conversion alone) or the
 // driver's own entry points (whole path); the workload is built before them.
 //
-//   bench_driver_instructions pack|unpack|render|capture sysex|channel|mixed [reference]
+//   bench_driver_instructions pack|unpack|render|capture sysex|channel|mixed [reference|baseline]
 //
 // Prints the number of bytes or packets that went through, the divisor of the
 // instruction count.
+#include "tests/bench/BaselineConversion.h"
 #include "tests/bench/bench_driver_workloads.h"
 #include "tests/driver/reference/ReferencePacketiser.h"
 
@@ -52,6 +53,16 @@ struct ReferenceByteArray {
     return static_cast<std::size_t>(out.at - packets);
 }
 
+[[gnu::noinline]] std::size_t measurePackBaseline(const std::uint8_t *bytes, std::size_t count, std::uint8_t *packets,
+                                                  std::size_t capacity)
+{
+    ZelBaseline::MidiByteParser parser;
+    bool idle = true;
+    PacketArray out{packets, packets + capacity};
+    ZelBaseline::packetise(parser, idle, 0, bytes, static_cast<std::uint32_t>(count), out);
+    return static_cast<std::size_t>(out.at - packets);
+}
+
 [[gnu::noinline]] std::size_t measurePackReference(const std::uint8_t *bytes, std::size_t count, std::uint8_t *packets,
                                                    std::size_t)
 {
@@ -67,6 +78,12 @@ struct ReferenceByteArray {
 {
     bool idle = true;
     return Zel::unpackPackets(packets, static_cast<std::uint32_t>(count), 0, idle, bytes);
+}
+
+[[gnu::noinline]] std::size_t measureUnpackBaseline(const std::uint8_t *packets, std::size_t count, std::uint8_t *bytes)
+{
+    bool idle = true;
+    return ZelBaseline::unpackPackets(packets, static_cast<std::uint32_t>(count), 0, idle, bytes);
 }
 
 [[gnu::noinline]] std::size_t measureUnpackReference(const std::uint8_t *packets, std::size_t count,
@@ -89,7 +106,7 @@ Bytes referencePackets(const Bytes &bytes)
 int usage()
 {
     std::fprintf(stderr, "usage: bench_driver_instructions pack|unpack|render|capture sysex|channel|mixed "
-                         "[reference]\n");
+                         "[reference|baseline]\n");
     return 2;
 }
 
@@ -101,7 +118,7 @@ int main(int argc, char **argv)
         return usage();
     const std::string what = argv[1];
     const std::string name = argv[2];
-    const bool reference = argc > 3 && std::string(argv[3]) == "reference";
+    const std::string variant = argc > 3 ? argv[3] : "";
     Workload workload = Workload::SysEx;
     bool known = false;
     for (Workload candidate : AllWorkloads) {
@@ -116,15 +133,19 @@ int main(int argc, char **argv)
 
     if (what == "pack") {
         Bytes packets(bytes.size() * 4 + 4);
-        const std::size_t made = (reference ? measurePackReference : measurePack)(bytes.data(), bytes.size(),
-                                                                                  packets.data(), packets.size());
+        const auto measure = variant == "reference"  ? measurePackReference
+                             : variant == "baseline" ? measurePackBaseline
+                                                     : measurePack;
+        const std::size_t made = measure(bytes.data(), bytes.size(), packets.data(), packets.size());
         std::printf("%zu bytes %zu packets\n", bytes.size(), made / 4);
     } else if (what == "unpack") {
         const Bytes packets = referencePackets(bytes);
         Bytes out(packets.size() / 4 * 5 + 8);
         const std::size_t count = packets.size() / 4;
-        const std::size_t made =
-            (reference ? measureUnpackReference : measureUnpack)(packets.data(), count, out.data());
+        const auto measure = variant == "reference"  ? measureUnpackReference
+                             : variant == "baseline" ? measureUnpackBaseline
+                                                     : measureUnpack;
+        const std::size_t made = measure(packets.data(), count, out.data());
         std::printf("%zu packets %zu bytes\n", count, made);
     } else if (what == "render") {
         RenderPath path;

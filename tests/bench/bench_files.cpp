@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <vector>
 
 namespace {
@@ -51,5 +53,32 @@ void BM_BankFileRead(benchmark::State &state)
     }
 }
 BENCHMARK(BM_BankFileRead);
+
+// A crafted 100 MB bank file of F0 F7 pairs, as a hostile program would
+// leave it: refused before it is read. The counter is the process's peak
+// resident memory, which reading and splitting it whole took to gigabytes.
+void BM_HugeBankFileRefused(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.vpb");
+    QFile file(path);
+    const QByteArray pairs = QByteArray("\xF0\xF7").repeated(1 << 19);
+    bool written = file.open(QIODevice::WriteOnly);
+    for (int i = 0; written && i < 100; ++i)
+        written = file.write(pairs) == pairs.size();
+    file.close();
+    if (!written) {
+        state.SkipWithError("cannot write the huge file");
+        return;
+    }
+    for (auto _ : state) {
+        BankFile bank = BankFile::read(path);
+        benchmark::DoNotOptimize(bank);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peakRssMiB"] = double(usage.ru_maxrss) / 1024;
+}
+BENCHMARK(BM_HugeBankFileRefused)->Unit(benchmark::kMicrosecond);
 
 } // namespace

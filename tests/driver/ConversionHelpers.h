@@ -2,6 +2,7 @@
 
 #include "driver/MidiPacketiser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -74,6 +75,22 @@ inline std::string unpack(const Bytes &packets)
     for (std::size_t i = 0; i + 4 <= packets.size(); i += 4) {
         std::uint8_t out[5];
         bytes.insert(bytes.end(), out, out + Zel::unpackPacket(packets.data() + i, idle, out));
+    }
+    return text(bytes);
+}
+
+// The packets of `cable` in calls of up to `chunk` packets each, the idle
+// flag carried from call to call as from transfer to transfer.
+inline std::string unpackTransfers(const Bytes &packets, std::uint8_t cable, std::size_t chunk)
+{
+    bool idle = true;
+    Bytes bytes;
+    for (std::size_t first = 0; first < packets.size(); first += chunk * 4) {
+        const std::size_t count = std::min(chunk, (packets.size() - first) / 4);
+        Bytes out(count * 5);
+        out.resize(
+            Zel::unpackPackets(packets.data() + first, static_cast<std::uint32_t>(count), cable, idle, out.data()));
+        bytes.insert(bytes.end(), out.begin(), out.end());
     }
     return text(bytes);
 }

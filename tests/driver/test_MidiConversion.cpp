@@ -1,5 +1,6 @@
 #include "driver/MidiFifo.h"
 #include "tests/driver/ConversionHelpers.h"
+#include "tests/driver/reference/ReferencePacketiser.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,55 @@ INSTANTIATE_TEST_SUITE_P(
                     ConversionCase{"channelMessageEndsSysEx", "04 F0 01 02 09 90 3C 40 06 03 04 00",
                                    "F0 01 02 90 3C 40 F0 03 04 F7"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Long runs of parts, plain messages and decorated ones by turns, so that a
+// transfer switches between the copy loops and the per-packet steps.
+Bytes captureTraffic(std::uint8_t cable)
+{
+    std::string text = "04 F0 01 02 ";
+    for (int i = 0; i < 12; ++i)
+        text += "04 03 04 05 ";
+    text += "0F F8 00 00 04 06 07 08 05 F7 00 00 09 90 3C 40 0C C0 05 00 04 43 01 02 0F F8 00 00 "
+            "06 01 02 00 02 F1 10 00 07 01 02 03 05 F6 00 00 04 01 02 03 04 04 05 06 0F 06 00 00 "
+            "04 07 08 09 07 0A 0B F7 01 11 22 33 0B B0 07 64 05 01 00 00 0E E0 00 40";
+    Bytes packets = hex(text);
+    for (std::size_t i = 0; i < packets.size(); i += 4)
+        packets[i] = static_cast<std::uint8_t>(packets[i] | cable << 4);
+    return packets;
+}
+
+// What the first conversion makes of the packets, one at a time.
+std::string referenceUnpack(const Bytes &packets)
+{
+    struct Sink {
+        Bytes bytes;
+        void push(std::uint8_t byte) { bytes.push_back(byte); }
+    } sink;
+    bool idle = true;
+    for (std::size_t i = 0; i + 4 <= packets.size(); i += 4)
+        ZelReference::unpackPacket(packets.data() + i, idle, sink);
+    return text(sink.bytes);
+}
+
+TEST(CaptureConversionTransfer, AnySplitGivesWhatTheFirstConversionGives)
+{
+    const std::string expected = referenceUnpack(captureTraffic(0));
+    for (std::size_t chunk : {1, 3, 16, 32, 1000})
+        EXPECT_EQ(unpackTransfers(captureTraffic(0), 0, chunk), expected) << chunk;
+}
+
+TEST(CaptureConversionTransfer, OtherCablesPacketsAreSkipped)
+{
+    const Bytes mine = captureTraffic(3);
+    const Bytes theirs = captureTraffic(5);
+    Bytes both;
+    for (std::size_t i = 0; i < mine.size(); i += 4) {
+        both.insert(both.end(), mine.begin() + i, mine.begin() + i + 4);
+        if (i % 12 == 0)
+            both.insert(both.end(), theirs.begin() + i, theirs.begin() + i + 4);
+    }
+    EXPECT_EQ(unpackTransfers(both, 3, 16), referenceUnpack(captureTraffic(0)));
+}
 
 TEST(MidiFifo, HoldsExactly512BytesAndWraps)
 {

@@ -1,6 +1,7 @@
 #include "editor/app/editors/EditHistory.h"
 #include "editor/app/editors/EditorWidgets.h"
 #include "editor/app/editors/PatchEditorView.h"
+#include "editor/app/editors/ZonesDisplay.h"
 #include "editor/app/editors/ZonesEditorView.h"
 #include "editor/skin/CZelPushButton.h"
 #include "tests/editors/EditorTestSupport.h"
@@ -270,5 +271,51 @@ TEST_F(LiveEdits, APressTheKnobDoesNotTakeLeavesUpdatesLive)
     mouse(knob3(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton);
     EXPECT_TRUE(manager->isLive());
 }
+
+// Undo and redo tell every view of what they replace, as an edit of the
+// same setting does: each row changes one setting and reads what a view shows.
+struct UndoViewCase {
+    const char *name;
+    void (*edit)(ActivePatch &active);
+    const char *tab; // "patch" or "zones"
+    QString (*shown)(QWidget *tab);
+};
+
+class UndoInViews : public LiveEdits, public ::testing::WithParamInterface<UndoViewCase>
+{
+};
+
+TEST_P(UndoInViews, ShowWhatTheyRestore)
+{
+    const UndoViewCase &c = GetParam();
+    ZonesEditorView zones(*manager);
+    QWidget *tab = QLatin1String(c.tab) == QLatin1String("zones") ? static_cast<QWidget *>(&zones) : view.get();
+    const QString before = c.shown(tab);
+    c.edit(active());
+    const QString edited = c.shown(tab);
+    ASSERT_NE(edited, before);
+    history->undo();
+    EXPECT_EQ(c.shown(tab), before);
+    history->redo();
+    EXPECT_EQ(c.shown(tab), edited);
+}
+
+QString patchName(QWidget *tab) { return tab->findChild<QLineEdit *>(QStringLiteral("TOP_PATCHNAME"))->text(); }
+QString keyRange(QWidget *tab)
+{
+    const auto *keys = tab->findChild<KeyboardDisplay *>();
+    return QStringLiteral("%1..%2").arg(keys->start()).arg(keys->end());
+}
+void rename(ActivePatch &active) { active.name().setValue("Renamed"); }
+void moveOctave(ActivePatch &active)
+{
+    ScalarParam &octave = active.settings().setting(Octave);
+    octave.setValue(octave.value() == 5 ? 3 : 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, UndoInViews,
+                         ::testing::Values(UndoViewCase{"OctaveOnTheZonesKeyScale", moveOctave, "zones", keyRange},
+                                           UndoViewCase{"NameOnTheZonesTab", rename, "zones", patchName}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

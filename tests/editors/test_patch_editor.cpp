@@ -104,6 +104,20 @@ TEST_F(PatchEditor, NameFieldsTakeOnlyWhatTheModelStores)
     EXPECT_EQ(control(2).name.value(), "C*t/ff:1");
 }
 
+TEST_F(PatchEditor, TheClickThatFocusesThePatchNameSelectsIt)
+{
+    active().name().setValue("Warm Pad");
+    view->show();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    QLineEdit *name = field(QStringLiteral("TOP_PATCHNAME"));
+    QTest::mouseClick(name, Qt::LeftButton, Qt::NoModifier, QPoint(4, name->height() / 2));
+    EXPECT_EQ(name->selectedText(), "Warm Pad");
+    // Once focused, a click places the cursor.
+    QTest::mouseClick(name, Qt::LeftButton, Qt::NoModifier, QPoint(4, name->height() / 2));
+    EXPECT_FALSE(name->hasSelectedText());
+}
+
 TEST_F(PatchEditor, KnobRangeFollowsTheModeWithoutEmittingAValue)
 {
     auto *knob = child<Knob>(view.get(), QStringLiteral("CONTROLS_2/KNOBCONTROL_KNOB"));

@@ -23,13 +23,18 @@ struct Transfers {
     static void completed(Zel::BulkRequest &request, void *context)
     {
         auto *self = static_cast<Transfers *>(context);
+        // Once the last result is in, the waiting test may leave and destroy
+        // the requests: read what the abort needs before that.
+        const bool transferred = request.transferred;
+        const Zel::PipeHandle pipe = request.pipe;
+        Platform::SimUsbHost::Device *device = self->device;
         {
             std::lock_guard<std::mutex> guard(self->lock);
-            self->results.push_back(request.transferred ? Zel::STATUS_SUCCESS : request.result);
+            self->results.push_back(transferred ? Zel::STATUS_SUCCESS : request.result);
             self->changed.notify_all();
         }
-        if (request.transferred)
-            self->device->abortPipe(request.pipe);
+        if (transferred)
+            device->abortPipe(pipe);
     }
     std::vector<Zel::NTSTATUS> await(std::size_t count)
     {

@@ -328,6 +328,23 @@ TEST_F(ControllerState, StoredTransfersSurviveARestart)
     EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 }
 
+// Two controllers on one state file stand for the editor and vorpadctl in two
+// processes, each with its own copy in memory.
+TEST_F(ControllerState, ControllersSharingAStateFileKeepEachOthersChanges)
+{
+    Controller editor;
+    Controller tool;
+    editor.setStateFile(path);
+    tool.setStateFile(path);
+    send(tool, patchTransfer(7, distinctPatchImage('R')));    // a restore
+    send(editor, patchTransfer(16, distinctPatchImage('E'))); // then an edit
+    EXPECT_EQ(editor.patch(7), distinctPatchImage('R'));
+    Controller restarted;
+    restarted.setStateFile(path);
+    EXPECT_EQ(restarted.patch(7), distinctPatchImage('R'));
+    EXPECT_EQ(restarted.patch(16), distinctPatchImage('E'));
+}
+
 TEST_F(ControllerState, InvalidStateChangesNothing)
 {
     Controller controller;

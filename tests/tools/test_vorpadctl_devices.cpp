@@ -50,6 +50,14 @@ TEST_F(VorpadCtlDevices, DevicesListsTheControllerAfterNoDevice)
     EXPECT_EQ(result.out.find("\n1    "), result.out.find('\n'));
 }
 
+TEST_F(VorpadCtlDevices, UsbDevicesReadsTheControllerOverItsControlInterface)
+{
+    const CtlRun result = run({"usb-devices", "--simulate=61"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    for (const char *expected : {"Vorpad 61", "USB\\VID_041E&PID_3F06", "VP61-000001", "1.07"})
+        EXPECT_NE(result.out.find(expected), std::string::npos) << expected << " in " << result.out;
+}
+
 TEST_F(VorpadCtlDevices, BackupThenRestoreRoundTrip)
 {
     Sim::Controller &controller = world.controller();

@@ -1,5 +1,7 @@
+#include "editor/app/files/FileKinds.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/tools/CtlRun.h"
 #include "tools/vorpadctl/VorpadCtl.h"
 
@@ -15,7 +17,11 @@ class VorpadCtlFiles : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     std::string path(const char *name) const { return m_dir.filePath(name).toStdString(); }
-    QByteArray contents(const char *name) const { return SysExFile::readAll(m_dir.filePath(name)).value_or(""); }
+    QByteArray contents(const char *name) const
+    {
+        const std::vector<Byte> bytes = SysExFile::readAll(m_dir.filePath(name)).value_or(std::vector<Byte>());
+        return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+    }
     void writeRaw(const char *name, const QByteArray &bytes) const
     {
         ASSERT_TRUE(SysExFile::writeAll(m_dir.filePath(name), bytes));
@@ -149,6 +155,40 @@ TEST_F(VorpadCtlFiles, SetRefusesBankFilesAndZonesOfAPatchOnlyFile)
     EXPECT_EQ(contents("p.vpp").size(), 361);
 }
 
+TEST_F(VorpadCtlFiles, ShowWarnsOfAMissingOrIncompleteZonesPart)
+{
+    run({"new-patch", path("a.vpp")});
+    run({"new-bank", path("a.vpb")});
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        const char *warning;
+    } cases[] = {{"whole.vpp", contents("a.vpp"), nullptr},
+                 {"patchOnly.vpp", contents("a.vpp").left(361), ZonesMissingText},
+                 {"cut.vpp", contents("a.vpp").left(400), ZonesIncompleteText},
+                 {"cut.vpb", contents("a.vpb").chopped(1), ZonesIncompleteText}};
+    for (const auto &c : cases) {
+        writeRaw(c.name, c.bytes);
+        const CtlRun shown = run({"show", path(c.name)});
+        EXPECT_EQ(shown.code, 0) << c.name;
+        EXPECT_EQ(shown.err, c.warning ? "vorpadctl show: warning: " + path(c.name) + ": " + c.warning + "\n" : "")
+            << c.name;
+    }
+}
+
+// A file name can hold any byte but "/" and NUL: none reaches the terminal raw.
+TEST_F(VorpadCtlFiles, FileNamesArePrintedWithControlBytesEscaped)
+{
+    const std::string name = path("a\x1b]0;owned\x07\xc2\x9b.vpp");
+    ASSERT_EQ(run({"new-patch", name}).code, 0);
+    const std::string escaped = path("a\\x1b]0;owned\\x07\\xc2\\x9b.vpp");
+    EXPECT_EQ(run({"show", name}).out.rfind(escaped + ": valid patch file\n", 0), 0u);
+    const CtlRun missing = run({"show", name + ".vpp"});
+    EXPECT_EQ(missing.err, "vorpadctl show: " + escaped + ".vpp: no such file\n");
+    const CtlRun unknown = run({"\x1b[2J"});
+    EXPECT_EQ(unknown.err.find('\x1b'), std::string::npos) << unknown.err;
+}
+
 struct UsageCase {
     std::vector<std::string> args;
     int code;
@@ -174,5 +214,32 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
                       UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
                       UsageCase{{"new-patch", "--help"}, 0}));
+
+class VorpadCtlHostile : public VorpadCtlFiles, public ::testing::WithParamInterface<HostileFiles::Param>
+{
+};
+
+// show reads either kind; set reads patch files, restore bank files, both
+// before reaching for a controller.
+TEST_P(VorpadCtlHostile, RefusesTheFileWithItsInvalidMessage)
+{
+    const auto &[suffix, hostile] = GetParam();
+    const std::string name = path("hostile.") + suffix;
+    ASSERT_TRUE(hostile.make(name));
+    const bool bankFile = std::string(suffix) == "vpb";
+    const std::string invalid = bankFile ? InvalidBankFileText : InvalidPatchFileText;
+    const std::vector<std::string> second =
+        bankFile ? std::vector<std::string>{"restore", name} : std::vector<std::string>{"set", name, "Octave", "3"};
+    for (const auto &args : {std::vector<std::string>{"show", name}, second}) {
+        const CtlRun result = run(args);
+        EXPECT_EQ(result.code, 1) << args[0];
+        EXPECT_NE(result.err.find(invalid), std::string::npos) << args[0] << ": " << result.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, VorpadCtlHostile,
+                         ::testing::Combine(::testing::Values("vpp", "vpb"),
+                                            ::testing::ValuesIn(HostileFiles::cases())),
+                         [](const auto &info) { return HostileFiles::paramName(info.param); });
 
 } // namespace

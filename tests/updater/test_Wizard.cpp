@@ -365,6 +365,15 @@ TEST_F(WizardTest, withoutAControlInterfaceThePageSaysWhy)
     EXPECT_EQ(page->labelText(), NoDevicesLabel);
 }
 
+TEST_F(WizardTest, controllersThatCannotBeOpenedAreExplainedInsteadOfListingNothing)
+{
+    ASSERT_TRUE(load());
+    environment.accessAdvice = [] { return QStringLiteral("Install the udev rule 70-vorpad.rules."); };
+    Oxa::UpdaterWizard wizard(configuration, environment);
+    DevicesPage *page = devicesPage(wizard);
+    EXPECT_TRUE(page->labelText().contains(QStringLiteral("70-vorpad.rules"))) << page->labelText().toStdString();
+}
+
 TEST_F(WizardTest, aPackageThatDoesNotLoadEndsWithTheCorruptedMessageAndStatusOne)
 {
     writeFile(QStringLiteral("config.xml"), "<updaterApp><packager><title>T</title>");

@@ -8,6 +8,7 @@
 #include <QRadialGradient>
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Artwork;
@@ -373,9 +374,13 @@ QImage keyScale()
     for (int octave = 0; octave <= 10; ++octave) {
         const int x = octave * 12 * noteWidth;
         p.fillRect(QRect(x, keyHeight, 1, 3), Colors::Label);
-        if (octave % 2 == 0 || octave == 10)
-            p.drawText(QRect(x - 2, keyHeight + 1, 30, 10), Qt::AlignLeft | Qt::AlignTop,
-                       QStringLiteral("C%1").arg(octave - 1));
+        if (octave % 2 == 0 || octave == 10) {
+            // Starting at its tick, but never past either edge of the scale.
+            const QString text = QStringLiteral("C%1").arg(octave - 1);
+            const int width = p.fontMetrics().horizontalAdvance(text);
+            const int left = std::clamp(x - 2, 1, size.width() - width - 1);
+            p.drawText(QRect(left, keyHeight + 1, width, 10), Qt::AlignLeft | Qt::AlignTop, text);
+        }
     }
     return image;
 }

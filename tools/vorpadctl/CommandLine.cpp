@@ -51,3 +51,29 @@ std::optional<std::string> CommandLine::parse(const std::vector<std::string> &ar
     }
     return std::nullopt;
 }
+
+namespace {
+
+std::string hexEscape(unsigned char byte)
+{
+    static const char digits[] = "0123456789abcdef";
+    return {'\\', 'x', digits[byte >> 4], digits[byte & 15]};
+}
+
+} // namespace
+
+std::string printable(const std::string &text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+        if (byte < 0x20 || byte == 0x7F)
+            out += hexEscape(byte);
+        else if (c1)
+            out += hexEscape(byte) + hexEscape(static_cast<unsigned char>(text[++i]));
+        else
+            out += text[i];
+    }
+    return out;
+}

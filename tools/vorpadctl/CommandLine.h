@@ -23,3 +23,7 @@ struct CommandLine {
 
 // A whole decimal number and nothing else ("12", "-3"); nothing otherwise.
 std::optional<int> toInt(const std::string &text);
+
+// The text with control bytes (C0, DEL, and C1 in UTF-8) shown as \xHH, so
+// that a file name printed to the terminal cannot drive it.
+std::string printable(const std::string &text);

@@ -30,6 +30,12 @@ struct CommandSpec {
 // The one reporting path of every command: "vorpadctl COMMAND: text" on
 // stderr; returns ExitFailed.
 int fail(const CommandLine &line, Io &io, const std::string &text);
+// "vorpadctl COMMAND: warning: text" on stderr; the command goes on.
+void warn(const CommandLine &line, Io &io, const std::string &text);
 
 const std::vector<CommandSpec> &fileCommands();
 const std::vector<CommandSpec> &deviceCommands();
+const std::vector<CommandSpec> &usbCommands();
+
+// Selects the simulated machine when --simulate or VORPAD_SIMULATE asks for it.
+void selectSimulationIfAsked(const CommandLine &line);

@@ -27,28 +27,18 @@ public:
     TextFeedback(const CommandLine &line, Io &io) : m_line(line), m_io(io) {}
 
     void reportInvalidFile(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
-    void askToSaveBank() override
+    void reportNotice(const QString &text) override { warn(m_line, m_io, text.toStdString()); }
+    void reportLoadFailure(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
+    bool askToSaveBank() override
     {
         m_io.err << "vorpadctl " << m_line.command << ": the bank's unsaved patches are replaced\n";
+        return true;
     }
 
 private:
     const CommandLine &m_line;
     Io &m_io;
 };
-
-// Selects the simulated machine when asked for on the command line or in the
-// environment; otherwise the implementation in place stays. Each command
-// starts a fresh machine whose controller reads its contents back from its
-// state file, as a new process would.
-void selectSimulationIfAsked(const CommandLine &line)
-{
-    std::optional<int> keys = line.simulate;
-    if (!keys)
-        keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
-    if (keys)
-        Platform::selectSimulated(*keys);
-}
 
 std::string modelText(int model)
 {
@@ -203,6 +193,19 @@ int restore(const CommandLine &line, Io &io)
 }
 
 } // namespace
+
+// Selects the simulated machine when asked for on the command line or in the
+// environment; otherwise the implementation in place stays. Each command
+// starts a fresh machine whose controller reads its contents back from its
+// state file, as a new process would.
+void selectSimulationIfAsked(const CommandLine &line)
+{
+    std::optional<int> keys = line.simulate;
+    if (!keys)
+        keys = Platform::simulatedKeys(0, nullptr, std::getenv("VORPAD_SIMULATE"));
+    if (keys)
+        Platform::selectSimulated(*keys);
+}
 
 const std::vector<CommandSpec> &deviceCommands()
 {

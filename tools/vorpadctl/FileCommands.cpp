@@ -54,6 +54,8 @@ int show(const CommandLine &line, Io &io)
     const std::optional<FileValues> values = FileValues::load(line.positional[0], error);
     if (!values)
         return fail(line, io, error);
+    if (!values->notice().empty())
+        warn(line, io, line.positional[0] + ": " + values->notice());
     io.out << (line.json ? values->toJson() : values->toText());
     return ExitOk;
 }

@@ -82,7 +82,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         error = path + ": not a patch (.vpp) or bank (.vpb) file";
         return std::nullopt;
     }
-    if (!QFileInfo(qpath).isFile()) {
+    if (!QFileInfo::exists(qpath)) {
         error = path + ": no such file";
         return std::nullopt;
     }
@@ -96,6 +96,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
             return std::nullopt;
         }
         values.addPatch("", file.patchImage, file.zonesImage);
+        values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
         return values;
     }
     const BankFile file = BankFile::read(qpath);
@@ -103,6 +104,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         error = path + ": " + InvalidBankFileText;
         return std::nullopt;
     }
+    values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
     std::vector<Byte> settings = file.settings;
     for (const Entry &entry : ParamCatalog::bankSettingsEntries())
         values.m_values.push_back({entry.name, entry.kind, ParamCatalog::valueText(entry, settings.data())});
@@ -126,7 +128,7 @@ void FileValues::addPatch(const std::string &prefix, std::vector<Byte> patch, st
 
 std::string FileValues::toText() const
 {
-    std::string out = m_path + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
+    std::string out = printable(m_path) + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
     for (const Value &v : m_values)
         out += v.name + " = " + shown(v) + "\n";
     return out;

@@ -22,6 +22,9 @@ public:
     static std::optional<FileValues> load(const std::string &path, std::string &error);
 
     bool isBank() const { return m_bank; }
+    // What the user should know about a file that loaded: its zones part
+    // missing or incomplete. Empty otherwise.
+    const std::string &notice() const { return m_notice; }
     const std::vector<Value> &values() const { return m_values; }
     std::string toText() const;
     std::string toJson() const;
@@ -39,5 +42,6 @@ private:
 
     std::string m_path;
     bool m_bank = false;
+    std::string m_notice;
     std::vector<Value> m_values;
 };

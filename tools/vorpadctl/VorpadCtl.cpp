@@ -10,7 +10,7 @@ namespace {
 std::vector<const CommandSpec *> allCommands()
 {
     std::vector<const CommandSpec *> out;
-    for (const auto *list : {&deviceCommands(), &fileCommands()}) {
+    for (const auto *list : {&deviceCommands(), &usbCommands(), &fileCommands()}) {
         for (const CommandSpec &spec : *list)
             out.push_back(&spec);
     }
@@ -59,7 +59,7 @@ void printOverview(std::ostream &out)
 
 int usageError(const std::string &context, const std::string &text, std::ostream &err)
 {
-    err << "vorpadctl" << context << ": " << text << "\n(see 'vorpadctl" << context << " --help')\n";
+    err << "vorpadctl" << context << ": " << printable(text) << "\n(see 'vorpadctl" << context << " --help')\n";
     return ExitUsage;
 }
 
@@ -67,8 +67,13 @@ int usageError(const std::string &context, const std::string &text, std::ostream
 
 int fail(const CommandLine &line, Io &io, const std::string &text)
 {
-    io.err << "vorpadctl " << line.command << ": " << text << '\n';
+    io.err << "vorpadctl " << line.command << ": " << printable(text) << '\n';
     return ExitFailed;
+}
+
+void warn(const CommandLine &line, Io &io, const std::string &text)
+{
+    io.err << "vorpadctl " << line.command << ": warning: " << printable(text) << '\n';
 }
 
 int runVorpadCtl(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)

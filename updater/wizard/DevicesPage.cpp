@@ -151,7 +151,10 @@ QString DevicesPage::labelText() const { return m_label->text(); }
 void DevicesPage::refreshLabel()
 {
     const UpdaterServices &services = *m_configuration.services();
-    if (services.deviceCount() == 0)
+    const QString advice = m_environment.accessAdvice ? m_environment.accessAdvice() : QString();
+    if (services.deviceCount() == 0 && !advice.isEmpty())
+        m_label->setText(tr("No supported devices detected.\n") + advice + QLatin1Char('\n'));
+    else if (services.deviceCount() == 0)
         m_label->setText(tr("No supported devices detected.\nPlease make sure your devices are connected and click "
                             "the Re-scan button.\n"));
     else if (services.anyUpgradable())
@@ -164,8 +167,10 @@ void DevicesPage::refreshLabel()
 void DevicesPage::rescan()
 {
     m_model->rescan();
-    if (m_model->rowCount() == 0)
+    if (m_model->rowCount() == 0) {
+        refreshLabel();
         return;
+    }
     m_state = State::Choosing;
     addActionButton();
     refreshLabel();

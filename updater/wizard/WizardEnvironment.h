@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 namespace Oxa {
 
 class ProcessList;
@@ -14,6 +18,8 @@ struct WizardEnvironment {
     ProcessList *processes = nullptr;
     const UpdateLog *updateLog = nullptr;
     bool hasDeviceControl = true;
+    // Why the controllers present could not be opened (a missing udev rule); empty when nothing stood in the way.
+    std::function<QString()> accessAdvice;
 };
 
 } // namespace Oxa

@@ -75,6 +75,8 @@ DeviceViewPrivate::DeviceViewPrivate(DeviceView *view, const DeviceViewServices 
     buttons->addStretch();
     moveUp = arrowButton(":/images/Arrow_Up.png", view);
     moveDown = arrowButton(":/images/Arrow_Down.png", view);
+    moveUp->setToolTip(DeviceView::tr("Move the selected patch one slot up"));
+    moveDown->setToolTip(DeviceView::tr("Move the selected patch one slot down"));
     buttons->addWidget(moveUp);
     buttons->addWidget(moveDown);
     layout->addLayout(buttons);
@@ -193,4 +195,4 @@ void DeviceView::bankNameEdited()
 
 void DeviceView::dragEnterEvent(QDragEnterEvent *event) { d->bankDrop.dragEnter(event); }
 
-void DeviceView::dropEvent(QDropEvent *event) { d->bankDrop.drop(event); }
+void DeviceView::dropEvent(QDropEvent *event) { d->bankDrop.drop(event, this); }

@@ -12,7 +12,7 @@ DropBankLabel::DropBankLabel(const QString &text, const BankFileDrop &drop, QWid
 
 void DropBankLabel::dragEnterEvent(QDragEnterEvent *event) { m_drop.dragEnter(event); }
 
-void DropBankLabel::dropEvent(QDropEvent *event) { m_drop.drop(event); }
+void DropBankLabel::dropEvent(QDropEvent *event) { m_drop.drop(event, this); }
 
 DropBankLineEdit::DropBankLineEdit(const BankFileDrop &drop, QWidget *parent) : LineEdit2(parent), m_drop(drop)
 {
@@ -32,4 +32,4 @@ void DropBankLineEdit::dragMoveEvent(QDragMoveEvent *event)
     event->accept();
 }
 
-void DropBankLineEdit::dropEvent(QDropEvent *event) { m_drop.drop(event); }
+void DropBankLineEdit::dropEvent(QDropEvent *event) { m_drop.drop(event, this); }

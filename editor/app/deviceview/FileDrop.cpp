@@ -1,10 +1,13 @@
 #include "editor/app/deviceview/FileDrop.h"
 
+#include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/FileOperations.h"
+#include "editor/skin/StatusMessage.h"
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QUrl>
 
 namespace {
@@ -45,10 +48,18 @@ void BankFileDrop::dragEnter(QDragEnterEvent *event) const
     event->accept();
 }
 
-void BankFileDrop::drop(QDropEvent *event) const
+void BankFileDrop::drop(QDropEvent *event, QWidget *target) const
 {
     const QString path = draggedBankFile(event->mimeData(), event->proposedAction());
-    if (path.isEmpty() || !m_files.loadBankFile(path)) {
+    FileOperations &files = m_files;
+    const QPointer<QWidget> receiver(target);
+    const auto load = [&files, path, receiver] {
+        const bool loaded = files.loadBankFile(path);
+        if (loaded && receiver)
+            showStatusMessage(receiver, LoadQueue::loadedText(path));
+        return loaded;
+    };
+    if (path.isEmpty() || !LoadQueue::instance().request(load).value_or(true)) {
         event->ignore();
         return;
     }

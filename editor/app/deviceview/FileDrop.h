@@ -7,6 +7,7 @@ class FileOperations;
 class QDragEnterEvent;
 class QDropEvent;
 class QMimeData;
+class QWidget;
 
 // Which local file a drag carries: only a copy or a move is considered, and
 // the file must have the wanted suffix. Empty when there is no such file.
@@ -22,7 +23,8 @@ public:
     explicit BankFileDrop(FileOperations &files) : m_files(files) {}
 
     void dragEnter(QDragEnterEvent *event) const;
-    void drop(QDropEvent *event) const;
+    // A load reports itself on the status bar through the widget dropped on.
+    void drop(QDropEvent *event, QWidget *target) const;
 
 private:
     FileOperations &m_files;

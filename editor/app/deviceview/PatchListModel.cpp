@@ -1,12 +1,14 @@
 #include "editor/app/deviceview/PatchListModel.h"
 
 #include "editor/app/deviceview/EditorFonts.h"
+#include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/FileOperations.h"
 #include "editor/core/RemoteControlManager.h"
 
 #include <QColor>
 #include <QMimeData>
+#include <QPointer>
 #include <QUrl>
 
 namespace {
@@ -83,9 +85,20 @@ bool PatchListModel::dropMimeData(const QMimeData *data, Qt::DropAction, int row
     const QString path = data->urls().first().toLocalFile();
     if (!isPatchFile(path))
         return false;
-    if (slot != m_manager.currentPosition() && m_manager.isActivePatchModified() && m_askPatchQuestion)
-        m_askPatchQuestion();
-    return m_files.loadPatchFile(path, slot);
+    // A load that waits in the queue may outlive the list.
+    const QPointer<PatchListModel> model(this);
+    return LoadQueue::instance()
+        .request([this, model, path, slot] {
+            if (!model)
+                return false;
+            if (slot != m_manager.currentPosition() && m_manager.isActivePatchModified() && m_askPatchQuestion)
+                m_askPatchQuestion();
+            const bool loaded = m_files.loadPatchFile(path, slot);
+            if (loaded)
+                emit fileLoaded(path);
+            return loaded;
+        })
+        .value_or(true);
 }
 
 void PatchListModel::slotChanged(int slot) { emit dataChanged(index(slot, 0), index(slot, ColumnCount - 1)); }

@@ -41,6 +41,8 @@ public:
 
 signals:
     void patchSelectionChanged();
+    // A dropped patch file was loaded.
+    void fileLoaded(const QString &path);
 
 private:
     void slotChanged(int slot);

@@ -1,8 +1,10 @@
 #include "editor/app/deviceview/PatchListWidget.h"
 
 #include "editor/app/deviceview/FileDrop.h"
+#include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/deviceview/PatchListModel.h"
 #include "editor/core/RemoteControlManager.h"
+#include "editor/skin/StatusMessage.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -38,6 +40,8 @@ PatchListWidget::PatchListWidget(Brisel::RemoteControlManager &manager, FileOper
     setFixedHeight(m_model->rowCount() * RowHeight + 4);
 
     connect(m_model, &PatchListModel::patchSelectionChanged, this, &PatchListWidget::patchSelectionChanged);
+    connect(m_model, &PatchListModel::fileLoaded, this,
+            [this](const QString &path) { showStatusMessage(this, LoadQueue::loadedText(path)); });
 }
 
 PatchListWidget::~PatchListWidget() = default;

@@ -2,6 +2,8 @@
 
 #include "editor/skin/CZelRangeControl.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <climits>
 #include <utility>
@@ -32,6 +34,8 @@ QString signedText(int value) { return value > 0 ? QLatin1Char('+') + QString::n
 
 namespace {
 
+QString tr(const char *text) { return QCoreApplication::translate("Conversions", text); }
+
 int plus(int n, int offset) { return pinned((long long)n + offset); }
 
 // Pitch-bend mode moves the 14-bit value in steps of 128: the wheel's
@@ -52,6 +56,14 @@ bool setIfDifferent(NumericParameter &param, int value)
 } // namespace
 
 LineEditData::~LineEditData() = default;
+
+bool LineEditData::shows(const QString &entered) const
+{
+    const QString shown = text();
+    int a = 0, b = 0;
+    return entered.trimmed() == shown.trimmed() ||
+           (Conversions::parse(entered, a) && Conversions::parse(shown, b) && a == b);
+}
 KnobData::~KnobData() = default;
 WheelData::~WheelData() = default;
 WheelBehaviour::~WheelBehaviour() = default;
@@ -74,6 +86,8 @@ bool MidiChanLineEditData::setText(const QString &text)
     return setIfDifferent(m_channel, n - 1);
 }
 
+QString MidiChanLineEditData::rule() const { return tr("Channel must be 1..16"); }
+
 NumLineEditData::NumLineEditData(Brisel::ScalarParam &param, bool isSigned, int offset)
     : m_param(param), m_signed(isSigned), m_offset(offset)
 {
@@ -93,6 +107,14 @@ bool NumLineEditData::setText(const QString &text)
     if (!Conversions::parse(text, n))
         return false;
     return setIfDifferent(m_param, plus(n, m_offset));
+}
+
+QString NumLineEditData::rule() const
+{
+    const int low = plus(m_param.minimum(), -m_offset), high = plus(m_param.maximum(), -m_offset);
+    if (m_signed)
+        return tr("The value must be %1..%2").arg(Conversions::signedText(low), Conversions::signedText(high));
+    return tr("The value must be %1..%2").arg(low).arg(high);
 }
 
 StringLineEditData::StringLineEditData(Brisel::StringParam &param) : m_param(param) {}
@@ -149,6 +171,12 @@ QString ValueLineEditData::text() const
 {
     const NumericParameter *param = m_value.chosen();
     return param ? QString::number(param->value()) : QString();
+}
+
+QString ValueLineEditData::rule() const
+{
+    const NumericParameter *param = m_value.chosen();
+    return param ? tr("The value must be %1..%2").arg(param->minimum()).arg(param->maximum()) : QString();
 }
 
 bool ValueLineEditData::setText(const QString &text)

@@ -19,6 +19,12 @@ public:
     virtual QString text() const = 0;
     // Stores what the text says; true when it tried to change something.
     virtual bool setText(const QString &text) = 0;
+    // What the field takes, said when an entry was refused; empty when there
+    // is nothing to say.
+    virtual QString rule() const { return {}; }
+    // Whether an entry reads as what the field shows now (as a number when
+    // both are numbers): otherwise it was refused.
+    bool shows(const QString &entered) const;
 };
 
 // MIDI channel: stored 0..15 shows as 1..16.
@@ -29,6 +35,7 @@ public:
     void bind(WidgetHandler *handler) override;
     QString text() const override;
     bool setText(const QString &text) override;
+    QString rule() const override;
 
 private:
     NumericParameter m_channel;
@@ -42,6 +49,7 @@ public:
     void bind(WidgetHandler *handler) override;
     QString text() const override;
     bool setText(const QString &text) override;
+    QString rule() const override;
 
 private:
     NumericParameter m_param;
@@ -101,6 +109,7 @@ public:
     void bind(WidgetHandler *handler) override;
     QString text() const override;
     bool setText(const QString &text) override;
+    QString rule() const override;
 
 private:
     ControlValueChoice m_value;

@@ -6,6 +6,32 @@
 
 #include <QWidget>
 
+#include <string>
+
+namespace {
+
+// Every parameter of the active patch that a view may bind to by itself.
+std::vector<Brisel::Param *> paramsOf(Brisel::ActivePatch &active)
+{
+    std::vector<Brisel::Param *> params{&active.name()};
+    for (Brisel::Param *param : active.settings().params())
+        params.push_back(param);
+    for (Brisel::Param *param : active.zones().params())
+        params.push_back(param);
+    return params;
+}
+
+std::string valueOf(const Brisel::Param *param)
+{
+    if (const auto *scalar = dynamic_cast<const Brisel::ScalarParam *>(param))
+        return std::to_string(scalar->value());
+    if (const auto *text = dynamic_cast<const Brisel::StringParam *>(param))
+        return text->value();
+    return {};
+}
+
+} // namespace
+
 EditHistory::EditHistory(Brisel::RemoteControlManager &manager, QObject *parent)
     : QObject(parent)
     , m_manager(manager)
@@ -81,12 +107,25 @@ void EditHistory::restore(const Images &images)
 {
     Brisel::ActivePatch &active = m_manager.activePatch();
     const Images now = current();
+    const std::vector<Brisel::Param *> params = paramsOf(active);
+    std::vector<std::string> before;
+    for (const Brisel::Param *param : params)
+        before.push_back(valueOf(param));
     m_restoring = true;
+    // The whole step reaches the controller once, when live again.
+    m_manager.suspendLive();
     if (images.patch != now.patch)
         active.setPatchImage(images.patch);
     if (images.zones != now.zones)
         active.setZonesImage(images.zones);
+    // A view bound to one setting (the zones tab's name and key range) hears
+    // of it exactly as of an edit of that setting.
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (valueOf(params[i]) != before[i])
+            params[i]->subject().notify();
+    }
     active.modifiedStatus().setModified();
+    m_manager.resumeLive();
     m_restoring = false;
     m_committed = current();
 }

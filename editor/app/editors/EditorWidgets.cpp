@@ -5,6 +5,7 @@
 #include "editor/core/RemoteControlManager.h"
 #include "editor/skin/CZelPushButton.h"
 #include "editor/skin/CZelRenderStyle.h"
+#include "editor/skin/SelectAllOnFocusClick.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -203,6 +204,11 @@ CCLineEdit *ccLineEdit(QWidget *parent, const QString &name, const FieldLook &lo
 LineEdit *lineEdit(QWidget *parent, const QString &name, const FieldLook &look)
 {
     return field(new LineEdit(parent), name, look);
+}
+
+LineEdit *nameLineEdit(QWidget *parent, const QString &name, const FieldLook &look)
+{
+    return field(new SelectAllOnFocusClick<LineEdit>(parent), name, look);
 }
 
 QLabel *imageLabel(QWidget *parent, const QString &name, const QString &image)

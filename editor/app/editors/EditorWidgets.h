@@ -138,6 +138,8 @@ struct FieldLook {
 
 CCLineEdit *ccLineEdit(QWidget *parent, const QString &name, const FieldLook &look);
 LineEdit *lineEdit(QWidget *parent, const QString &name, const FieldLook &look);
+// A field for a name: the click that focuses it selects the whole name.
+LineEdit *nameLineEdit(QWidget *parent, const QString &name, const FieldLook &look);
 QLabel *imageLabel(QWidget *parent, const QString &name, const QString &image);
 
 // The field's palette over its bitmaps (white text, black on white selection).

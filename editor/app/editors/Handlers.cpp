@@ -4,6 +4,7 @@
 #include "editor/core/RemoteControlManager.h"
 #include "editor/skin/CZelButtonGroup.h"
 #include "editor/skin/CZelPushButton.h"
+#include "editor/skin/StatusMessage.h"
 
 #include <QLabel>
 #include <QSignalBlocker>
@@ -88,7 +89,16 @@ StoreButtonHandler::StoreButtonHandler(CZelPushButton *button, Brisel::RemoteCon
     m_modified.set(this);
 }
 
-void StoreButtonHandler::clicked() { m_manager.storeActivePatch(); }
+void StoreButtonHandler::clicked()
+{
+    m_manager.storeActivePatch();
+    showStatusMessage(m_button, storedText(m_manager));
+}
+
+QString StoreButtonHandler::storedText(const Brisel::RemoteControlManager &manager)
+{
+    return tr("Patch stored in slot %1").arg(manager.currentPosition() + 1);
+}
 
 void StoreButtonHandler::update()
 {
@@ -106,9 +116,13 @@ LineEditHandler::LineEditHandler(CZelLineEdit *edit, LineEditData *data) : m_edi
 void LineEditHandler::editingFinished()
 {
     // A text that changes nothing (unparsable, out of the field's rule or
-    // equal to what is stored) shows the stored value again.
-    if (!m_data->setText(m_edit->text()))
+    // equal to what is stored) shows the stored value again; one that the
+    // field refused says why.
+    const QString entered = m_edit->text();
+    if (!m_data->setText(entered))
         m_edit->setText(m_data->text());
+    if (const QString rule = m_data->rule(); !rule.isEmpty() && !m_data->shows(entered))
+        showStatusMessage(m_edit, rule);
     m_edit->clearFocus();
 }
 

@@ -93,6 +93,8 @@ class StoreButtonHandler : public QObject, public WidgetHandler
 public:
     StoreButtonHandler(CZelPushButton *button, Brisel::RemoteControlManager &manager);
     void update() override;
+    // What the status bar says after the active patch was stored.
+    static QString storedText(const Brisel::RemoteControlManager &manager);
 
 public slots:
     void clicked();

@@ -8,11 +8,14 @@
 #include "editor/core/RemoteControlManager.h"
 #include "editor/skin/CZelPushButton.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace {
 
 QString key(const char *text) { return QString::fromLatin1(text); }
+
+QString tr(const char *text) { return QCoreApplication::translate("PatchEditorView", text); }
 
 EditorWidgets::FieldLook look(const char *image, int maxLength, int points = 8)
 {
@@ -49,9 +52,12 @@ void TopSectionBuilder::build()
                        .build());
     m_handlers.add(
         LEDBuilder(m_view, key("TOP_PATCHMODIFIED"), QString(), QStringLiteral("modifiedLED"), active.modifiedStatus())
+            .withToolTip(tr("Lit while the patch has edits that are not stored in its slot"))
             .build());
     m_handlers.add(
-        StoreButtonBuilder(m_view, key("TOP_PATCHSTORE"), QString(), QStringLiteral("storeButton"), m_manager).build());
+        StoreButtonBuilder(m_view, key("TOP_PATCHSTORE"), QString(), QStringLiteral("storeButton"), m_manager)
+            .withToolTip(tr("Store the patch in its slot of the controller's bank"))
+            .build());
     m_handlers.add(StringLineEditBuilder(m_view, key("TOP_PATCHNAME"), QString(), look("patchName.bmp", 16, 10),
                                          active.name(), StringLineEditBuilder::PatchName)
                        .build());

@@ -22,6 +22,8 @@ WidgetHandler *WidgetBuilder::build()
     if (!widget)
         return nullptr;
     widget->move(m_position);
+    if (!m_toolTip.isEmpty())
+        widget->setToolTip(m_toolTip);
     createData();
     m_handler = createHandler();
     return connectHandler();
@@ -204,7 +206,10 @@ StringLineEditBuilder::StringLineEditBuilder(QWidget *parent, const QString &sec
 
 QWidget *StringLineEditBuilder::createWidget()
 {
-    LineEditBuilder::createWidget();
+    if (m_rule == PatchName)
+        m_edit = EditorWidgets::nameLineEdit(parent(), name(), m_look);
+    else
+        LineEditBuilder::createWidget();
     m_edit->setValidator(m_rule == PatchName ? NameValidator::forPatchName(m_edit)
                                              : NameValidator::forControlName(m_edit));
     return m_edit;

@@ -30,6 +30,12 @@ public:
     WidgetBuilder(QWidget *parent, const QString &section, const QString &element = QString());
     virtual ~WidgetBuilder();
 
+    // For a control that carries no text of its own.
+    WidgetBuilder &withToolTip(const QString &text)
+    {
+        m_toolTip = text;
+        return *this;
+    }
     // Creates, places, converts, handles, connects; no widget, no handler.
     WidgetHandler *build();
     WidgetHandler *handler() const { return m_handler; }
@@ -47,6 +53,7 @@ private:
     QWidget *m_parent;
     QString m_name;
     QPoint m_position;
+    QString m_toolTip;
     WidgetHandler *m_handler = nullptr;
 };
 

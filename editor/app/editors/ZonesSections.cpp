@@ -8,6 +8,8 @@
 #include "editor/core/RemoteControlManager.h"
 #include "editor/skin/CZelPushButton.h"
 
+#include <QCoreApplication>
+
 void ZonesDisplaySectionBuilder::build()
 {
     m_handlers.add(ZonesDisplayBuilder(m_view, QStringLiteral("ZONES_DISPLAY"), m_manager).build());
@@ -41,9 +43,10 @@ void ZonesSettingsSectionBuilder::buildZone(int index, CZelPushButton *postZone)
     EditorWidgets::FieldLook look;
     look.image = QStringLiteral(":/images/controllerValue2.bmp");
     look.points = 8;
-    const auto toggle = [&](const QString &element, const QString &renderName, int field) {
+    const auto toggle = [&](const QString &element, const QString &renderName, int field,
+                            const QString &toolTip = QString()) {
         ToggleBuilder builder(m_view, section, element, renderName, zone.binding(field));
-        m_handlers.add(builder.build());
+        m_handlers.add(builder.withToolTip(toolTip).build());
         return builder.button();
     };
     const auto number = [&](const char *element, int field, int maxLength, bool isSigned = false, int offset = 0) {
@@ -52,7 +55,9 @@ void ZonesSettingsSectionBuilder::buildZone(int index, CZelPushButton *postZone)
                                           isSigned, offset)
                            .build());
     };
-    toggle(QStringLiteral("ZONE_ENABLE"), QStringLiteral("zone%1Enable").arg(index + 1), ZoneEnable);
+    toggle(QStringLiteral("ZONE_ENABLE"), QStringLiteral("zone%1Enable").arg(index + 1), ZoneEnable,
+           QCoreApplication::translate("ZonesEditorView", "Switch zone %1 on: its rectangle shows on the key scale")
+               .arg(index + 1));
     look.maxLength = 2;
     m_handlers.add(
         MidiChanLineEditBuilder(m_view, section, QStringLiteral("ZONE_CHANNEL"), look, zone.binding(ZoneChannel))

@@ -24,10 +24,15 @@ void appendIfRoom(std::vector<std::vector<Byte>> &images, std::vector<Byte> imag
 BankFile BankFile::fromBytes(std::span<const Byte> bytes)
 {
     BankFile file;
-    for (SysExFile::Message &message : SysExFile::split(bytes)) {
+    SysExFile::Message message;
+    bool zonesRefused = false;
+    const bool cut = SysExFile::forEachMessage(bytes, [&](std::span<const Byte> range) {
+        message.assign(range.begin(), range.end());
         SysExContext context;
-        if (!SysExFile::parse(message, context))
-            break;
+        if (!SysExFile::parse(message, context)) {
+            zonesRefused = context.command == CBSysExPatch::ZonesTransfer;
+            return false;
+        }
         if (context.command == CBSysExPatch::BankSettingsTransfer)
             file.settings = SysExFile::extract(context, BankSettingsSize);
         else if (context.command == CBSysExPatch::PatchTransfer)
@@ -35,10 +40,15 @@ BankFile BankFile::fromBytes(std::span<const Byte> bytes)
         else if (context.command == CBSysExPatch::ZonesTransfer)
             appendIfRoom(file.zonesImages, SysExFile::extract(context, ZonesImageSize));
         else
-            break;
-    }
+            return false;
+        return true;
+    });
+    const bool anyZones = !file.zonesImages.empty() || cut || zonesRefused;
     if (!allValid(file.zonesImages, SysExFile::isValidZonesImage))
         file.zonesImages.clear();
+    file.zonesPart = !file.zonesImages.empty() ? ZonesPart::Complete
+                     : anyZones                ? ZonesPart::Incomplete
+                                               : ZonesPart::Missing;
     file.valid =
         SysExFile::isValidBankSettings(file.settings) && allValid(file.patchImages, SysExFile::isValidPatchImage);
     if (!file.valid)
@@ -48,8 +58,8 @@ BankFile BankFile::fromBytes(std::span<const Byte> bytes)
 
 BankFile BankFile::read(const QString &path)
 {
-    const std::optional<QByteArray> data = SysExFile::readAll(path);
-    return data ? fromBytes(SysExFile::bytesOf(*data)) : BankFile{};
+    const std::optional<std::vector<Byte>> data = SysExFile::readAll(path);
+    return data ? fromBytes(*data) : BankFile{};
 }
 
 QByteArray BankFile::toBytes(std::span<const Byte> settings, const std::vector<std::vector<Byte>> &patchImages,

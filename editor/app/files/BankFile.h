@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/app/files/FileKinds.h"
 #include "editor/core/model/PatchTypes.h"
 
 #include <QByteArray>
@@ -15,6 +16,9 @@ struct BankFile {
     std::vector<Byte> settings;                 // empty or 17 bytes
     std::vector<std::vector<Byte>> patchImages; // 16 when valid
     std::vector<std::vector<Byte>> zonesImages; // 0 or 16
+    // Missing: no zones transfer; Incomplete: fewer than 16, or one cut off
+    // or refused.
+    ZonesPart zonesPart = ZonesPart::Missing;
 
     // The position of a patch is its order among the patch transfers; a
     // file with a zones part missing or incomplete has no zones. An invalid

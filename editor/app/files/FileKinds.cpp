@@ -13,3 +13,10 @@ QString suffixOf(const QString &path)
 bool isPatchFile(const QString &path) { return suffixOf(path) == QLatin1String("vpp"); }
 
 bool isBankFile(const QString &path) { return suffixOf(path) == QLatin1String("vpb"); }
+
+QString zonesPartNotice(ZonesPart part)
+{
+    if (part == ZonesPart::Complete)
+        return {};
+    return QString::fromLatin1(part == ZonesPart::Missing ? ZonesMissingText : ZonesIncompleteText);
+}

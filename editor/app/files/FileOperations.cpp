@@ -5,6 +5,7 @@
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
+#include "editor/core/DeviceConnection.h"
 #include "editor/core/RemoteControlManager.h"
 
 #include <QFileInfo>
@@ -19,6 +20,26 @@ FileOperations::FileOperations(Brisel::RemoteControlManager &manager, FileFeedba
 int FileOperations::resolvePosition(int position) const
 {
     return position == -1 ? m_manager.currentPosition() : position;
+}
+
+void FileOperations::reportZonesPart(ZonesPart part)
+{
+    const QString notice = zonesPartNotice(part);
+    if (!notice.isEmpty())
+        m_feedback.reportNotice(notice);
+}
+
+bool FileOperations::deviceTookTheLoad(const QString &what)
+{
+    const Brisel::TransferTally &tally = m_manager.connection().transfers();
+    if (tally.taken == tally.sent)
+        return true;
+    m_feedback.reportLoadFailure(QStringLiteral("The controller took %1 of the %2 transfers of this %3, so it does "
+                                                "not hold the %3. Store it or load the file again.")
+                                     .arg(tally.taken)
+                                     .arg(tally.sent)
+                                     .arg(what));
+    return false;
 }
 
 bool FileOperations::openFile(const QString &path)
@@ -42,11 +63,16 @@ bool FileOperations::loadPatchFile(const QString &path, int position)
         m_feedback.reportInvalidFile(QString::fromLatin1(InvalidPatchFileText));
         return false;
     }
+    m_manager.connection().resetTransfers();
     Patch &patch = m_manager.bank().patch(position);
     patch.setPatchImage(file.patchImage);
     if (!file.zonesImage.empty())
         patch.setZonesImage(file.zonesImage);
-    return m_manager.selectPatch(position);
+    const bool selected = m_manager.selectPatch(position);
+    if (!deviceTookTheLoad(QStringLiteral("patch")))
+        return false; // the slot stays marked modified
+    reportZonesPart(file.zonesPart);
+    return selected;
 }
 
 bool FileOperations::loadBankFile(const QString &path)
@@ -57,8 +83,9 @@ bool FileOperations::loadBankFile(const QString &path)
         return false;
     }
     Brisel::Bank &bank = m_manager.bank();
-    if (bank.hasModifiedPatches())
-        m_feedback.askToSaveBank();
+    if (bank.hasModifiedPatches() && !m_feedback.askToSaveBank())
+        return false;
+    m_manager.connection().resetTransfers();
     bank.setSettings(file.settings);
     for (int p = 0; p < StoredPatchCount; ++p)
         bank.patch(p).setPatchImage(file.patchImages[std::size_t(p)]);
@@ -67,7 +94,10 @@ bool FileOperations::loadBankFile(const QString &path)
             bank.patch(p).setZonesImage(file.zonesImages[std::size_t(p)]);
     }
     m_manager.selectPatch(m_manager.currentPosition());
+    if (!deviceTookTheLoad(QStringLiteral("bank")))
+        return false; // the patches stay marked modified, to be stored or loaded again
     bank.clearModified();
+    reportZonesPart(file.zonesPart);
     return true;
 }
 

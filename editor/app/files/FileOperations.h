@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/app/files/FileKinds.h"
+
 #include <QString>
 
 class FileFeedback;
@@ -10,7 +12,7 @@ class RemoteControlManager;
 
 // Loading and saving patch and bank files in and out of the manager's bank;
 // with a device connected, what a load changes reaches the device through
-// the manager.
+// the manager, and a load the device did not take fails.
 class FileOperations
 {
 public:
@@ -28,6 +30,10 @@ public:
 
 private:
     int resolvePosition(int position) const;
+    void reportZonesPart(ZonesPart part);
+    // With a device connected: whether it took every transfer since the
+    // load began; when not, the user is told how many it took.
+    bool deviceTookTheLoad(const QString &what);
 
     Brisel::RemoteControlManager &m_manager;
     FileFeedback &m_feedback;

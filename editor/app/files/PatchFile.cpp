@@ -6,32 +6,39 @@
 PatchFile PatchFile::fromBytes(std::span<const Byte> bytes)
 {
     PatchFile file;
-    for (SysExFile::Message &message : SysExFile::split(bytes)) {
+    SysExFile::Message message;
+    bool zonesRefused = false;
+    const bool cut = SysExFile::forEachMessage(bytes, [&](std::span<const Byte> range) {
+        message.assign(range.begin(), range.end());
         SysExContext context;
-        if (!SysExFile::parse(message, context))
-            break;
+        if (!SysExFile::parse(message, context)) {
+            zonesRefused = context.command == CBSysExPatch::ZonesTransfer;
+            return false;
+        }
         if (context.command == CBSysExPatch::PatchTransfer)
             file.patchImage = SysExFile::extract(context, PatchImageSize);
         else if (context.command == CBSysExPatch::ZonesTransfer)
             file.zonesImage = SysExFile::extract(context, ZonesImageSize);
         else
-            break;
-    }
+            return false;
+        return true;
+    });
     // The parser validated every image it accepted; the size checks keep
     // the rule in one place should an extraction ever come back empty.
     file.valid = SysExFile::isValidPatchImage(file.patchImage) &&
                  (file.zonesImage.empty() || SysExFile::isValidZonesImage(file.zonesImage));
-    if (!file.valid) {
-        file.patchImage.clear();
-        file.zonesImage.clear();
-    }
+    file.zonesPart = !file.zonesImage.empty() ? ZonesPart::Complete
+                     : cut || zonesRefused    ? ZonesPart::Incomplete
+                                              : ZonesPart::Missing;
+    if (!file.valid)
+        file = PatchFile{};
     return file;
 }
 
 PatchFile PatchFile::read(const QString &path)
 {
-    const std::optional<QByteArray> data = SysExFile::readAll(path);
-    return data ? fromBytes(SysExFile::bytesOf(*data)) : PatchFile{};
+    const std::optional<std::vector<Byte>> data = SysExFile::readAll(path);
+    return data ? fromBytes(*data) : PatchFile{};
 }
 
 QByteArray PatchFile::toBytes(std::span<const Byte> patchImage, std::span<const Byte> zonesImage)

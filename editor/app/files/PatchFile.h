@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/app/files/FileKinds.h"
 #include "editor/core/model/PatchTypes.h"
 
 #include <QByteArray>
@@ -13,6 +14,8 @@ struct PatchFile {
     bool valid = false;
     std::vector<Byte> patchImage; // empty or 352 bytes
     std::vector<Byte> zonesImage; // empty or 64 bytes
+    // Missing: no zones transfer; Incomplete: one cut off or refused.
+    ZonesPart zonesPart = ZonesPart::Missing;
 
     // Reads the messages in order; patch and zones transfers in any order
     // with anything between them. An invalid file holds no images.

@@ -1,7 +1,9 @@
 #include "editor/app/files/SysExFile.h"
 
+#include "editor/app/files/StaleFiles.h"
 #include "editor/core/model/CBPatch.h"
 #include "editor/core/model/CBSysExPatch.h"
+#include "editor/core/model/RegularFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -43,34 +45,39 @@ bool validCopy(std::span<const Byte> image, std::size_t size, Validate validate)
 
 } // namespace
 
-std::vector<Message> split(std::span<const Byte> bytes)
+bool forEachMessage(std::span<const Byte> bytes, const std::function<bool(std::span<const Byte>)> &visit)
 {
-    std::vector<Message> messages;
     auto position = bytes.begin();
     while (position != bytes.end()) {
-        auto start = std::find(position, bytes.end(), SysExStart);
-        auto end = std::find(start, bytes.end(), SysExEnd);
+        const auto start = std::find(position, bytes.end(), SysExStart);
+        if (start == bytes.end())
+            return false;
+        const auto end = std::find(start, bytes.end(), SysExEnd);
         if (end == bytes.end())
-            break;
-        messages.emplace_back(start, end + 1);
+            return true;
+        if (!visit({start, end + 1}))
+            return false;
         position = end + 1;
     }
-    return messages;
+    return false;
 }
 
-std::optional<QByteArray> readAll(const QString &path)
+std::optional<std::vector<Byte>> readAll(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+#ifdef Q_OS_WIN
+    const std::string name = path.toStdString(); // UTF-8, as the reader takes it there
+#else
+    const std::string name = QFile::encodeName(path).toStdString();
+#endif
+    RegularFile::Contents contents = RegularFile::read(name, MaxFileSize);
+    if (contents.status != RegularFile::Status::Read)
         return std::nullopt;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return data;
+    return std::move(contents.bytes);
 }
 
 bool writeAll(const QString &path, const QByteArray &bytes)
 {
+    StaleFiles::removeTemporariesOf(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -17,14 +18,22 @@ namespace SysExFile {
 
 using Message = std::vector<Byte>;
 
-// Every F0..F7 range in order; bytes outside such ranges are ignored.
-std::vector<Message> split(std::span<const Byte> bytes);
+// A patch file is 434 bytes and a bank file 6969: anything far larger is
+// refused before it is read.
+inline constexpr std::size_t MaxFileSize = 1 << 20;
 
-// The whole file, or nothing when it cannot be read.
-std::optional<QByteArray> readAll(const QString &path);
+// Hands every F0..F7 range to visit, in order, until visit returns false;
+// bytes outside such ranges are ignored. True when the bytes end inside a
+// message (an F0 without its F7), as a cut file does.
+bool forEachMessage(std::span<const Byte> bytes, const std::function<bool(std::span<const Byte>)> &visit);
+
+// The whole file; nothing when it is missing, unreadable, larger than
+// MaxFileSize or not a regular file (a FIFO or a device is never waited on).
+std::optional<std::vector<Byte>> readAll(const QString &path);
 
 // Writes the bytes through a save file, so a failed or interrupted write
-// leaves the previous file as it was.
+// leaves the previous file as it was; first removes what a killed earlier
+// write of the same file left behind.
 bool writeAll(const QString &path, const QByteArray &bytes);
 
 // Parses a private copy of the message as if from any device; the context
@@ -44,10 +53,5 @@ void appendBankSettingsTransfer(QByteArray &out, std::span<const Byte> settings)
 bool isValidPatchImage(std::span<const Byte> image);
 bool isValidZonesImage(std::span<const Byte> image);
 bool isValidBankSettings(std::span<const Byte> settings);
-
-inline std::span<const Byte> bytesOf(const QByteArray &data)
-{
-    return {reinterpret_cast<const Byte *>(data.constData()), std::size_t(data.size())};
-}
 
 } // namespace SysExFile

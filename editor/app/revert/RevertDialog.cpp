@@ -33,8 +33,10 @@ int RevertDialog::selectedBackup() const
 void RevertDialog::on_revertButton_clicked()
 {
     const int backup = selectedBackup();
-    if (backup >= 0)
-        m_reverts.restore(backup);
+    if (backup >= 0) {
+        const QString name = m_reverts.name(backup);
+        emit restored(name, m_reverts.restore(backup));
+    }
 }
 
 void RevertDialog::on_deleteButton_clicked()

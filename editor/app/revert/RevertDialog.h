@@ -21,6 +21,10 @@ public:
     explicit RevertDialog(QWidget *parent = nullptr);
     ~RevertDialog() override;
 
+signals:
+    // A backup was restored (done) or could not be.
+    void restored(const QString &name, bool done);
+
 private slots:
     void on_revertButton_clicked();
     void on_deleteButton_clicked();

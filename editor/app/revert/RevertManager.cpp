@@ -1,8 +1,10 @@
 #include "editor/app/revert/RevertManager.h"
 
 #include "editor/app/AppSettings.h"
+#include "editor/app/EditorSession.h"
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/PatchFile.h"
+#include "editor/app/files/StaleFiles.h"
 #include "editor/app/files/SysExFile.h"
 #include "editor/core/RemoteControlManager.h"
 
@@ -42,9 +44,10 @@ QString RevertManager::folder() const
     const QString stored = AppSettings::backupPath();
     if (!stored.isEmpty() && QFileInfo(stored).isWritable())
         return stored;
-    const QString home = QDir::toNativeSeparators(QDir::homePath());
-    AppSettings::setBackupPath(home);
-    return home;
+    const QString fallback = EditorSession::defaultBackupFolder();
+    if (!fallback.isEmpty())
+        AppSettings::setBackupPath(fallback);
+    return fallback;
 }
 
 bool RevertManager::isBackupName(const QString &baseName)
@@ -64,7 +67,10 @@ bool RevertManager::isBackupName(const QString &baseName)
 void RevertManager::rescan()
 {
     m_names.clear();
-    const QDir dir(folder());
+    const QString path = folder();
+    if (path.isEmpty())
+        return;
+    const QDir dir(path);
     QFileInfoList banks = dir.entryInfoList({QLatin1Char('*') + QLatin1String(BankSuffix)}, QDir::Files, QDir::NoSort);
     // Newest first; names of one second break the tie.
     std::sort(banks.begin(), banks.end(), [](const QFileInfo &a, const QFileInfo &b) {
@@ -108,6 +114,10 @@ QString RevertManager::saveNow()
         return {};
 
     const QString dir = folder();
+    if (dir.isEmpty())
+        return {};
+    StaleFiles::removeBrokenPairs(dir, &RevertManager::isBackupName, QLatin1String(BankSuffix),
+                                  QLatin1String(PatchSuffix));
     // A backup of this second is replaced, never listed twice.
     m_names.removeAll(name);
     if (!SysExFile::writeAll(filePath(dir, name, BankSuffix), bankBytes) ||
@@ -159,7 +169,10 @@ bool RevertManager::restore(int i)
 bool RevertManager::selectDeviceAndBackUp(const Brisel::DeviceRecord &record)
 {
     const bool selected = m_manager.selectDevice(record);
-    if (selected && m_manager.isConnected())
+    // A download that missed answers left the editor's stale values, which
+    // must not push the last true copy out of the folder.
+    if (selected && m_manager.isConnected() &&
+        m_manager.lastDownloadAnswered() >= Brisel::RemoteControlManager::DownloadRequestCount)
         saveNow();
     return selected;
 }

@@ -29,8 +29,8 @@ public:
     explicit RevertManager(
         Brisel::RemoteControlManager &manager, Clock clock = [] { return QDateTime::currentDateTime(); });
 
-    // The stored backups folder, or the home folder (then stored) when that
-    // is missing or not writable.
+    // The stored backups folder, or the session's default folder (then
+    // stored) when that is missing or not writable; empty when there is none.
     QString folder() const;
 
     // The backups in the folder, newest first; other files are ignored.
@@ -50,8 +50,8 @@ public:
     QString name(int i) const { return m_names.value(i); }
 
     // Selects the device through the manager and, when that succeeds and
-    // leaves a device connected, writes a backup at once. The selection's
-    // result.
+    // leaves a device connected whose bank downloaded completely, writes a
+    // backup at once. The selection's result.
     bool selectDeviceAndBackUp(const Brisel::DeviceRecord &record);
 
     static bool isBackupName(const QString &baseName);
