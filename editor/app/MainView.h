@@ -25,6 +25,7 @@ public:
 
     QWidget *deviceView() const { return m_deviceView; }
     QWidget *patchEditorView() const { return m_patchEditorView; }
+    QWidget *zonesEditorView() const { return m_zonesEditorView; }
     QTabWidget *tabWidget() const { return m_tabWidget; }
     // Undo and redo over the edits made in the two editor tabs.
     EditHistory *editHistory() const { return m_editHistory; }

@@ -336,8 +336,8 @@ TEST_F(ControllerState, ControllersSharingAStateFileKeepEachOthersChanges)
     Controller tool;
     editor.setStateFile(path);
     tool.setStateFile(path);
-    send(tool, patchTransfer(7, distinctPatchImage('R')));    // a restore
-    send(editor, patchTransfer(16, distinctPatchImage('E'))); // then an edit
+    send(tool, patchTransfer(distinctPatchImage('R'), 7, Controller::DefaultDeviceId));    // a restore
+    send(editor, patchTransfer(distinctPatchImage('E'), 16, Controller::DefaultDeviceId)); // then an edit
     EXPECT_EQ(editor.patch(7), distinctPatchImage('R'));
     Controller restarted;
     restarted.setStateFile(path);

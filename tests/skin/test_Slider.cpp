@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QStyleOptionComplex>
 #include <QTest>
 #include <QWheelEvent>
 #include <QtMath>
@@ -108,18 +109,23 @@ TEST(SliderPolicy, ExpandsAlongItsOrientationOnly)
     EXPECT_GT(slider.sizeHint().width(), slider.sizeHint().height());
 }
 
-// Keeps the option of the last slider or dial it drew.
+// Keeps what the last slider or dial it drew showed: the active sub-control
+// and where its handle and groove were, measured on the option it was given.
 class RecordingStyle : public CZelWireFrameStyle
 {
 public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                             const QWidget *widget) const override
     {
-        if (const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option))
-            last = *slider;
+        const bool dial = control == CC_Dial;
+        active = option->activeSubControls;
+        handle = subControlRect(control, option, dial ? SC_DialHandle : SC_SliderHandle, widget);
+        groove = subControlRect(control, option, dial ? SC_DialGroove : SC_SliderGroove, widget);
         CZelWireFrameStyle::drawComplexControl(control, option, painter, widget);
     }
-    mutable QStyleOptionSlider last;
+    mutable QStyle::SubControls active;
+    mutable QRect handle;
+    mutable QRect groove;
 };
 
 struct HoverCase {
@@ -147,8 +153,7 @@ TEST_P(SkinnedHover, ThePartUnderThePointerIsDrawnActiveUntilItLeaves)
     widget->setRange(0, 100);
     widget->setValue(80);
     widget->grab();
-    const QRect handle = style.subControlRect(c.control, &style.last, c.handle, widget.get());
-    const QRect groove = style.subControlRect(c.control, &style.last, c.groove, widget.get());
+    const QRect handle = style.handle, groove = style.groove;
     ASSERT_FALSE(handle.isEmpty());
     const QPoint onGroove = handle.contains(groove.bottomLeft()) ? groove.topRight() : groove.bottomLeft();
     ASSERT_FALSE(handle.contains(onGroove));
@@ -157,7 +162,7 @@ TEST_P(SkinnedHover, ThePartUnderThePointerIsDrawnActiveUntilItLeaves)
         QHoverEvent event(type, point, widget->mapToGlobal(point), QPointF(-1, -1));
         QApplication::sendEvent(widget.get(), &event);
         widget->grab();
-        return style.last.activeSubControls;
+        return style.active;
     };
     EXPECT_EQ(activeAfter(QEvent::HoverEnter, handle.center()), c.handle);
     EXPECT_EQ(activeAfter(QEvent::HoverMove, onGroove), c.groove);
