@@ -14,6 +14,7 @@ constexpr char LastDeviceKey[] = "Settings/Last Device";
 constexpr char LastDeviceIdKey[] = "Settings/Last Device ID";
 constexpr char LastFolderKey[] = "Settings/Last Folder";
 constexpr char ShowPatchEditorKey[] = "Settings/Show Patch Editor";
+constexpr char LibraryCaptureKey[] = "Settings/Library Capture";
 
 constexpr int DefaultLastDeviceId = 127;
 
@@ -48,6 +49,21 @@ void writeInt(const char *key, int value, int minimum, int maximum)
 {
     if (value >= minimum && value <= maximum)
         write(key, value);
+}
+
+// A yes-or-no value, yes when missing.
+bool flag(const char *key)
+{
+    const QVariant value = read(key);
+    if (!value.isValid())
+        return true;
+    // The store keeps text; only a clear yes or no counts.
+    const QString text = value.toString().trimmed().toLower();
+    if (text == QLatin1String("true") || text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("false") || text == QLatin1String("0"))
+        return false;
+    return true;
 }
 
 } // namespace
@@ -99,18 +115,10 @@ QString AppSettings::dialogStartFolder()
     return QDir::homePath();
 }
 
-bool AppSettings::showPatchEditor()
-{
-    const QVariant value = read(ShowPatchEditorKey);
-    if (!value.isValid())
-        return true;
-    // The store keeps text; only a clear yes or no counts.
-    const QString text = value.toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("0"))
-        return false;
-    return true;
-}
+bool AppSettings::showPatchEditor() { return flag(ShowPatchEditorKey); }
 
 void AppSettings::setShowPatchEditor(bool shown) { write(ShowPatchEditorKey, shown); }
+
+bool AppSettings::libraryCapture() { return flag(LibraryCaptureKey); }
+
+void AppSettings::setLibraryCapture(bool on) { write(LibraryCaptureKey, on); }

@@ -44,6 +44,10 @@ public:
     // otherwise the home folder.
     static QString dialogStartFolder();
 
+    // Whether the editor keeps what it sees in the patch library; on by default.
+    static bool libraryCapture();
+    static void setLibraryCapture(bool on);
+
     static bool showPatchEditor();
     static void setShowPatchEditor(bool shown);
 };

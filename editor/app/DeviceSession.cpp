@@ -1,5 +1,7 @@
 #include "editor/app/DeviceSession.h"
 
+#include "editor/app/EditorLibrary.h"
+
 #include "editor/app/MessageParent.h"
 #include "editor/app/revert/RevertManager.h"
 #include "editor/core/RemoteControlManager.h"
@@ -63,6 +65,8 @@ bool select(const Brisel::DeviceRecord &record)
         return selected;
     }
     showStatus(downloadStatus(nameOf(record), manager.lastDownloadAnswered()));
+    if (manager.lastDownloadAnswered() >= Brisel::RemoteControlManager::DownloadRequestCount)
+        EditorLibrary::instance().bankDownloaded();
     return selected;
 }
 
@@ -77,6 +81,8 @@ bool download()
         complete = manager.downloadAll();
     }
     showStatus(downloadStatus(nameOf(manager.currentDevice()), manager.lastDownloadAnswered()));
+    if (complete)
+        EditorLibrary::instance().bankDownloaded();
     return complete;
 }
 

@@ -1,6 +1,7 @@
 #include "editor/app/EditorFiles.h"
 
 #include "editor/app/DeviceSession.h"
+#include "editor/app/EditorLibrary.h"
 #include "editor/app/MessageParent.h"
 #include "editor/app/UnsavedWork.h"
 #include "editor/app/deviceview/LoadQueue.h"

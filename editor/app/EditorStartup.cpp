@@ -2,6 +2,7 @@
 
 #include "editor/app/Application.h"
 #include "editor/app/DeviceSession.h"
+#include "editor/app/EditorLibrary.h"
 #include "editor/app/EditorSession.h"
 #include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
@@ -171,6 +172,7 @@ int runEditor(int argc, char **argv)
     MainWindow window;
     MessageParent::set(&window);
     app.setActivationWindow(&window);
+    EditorLibrary::attach(&window);
     window.show();
     QObject::connect(&app, &SingleApplication::messageReceived, &app, &Application::handleMessage);
 

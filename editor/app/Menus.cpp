@@ -6,6 +6,7 @@
 #include "editor/app/DeviceSelectDialog.h"
 #include "editor/app/DeviceSession.h"
 #include "editor/app/EditorDialogs.h"
+#include "editor/app/EditorLibrary.h"
 #include "editor/app/FileDialogs.h"
 #include "editor/app/MainView.h"
 #include "editor/app/MainWindow.h"
@@ -47,6 +48,7 @@ void FileMenu::saveRevert() { EditorDialogs::saveRevert(); }
 void FileMenu::store()
 {
     manager().storeActivePatch();
+    EditorLibrary::instance().patchStored(manager().currentPosition());
     DeviceSession::showStatus(StoreButtonHandler::storedText(manager()));
 }
 void FileMenu::revert() { EditorDialogs::revert(m_window); }

@@ -124,14 +124,38 @@ constexpr std::pair<Hint, int> FixedHints[] = {
     {QStyle::SH_Dial_BackgroundRole, QPalette::Window},
     {QStyle::SH_ItemView_EllipsisLocation, Qt::AlignRight},
     {QStyle::SH_SpinBox_ButtonsInsideFrame, 1},
+    // Hints of newer widgets that a normal run asks (tooltips, combo box
+    // pop-ups, spin boxes, menus, wheels): the toolkit's own defaults.
+    {QStyle::SH_ToolTip_WakeUpDelay, 700},
+    {QStyle::SH_ToolTip_FallAsleepDelay, 2000},
+    {QStyle::SH_Splitter_OpaqueResize, 1},
+    {QStyle::SH_TabBar_ChangeCurrentDelay, 500},
+    {QStyle::SH_Menu_SubMenuUniDirectionFailCount, 1},
+    {QStyle::SH_Menu_SubMenuSloppySelectOtherActions, 1},
+    {QStyle::SH_Menu_SubMenuSloppyCloseTimeout, 1000},
+    {QStyle::SH_TitleBar_ShowToolTipsOnButtons, 1},
+    {QStyle::SH_ComboBox_AllowWheelScrolling, 1},
+    {QStyle::SH_SpinBox_StepModifier, Qt::ControlModifier},
+    {QStyle::SH_TabBar_AllowWheelScrolling, 1},
+    {QStyle::SH_SpinBox_SelectOnStep, 1},
 };
 
 // Hints that newer widgets ask on every construction; answered quietly with
 // the neutral value so that the handled-range warning keeps its meaning.
 constexpr Hint QuietHints[] = {
-    QStyle::SH_LineEdit_PasswordMaskDelay, QStyle::SH_Widget_Animation_Duration, QStyle::SH_Widget_Animate,
-    QStyle::SH_RequestSoftwareInputPanel,  QStyle::SH_ToolButtonStyle,           QStyle::SH_Menu_SupportsSections,
+    QStyle::SH_LineEdit_PasswordMaskDelay,
+    QStyle::SH_Widget_Animation_Duration,
+    QStyle::SH_Widget_Animate,
+    QStyle::SH_RequestSoftwareInputPanel,
+    QStyle::SH_ToolButtonStyle,
+    QStyle::SH_Menu_SupportsSections,
     QStyle::SH_ScrollBar_Transient,
+    QStyle::SH_ComboBox_UseNativePopup,
+    QStyle::SH_Menu_SubMenuUniDirection,
+    QStyle::SH_Menu_SubMenuResetWhenReenteringParent,
+    QStyle::SH_Menu_SubMenuDontStartSloppyOnLeave,
+    QStyle::SH_ItemView_ScrollMode,
+    QStyle::SH_Table_AlwaysDrawLeftTopGridLines,
 };
 
 template <typename Table, typename Key>

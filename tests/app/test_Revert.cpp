@@ -179,7 +179,7 @@ TEST_P(RevertLeftovers, TheNextBackupRemovesOnlyOldLeftoversOfItsOwn)
         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
     }
     file.close();
-    retain(10); // no pruning: only the leftovers go
+    retain(AppSettings::MaxBackups); // no pruning: only the leftovers go
     make();
     ASSERT_FALSE(reverts->saveNow().isEmpty());
     EXPECT_EQ(QFile::exists(path), !c.removed);
@@ -189,6 +189,7 @@ INSTANTIATE_TEST_SUITE_P(Files, RevertLeftovers,
                          ::testing::Values(LeftoverCase{"2006-03-13_120000.vpb", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpp", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpb", false, false, false},
+                                           LeftoverCase{"2006-03-13_120000.vpb", true, true, false},
                                            LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpp.Xy12Zq", false, true, true},
                                            LeftoverCase{"2006-03-13_120000.vpb.AbCdEf", false, false, false},

@@ -23,6 +23,24 @@ TEST_F(Layout, BothTabsAreLaidOutWithoutOverlaps)
     EXPECT_GT(zones.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 50);
 }
 
+// The longest value of a field fits inside it with a pixel to spare on each side of the edit's own margins.
+TEST_F(Layout, FieldsHoldTheirLongestValues)
+{
+    PatchEditorView patch(*manager);
+    const struct {
+        const char *field;
+        const char *longest;
+    } cases[] = {{"CONTROLS_1/KNOBCONTROL_VALUE", "16383"},
+                 {"CONTROLS_1/KNOBCONTROL_CCNUMBER", "127"},
+                 {"CONTROLS_PITCHWHEEL/WHEELCONTROL_VALUE", "127"},
+                 {"PROGRAMCHANGE_16/PROGRAMCHANGE_PROG", "127"}};
+    for (const auto &c : cases) {
+        auto *edit = child<QLineEdit>(&patch, QString::fromLatin1(c.field));
+        const int room = edit->contentsRect().width() - 2 * 2;
+        EXPECT_LE(edit->fontMetrics().horizontalAdvance(QString::fromLatin1(c.longest)) + 2, room) << c.field;
+    }
+}
+
 } // namespace
 
 namespace {

@@ -8,6 +8,7 @@
 #include "editor/skin/CZelWireFrameStyle.h"
 
 #include <QCheckBox>
+#include <QCommonStyle>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOption>
@@ -82,6 +83,26 @@ TEST(CommonStyleRanges, UnhandledRequestsWarnWithClassAndOperation)
                                              QStringLiteral("CZelCommonStyle::hitTestComplexControl(4) not handled"),
                                              QStringLiteral("CZelCommonStyle::subControlRect(1) not handled"),
                                              QStringLiteral("CZelCommonStyle::sizeFromContents(20) not handled")}));
+}
+
+// The hints newer widgets ask in a normal run (tooltips, combo pop-ups, spin
+// boxes, menus, wheels) get the toolkit's own answers, and no warning.
+TEST(CommonStyleRanges, NewerWidgetsHintsAnswerAsTheToolkitWithoutAWarning)
+{
+    CZelCommonStyle style;
+    QCommonStyle toolkit;
+    WarningRecorder warnings;
+    for (const QStyle::StyleHint hint :
+         {QStyle::SH_ToolTip_WakeUpDelay, QStyle::SH_ToolTip_FallAsleepDelay, QStyle::SH_Splitter_OpaqueResize,
+          QStyle::SH_ComboBox_UseNativePopup, QStyle::SH_TabBar_ChangeCurrentDelay, QStyle::SH_Menu_SubMenuUniDirection,
+          QStyle::SH_Menu_SubMenuUniDirectionFailCount, QStyle::SH_Menu_SubMenuSloppySelectOtherActions,
+          QStyle::SH_Menu_SubMenuSloppyCloseTimeout, QStyle::SH_Menu_SubMenuResetWhenReenteringParent,
+          QStyle::SH_Menu_SubMenuDontStartSloppyOnLeave, QStyle::SH_ItemView_ScrollMode,
+          QStyle::SH_TitleBar_ShowToolTipsOnButtons, QStyle::SH_ComboBox_AllowWheelScrolling,
+          QStyle::SH_SpinBox_StepModifier, QStyle::SH_TabBar_AllowWheelScrolling,
+          QStyle::SH_Table_AlwaysDrawLeftTopGridLines, QStyle::SH_SpinBox_SelectOnStep})
+        EXPECT_EQ(style.styleHint(hint), toolkit.styleHint(hint)) << int(hint);
+    EXPECT_EQ(warnings.lines(), QStringList());
 }
 
 struct HintCase {

@@ -1,5 +1,6 @@
 #include "editor/app/files/BankFile.h"
 #include "editor/app/files/PatchFile.h"
+#include "editor/app/files/SysExFile.h"
 #include "platform/sim/SimulatedPlatform.h"
 #include "tests/support/SimulatedWorld.h"
 #include "tests/tools/CtlRun.h"
@@ -46,7 +47,7 @@ TEST_F(VorpadCtlDevices, DevicesListsTheControllerAfterNoDevice)
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_NE(result.out.find("Vorpad 49"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("49 keys"), std::string::npos);
-    EXPECT_NE(result.out.find("0107"), std::string::npos);
+    EXPECT_NE(result.out.find(" 1.07\n"), std::string::npos) << result.out; // as the updater writes it
     EXPECT_EQ(result.out.find("\n1    "), result.out.find('\n'));
 }
 
@@ -101,6 +102,23 @@ TEST_F(VorpadCtlDevices, RestoreRefusesAnInvalidBankWithoutTouchingTheController
     EXPECT_EQ(invalid.code, 1);
     EXPECT_NE(invalid.err.find("This bank file is invalid"), std::string::npos);
     EXPECT_EQ(world.controller().requestCount(), before);
+}
+
+TEST_F(VorpadCtlDevices, FilesThatAreMissingOrThereAlreadyAreSaidSo)
+{
+    const int before = world.controller().requestCount();
+    const CtlRun missing = run({"restore", path("nosuch.vpb")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("nosuch.vpb: no such file"), std::string::npos) << missing.err;
+    EXPECT_EQ(world.controller().requestCount(), before);
+
+    ASSERT_EQ(run({"new-bank", path("kept.vpb")}).code, 0);
+    const auto kept = *SysExFile::readAll(QString::fromStdString(path("kept.vpb")));
+    const CtlRun refused = run({"backup", path("kept.vpb")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("exists (--force overwrites it)"), std::string::npos) << refused.err;
+    EXPECT_EQ(*SysExFile::readAll(QString::fromStdString(path("kept.vpb"))), kept);
+    EXPECT_EQ(run({"backup", path("kept.vpb"), "--force"}).code, 0);
 }
 
 TEST_F(VorpadCtlDevices, AMissingOrSilentDeviceFailsClearly)
@@ -179,3 +197,15 @@ TEST(VorpadCtlSimulate, BackupFetchesTheWholeBankThroughTheDriver)
 }
 
 } // namespace
+
+TEST_F(VorpadCtlDevices, PutSendsAPatchFileIntoOneSlotAndNamesListsThem)
+{
+    ASSERT_EQ(run({"new-patch", path("a.vpp")}).code, 0);
+    ASSERT_EQ(run({"set", path("a.vpp"), "PatchName", "Slot Five"}).code, 0);
+    const CtlRun put = run({"put", path("a.vpp"), "5"});
+    ASSERT_EQ(put.code, 0) << put.err;
+    EXPECT_EQ(bytes(world.controller().patch(5)), PatchFile::read(QString::fromStdString(path("a.vpp"))).patchImage);
+    const CtlRun names = run({"names"});
+    ASSERT_EQ(names.code, 0) << names.err;
+    EXPECT_NE(names.out.find("\n5 Slot Five\n"), std::string::npos) << names.out;
+}

@@ -41,9 +41,9 @@ TEST_F(VorpadCtlFiles, NewFilesHoldTheFactoryDefaultsAndShowThem)
     EXPECT_EQ(patch.code, 0);
     EXPECT_NE(patch.out.find("valid patch file"), std::string::npos);
     EXPECT_NE(patch.out.find("PatchName = \"PelinorX PatchXX\"\n"), std::string::npos);
-    EXPECT_NE(patch.out.find("Knob13.Channel = 0\n"), std::string::npos);
+    EXPECT_NE(patch.out.find("Knob13.Channel = 1\n"), std::string::npos);
     EXPECT_NE(patch.out.find("PitchWheel.Value14 = 8192\n"), std::string::npos);
-    EXPECT_NE(patch.out.find("Zone4.Channel = 3\n"), std::string::npos);
+    EXPECT_NE(patch.out.find("Zone4.Channel = 4\n"), std::string::npos);
 
     const CtlRun bank = run({"show", path("b.vpb"), "--json"});
     EXPECT_EQ(bank.code, 0);
@@ -81,11 +81,11 @@ TEST_F(VorpadCtlFiles, DiffListsChangedParametersAndExitsByEquality)
     run({"new-patch", path("a.vpp")});
     run({"new-patch", path("b.vpp")});
     EXPECT_EQ(run({"diff", path("a.vpp"), path("b.vpp")}).code, 0);
-    ASSERT_EQ(run({"set", path("b.vpp"), "Octave", "6"}).code, 0);
+    ASSERT_EQ(run({"set", path("b.vpp"), "Octave", "+2"}).code, 0);
     ASSERT_EQ(run({"set", path("b.vpp"), "Knob1.Name", "Cutoff"}).code, 0);
     const CtlRun diff = run({"diff", path("a.vpp"), path("b.vpp")});
     EXPECT_EQ(diff.code, 1);
-    EXPECT_EQ(diff.out, "Octave: 4 -> 6\nKnob1.Name: \"Tone\" -> \"Cutoff\"\n");
+    EXPECT_EQ(diff.out, "Octave: 0 -> +2\nKnob1.Name: \"Tone\" -> \"Cutoff\"\n");
 
     run({"new-bank", path("c.vpb")});
     EXPECT_EQ(run({"diff", path("a.vpp"), path("c.vpb")}).code, 1);
@@ -99,7 +99,7 @@ TEST_F(VorpadCtlFiles, DiffOfBanksNamesThePatchPosition)
     writeRaw("b.vpb", bytes);
     const CtlRun diff = run({"diff", path("a.vpb"), path("b.vpb")});
     EXPECT_EQ(diff.code, 1);
-    EXPECT_EQ(diff.out, "Patch5.Octave: 4 -> 2\n");
+    EXPECT_EQ(diff.out, "Patch5.Octave: 0 -> -2\n");
 }
 
 struct SetCase {
@@ -133,12 +133,14 @@ TEST_P(VorpadCtlSet, AppliesTheModelsChecksAndLeavesARefusedFileAlone)
 INSTANTIATE_TEST_SUITE_P(
     Values, VorpadCtlSet,
     ::testing::Values(
-        SetCase{"Octave", "8", true, ""}, SetCase{"Octave", "9", false, "outside 0..8"},
+        SetCase{"Octave", "+4", true, ""}, SetCase{"Octave", "5", false, "outside -4..4"},
         SetCase{"Octave", "4x", false, "not a whole number"},
-        SetCase{"NoteLatchLowNote", "70", false, "must not be above NoteLatchHighNote (60)"},
-        SetCase{"NoteLatchHighNote", "30", false, "must not be below NoteLatchLowNote (36)"},
-        SetCase{"NoteLatchHighNote", "100", true, ""}, SetCase{"Zone1.LowVelocity", "0", false, "outside 1..127"},
-        SetCase{"Zone1.HighNote", "100", true, ""}, SetCase{"PitchWheel.Value14", "16384", false, "outside"},
+        SetCase{"NoteLatchLowNote", "70", false, "must not be above NoteLatchHighNote (60 (C4))"},
+        SetCase{"NoteLatchHighNote", "30", false, "must not be below NoteLatchLowNote (36 (C2))"},
+        SetCase{"Knob1.Channel", "0", false, "outside 1..16"}, SetCase{"VelocityCurve", "9", false, "outside 1..8"},
+        SetCase{"Semitone", "-65", false, "outside -64..63"}, SetCase{"NoteLatchHighNote", "100", true, ""},
+        SetCase{"Zone1.LowVelocity", "0", false, "outside 1..127"}, SetCase{"Zone1.HighNote", "100", true, ""},
+        SetCase{"PitchWheel.Value14", "16384", false, "outside"},
         SetCase{"PatchName", "Lead/Pad", false, "not a legal name"},
         SetCase{"PatchName", "A name that is far too long", false, "not a legal name"},
         SetCase{"PatchName", "Warm Pad", true, ""}, SetCase{"Knob2.Name", "Resonance", false, "not a control name"},
@@ -154,6 +156,41 @@ TEST_F(VorpadCtlFiles, SetRefusesBankFilesAndZonesOfAPatchOnlyFile)
     EXPECT_EQ(run({"set", path("p.vpp"), "Octave", "3"}).code, 0);
     EXPECT_EQ(contents("p.vpp").size(), 361);
 }
+
+// The editor's numbers in show and set, the stored ones with --raw.
+struct NumberCase {
+    std::vector<std::string> set; // NAME VALUE [--raw]
+    const char *shown;            // the line of 'show'
+    const char *stored;           // the line of 'show --raw'
+};
+
+class VorpadCtlNumbers : public VorpadCtlFiles, public ::testing::WithParamInterface<NumberCase>
+{
+};
+
+TEST_P(VorpadCtlNumbers, ShowAndSetSpeakTheEditorsNumbers)
+{
+    const NumberCase &c = GetParam();
+    run({"new-patch", path("a.vpp")});
+    std::vector<std::string> set{"set", path("a.vpp")};
+    set.insert(set.end(), c.set.begin(), c.set.end());
+    const CtlRun changed = run(set);
+    ASSERT_EQ(changed.code, 0) << changed.err;
+    EXPECT_NE(run({"show", path("a.vpp")}).out.find(std::string(c.shown) + "\n"), std::string::npos) << c.shown;
+    EXPECT_NE(run({"show", path("a.vpp"), "--raw"}).out.find(std::string(c.stored) + "\n"), std::string::npos)
+        << c.stored;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, VorpadCtlNumbers,
+    ::testing::Values(NumberCase{{"Knob1.Channel", "5"}, "Knob1.Channel = 5", "Knob1.Channel = 4"},
+                      NumberCase{{"Knob1.Channel", "5", "--raw"}, "Knob1.Channel = 6", "Knob1.Channel = 5"},
+                      NumberCase{{"Octave", "-2"}, "Octave = -2", "Octave = 2"},
+                      NumberCase{{"Semitone", "+63"}, "Semitone = +63", "Semitone = 127"},
+                      NumberCase{{"VelocityCurve", "5"}, "VelocityCurve = 5", "VelocityCurve = 4"},
+                      NumberCase{{"Zone1.LowNote", "0"}, "Zone1.LowNote = 0 (C-1)", "Zone1.LowNote = 0"},
+                      NumberCase{{"Zone2.Transpose", "-12"}, "Zone2.Transpose = -12", "Zone2.Transpose = 116"},
+                      NumberCase{{"ChannelModeChannel", "16"}, "ChannelModeChannel = 16", "ChannelModeChannel = 15"}));
 
 TEST_F(VorpadCtlFiles, ShowWarnsOfAMissingOrIncompleteZonesPart)
 {
@@ -207,13 +244,15 @@ TEST_P(VorpadCtlUsage, ExitCodes)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, VorpadCtlUsage,
-    ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0}, UsageCase{{"show"}, 2},
-                      UsageCase{{"show", "a", "b"}, 2}, UsageCase{{"show", "--help"}, 0},
-                      UsageCase{{"show", "a.vpp", "--device", "1"}, 2}, UsageCase{{"diff", "a.vpp", "--json"}, 2},
-                      UsageCase{{"set", "a.vpp", "Octave"}, 2}, UsageCase{{"new-bank", "--bogus"}, 2},
-                      UsageCase{{"new-patch", "--help"}, 0}));
+INSTANTIATE_TEST_SUITE_P(Lines, VorpadCtlUsage,
+                         ::testing::Values(UsageCase{{}, 2}, UsageCase{{"frobnicate"}, 2}, UsageCase{{"--help"}, 0},
+                                           UsageCase{{"show"}, 2}, UsageCase{{"show", "a", "b"}, 2},
+                                           UsageCase{{"show", "--help"}, 0},
+                                           UsageCase{{"show", "a.vpp", "--device", "1"}, 2},
+                                           UsageCase{{"diff", "a.vpp", "--json"}, 2},
+                                           UsageCase{{"set", "a.vpp", "Octave"}, 2},
+                                           UsageCase{{"new-bank", "--bogus"}, 2}, UsageCase{{"new-patch", "--help"}, 0},
+                                           UsageCase{{"--version"}, 0}, UsageCase{{"new-patch", "--raw"}, 2}));
 
 class VorpadCtlHostile : public VorpadCtlFiles, public ::testing::WithParamInterface<HostileFiles::Param>
 {

@@ -8,19 +8,26 @@
 #include "updater/wizard/DevicesPage.h"
 #include "updater/wizard/IntroPage.h"
 #include "updater/wizard/ProgressView.h"
+#include "updater/wizard/RunResults.h"
 #include "updater/wizard/UpdatePrompts.h"
 #include "updater/wizard/UpdaterProgram.h"
 #include "updater/wizard/UpdaterWizard.h"
 
 #include "platform/sim/SimDeviceControl.h"
 #include "platform/sim/SimMachine.h"
+#include "tests/support/RecordingDeviceControl.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -49,6 +56,7 @@ public:
     }
     void updateError(QWidget *, const QString &) override { ++errorShown; }
     void corruptedPackage(const QString &title) override { corruptedTitle = title; }
+    void simulatedOnlyPackage(const QString &) override { ++simulatedOnlyShown; }
 
     QList<bool> runningAnswers;
     std::function<void()> onRunning;
@@ -57,6 +65,7 @@ public:
     int runningShown = 0;
     int warningShown = 0;
     int errorShown = 0;
+    int simulatedOnlyShown = 0;
     QString corruptedTitle;
 };
 
@@ -292,10 +301,25 @@ struct RunCase {
     const char *name;
     int failBlock; // on the first device
     bool stopOnFirst;
+    bool logWritable;
     const char *state; // expected final label, %LOG% for the log path
     int errors;
     const char *firstVersion; // the first device's version afterwards
+    int updated;
+    const char *results; // the final page's table: device, before->after, result
 };
+
+// The results table as one line, each result without its details.
+std::string resultsText(const Oxa::RunResultsView &view)
+{
+    std::string text;
+    for (int i = 0; i < view.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = view.topLevelItem(i);
+        text += (i ? "; " : "") + item->text(0).toStdString() + " " + item->text(2).toStdString() + "->" +
+                item->text(3).toStdString() + " " + item->text(4).section(QStringLiteral(" ("), 0, 0).toStdString();
+    }
+    return text;
+}
 
 std::ostream &operator<<(std::ostream &out, const RunCase &c) { return out << c.name; }
 
@@ -311,6 +335,9 @@ TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
     faults.failBlock = c.failBlock;
     attach(49, 1, faults);
     attach(61, 2);
+    if (!c.logWritable) {
+        ASSERT_TRUE(QDir().mkpath(updateLog.path())); // a folder where the log should be
+    }
     Oxa::UpdaterWizard wizard(configuration, environment);
     wizard.show();
     DevicesPage *page = devicesPage(wizard);
@@ -336,21 +363,29 @@ TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
     // The list shows what the devices report after the run.
     ASSERT_EQ(page->model()->rowCount(), 2);
     EXPECT_EQ(page->model()->data(page->model()->index(0, 2)).toString(), QString::fromUtf8(c.firstVersion));
+    EXPECT_EQ(resultsText(*page->results()), c.results);
+    EXPECT_TRUE(page->results()->isVisibleTo(page));
+    EXPECT_EQ(page->findChild<QProgressBar *>(QStringLiteral("Run Progress"))->value(), c.updated);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Wizard, UpdateEnd,
     testing::Values(
-        RunCase{"complete", -1, false, "The update is complete.\nClick the Exit button to quit the application.", 0,
-                "1.10"},
+        RunCase{"complete", -1, false, true, "The update is complete.\nClick the Exit button to quit the application.",
+                0, "1.10", 2, "Vorpad 49 1.07->1.10 updated; Vorpad 61 1.07->1.10 updated"},
         RunCase{
-            "failed", 1, false,
+            "failed", 1, false, true,
             "The update failed for Vorpad 49.\nDetails are in %LOG%.\nClick the Exit button to quit the application.",
-            1, "1.07"},
-        RunCase{"stopped", -1, true,
+            1, "1.07", 0, "Vorpad 49 1.07->1.07 failed; Vorpad 61 1.07->1.07 not started"},
+        // The log is named only when the failure's line is in it.
+        RunCase{"failedUnlogged", 1, false, false,
+                "The update failed for Vorpad 49.\nThe update log could not be written.\nClick the Exit button to quit "
+                "the application.",
+                1, "1.07", 0, "Vorpad 49 1.07->1.07 failed; Vorpad 61 1.07->1.07 not started"},
+        RunCase{"stopped", -1, true, true,
                 "The update was stopped: 1 of 2 selected devices were updated.\nClick the Exit button to quit the "
                 "application.",
-                0, "1.10"}),
+                0, "1.10", 1, "Vorpad 49 1.07->1.10 updated; Vorpad 61 1.07->1.07 not started"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, withoutAControlInterfaceThePageSaysWhy)
@@ -377,14 +412,138 @@ TEST_F(WizardTest, controllersThatCannotBeOpenedAreExplainedInsteadOfListingNoth
 TEST_F(WizardTest, aPackageThatDoesNotLoadEndsWithTheCorruptedMessageAndStatusOne)
 {
     writeFile(QStringLiteral("config.xml"), "<updaterApp><packager><title>T</title>");
-    Oxa::ProgramOptions options = Oxa::parseOptions({QStringLiteral("Updater")}, m_dir.path());
+    const Oxa::ProgramOptions options =
+        Oxa::parseOptions({QStringLiteral("Updater"), m_dir.filePath(QStringLiteral("config.xml"))});
     EXPECT_EQ(Oxa::runUpdater(configuration, options, environment), 1);
     EXPECT_EQ(prompts.corruptedTitle, QStringLiteral("Zel Firmware Updater"));
 }
 
+TEST_F(WizardTest, exitOnTheFinalPageEndsTheProgramWithStatusZero)
+{
+    ASSERT_TRUE(load());
+    attach(49, 1);
+    bool timedOut = false;
+    QTimer::singleShot(0, [&] {
+        Oxa::UpdaterWizard *wizard = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            wizard = wizard ? wizard : qobject_cast<Oxa::UpdaterWizard *>(widget);
+        ASSERT_NE(wizard, nullptr);
+        DevicesPage *page = devicesPage(*wizard);
+        page->doUpdate();
+        ASSERT_EQ(page->state(), DevicesPage::State::Complete);
+        QTimer::singleShot(5000, wizard, [&timedOut, wizard] {
+            timedOut = true;
+            wizard->reject();
+        });
+        QTest::mouseClick(button(page, "Exit Button"), Qt::LeftButton);
+    });
+    const Oxa::ProgramOptions options =
+        Oxa::parseOptions({QStringLiteral("Updater"), m_dir.filePath(QStringLiteral("config.xml"))});
+    EXPECT_EQ(Oxa::runUpdater(configuration, options, environment), 0);
+    EXPECT_FALSE(timedOut);
+}
+
+// The sample package, changed by a row and copied into a folder of its own
+// (not the program's), then loaded and drawn as --screenshot does.
+struct PackageCase {
+    const char *name;
+    void (*change)(QByteArray &config, QByteArray &image);
+    bool simulated;
+    int code;
+    const char *prompt; // "corrupted", "simulatedOnly" or "" for none
+    int devices;        // listed after loading
+    bool upgradable;
+};
+
+std::ostream &operator<<(std::ostream &out, const PackageCase &c) { return out << c.name; }
+
+class SamplePackage : public WizardTest, public testing::WithParamInterface<PackageCase>
+{
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_P(SamplePackage, loadsOrIsRefusedBeforeAnyDeviceIsTouched)
+{
+    const PackageCase &c = GetParam();
+    const QDir sample(QStringLiteral(SAMPLE_PACKAGE_DIR));
+    QByteArray config = readAll(sample.filePath(QStringLiteral("config.xml")));
+    QByteArray image = readAll(sample.filePath(QStringLiteral("vorpad-1.10.bin")));
+    ASSERT_FALSE(image.isEmpty());
+    c.change(config, image);
+    QTemporaryDir package;
+    for (const auto &[name, bytes] :
+         {std::pair{QStringLiteral("config.xml"), config}, std::pair{QStringLiteral("vorpad-1.10.bin"), image}}) {
+        QFile file(package.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    attach(49, 1);
+    TestSupport::RecordingDeviceControl recording(control);
+    Oxa::UpdaterConfiguration loaded(QDir(QCoreApplication::applicationDirPath()), &recording);
+    environment.simulated = c.simulated;
+    const Oxa::ProgramOptions options =
+        Oxa::parseOptions({QStringLiteral("Updater"), QStringLiteral("--screenshot"),
+                           m_dir.filePath(QStringLiteral("shot.png")), package.filePath(QStringLiteral("config.xml"))});
+
+    EXPECT_EQ(Oxa::runUpdater(loaded, options, environment), c.code);
+    EXPECT_EQ(prompts.corruptedTitle.isEmpty(), std::string(c.prompt) != "corrupted");
+    EXPECT_EQ(prompts.simulatedOnlyShown, std::string(c.prompt) == "simulatedOnly" ? 1 : 0);
+    if (c.code != 0) {
+        EXPECT_TRUE(recording.requests().empty());
+        EXPECT_EQ(recording.opened(), 0);
+        return;
+    }
+    const Oxa::UpdaterServices &services = *loaded.services();
+    EXPECT_EQ(services.deviceCount(), c.devices);
+    EXPECT_EQ(services.anyUpgradable(), c.upgradable);
+    EXPECT_EQ(services.processFilter(), std::vector<std::string>{"ZELVorpad"});
+}
+
+void unchanged(QByteArray &, QByteArray &) {}
+void truncated(QByteArray &, QByteArray &image) { image.chop(64); }
+void truncatedWithoutDigest(QByteArray &config, QByteArray &image)
+{
+    config = QString::fromUtf8(config).remove(QRegularExpression(QStringLiteral(" sha256=\"[^\"]*\""))).toUtf8();
+    image.chop(64);
+}
+void digestNotHex(QByteArray &config, QByteArray &)
+{
+    config = QString::fromUtf8(config)
+                 .replace(QRegularExpression(QStringLiteral("sha256=\"[^\"]*\"")), QStringLiteral("sha256=\"1234\""))
+                 .toUtf8();
+}
+void prettyPrinted(QByteArray &config, QByteArray &)
+{
+    for (const char *tag : {"revision", "image", "pid", "processFilter"}) {
+        const QRegularExpression element(QStringLiteral("(<%1[^>]*>)([^<]*)(</%1>)").arg(QLatin1String(tag)));
+        config = QString::fromUtf8(config).replace(element, QStringLiteral("\\1\n      \\2\n    \\3")).toUtf8();
+    }
+}
+void twoClassesMatchOneDevice(QByteArray &config, QByteArray &)
+{
+    const qsizetype begin = config.indexOf("<deviceClass");
+    const qsizetype end = config.indexOf("</deviceClass>") + qsizetype(sizeof "</deviceClass>" - 1);
+    config.insert(end, config.mid(begin, end - begin));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wizard, SamplePackage,
+    testing::Values(PackageCase{"loadsFromItsOwnFolder", unchanged, true, 0, "", 1, true},
+                    PackageCase{"truncatedImageRefusedAtLoad", truncated, true, 1, "corrupted", 0, false},
+                    PackageCase{"withoutDigestLoadsAsBefore", truncatedWithoutDigest, true, 0, "", 1, true},
+                    PackageCase{"digestNotHex", digestNotHex, true, 1, "corrupted", 0, false},
+                    PackageCase{"simulatedOnlyWithoutSimulate", unchanged, false, 1, "simulatedOnly", 0, false},
+                    PackageCase{"prettyPrintedTexts", prettyPrinted, true, 0, "", 1, true},
+                    PackageCase{"twoClassesMatchOneDevice", twoClassesMatchOneDevice, true, 0, "", 1, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST(UpdaterOptions, parseTheSimulatedSizeScreenshotAndConfigPath)
 {
-    const QString dir = QStringLiteral("/opt/updater");
     struct Case {
         QStringList arguments;
         QString config;
@@ -393,30 +552,28 @@ TEST(UpdaterOptions, parseTheSimulatedSizeScreenshotAndConfigPath)
         bool error;
     };
     const Case cases[] = {
-        {{}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, false},
-        {{QStringLiteral("--simulate")}, QStringLiteral("/opt/updater/config.xml"), {}, 49, false},
+        {{}, {}, {}, std::nullopt, false},
+        {{QStringLiteral("--simulate")}, {}, {}, 49, false},
         {{QStringLiteral("--simulate=61"), QStringLiteral("p/config.xml")},
          QStringLiteral("p/config.xml"),
          {},
          61,
          false},
-        {{QStringLiteral("--simulate=30")}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, true},
-        {{QStringLiteral("--screenshot"), QStringLiteral("a.png")},
-         QStringLiteral("/opt/updater/config.xml"),
-         QStringLiteral("a.png"),
-         std::nullopt,
-         false},
-        {{QStringLiteral("--screenshot")}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, true},
-        {{QStringLiteral("--verbose")}, QStringLiteral("/opt/updater/config.xml"), {}, std::nullopt, true},
+        {{QStringLiteral("--simulate=30")}, {}, {}, std::nullopt, true},
+        {{QStringLiteral("--screenshot"), QStringLiteral("a.png")}, {}, QStringLiteral("a.png"), std::nullopt, false},
+        {{QStringLiteral("--screenshot=b.png")}, {}, QStringLiteral("b.png"), std::nullopt, false},
+        {{QStringLiteral("a.xml"), QStringLiteral("b.xml")}, QStringLiteral("a.xml"), {}, std::nullopt, true},
     };
     for (const Case &c : cases) {
-        const Oxa::ProgramOptions o = Oxa::parseOptions(QStringList{QStringLiteral("Updater")} + c.arguments, dir);
+        const Oxa::ProgramOptions o = Oxa::parseOptions(QStringList{QStringLiteral("Updater")} + c.arguments);
         const std::string text = c.arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(o.configPath, c.config) << text;
         EXPECT_EQ(o.screenshot, c.screenshot) << text;
         EXPECT_EQ(o.simulate, c.simulate) << text;
         EXPECT_EQ(!o.error.isEmpty(), c.error) << text;
     }
+    EXPECT_EQ(Oxa::parseOptions({QStringLiteral("Updater")}).configFile(QStringLiteral("/opt/updater")),
+              QStringLiteral("/opt/updater/config.xml"));
 }
 
 } // namespace

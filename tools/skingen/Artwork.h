@@ -32,7 +32,7 @@ constexpr QSize PatchIndex(30, 17);
 constexpr QSize PatchName(140, 17);
 constexpr QSize ControllerName(72, 14);
 constexpr QSize ControllerValue(26, 14);
-constexpr QSize ControllerValue2(38, 14);
+constexpr QSize ControllerValue2(40, 14);
 constexpr QSize SettingValue(30, 14);
 constexpr QSize Channel(32, 14);
 constexpr QSize ModeImage(28, 12);

@@ -298,10 +298,11 @@ QImage led(const QColor &color, bool lit)
 
 QImage controllerMode()
 {
-    return onBlack(QSize(7, 8), [](QPainter &p) {
+    // Six pixels wide so that the value field beside it holds five digits.
+    return onBlack(QSize(6, 8), [](QPainter &p) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(230, 232, 236));
-        p.drawPolygon(QPolygonF({QPointF(0, 2), QPointF(7, 2), QPointF(3.5, 7)}));
+        p.drawPolygon(QPolygonF({QPointF(0, 2), QPointF(6, 2), QPointF(3, 7)}));
     });
 }
 

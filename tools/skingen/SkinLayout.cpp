@@ -75,10 +75,10 @@ QList<Entry> entries()
     add(QStringLiteral("KNOBCONTROL_NAME"), {3, 3});
     add(QStringLiteral("KNOBCONTROL_CHANNEL"), {50, 19});
     add(QStringLiteral("KNOBCONTROL_CCNUMBER"), {50, 36});
-    add(QStringLiteral("KNOBCONTROL_VALUE"), {38, 55});
+    add(QStringLiteral("KNOBCONTROL_VALUE"), {36, 55});
     add(QStringLiteral("KNOBCONTROL_KNOB"), {11, 22});
     add(QStringLiteral("KNOBCONTROL_MODE"), {2, 56});
-    add(QStringLiteral("KNOBCONTROL_MODEBUTTON"), {31, 58});
+    add(QStringLiteral("KNOBCONTROL_MODEBUTTON"), {30, 58});
     add(QStringLiteral("WHEELCONTROL_NAME"), {3, 3});
     add(QStringLiteral("WHEELCONTROL_CHANNEL"), {50, 21});
     add(QStringLiteral("WHEELCONTROL_CCNUMBER"), {50, 39});

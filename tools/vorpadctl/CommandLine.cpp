@@ -26,6 +26,8 @@ std::optional<std::string> CommandLine::parse(const std::vector<std::string> &ar
             out.help = true;
         } else if (arg == "--json" && (allowed & Json)) {
             out.json = true;
+        } else if (arg == "--raw" && (allowed & Raw)) {
+            out.raw = true;
         } else if (name == "--device" && (allowed & Device)) {
             std::string value;
             if (inlineValue)
@@ -43,7 +45,13 @@ std::optional<std::string> CommandLine::parse(const std::vector<std::string> &ar
             out.simulate = Platform::simulatedKeys(2, argv, nullptr);
             if (!out.simulate)
                 return "--simulate takes 25, 49 or 61";
-        } else if (arg.size() > 1 && arg[0] == '-') {
+        } else if (arg == "--force" && (allowed & Force)) {
+            out.force = true;
+        } else if ((name == "--search" || name == "--tag") && (allowed & Search)) {
+            if (!inlineValue && i + 1 >= args.size())
+                return name + " needs a value";
+            (name == "--search" ? out.search : out.tag) = inlineValue ? *inlineValue : args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-' && !toInt(arg)) { // "-2" is a value
             return "unknown option '" + arg + "'";
         } else {
             out.positional.push_back(arg);

@@ -10,11 +10,15 @@ struct CommandLine {
     std::vector<std::string> positional;
     bool help = false;
     bool json = false;
+    bool raw = false;            // numbers as stored, not as the editor shows them
+    bool force = false;          // overwrite existing files
     std::optional<int> device;   // --device N
     std::optional<int> simulate; // --simulate[=25|49|61]
+    std::string search;          // --search TEXT
+    std::string tag;             // --tag TAG
 
     // Options a command accepts besides --help.
-    enum Option : unsigned { Json = 1, Device = 2, Simulate = 4 };
+    enum Option : unsigned { Json = 1, Device = 2, Simulate = 4, Search = 8, Raw = 16, Force = 32 };
 
     // Parses args (without the program name) for a command that accepts the
     // given options; an error text on a usage error.

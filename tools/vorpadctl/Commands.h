@@ -36,6 +36,12 @@ void warn(const CommandLine &line, Io &io, const std::string &text);
 const std::vector<CommandSpec> &fileCommands();
 const std::vector<CommandSpec> &deviceCommands();
 const std::vector<CommandSpec> &usbCommands();
+const std::vector<CommandSpec> &slotCommands();
+const std::vector<CommandSpec> &libraryCommands();
 
 // Selects the simulated machine when --simulate or VORPAD_SIMULATE asks for it.
 void selectSimulationIfAsked(const CommandLine &line);
+
+// The library file the editor of the same session uses: the simulated one
+// with --simulate or VORPAD_SIMULATE.
+std::string libraryPath(const CommandLine &line);

@@ -9,7 +9,11 @@
 #include "editor/core/RemoteControlManager.h"
 #include "platform/MidiSelection.h"
 #include "tools/vorpadctl/Commands.h"
+#include "tools/vorpadctl/DeviceAccess.h"
 
+#include "editor/core/model/DisplayValues.h"
+
+#include <QFileInfo>
 #include <QString>
 
 #include <cstdlib>
@@ -46,74 +50,6 @@ std::string modelText(int model)
     return range.keyCount > 0 ? std::to_string(range.keyCount) + " keys" : "unknown size";
 }
 
-// The process's one manager, as the editor uses it, for the length of one
-// command. Its link is closed when the command ends, so that the next command
-// may select a fresh simulated machine.
-class ManagerSession
-{
-public:
-    ManagerSession() = default;
-    ~ManagerSession() { manager.connection().close(); }
-    ManagerSession(const ManagerSession &) = delete;
-    ManagerSession &operator=(const ManagerSession &) = delete;
-
-    RemoteControlManager &manager = RemoteControlManager::instance();
-};
-
-// The device list as the editor shows it: position 0 is "No device".
-std::vector<DeviceRecord> deviceList()
-{
-    std::vector<DeviceRecord> records{DeviceRecord::empty()};
-    for (const DeviceRecord &record : Brisel::DeviceList::scan())
-        records.push_back(record);
-    return records;
-}
-
-// Opens the chosen device; false (reported) when there is no such device or
-// it no longer answers. Nothing is downloaded yet.
-bool connect(const CommandLine &line, Io &io, RemoteControlManager &manager)
-{
-    const std::vector<DeviceRecord> records = deviceList();
-    const int position = line.device.value_or(1);
-    if (records.size() <= 1) {
-        fail(line, io, "no controller found");
-        return false;
-    }
-    if (position < 1 || position >= int(records.size())) {
-        fail(line, io,
-             "no device at position " + std::to_string(position) + " (1.." + std::to_string(records.size() - 1) +
-                 ", see 'vorpadctl devices')");
-        return false;
-    }
-    const DeviceRecord &record = records[std::size_t(position)];
-    if (!manager.connection().open(record) || !manager.isConnected()) {
-        fail(line, io, record.name + ": the controller does not answer");
-        return false;
-    }
-    return true;
-}
-
-bool downloadComplete(const CommandLine &line, Io &io, RemoteControlManager &manager)
-{
-    if (manager.downloadAll())
-        return true;
-    fail(line, io, manager.currentDevice().name + ": the controller did not answer every request");
-    return false;
-}
-
-std::vector<std::vector<Byte>> storedImages(const Brisel::Bank &bank, bool zones)
-{
-    std::vector<std::vector<Byte>> out;
-    for (int p = 0; p < StoredPatchCount; ++p) {
-        const Brisel::Patch &patch = bank.patch(p);
-        if (zones)
-            out.emplace_back(patch.zonesImage().begin(), patch.zonesImage().end());
-        else
-            out.emplace_back(patch.patchImage().begin(), patch.patchImage().end());
-    }
-    return out;
-}
-
 int devices(const CommandLine &line, Io &io)
 {
     selectSimulationIfAsked(line);
@@ -128,7 +64,7 @@ int devices(const CommandLine &line, Io &io)
     for (std::size_t i = 1; i < records.size(); ++i) {
         const DeviceRecord &r = records[i];
         io.out << std::left << std::setw(5) << i << std::setw(32) << r.name << std::setw(6) << r.deviceId
-               << std::setw(14) << modelText(r.model) << r.firmware << '\n';
+               << std::setw(14) << modelText(r.model) << DisplayValues::firmwareText(r.firmware) << '\n';
     }
     return ExitOk;
 }
@@ -141,6 +77,11 @@ int backup(const CommandLine &line, Io &io)
         return fail(line, io, bankPath + ": a bank file name ends in .vpb");
     if (!patchPath.empty() && !isPatchFile(QString::fromStdString(patchPath)))
         return fail(line, io, patchPath + ": a patch file name ends in .vpp");
+    // Checked before the controller is asked: a backup never replaces a file unasked.
+    for (const std::string &path : {bankPath, patchPath}) {
+        if (!path.empty() && !line.force && QFileInfo::exists(QString::fromStdString(path)))
+            return fail(line, io, path + ": the file exists (--force overwrites it)");
+    }
 
     selectSimulationIfAsked(line);
     ManagerSession session;
@@ -167,6 +108,9 @@ int restore(const CommandLine &line, Io &io)
     const QString qpath = QString::fromStdString(path);
     if (!isBankFile(qpath))
         return fail(line, io, path + ": a bank file name ends in .vpb");
+    // A FIFO or a folder exists: the reader refuses it as an invalid file.
+    if (!QFileInfo::exists(qpath))
+        return fail(line, io, path + ": no such file");
     const BankFile file = BankFile::read(qpath);
     if (!file.valid)
         return fail(line, io, path + ": " + InvalidBankFileText);
@@ -213,10 +157,10 @@ const std::vector<CommandSpec> &deviceCommands()
         {"devices", "[--simulate[=MODEL]]",
          "Scan the MIDI ports and list the controllers found: position, name, device ID, model and firmware.",
          CommandLine::Simulate, 0, 0, devices},
-        {"backup", "BANK.vpb [PATCH.vpp] [--device N] [--simulate[=MODEL]]",
+        {"backup", "BANK.vpb [PATCH.vpp] [--force] [--device N] [--simulate[=MODEL]]",
          "Download the whole bank of a controller and write it to a bank file, and its active patch to a patch\n"
-         "file when one is given.",
-         CommandLine::Device | CommandLine::Simulate, 1, 2, backup},
+         "file when one is given. A file that exists is kept unless --force is given.",
+         CommandLine::Force | CommandLine::Device | CommandLine::Simulate, 1, 2, backup},
         {"restore", "BANK.vpb [--device N] [--simulate[=MODEL]]",
          "Load a bank file and send it to a controller: every stored patch, the zones, the bank settings and\n"
          "the active patch (the bank's current patch). The bank is read back to check it.",

@@ -51,7 +51,7 @@ int newBank(const CommandLine &line, Io &io)
 int show(const CommandLine &line, Io &io)
 {
     std::string error;
-    const std::optional<FileValues> values = FileValues::load(line.positional[0], error);
+    const std::optional<FileValues> values = FileValues::load(line.positional[0], error, line.raw);
     if (!values)
         return fail(line, io, error);
     if (!values->notice().empty())
@@ -63,10 +63,10 @@ int show(const CommandLine &line, Io &io)
 int diff(const CommandLine &line, Io &io)
 {
     std::string error;
-    const std::optional<FileValues> a = FileValues::load(line.positional[0], error);
+    const std::optional<FileValues> a = FileValues::load(line.positional[0], error, line.raw);
     if (!a)
         return fail(line, io, error);
-    const std::optional<FileValues> b = FileValues::load(line.positional[1], error);
+    const std::optional<FileValues> b = FileValues::load(line.positional[1], error, line.raw);
     if (!b)
         return fail(line, io, error);
     if (a->isBank() != b->isBank())
@@ -86,7 +86,7 @@ int set(const CommandLine &line, Io &io)
     if (!file.valid)
         return fail(line, io, path + ": " + InvalidPatchFileText);
     std::string error;
-    if (!FileValues::setPatchValue(file, line.positional[1], line.positional[2], error))
+    if (!FileValues::setPatchValue(file, line.positional[1], line.positional[2], line.raw, error))
         return fail(line, io, error);
     if (!write(path, PatchFile::toBytes(file.patchImage, file.zonesImage)))
         return fail(line, io, path + ": cannot write the file");
@@ -101,18 +101,19 @@ const std::vector<CommandSpec> &fileCommands()
         {"new-patch", "FILE.vpp", "Write a patch file holding the factory default patch and zones.", 0, 1, 1, newPatch},
         {"new-bank", "FILE.vpb", "Write a bank file holding the factory default bank settings and 16 patches.", 0, 1, 1,
          newBank},
-        {"show", "FILE [--json]",
-         "Check a patch (.vpp) or bank (.vpb) file and print every parameter by name.\n"
-         "Exits 1 with the file's invalid message when it does not load.",
-         CommandLine::Json, 1, 1, show},
-        {"diff", "A B",
+        {"show", "FILE [--json] [--raw]",
+         "Check a patch (.vpp) or bank (.vpb) file and print every parameter by name, the numbers as the\n"
+         "editor shows them: channels 1-16, octave -4..+4, semitone -64..+63, curve 1-8, notes with their\n"
+         "names (\"36 (C2)\"). Exits 1 with the file's invalid message when it does not load.",
+         CommandLine::Json | CommandLine::Raw, 1, 1, show},
+        {"diff", "A B [--raw]",
          "Print the parameters that differ between two patch files or two bank files.\n"
          "Exits 0 when they are equal, 1 when they differ.",
-         0, 2, 2, diff},
-        {"set", "FILE.vpp NAME VALUE",
-         "Change one parameter of a patch file (names as 'show' prints them).\n"
+         CommandLine::Raw, 2, 2, diff},
+        {"set", "FILE.vpp NAME VALUE [--raw]",
+         "Change one parameter of a patch file (names and numbers as 'show' prints them).\n"
          "A value the model refuses leaves the file unchanged and exits 1.",
-         0, 3, 3, set},
+         CommandLine::Raw, 3, 3, set},
     };
     return commands;
 }

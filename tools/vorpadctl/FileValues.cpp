@@ -10,8 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <map>
-
 namespace {
 
 using ParamCatalog::Entry;
@@ -20,25 +18,37 @@ using ParamCatalog::ValueKind;
 
 std::string quoted(const std::string &text) { return "\"" + text + "\""; }
 
-std::string shown(const FileValues::Value &v) { return v.kind == ValueKind::Text ? quoted(v.text) : v.text; }
+// How a stored number is written for the user: as the editor shows it, or as stored.
+struct Numbers {
+    DisplayValues::Form form;
+    bool raw;
+
+    int shown(int stored) const { return raw ? stored : DisplayValues::shown(form, stored); }
+    int stored(int shown) const { return raw ? shown : DisplayValues::stored(form, shown); }
+    std::string text(int stored) const { return raw ? std::to_string(stored) : DisplayValues::text(form, stored); }
+};
 
 // Why a number was refused: its range or its partner.
-std::string numberRefusal(const Entry &entry, int value, Brisel::ScalarParam &param, Brisel::ScalarParam *partner)
+std::string numberRefusal(const Entry &entry, const std::string &text, int value, Brisel::ScalarParam &param,
+                          Brisel::ScalarParam *partner, const Numbers &numbers)
 {
     if (value < param.minimum() || value > param.maximum())
-        return entry.name + ": " + std::to_string(value) + " is outside " + std::to_string(param.minimum()) + ".." +
-               std::to_string(param.maximum());
-    return entry.name + ": " + std::to_string(value) + " must not be " + (entry.upper ? "below " : "above ") +
-           entry.partner + " (" + std::to_string(partner ? partner->value() : 0) + ")";
+        return entry.name + ": " + text + " is outside " + std::to_string(numbers.shown(param.minimum())) + ".." +
+               std::to_string(numbers.shown(param.maximum()));
+    return entry.name + ": " + text + " must not be " + (entry.upper ? "below " : "above ") + entry.partner + " (" +
+           numbers.text(partner ? partner->value() : 0) + ")";
 }
 
-bool setNumber(const Entry &entry, Byte *image, const std::string &text, std::string &error)
+bool setNumber(const Entry &entry, Byte *image, const std::string &text, bool raw, std::string &error)
 {
-    const std::optional<int> value = toInt(text);
-    if (!value) {
+    const Numbers numbers{entry.form, raw};
+    // A "+" as the editor writes it before positive numbers.
+    const std::optional<int> shown = toInt(!text.empty() && text.front() == '+' ? text.substr(1) : text);
+    if (!shown) {
         error = entry.name + ": '" + text + "' is not a whole number";
         return false;
     }
+    const int value = numbers.stored(*shown);
     auto param = ParamCatalog::makeParam(entry, image);
     auto &scalar = static_cast<Brisel::ScalarParam &>(*param);
     std::unique_ptr<Brisel::Param> partner;
@@ -47,13 +57,13 @@ bool setNumber(const Entry &entry, Byte *image, const std::string &text, std::st
         auto &partnerScalar = static_cast<Brisel::ScalarParam &>(*partner);
         Brisel::BoundScalarParam bound(scalar, partnerScalar,
                                        entry.upper ? Brisel::BoundScalarParam::Upper : Brisel::BoundScalarParam::Lower);
-        bound.setValue(*value);
+        bound.setValue(value);
     } else {
-        scalar.setValue(*value);
+        scalar.setValue(value);
     }
-    if (scalar.value() == *value)
+    if (scalar.value() == value)
         return true;
-    error = numberRefusal(entry, *value, scalar, static_cast<Brisel::ScalarParam *>(partner.get()));
+    error = numberRefusal(entry, text, value, scalar, static_cast<Brisel::ScalarParam *>(partner.get()), numbers);
     return false;
 }
 
@@ -74,7 +84,7 @@ bool setText(const Entry &entry, Byte *image, const std::string &text, std::stri
 
 } // namespace
 
-std::optional<FileValues> FileValues::load(const std::string &path, std::string &error)
+std::optional<FileValues> FileValues::load(const std::string &path, std::string &error, bool raw)
 {
     const QString qpath = QString::fromStdString(path);
     const bool bank = isBankFile(qpath);
@@ -95,7 +105,7 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
             error = path + ": " + InvalidPatchFileText;
             return std::nullopt;
         }
-        values.addPatch("", file.patchImage, file.zonesImage);
+        values.m_values = PatchValues::ofPatch(file.patchImage, file.zonesImage, {}, raw);
         values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
         return values;
     }
@@ -105,32 +115,21 @@ std::optional<FileValues> FileValues::load(const std::string &path, std::string 
         return std::nullopt;
     }
     values.m_notice = zonesPartNotice(file.zonesPart).toStdString();
-    std::vector<Byte> settings = file.settings;
-    for (const Entry &entry : ParamCatalog::bankSettingsEntries())
-        values.m_values.push_back({entry.name, entry.kind, ParamCatalog::valueText(entry, settings.data())});
+    values.m_values = PatchValues::ofBankSettings(file.settings, raw);
     for (std::size_t p = 0; p < file.patchImages.size(); ++p) {
-        values.addPatch("Patch" + std::to_string(p + 1) + ".", file.patchImages[p],
-                        file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p]);
+        const std::vector<PatchValues::Value> patch = PatchValues::ofPatch(
+            file.patchImages[p], file.zonesImages.empty() ? std::vector<Byte>{} : file.zonesImages[p],
+            "Patch" + std::to_string(p + 1) + ".", raw);
+        values.m_values.insert(values.m_values.end(), patch.begin(), patch.end());
     }
     return values;
-}
-
-void FileValues::addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones)
-{
-    for (const Entry &entry : ParamCatalog::patchEntries()) {
-        const bool inZones = entry.image == ImageKind::Zones;
-        if (inZones && zones.empty())
-            continue;
-        Byte *image = inZones ? zones.data() : patch.data();
-        m_values.push_back({prefix + entry.name, entry.kind, ParamCatalog::valueText(entry, image)});
-    }
 }
 
 std::string FileValues::toText() const
 {
     std::string out = printable(m_path) + ": valid " + (m_bank ? "bank" : "patch") + " file\n";
     for (const Value &v : m_values)
-        out += v.name + " = " + shown(v) + "\n";
+        out += v.name + " = " + PatchValues::shown(v) + "\n";
     return out;
 }
 
@@ -142,7 +141,7 @@ std::string FileValues::toJson() const
         if (v.kind == ValueKind::Text)
             item.insert("value", QString::fromStdString(v.text));
         else
-            item.insert("value", toInt(v.text).value_or(0));
+            item.insert("value", v.number);
         parameters.append(item);
     }
     const QJsonObject root{{"file", QString::fromStdString(m_path)},
@@ -152,29 +151,8 @@ std::string FileValues::toJson() const
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 
-std::vector<std::string> FileValues::differences(const FileValues &a, const FileValues &b)
-{
-    std::map<std::string, const Value *> inB;
-    for (const Value &v : b.m_values)
-        inB[v.name] = &v;
-    std::vector<std::string> out;
-    for (const Value &v : a.m_values) {
-        auto it = inB.find(v.name);
-        if (it == inB.end())
-            out.push_back(v.name + ": " + shown(v) + " -> (none)");
-        else if (it->second->text != v.text)
-            out.push_back(v.name + ": " + shown(v) + " -> " + shown(*it->second));
-        if (it != inB.end())
-            inB.erase(it);
-    }
-    for (const Value &v : b.m_values) {
-        if (inB.count(v.name))
-            out.push_back(v.name + ": (none) -> " + shown(v));
-    }
-    return out;
-}
-
-bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const std::string &value, std::string &error)
+bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const std::string &value, bool raw,
+                               std::string &error)
 {
     const Entry *entry = ParamCatalog::findPatchEntry(name);
     if (!entry) {
@@ -188,7 +166,7 @@ bool FileValues::setPatchValue(PatchFile &file, const std::string &name, const s
     }
     std::vector<Byte> image = inZones ? file.zonesImage : file.patchImage;
     const bool accepted = entry->kind == ValueKind::Text ? setText(*entry, image.data(), value, error)
-                                                         : setNumber(*entry, image.data(), value, error);
+                                                         : setNumber(*entry, image.data(), value, raw, error);
     if (accepted)
         (inZones ? file.zonesImage : file.patchImage) = image;
     return accepted;

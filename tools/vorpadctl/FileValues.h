@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/app/files/PatchFile.h"
-#include "tools/vorpadctl/ParamCatalog.h"
+#include "editor/core/PatchValues.h"
 
 #include <optional>
 #include <string>
@@ -12,14 +12,11 @@
 class FileValues
 {
 public:
-    struct Value {
-        std::string name;
-        ParamCatalog::ValueKind kind;
-        std::string text;
-    };
+    using Value = PatchValues::Value;
 
-    // A valid file, or nothing and the reason in error.
-    static std::optional<FileValues> load(const std::string &path, std::string &error);
+    // A valid file, or nothing and the reason in error. Numbers as the editor
+    // shows them, or as stored when raw.
+    static std::optional<FileValues> load(const std::string &path, std::string &error, bool raw = false);
 
     bool isBank() const { return m_bank; }
     // What the user should know about a file that loaded: its zones part
@@ -30,16 +27,19 @@ public:
     std::string toJson() const;
 
     // "NAME: a -> b" for every parameter that differs, in file order.
-    static std::vector<std::string> differences(const FileValues &a, const FileValues &b);
+    static std::vector<std::string> differences(const FileValues &a, const FileValues &b)
+    {
+        return PatchValues::differences(a.m_values, b.m_values);
+    }
 
     // Sets one parameter through the model's own parameter objects, so its
     // range, name and ordering checks apply; false and a reason when refused
-    // (the file is then unchanged).
-    static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, std::string &error);
+    // (the file is then unchanged). A number as the editor shows it, or as
+    // stored when raw.
+    static bool setPatchValue(PatchFile &file, const std::string &name, const std::string &value, bool raw,
+                              std::string &error);
 
 private:
-    void addPatch(const std::string &prefix, std::vector<Byte> patch, std::vector<Byte> zones);
-
     std::string m_path;
     bool m_bank = false;
     std::string m_notice;

@@ -10,7 +10,7 @@ namespace {
 std::vector<const CommandSpec *> allCommands()
 {
     std::vector<const CommandSpec *> out;
-    for (const auto *list : {&deviceCommands(), &usbCommands(), &fileCommands()}) {
+    for (const auto *list : {&deviceCommands(), &usbCommands(), &fileCommands(), &slotCommands(), &libraryCommands()}) {
         for (const CommandSpec &spec : *list)
             out.push_back(&spec);
     }
@@ -31,9 +31,17 @@ std::string optionsHelp(unsigned options)
     std::string out = "  --help               show this text\n";
     if (options & CommandLine::Json)
         out += "  --json               print JSON instead of text\n";
+    if (options & CommandLine::Raw)
+        out += "  --raw                numbers as stored (channels 0-15, octave 0-8, semitone 0-127, curve 0-7)\n"
+               "                       instead of as the editor shows them\n";
+    if (options & CommandLine::Force)
+        out += "  --force              overwrite files that exist\n";
     if (options & CommandLine::Device)
         out +=
             "  --device N           use the controller at position N of 'vorpadctl devices' (default 1, the first)\n";
+    if (options & CommandLine::Search)
+        out += "  --search TEXT        only entries with TEXT in the name, a tag or the note\n"
+               "  --tag TAG            only entries tagged TAG\n";
     if (options & CommandLine::Simulate)
         out += "  --simulate[=MODEL]   use a simulated controller: 25, 49 or 61 keys (default " +
                std::to_string(Platform::DefaultSimulatedKeys) + ")\n";
@@ -53,7 +61,7 @@ void printOverview(std::ostream &out)
            "The scripted librarian of the Vorpad controllers.\n\ncommands:\n";
     for (const CommandSpec *spec : allCommands())
         out << "  " << spec->name << ' ' << spec->synopsis << '\n';
-    out << "\n'vorpadctl COMMAND --help' describes a command.\n"
+    out << "\n'vorpadctl COMMAND --help' describes a command; 'vorpadctl --version' gives the version.\n"
            "Exit codes: 0 success, 1 invalid input or failed operation, 2 usage error.\n";
 }
 
@@ -82,6 +90,10 @@ int runVorpadCtl(const std::vector<std::string> &args, std::ostream &out, std::o
         return usageError("", "no command given", err);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printOverview(out);
+        return ExitOk;
+    }
+    if (args[0] == "--version") {
+        out << "vorpadctl " VORPAD_VERSION "\n";
         return ExitOk;
     }
     const CommandSpec *spec = findCommand(args[0]);

@@ -25,6 +25,8 @@ public:
     virtual std::string name() const = 0;
     virtual std::string serialNumber() const = 0;
     virtual std::string hardwareId() const = 0;
+    // Where the system has the device: one path per connected device.
+    virtual std::wstring path() const = 0;
     virtual std::string currentVersion() const = 0;
     virtual std::string newVersion() const = 0;
     // Null when the update cannot be prepared.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace Oxa {
 
@@ -11,6 +14,9 @@ struct FirmwareDescription {
     std::string revision;
     bool hasBuild = false;
     int blockSize = -1; // -1: not given
+    // The image as checked against its digest when the package was loaded;
+    // without a digest the image is read from imagePath when an update starts.
+    std::optional<std::vector<std::uint8_t>> image;
 };
 
 } // namespace Oxa

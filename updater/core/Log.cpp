@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -20,6 +22,16 @@ LogSink &currentSink()
 {
     static LogSink sink;
     return sink;
+}
+
+// A normal run keeps the terminal quiet; VORPAD_UPDATER_DEBUG=1 shows the log.
+bool debugOnTerminal()
+{
+    static const bool wanted = [] {
+        const char *value = std::getenv("VORPAD_UPDATER_DEBUG");
+        return value && std::strcmp(value, "1") == 0;
+    }();
+    return wanted;
 }
 
 } // namespace
@@ -43,7 +55,7 @@ void log(const char *format, ...)
     std::lock_guard<std::mutex> guard(sinkLock());
     if (currentSink())
         currentSink()(line);
-    else
+    else if (debugOnTerminal())
         std::fprintf(stderr, "%s\n", line.c_str());
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 
 // The updater's debug log: printf-style lines naming the class and the
-// operation. They go to standard error unless a sink is installed (tests
-// collect them).
+// operation. They go to standard error when VORPAD_UPDATER_DEBUG=1, unless a
+// sink is installed (tests collect them); otherwise nowhere.
 namespace Oxa {
 
 using LogSink = std::function<void(const std::string &line)>;
@@ -15,7 +15,7 @@ __attribute__((format(printf, 1, 2)))
 #endif
 void log(const char *format, ...);
 
-// Installs a sink; an empty one returns to standard error. Gives the previous one.
+// Installs a sink; an empty one returns to the default. Gives the previous one.
 LogSink setLogSink(LogSink sink);
 
 } // namespace Oxa

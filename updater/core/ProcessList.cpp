@@ -14,7 +14,8 @@ std::vector<std::string> filterProcesses(ProcessList &processes, const std::vect
         log("filterProcesses - %s", name.c_str());
         if (dropExtension)
             name.resize(name.size() > 4 ? name.size() - 4 : 0);
-        if (!name.empty() && std::find(filter.begin(), filter.end(), name) != filter.end())
+        if (!name.empty() && std::find(filter.begin(), filter.end(), name) != filter.end() &&
+            std::find(running.begin(), running.end(), name) == running.end())
             running.push_back(name);
     }
     return running;

@@ -34,8 +34,8 @@ private:
     bool m_extensions;
 };
 
-// The names of running processes that the filter forbids, in snapshot
-// order, duplicates included. Comparison is case-sensitive.
+// The names of running programs that the filter forbids, in snapshot order,
+// each once however many processes it runs. Comparison is case-sensitive.
 std::vector<std::string> filterProcesses(ProcessList &processes, const std::vector<std::string> &filter);
 
 // The platform's own list (Toolhelp on Windows, /proc on Linux; empty elsewhere).

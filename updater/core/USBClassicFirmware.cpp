@@ -19,11 +19,24 @@ USBClassicFirmware::USBClassicFirmware(const DeviceClass &deviceClass)
         m_blockSize = description->blockSize;
         m_fixed = true;
     }
+    if (description->image)
+        m_image = *description->image;
+    else
+        readImage(description->imagePath);
+    // Nothing to write: refuse here, before the device is touched.
+    if (m_image.empty())
+        throw InvalidFirmware("InvalidFirmware: empty firmware image");
+    // The start request announces the size in 32 bits.
+    if (m_image.size() > std::numeric_limits<std::uint32_t>::max())
+        throw InvalidFirmware("InvalidFirmware: firmware image too large");
+}
+
+void USBClassicFirmware::readImage(const std::string &imagePath)
+{
     std::error_code error;
     // The path is UTF-8 text; on Windows a narrow path would be read in the ANSI code page.
-    const std::string &text = description->imagePath;
-    const std::filesystem::path path(std::u8string(text.begin(), text.end()));
-    if (description->imagePath.empty() || !std::filesystem::exists(path, error))
+    const std::filesystem::path path(std::u8string(imagePath.begin(), imagePath.end()));
+    if (imagePath.empty() || !std::filesystem::exists(path, error))
         throw InvalidFirmware("InvalidFirmware: invalid firmware description");
     std::ifstream in(path, std::ios::binary);
     if (!in || std::filesystem::is_directory(path, error))
@@ -31,12 +44,6 @@ USBClassicFirmware::USBClassicFirmware(const DeviceClass &deviceClass)
     m_image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad())
         throw InvalidFirmware("InvalidFirmware: cannot read firmware image");
-    // Nothing to write: refuse here, before the device is touched.
-    if (m_image.empty())
-        throw InvalidFirmware("InvalidFirmware: empty firmware image");
-    // The start request announces the size in 32 bits.
-    if (m_image.size() > std::numeric_limits<std::uint32_t>::max())
-        throw InvalidFirmware("InvalidFirmware: firmware image too large");
 }
 
 void USBClassicFirmware::applyDeviceBlockSize(std::uint32_t size)

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace Oxa {
@@ -38,6 +39,8 @@ public:
     const std::uint8_t *block(int step, std::size_t &length) const;
 
 private:
+    void readImage(const std::string &imagePath);
+
     std::vector<std::uint8_t> m_image;
     int m_blockSize = DefaultBlockSize;
     bool m_fixed = false;

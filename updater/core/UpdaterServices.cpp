@@ -18,11 +18,25 @@ void UpdaterServices::rescan()
 {
     m_devices.clear();
     for (const std::unique_ptr<DeviceClass> &deviceClass : m_classes) {
-        if (DeviceEnumerator *enumerator = deviceClass->enumerator())
-            enumerator->enumerate(m_devices);
+        DeviceEnumerator *enumerator = deviceClass->enumerator();
+        if (!enumerator)
+            continue;
+        std::vector<std::unique_ptr<Device>> found;
+        enumerator->enumerate(found);
+        // A device that two classes match is listed, and so written, once:
+        // by the first class in configuration order.
+        for (std::unique_ptr<Device> &device : found) {
+            if (!listed(device->path()))
+                m_devices.push_back(std::move(device));
+        }
     }
     for (const std::unique_ptr<Device> &device : m_devices)
         device->initSelection();
+}
+
+bool UpdaterServices::listed(const std::wstring &path) const
+{
+    return std::any_of(m_devices.begin(), m_devices.end(), [&path](const auto &d) { return d->path() == path; });
 }
 
 int UpdaterServices::selectedCount() const

@@ -23,14 +23,17 @@ public:
 
     bool allowDowngrade() const { return m_allowDowngrade; }
     void setAllowDowngrade(bool allow) { m_allowDowngrade = allow; }
+    // A package made for the simulated controllers only, never for real ones.
+    bool simulatedOnly() const { return m_simulatedOnly; }
+    void setSimulatedOnly(bool simulatedOnly) { m_simulatedOnly = simulatedOnly; }
 
     const std::vector<std::unique_ptr<DeviceClass>> &deviceClasses() const { return m_classes; }
     DeviceClass &addDeviceClass(std::unique_ptr<DeviceClass> deviceClass);
     const std::vector<std::string> &processFilter() const { return m_processFilter; }
     void addProcessFilter(std::string name) { m_processFilter.push_back(std::move(name)); }
 
-    // Finds the devices of every class, in configuration order; each starts
-    // selected exactly when it is upgradable.
+    // Finds the devices of every class, in configuration order, each device
+    // path once; each starts selected exactly when it is upgradable.
     void rescan();
     int deviceCount() const { return int(m_devices.size()); }
     Device &device(int index) const { return *m_devices.at(std::size_t(index)); }
@@ -46,7 +49,10 @@ public:
     std::vector<std::string> runningForbiddenPrograms(ProcessList &processes) const;
 
 private:
+    bool listed(const std::wstring &path) const;
+
     bool m_allowDowngrade = true;
+    bool m_simulatedOnly = false;
     std::vector<std::unique_ptr<DeviceClass>> m_classes;
     std::vector<std::string> m_processFilter;
     // After the classes: devices refer to their class.

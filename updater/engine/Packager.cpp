@@ -4,7 +4,7 @@
 
 namespace Oxa {
 
-Packager::Packager(const QDomElement &element, const QDir &programDirectory) : m_directory(programDirectory)
+Packager::Packager(const QDomElement &element, const QDir &packageDirectory) : m_directory(packageDirectory)
 {
     if (element.tagName() != QLatin1String("packager"))
         throw InvalidPackage("Packager - Wrong tag");

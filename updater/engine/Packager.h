@@ -9,7 +9,7 @@
 namespace Oxa {
 
 // How the package presents itself: its title, read-me and pictures. Paths
-// are resolved against the program's directory.
+// are resolved against the package's directory.
 class Packager
 {
 public:
@@ -20,7 +20,7 @@ public:
     };
 
     // Throws InvalidPackage for another tag or an empty title.
-    Packager(const QDomElement &element, const QDir &programDirectory);
+    Packager(const QDomElement &element, const QDir &packageDirectory);
 
     const QString &title() const { return m_title; }
     const QString &readme() const { return m_readme; }

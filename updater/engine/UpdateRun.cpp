@@ -63,12 +63,13 @@ UpdateOutcome runUpdates(UpdaterServices &services, UpdateObserver &observer, co
         record.newVersion = QString::fromStdString(device.newVersion());
         // The updater is gone (update ended, device unlocked) before anything is reported.
         record.succeeded = updateDevice(device, observer, record.failedStep);
-        if (updateLog)
-            updateLog->append(record);
+        const bool logged = updateLog && updateLog->append(record);
+        outcome.records.emplace_back(i, record);
         if (!record.succeeded) {
             observer.updateFailed();
             outcome.kind = UpdateOutcome::Failed;
             outcome.failedDevice = record.device;
+            outcome.failureLogged = logged;
             break;
         }
         ++outcome.updated;

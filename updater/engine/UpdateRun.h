@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace Oxa {
 
 class UpdaterServices;
@@ -29,6 +31,9 @@ struct UpdateOutcome {
     int updated = 0;
     int selected = 0;
     QString failedDevice;
+    bool failureLogged = false; // the failed device's line is in the log
+    // Each device the run reached, in list order, and its index in the device list.
+    std::vector<std::pair<int, UpdateRecord>> records;
 };
 
 // Updates the selected devices in list order, stopping at the first that

@@ -5,13 +5,36 @@
 #include "updater/engine/DomElementParser.h"
 #include "updater/win32/USBClassicEnumerator.h"
 
+#include <QCryptographicHash>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <optional>
 
 namespace Oxa {
 
 namespace {
+
+// A pretty-printed package indents its texts: they count without the white space around them.
+QString trimmedText(const QDomElement &element) { return element.text().trimmed(); }
+
+// The image's bytes when they match the digest the package gives; the bytes
+// checked are the ones sent, so a file that changes afterwards cannot slip in.
+std::vector<std::uint8_t> checkedImage(const QString &path, const QString &sha256)
+{
+    static const QRegularExpression digestForm(QStringLiteral("^[0-9A-Fa-f]{64}$"));
+    if (!digestForm.match(sha256).hasMatch())
+        throw OXAException("Invalid FirmwareDescription: sha256 is not 64 hexadecimal digits");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw OXAException("Invalid FirmwareDescription: cannot read the image");
+    const QByteArray bytes = file.readAll();
+    if (QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() != sha256.toLower().toLatin1())
+        throw OXAException("Invalid FirmwareDescription: the image does not match its sha256");
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
 
 // Builders of the database's elements: each element's handlers are bound
 // member functions of the object that collects it.
@@ -30,18 +53,23 @@ public:
         const QFileInfo image(QString::fromStdString(m_description.imagePath));
         if (m_description.imagePath.empty() || !image.isAbsolute() || !image.isFile())
             throw OXAException("Invalid FirmwareDescription");
+        if (m_sha256)
+            m_description.image = checkedImage(image.filePath(), *m_sha256);
         return m_description;
     }
 
 private:
     void readImage(const QDomElement &element)
     {
-        const QString text = element.text();
+        const QString text = trimmedText(element);
         m_description.imagePath = text.isEmpty() ? std::string() : m_directory.absoluteFilePath(text).toStdString();
+        m_sha256.reset();
+        if (element.hasAttribute(QStringLiteral("sha256")))
+            m_sha256 = element.attribute(QStringLiteral("sha256"));
     }
     void readRevision(const QDomElement &element)
     {
-        m_description.revision = element.text().toStdString();
+        m_description.revision = trimmedText(element).toStdString();
         m_description.hasBuild = revisionHasBuild(m_description.revision);
     }
     void readBlockSize(const QDomElement &element)
@@ -54,6 +82,7 @@ private:
 
     const QDir &m_directory;
     FirmwareDescription m_description;
+    std::optional<QString> m_sha256;
 };
 
 class DeviceClassBuilder
@@ -85,7 +114,7 @@ private:
                                                     custom.isNull() ? std::string() : custom.text().toStdString(),
                                                     *m_class));
     }
-    void readPid(const QDomElement &element) { m_class->addHardwareId(element.text().toStdString()); }
+    void readPid(const QDomElement &element) { m_class->addHardwareId(trimmedText(element).toStdString()); }
     void readFirmware(const QDomElement &element) { m_class->addFirmware(FirmwareBuilder(m_directory).build(element)); }
 
     DeviceEnumeratorManager &m_enumerators;
@@ -106,6 +135,9 @@ public:
         m_services = std::make_unique<UpdaterServices>();
         // Only the exact text "false" turns downgrades off.
         m_services->setAllowDowngrade(element.attribute(QStringLiteral("allowDowngrade")) != QLatin1String("false"));
+        // Any value but "false" keeps such a package away from real controllers.
+        m_services->setSimulatedOnly(element.hasAttribute(QStringLiteral("simulatedOnly")) &&
+                                     element.attribute(QStringLiteral("simulatedOnly")) != QLatin1String("false"));
         DomElementParser<DatabaseBuilder>(*this)
             .add(QStringLiteral("deviceClass"), &DatabaseBuilder::readDeviceClass)
             .add(QStringLiteral("processFilter"), &DatabaseBuilder::readProcessFilter)
@@ -118,7 +150,10 @@ private:
     {
         m_services->addDeviceClass(DeviceClassBuilder(m_enumerators, m_directory).build(element));
     }
-    void readProcessFilter(const QDomElement &element) { m_services->addProcessFilter(element.text().toStdString()); }
+    void readProcessFilter(const QDomElement &element)
+    {
+        m_services->addProcessFilter(trimmedText(element).toStdString());
+    }
 
     DeviceEnumeratorManager &m_enumerators;
     const QDir &m_directory;
@@ -127,8 +162,8 @@ private:
 
 } // namespace
 
-UpdaterConfiguration::UpdaterConfiguration(const QDir &programDirectory, Platform::DeviceControl *control)
-    : m_directory(programDirectory)
+UpdaterConfiguration::UpdaterConfiguration(const QDir &packageDirectory, Platform::DeviceControl *control)
+    : m_directory(packageDirectory)
 {
     m_enumerators.add(std::make_unique<USBClassicEnumeratorFactory>(control));
 }
@@ -154,6 +189,9 @@ bool UpdaterConfiguration::load(const QString &path)
         log("UpdaterApp::loadConfiguration - cannot open");
         return false;
     }
+    // The package travels as a folder: its files sit beside its description,
+    // wherever that was given from (the program's folder by default).
+    m_directory = QFileInfo(file).absoluteDir();
     return loadFromBytes(file.readAll());
 }
 

@@ -21,16 +21,17 @@ namespace Oxa {
 class UpdaterConfiguration
 {
 public:
-    // `control` serves the enumerators; null finds no devices.
-    UpdaterConfiguration(const QDir &programDirectory, Platform::DeviceControl *control);
+    // `control` serves the enumerators; null finds no devices. Relative paths
+    // in the package resolve against `packageDirectory` until a file is loaded.
+    UpdaterConfiguration(const QDir &packageDirectory, Platform::DeviceControl *control);
     ~UpdaterConfiguration();
 
     // Every failure is logged and leaves the configuration unconfigured.
+    // Relative paths in the file resolve against the file's own folder.
     bool load(const QString &path);
     bool loadFromBytes(const QByteArray &bytes);
     bool configured() const { return m_packager && m_services; }
 
-    const QDir &programDirectory() const { return m_directory; }
     Packager *packager() const { return m_packager.get(); }
     UpdaterServices *services() const { return m_services.get(); }
     // The title for message boxes, also when no package title was read.

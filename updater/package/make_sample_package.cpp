@@ -1,6 +1,8 @@
-// Writes the sample package's firmware image and pictures into a directory.
+// Writes the sample package into a directory: its firmware image, its
+// pictures, and its config.xml from a template, with the image's digest.
 #include "simulator/usb/FirmwareUpdate.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -8,6 +10,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QSaveFile>
 
 #include <cstdio>
 
@@ -17,12 +20,27 @@ constexpr std::uint16_t Date = (26 << 9) | (1 << 5) | 15; // 2026-01-15
 constexpr std::uint16_t Version = 0x0110;                 // 1.10
 constexpr std::size_t ImageSize = 24 * 1024;
 
-bool writeImage(const QString &path)
+QByteArray image()
 {
-    const std::vector<std::uint8_t> image = Sim::FirmwareUpdate::makeImage(Date, Version, ImageSize);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(reinterpret_cast<const char *>(image.data()), qint64(image.size())) == qint64(image.size());
+    const std::vector<std::uint8_t> bytes = Sim::FirmwareUpdate::makeImage(Date, Version, ImageSize);
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// The template's @SHA256@ becomes the image's digest.
+bool writeConfig(const QString &templatePath, const QString &path, const QByteArray &image)
+{
+    QFile in(templatePath);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray text = in.readAll();
+    text.replace("@SHA256@", QCryptographicHash::hash(image, QCryptographicHash::Sha256).toHex());
+    return writeFile(path, text);
 }
 
 // A keyboard seen from above: white keys with black keys between them.
@@ -99,12 +117,14 @@ QImage icon()
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make-sample-package DIRECTORY\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: make-sample-package DIRECTORY CONFIG.xml.in\n");
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!writeImage(dir.filePath(QStringLiteral("vorpad-1.10.bin"))) ||
+    const QByteArray firmware = image();
+    if (!writeFile(dir.filePath(QStringLiteral("vorpad-1.10.bin")), firmware) ||
+        !writeConfig(QString::fromLocal8Bit(argv[2]), dir.filePath(QStringLiteral("config.xml")), firmware) ||
         !icon().save(dir.filePath(QStringLiteral("icon.png"))) ||
         !display().save(dir.filePath(QStringLiteral("display.png")))) {
         std::fprintf(stderr, "make-sample-package: cannot write into %s\n", argv[1]);

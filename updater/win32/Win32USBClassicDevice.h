@@ -19,7 +19,7 @@ class Win32USBClassicDevice : public USBClassicDevice
 public:
     Win32USBClassicDevice(DeviceClass &deviceClass, Platform::DeviceControl &control, std::wstring path);
 
-    const std::wstring &path() const { return m_path; }
+    std::wstring path() const override { return m_path; }
     std::unique_ptr<Updater> createUpdater() override;
 
 private:

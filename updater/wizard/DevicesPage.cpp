@@ -7,12 +7,14 @@
 #include "updater/engine/UpdaterConfiguration.h"
 #include "updater/wizard/DevicesModel.h"
 #include "updater/wizard/ProgressView.h"
+#include "updater/wizard/RunResults.h"
 #include "updater/wizard/UpdatePrompts.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeView>
@@ -54,6 +56,7 @@ public:
     {
         m_page.m_label->setText(tr("Please do not disconnect or power off your devices.\nUpdating: ") + name);
         m_progress.dialog()->setLabelText(tr("Updating %1").arg(name));
+        m_page.m_runProgress->setValue(m_started++);
         emit m_page.deviceUpdateStarted(name);
     }
     void partStarted(int steps) override
@@ -79,6 +82,7 @@ private:
 
     DevicesPage &m_page;
     ProgressView &m_progress;
+    int m_started = 0;
 };
 
 DevicesPage::DevicesPage(UpdaterConfiguration &configuration, const WizardEnvironment &environment, QWidget *parent)
@@ -106,6 +110,15 @@ DevicesPage::DevicesPage(UpdaterConfiguration &configuration, const WizardEnviro
     m_view->setModel(m_model);
     connect(m_model, &DevicesModel::dataChanged, this, &DevicesPage::deviceSelectionChanged);
     layout->addWidget(m_view);
+    m_results = new RunResultsView(this);
+    m_results->hide();
+    layout->addWidget(m_results);
+    // A simulated controller is written in a blink: the bar stays to show that it happened.
+    m_runProgress = new QProgressBar(this);
+    m_runProgress->setObjectName(QStringLiteral("Run Progress"));
+    m_runProgress->setFormat(tr("%v of %m devices updated"));
+    m_runProgress->hide();
+    layout->addWidget(m_runProgress);
     layout->addSpacing(15);
 
     m_buttons = new QHBoxLayout;
@@ -203,7 +216,11 @@ void DevicesPage::doUpdate()
     m_back->setEnabled(false);
     m_action->setEnabled(false);
     m_view->setEnabled(false);
+    m_runProgress->setRange(0, services.selectedCount());
+    m_runProgress->setValue(0);
+    m_runProgress->show();
 
+    const RunResults results(services);
     UpdateOutcome outcome;
     {
         ProgressView progress(this);
@@ -212,10 +229,13 @@ void DevicesPage::doUpdate()
     }
     // Show what the devices report now, not what they ran before.
     m_model->rescan();
-    finishRun(outcome.kind, outcome.updated, outcome.selected, outcome.failedDevice);
+    m_runProgress->setValue(outcome.updated);
+    m_view->hide();
+    m_results->showResults(results.lines(outcome, services));
+    finishRun(outcome);
 }
 
-void DevicesPage::finishRun(int kind, int updated, int selected, const QString &failedDevice)
+void DevicesPage::finishRun(const UpdateOutcome &outcome)
 {
     retire(m_buttons, m_cancel);
     retire(m_buttons, m_back);
@@ -227,22 +247,25 @@ void DevicesPage::finishRun(int kind, int updated, int selected, const QString &
     connect(m_action, &QPushButton::clicked, this, &DevicesPage::exitRequested);
 
     const QString exit = tr("Click the Exit button to quit the application.");
-    switch (UpdateOutcome::Kind(kind)) {
+    switch (outcome.kind) {
     case UpdateOutcome::Complete:
         m_state = State::Complete;
         m_label->setText(tr("The update is complete.\n") + exit);
         break;
     case UpdateOutcome::Failed:
         m_state = State::Failed;
-        m_label->setText(
-            tr("The update failed for %1.\nDetails are in %2.\n")
-                .arg(failedDevice, m_environment.updateLog ? m_environment.updateLog->path() : tr("the debug output")) +
-            exit);
+        // The log is named only when the failure's line is in it.
+        m_label->setText(tr("The update failed for %1.\n").arg(outcome.failedDevice) +
+                         (outcome.failureLogged ? tr("Details are in %1.\n").arg(m_environment.updateLog->path())
+                                                : tr("The update log could not be written.\n")) +
+                         exit);
         break;
     case UpdateOutcome::Stopped:
         m_state = State::Stopped;
-        m_label->setText(
-            tr("The update was stopped: %1 of %2 selected devices were updated.\n").arg(updated).arg(selected) + exit);
+        m_label->setText(tr("The update was stopped: %1 of %2 selected devices were updated.\n")
+                             .arg(outcome.updated)
+                             .arg(outcome.selected) +
+                         exit);
         break;
     }
 }

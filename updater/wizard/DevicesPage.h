@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTreeView;
 class QHBoxLayout;
@@ -13,7 +14,9 @@ class QHBoxLayout;
 namespace Oxa {
 
 class DevicesModel;
+class RunResultsView;
 class UpdaterConfiguration;
+struct UpdateOutcome;
 
 // The second page: the devices found, which to update, and the update run.
 class DevicesPage : public QWidget
@@ -30,6 +33,7 @@ public:
     QString labelText() const;
     DevicesModel *model() const { return m_model; }
     QTreeView *view() const { return m_view; }
+    RunResultsView *results() const { return m_results; }
 
 signals:
     void cancel();
@@ -48,7 +52,7 @@ private:
 
     void addActionButton();
     void refreshLabel();
-    void finishRun(int kind, int updated, int selected, const QString &failedDevice);
+    void finishRun(const UpdateOutcome &outcome);
 
     UpdaterConfiguration &m_configuration;
     WizardEnvironment m_environment;
@@ -56,6 +60,8 @@ private:
     QLabel *m_label;
     QTreeView *m_view;
     DevicesModel *m_model;
+    QProgressBar *m_runProgress; // devices done, shown from the run on
+    RunResultsView *m_results;   // replaces the view once the run is over
     QHBoxLayout *m_buttons;
     QPushButton *m_cancel;
     QPushButton *m_back;

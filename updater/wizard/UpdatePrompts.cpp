@@ -1,7 +1,8 @@
 #include "updater/wizard/UpdatePrompts.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
+
+#include <cstdio>
 
 namespace Oxa {
 
@@ -37,26 +38,54 @@ QString PromptTexts::corrupted()
         "UpdaterApp", "<p>The updater is corrupted. Please download a fresh copy of the updater and run it again.</p>");
 }
 
+QString PromptTexts::simulatedOnly()
+{
+    return QCoreApplication::translate("UpdaterApp",
+                                       "<p>This package is made for simulated controllers only: it is never written "
+                                       "to a real controller.<br>Start the updater with --simulate to try it.</p>");
+}
+
 bool MessageBoxPrompts::programsRunning(QWidget *parent, const QString &title, const QStringList &names)
 {
-    return QMessageBox::information(parent, title, PromptTexts::programsRunning(names),
-                                    QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    QMessageBox box(QMessageBox::Information, title, PromptTexts::programsRunning(names),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return ask(box);
 }
 
 bool MessageBoxPrompts::confirmUpdate(QWidget *parent, const QString &title)
 {
-    return QMessageBox::information(parent, title, PromptTexts::warning(), QMessageBox::Ok | QMessageBox::Cancel) ==
-           QMessageBox::Ok;
+    QMessageBox box(QMessageBox::Information, title, PromptTexts::warning(), QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    return ask(box);
 }
 
 void MessageBoxPrompts::updateError(QWidget *parent, const QString &title)
 {
-    QMessageBox::critical(parent, title, PromptTexts::error());
+    QMessageBox box(QMessageBox::Critical, title, PromptTexts::error(), QMessageBox::Ok, parent);
+    ask(box);
 }
 
 void MessageBoxPrompts::corruptedPackage(const QString &title)
 {
-    QMessageBox::critical(nullptr, title, PromptTexts::corrupted());
+    QMessageBox box(QMessageBox::Critical, title, PromptTexts::corrupted(), QMessageBox::Ok);
+    ask(box);
+}
+
+void MessageBoxPrompts::simulatedOnlyPackage(const QString &title)
+{
+    QMessageBox box(QMessageBox::Critical, title, PromptTexts::simulatedOnly(), QMessageBox::Ok);
+    ask(box);
+}
+
+bool MessageBoxPrompts::ask(QMessageBox &box) { return box.exec() == QMessageBox::Ok; }
+
+bool ScreenshotPrompts::ask(QMessageBox &box)
+{
+    // Drawn without a window: the picture needs none.
+    box.adjustSize();
+    if (!box.grab().save(m_file))
+        std::fprintf(stderr, "Updater: cannot write %s\n", qPrintable(m_file));
+    return false;
 }
 
 } // namespace Oxa

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,8 @@ public:
     virtual void updateError(QWidget *parent, const QString &title) = 0;
     // The configuration did not load.
     virtual void corruptedPackage(const QString &title) = 0;
+    // A package for simulated controllers, started without --simulate.
+    virtual void simulatedOnlyPackage(const QString &title) = 0;
 };
 
 // The texts of the boxes, shared by the real prompts and the tests.
@@ -28,8 +31,10 @@ QString programsRunning(const QStringList &names);
 QString warning();
 QString error();
 QString corrupted();
+QString simulatedOnly();
 } // namespace PromptTexts
 
+// Each box as a modal message box that waits for its answer.
 class MessageBoxPrompts : public UpdatePrompts
 {
 public:
@@ -37,6 +42,25 @@ public:
     bool confirmUpdate(QWidget *parent, const QString &title) override;
     void updateError(QWidget *parent, const QString &title) override;
     void corruptedPackage(const QString &title) override;
+    void simulatedOnlyPackage(const QString &title) override;
+
+protected:
+    // Shows the box; true when it was answered with Ok.
+    virtual bool ask(QMessageBox &box);
+};
+
+// For --screenshot: nobody is there to answer, so a box is drawn into the
+// picture instead and answered with Cancel.
+class ScreenshotPrompts : public MessageBoxPrompts
+{
+public:
+    explicit ScreenshotPrompts(QString file) : m_file(std::move(file)) {}
+
+protected:
+    bool ask(QMessageBox &box) override;
+
+private:
+    QString m_file;
 };
 
 } // namespace Oxa

@@ -10,18 +10,28 @@ namespace Oxa {
 class UpdaterConfiguration;
 struct WizardEnvironment;
 
-// The command line: [--simulate[=25|49|61]] [--screenshot FILE] [CONFIG].
+// The command line: [--simulate[=25|49|61]] [--screenshot FILE] [CONFIG], or --help, or --version.
 struct ProgramOptions {
-    QString configPath;          // config.xml beside the program when not given
+    QString configPath;          // empty: config.xml beside the program
     QString screenshot;          // save the devices page here and exit
     std::optional<int> simulate; // keyboard size of the simulated machine
-    QString error;               // a usage error, empty when none
+    bool help = false;
+    bool version = false;
+    QString error; // a usage error, empty when none
+
+    // The configuration file: the one given, or config.xml in the program's directory.
+    QString configFile(const QString &programDirectory) const;
 };
 
-ProgramOptions parseOptions(const QStringList &arguments, const QString &programDirectory);
+// Needs no application object, so --help, --version and usage errors work without a display.
+ProgramOptions parseOptions(const QStringList &arguments);
+
+// The whole program: options, display check, application, wizard. The exit status.
+int runProgram(int argc, char **argv);
 
 // Loads the configuration and runs the wizard (or takes the screenshot).
-// 1 when the configuration does not load, otherwise the dialog's result.
+// 1 when the configuration does not load or is refused, or when a screenshot
+// met a message box; otherwise 0 once the wizard closes.
 int runUpdater(UpdaterConfiguration &configuration, const ProgramOptions &options,
                const WizardEnvironment &environment);
 

@@ -5,7 +5,6 @@
 #include "updater/wizard/DevicesPage.h"
 #include "updater/wizard/IntroPage.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
@@ -52,7 +51,8 @@ void UpdaterWizard::next()
     auto *devices = new DevicesPage(m_configuration, m_environment, this);
     connect(devices, &DevicesPage::cancel, this, &UpdaterWizard::cancel);
     connect(devices, &DevicesPage::back, this, &UpdaterWizard::back);
-    connect(devices, &DevicesPage::exitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    // Ends the dialog, not the application: the program runs only the dialog's own loop.
+    connect(devices, &DevicesPage::exitRequested, this, &QDialog::accept);
     m_page = DevicesPageShown;
     showPage(devices);
 }

@@ -1,5 +1,6 @@
 #include "editor/app/editors/Conversions.h"
 
+#include "editor/core/model/DisplayValues.h"
 #include "editor/skin/CZelRangeControl.h"
 
 #include <QCoreApplication>
@@ -28,7 +29,7 @@ bool parse(const QString &text, int &value)
     return true;
 }
 
-QString signedText(int value) { return value > 0 ? QLatin1Char('+') + QString::number(value) : QString::number(value); }
+QString signedText(int value) { return QString::fromStdString(DisplayValues::signedText(value)); }
 
 } // namespace Conversions
 
@@ -75,7 +76,8 @@ void MidiChanLineEditData::bind(WidgetHandler *handler) { m_channel.set(handler)
 QString MidiChanLineEditData::text() const
 {
     const int channel = m_channel.value();
-    return channel >= 0 && channel <= 15 ? QString::number(channel + 1) : QString();
+    return channel >= 0 && channel <= 15 ? QString::number(DisplayValues::shown(DisplayValues::Form::Channel, channel))
+                                         : QString();
 }
 
 bool MidiChanLineEditData::setText(const QString &text)
@@ -83,7 +85,7 @@ bool MidiChanLineEditData::setText(const QString &text)
     int n = 0;
     if (!Conversions::parse(text, n) || n < 1 || n > 16)
         return false;
-    return setIfDifferent(m_channel, n - 1);
+    return setIfDifferent(m_channel, DisplayValues::stored(DisplayValues::Form::Channel, n));
 }
 
 QString MidiChanLineEditData::rule() const { return tr("Channel must be 1..16"); }

@@ -6,6 +6,7 @@
 #include "editor/app/editors/Handlers.h"
 #include "editor/app/editors/WidgetBuilders.h"
 #include "editor/core/RemoteControlManager.h"
+#include "editor/core/model/DisplayValues.h"
 #include "editor/skin/CZelPushButton.h"
 
 #include <QCoreApplication>
@@ -151,8 +152,8 @@ void SettingsSectionBuilder::build()
     const auto number = [&](const char *k, Brisel::ScalarParam &param) {
         m_handlers.add(NumLineEditBuilder(m_view, key(k), QString(), look("settingValue.bmp", 3), param).build());
     };
-    buildSpinControl("SETTINGS_OCTAVE", Octave, 4);
-    buildSpinControl("SETTINGS_SEMITONE", Semitone, 64);
+    buildSpinControl("SETTINGS_OCTAVE", Octave, DisplayValues::offset(DisplayValues::Form::Octave));
+    buildSpinControl("SETTINGS_SEMITONE", Semitone, DisplayValues::offset(DisplayValues::Form::Semitone));
     toggle("SETTINGS_NOTELATCHMODE", NoteLatchMode);
     number("SETTINGS_NOTELATCHLOWNOTE", settings.noteLatchLow());
     number("SETTINGS_NOTELATCHHIGHNOTE", settings.noteLatchHigh());

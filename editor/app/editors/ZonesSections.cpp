@@ -6,6 +6,7 @@
 #include "editor/app/editors/WidgetBuilders.h"
 #include "editor/app/editors/ZonesDisplay.h"
 #include "editor/core/RemoteControlManager.h"
+#include "editor/core/model/DisplayValues.h"
 #include "editor/skin/CZelPushButton.h"
 
 #include <QCoreApplication>
@@ -66,7 +67,7 @@ void ZonesSettingsSectionBuilder::buildZone(int index, CZelPushButton *postZone)
     number("ZONE_HIGHNOTE", ZoneHighNote, 3);
     number("ZONE_LOWVELOCITY", ZoneLowVelocity, 3);
     number("ZONE_HIGHVELOCITY", ZoneHighVelocity, 3);
-    number("ZONE_TRANSPOSE", ZoneTranspose, 4, true, 128);
+    number("ZONE_TRANSPOSE", ZoneTranspose, 4, true, DisplayValues::offset(DisplayValues::Form::Transpose));
     const QString check = QStringLiteral("checkButton");
     toggle(QStringLiteral("ZONE_SENDPITCHWHEEL"), check, ZoneSendPitchWheel);
     toggle(QStringLiteral("ZONE_SENDMODWHEEL"), check, ZoneSendModWheel);

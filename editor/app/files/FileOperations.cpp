@@ -1,6 +1,7 @@
 #include "editor/app/files/FileOperations.h"
 
 #include "editor/app/files/BankFile.h"
+#include "editor/app/files/FileCapture.h"
 #include "editor/app/files/FileFeedback.h"
 #include "editor/app/files/FileKinds.h"
 #include "editor/app/files/PatchFile.h"
@@ -63,6 +64,8 @@ bool FileOperations::loadPatchFile(const QString &path, int position)
         m_feedback.reportInvalidFile(QString::fromLatin1(InvalidPatchFileText));
         return false;
     }
+    if (m_capture)
+        m_capture->replacing(position);
     m_manager.connection().resetTransfers();
     Patch &patch = m_manager.bank().patch(position);
     patch.setPatchImage(file.patchImage);
@@ -72,6 +75,8 @@ bool FileOperations::loadPatchFile(const QString &path, int position)
     if (!deviceTookTheLoad(QStringLiteral("patch")))
         return false; // the slot stays marked modified
     reportZonesPart(file.zonesPart);
+    if (m_capture)
+        m_capture->fileLoaded(path);
     return selected;
 }
 
@@ -85,6 +90,8 @@ bool FileOperations::loadBankFile(const QString &path)
     Brisel::Bank &bank = m_manager.bank();
     if (bank.hasModifiedPatches() && !m_feedback.askToSaveBank())
         return false;
+    if (m_capture)
+        m_capture->replacing(FileCapture::WholeBank);
     m_manager.connection().resetTransfers();
     bank.setSettings(file.settings);
     for (int p = 0; p < StoredPatchCount; ++p)
@@ -98,6 +105,8 @@ bool FileOperations::loadBankFile(const QString &path)
         return false; // the patches stay marked modified, to be stored or loaded again
     bank.clearModified();
     reportZonesPart(file.zonesPart);
+    if (m_capture)
+        m_capture->fileLoaded(path);
     return true;
 }
 
@@ -108,7 +117,11 @@ bool FileOperations::savePatchFile(const QString &path, int position)
         return false;
     const Patch &patch = m_manager.bank().patch(position);
     const QByteArray bytes = PatchFile::toBytes(patch.patchImage(), patch.zonesImage());
-    return !bytes.isEmpty() && SysExFile::writeAll(path, bytes);
+    if (bytes.isEmpty() || !SysExFile::writeAll(path, bytes))
+        return false;
+    if (m_capture)
+        m_capture->fileSaved(path);
+    return true;
 }
 
 bool FileOperations::saveBankFile(const QString &path)
@@ -125,5 +138,7 @@ bool FileOperations::saveBankFile(const QString &path)
     if (bytes.isEmpty() || !SysExFile::writeAll(path, bytes))
         return false;
     bank.clearModified();
+    if (m_capture)
+        m_capture->fileSaved(path);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class FileCapture;
 class FileFeedback;
 
 namespace Brisel {
@@ -28,6 +29,9 @@ public:
     // Stores the active patch into the current position first.
     bool saveBankFile(const QString &path);
 
+    // Tells the capture (or nobody, the default) of every load and save.
+    void setCapture(FileCapture *capture) { m_capture = capture; }
+
 private:
     int resolvePosition(int position) const;
     void reportZonesPart(ZonesPart part);
@@ -37,4 +41,5 @@ private:
 
     Brisel::RemoteControlManager &m_manager;
     FileFeedback &m_feedback;
+    FileCapture *m_capture = nullptr;
 };

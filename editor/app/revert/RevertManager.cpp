@@ -3,6 +3,7 @@
 #include "editor/app/AppSettings.h"
 #include "editor/app/EditorSession.h"
 #include "editor/app/files/BankFile.h"
+#include "editor/app/files/FileCapture.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/StaleFiles.h"
 #include "editor/app/files/SysExFile.h"
@@ -151,6 +152,8 @@ bool RevertManager::restore(int i)
     if (!bankFile.valid || !patchFile.valid)
         return false;
 
+    if (m_capture)
+        m_capture->replacing(FileCapture::WholeBank);
     Brisel::Bank &bank = m_manager.bank();
     const bool withZones = bankFile.zonesImages.size() == std::size_t(StoredPatchCount);
     for (int p = 0; p < StoredPatchCount; ++p) {
@@ -163,6 +166,8 @@ bool RevertManager::restore(int i)
     active.setPatchImage(patchFile.patchImage);
     if (!patchFile.zonesImage.empty())
         active.setZonesImage(patchFile.zonesImage);
+    if (m_capture)
+        m_capture->fileLoaded(bankPath);
     return true;
 }
 

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class FileCapture;
+
 namespace Brisel {
 class RemoteControlManager;
 struct DeviceRecord;
@@ -59,10 +61,14 @@ public:
     RevertManager(const RevertManager &) = delete;
     RevertManager &operator=(const RevertManager &) = delete;
 
+    // Tells the capture (or nobody, the default) what a restore replaces and loads.
+    void setCapture(FileCapture *capture) { m_capture = capture; }
+
 private:
     void removeFiles(const QString &folder, const QString &name) const;
 
     Brisel::RemoteControlManager &m_manager;
+    FileCapture *m_capture = nullptr;
     Clock m_clock;
     QStringList m_names;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/core/Param.h"
+#include "editor/core/model/DisplayValues.h"
 #include "editor/core/model/PatchTypes.h"
 
 #include <memory>
@@ -31,6 +32,8 @@ struct Entry {
     // whether this value is the upper one.
     std::string partner;
     bool upper = false;
+    // How the editor shows the number.
+    DisplayValues::Form form = DisplayValues::Form::Plain;
 };
 
 const std::vector<Entry> &patchEntries(); // patch image, then zones image
@@ -40,7 +43,10 @@ const Entry *findPatchEntry(const std::string &name);
 // A model parameter for the entry, bound to the given image.
 std::unique_ptr<Brisel::Param> makeParam(const Entry &entry, Byte *image);
 
-// The value as text: a number, or a name without trailing spaces.
-std::string valueText(const Entry &entry, Byte *image);
+// The stored number of a number entry.
+int storedValue(const Entry &entry, Byte *image);
+// The value as text: a number as the editor shows it (as stored when raw),
+// or a name without trailing spaces.
+std::string valueText(const Entry &entry, Byte *image, bool raw);
 
 } // namespace ParamCatalog

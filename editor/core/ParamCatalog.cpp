@@ -1,4 +1,4 @@
-#include "tools/vorpadctl/ParamCatalog.h"
+#include "editor/core/ParamCatalog.h"
 
 #include "editor/core/PatchParams.h"
 
@@ -8,25 +8,28 @@ namespace ParamCatalog {
 
 namespace {
 
+using DisplayValues::Form;
+
 struct Named {
     int code;
     const char *name;
+    Form form = Form::Plain;
 };
 
-constexpr Named patchScalars[] = {{ChannelModeChannel, "ChannelModeChannel"},
+constexpr Named patchScalars[] = {{ChannelModeChannel, "ChannelModeChannel", Form::Channel},
                                   {SixteenChannelModeCC, "SixteenChannelModeCC"},
                                   {AdvancedMode, "AdvancedMode"},
                                   {ProgramChangeMasterEnable, "ProgramChangeMasterEnable"},
                                   {LoadValues, "LoadValues"},
                                   {SaveValues, "SaveValues"},
-                                  {Octave, "Octave"},
-                                  {Semitone, "Semitone"},
+                                  {Octave, "Octave", Form::Octave},
+                                  {Semitone, "Semitone", Form::Semitone},
                                   {NoteLatchMode, "NoteLatchMode"},
-                                  {NoteLatchLowNote, "NoteLatchLowNote"},
-                                  {NoteLatchHighNote, "NoteLatchHighNote"},
-                                  {VelocityCurve, "VelocityCurve"}};
+                                  {NoteLatchLowNote, "NoteLatchLowNote", Form::Note},
+                                  {NoteLatchHighNote, "NoteLatchHighNote", Form::Note},
+                                  {VelocityCurve, "VelocityCurve", Form::Curve}};
 
-constexpr Named controlFields[] = {{ControlChannel, "Channel"},
+constexpr Named controlFields[] = {{ControlChannel, "Channel", Form::Channel},
                                    {ControlMode, "Mode"},
                                    {ControlNumber, "Number"},
                                    {ControlValue, "Value"},
@@ -35,10 +38,10 @@ constexpr Named controlFields[] = {{ControlChannel, "Channel"},
 constexpr Named programFields[] = {
     {ProgramEnable, "Enable"}, {ProgramNumber, "Number"}, {ProgramBankLsb, "BankLsb"}, {ProgramBankMsb, "BankMsb"}};
 
-constexpr Named zoneFields[] = {{ZoneChannel, "Channel"},
-                                {ZoneLowNote, "LowNote"},
-                                {ZoneHighNote, "HighNote"},
-                                {ZoneTranspose, "Transpose"},
+constexpr Named zoneFields[] = {{ZoneChannel, "Channel", Form::Channel},
+                                {ZoneLowNote, "LowNote", Form::Note},
+                                {ZoneHighNote, "HighNote", Form::Note},
+                                {ZoneTranspose, "Transpose", Form::Transpose},
                                 {ZoneLowVelocity, "LowVelocity"},
                                 {ZoneHighVelocity, "HighVelocity"},
                                 {ZoneEnable, "Enable"},
@@ -93,14 +96,17 @@ std::vector<Entry> buildPatchEntries()
     out.push_back({"PatchName", ImageKind::Patch, ValueKind::Text, PatchName});
     for (const Named &s : patchScalars) {
         Entry e{s.name, ImageKind::Patch, ValueKind::Number, s.code};
+        e.form = s.form;
         setPartner(e, boundSettings, "", patchScalars, std::size(patchScalars), s.code);
         out.push_back(e);
     }
     for (int i = 0; i < ControlCount; ++i) {
         const std::string prefix = controlPrefix(i) + ".";
         out.push_back({prefix + "Name", ImageKind::Patch, ValueKind::Text, Control, i, ControlName});
-        for (const Named &f : controlFields)
+        for (const Named &f : controlFields) {
             out.push_back({prefix + f.name, ImageKind::Patch, ValueKind::Number, Control, i, f.code});
+            out.back().form = f.form;
+        }
     }
     for (int j = 0; j < ProgramChangeCount; ++j) {
         for (const Named &f : programFields) {
@@ -114,6 +120,7 @@ std::vector<Entry> buildPatchEntries()
         const std::string prefix = "Zone" + std::to_string(z + 1) + ".";
         for (const Named &f : zoneFields) {
             Entry e{prefix + f.name, ImageKind::Zones, ValueKind::Number, Zone, z, f.code};
+            e.form = f.form;
             setPartner(e, boundZoneFields, prefix, zoneFields, std::size(zoneFields), f.code);
             out.push_back(e);
         }
@@ -157,12 +164,18 @@ std::unique_ptr<Brisel::Param> makeParam(const Entry &entry, Byte *image)
     return std::make_unique<ScalarPatchParam>(entry.id, image);
 }
 
-std::string valueText(const Entry &entry, Byte *image)
+int storedValue(const Entry &entry, Byte *image)
 {
     const std::unique_ptr<Brisel::Param> param = makeParam(entry, image);
-    if (auto *text = dynamic_cast<Brisel::StringParam *>(param.get()))
-        return text->value();
-    return std::to_string(static_cast<Brisel::ScalarParam &>(*param).value());
+    return static_cast<Brisel::ScalarParam &>(*param).value();
+}
+
+std::string valueText(const Entry &entry, Byte *image, bool raw)
+{
+    if (entry.kind == ValueKind::Text)
+        return static_cast<Brisel::StringParam &>(*makeParam(entry, image)).value();
+    const int value = storedValue(entry, image);
+    return raw ? std::to_string(value) : DisplayValues::text(entry.form, value);
 }
 
 } // namespace ParamCatalog
