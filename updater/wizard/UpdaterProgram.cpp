@@ -39,8 +39,9 @@ constexpr char Help[] =
     "  --version            show the version and exit\n"
     "\n"
     "Set VORPAD_UPDATER_DEBUG=1 for the debug log on standard error.\n"
-    "Exit status: 0 when the updater was closed, 1 when the package does not load or is refused,\n"
-    "2 for a usage error.\n";
+    "\n"
+    "Exit status: 0 when the updater was closed; 1 when the package does not load or is refused, there\n"
+    "is no display, or the picture cannot be written; 2 for a usage error.\n";
 
 const QString SimulateOption = QStringLiteral("--simulate");
 const QString ScreenshotOption = QStringLiteral("--screenshot");
