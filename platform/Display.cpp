@@ -4,6 +4,7 @@
 
 namespace Platform {
 
+#ifdef __linux__
 namespace {
 
 bool isSet(const char *name)
@@ -14,14 +15,10 @@ bool isSet(const char *name)
 
 } // namespace
 
-bool hasDisplay()
-{
-#ifdef __linux__
-    return isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
+bool hasDisplay() { return isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY"); }
 #else
-    return true;
+bool hasDisplay() { return true; }
 #endif
-}
 
 std::string howToRunWithoutDisplay(const WindowedProgram &program)
 {
