@@ -7,7 +7,8 @@ include(GoogleTest)
 add_custom_target(vorpad_threaded_tests)
 
 # vorpad_add_gtest(NAME SOURCES ... LIBS ... [THREADED] [GUI])
-# GUI tests bring their own main (they need a QApplication); the others use gtest_main.
+# GUI tests bring a main that makes a QApplication (tests/support's
+# vorpad_test_gui_main in LIBS, or one of their own); the others use gtest_main.
 function(vorpad_add_gtest name)
   cmake_parse_arguments(ARG "THREADED;GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})

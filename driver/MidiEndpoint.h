@@ -34,7 +34,6 @@ public:
     // IN only: reading runs in power state D0 from device start to removal.
     void startReading();
     void stopReading();
-    bool reading() const { return m_reading.load(); }
 
 private:
     static void inCompleted(BulkRequest &request, void *context);

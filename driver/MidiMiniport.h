@@ -24,8 +24,6 @@ public:
     const char *name() const { return m_name; }
     MiniportKind kind() const { return m_kind; }
     std::uint8_t interfaceNumber() const { return m_interfaceNumber; }
-    std::uint8_t endpointAddress() const { return m_endpointAddress; }
-    std::uint8_t cableIndex() const { return m_cableIndex; }
 
     FilterKind description() const;
     static NTSTATUS dataRangeIntersection() { return STATUS_NOT_IMPLEMENTED; }

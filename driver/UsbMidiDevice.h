@@ -40,9 +40,6 @@ public:
     const std::uint8_t *deviceDescriptor() const { return m_haveDevice ? m_device : nullptr; }
     const std::uint8_t *configuration() const { return m_configuration.empty() ? nullptr : m_configuration.data(); }
     std::uint32_t configurationLength() const { return static_cast<std::uint32_t>(m_configuration.size()); }
-    std::uint16_t vendorId() const { return m_vendorId; }
-    std::uint16_t productId() const { return m_productId; }
-    std::uint16_t bcdDevice() const { return m_bcdDevice; }
     std::uint16_t adapterLanguage() const { return m_language; }
     std::uint32_t languageCount() const { return m_languageCount; }
     const LanguageEntry &language(std::uint32_t i) const { return m_languages[i]; }

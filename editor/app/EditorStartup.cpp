@@ -2,7 +2,6 @@
 
 #include "editor/app/Application.h"
 #include "editor/app/DeviceSession.h"
-#include "editor/app/EditorFonts.h"
 #include "editor/app/EditorLibrary.h"
 #include "editor/app/EditorSession.h"
 #include "editor/app/MainView.h"
@@ -11,6 +10,7 @@
 #include "editor/app/Screenshot.h"
 #include "editor/app/StartupDevice.h"
 #include "editor/app/StartupOptions.h"
+#include "editor/app/deviceview/EditorFonts.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/RemoteControlManager.h"
 #include "platform/Display.h"

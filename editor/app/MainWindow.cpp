@@ -19,10 +19,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_fileMenu = new FileMenu(this, m_view);
     m_editMenu = new EditMenu(this, m_view);
     m_viewMenu = new ViewMenu(this);
-    m_deviceMenu = new DeviceMenu(this);
-    m_helpMenu = new HelpMenu(this);
-    for (MenuBase *menu :
-         std::initializer_list<MenuBase *>{m_fileMenu, m_editMenu, m_viewMenu, m_deviceMenu, m_helpMenu})
+    for (MenuBase *menu : std::initializer_list<MenuBase *>{m_fileMenu, m_editMenu, m_viewMenu, new DeviceMenu(this),
+                                                            new HelpMenu(this)})
         menuBar()->addMenu(menu->menu());
 
     setCentralWidget(m_view);

@@ -6,8 +6,6 @@ class EditMenu;
 class FileMenu;
 class MainView;
 class ViewMenu;
-class DeviceMenu;
-class HelpMenu;
 
 // The editor's only top-level window: the main view and the menu bar. It
 // always takes its content's size; the user cannot resize it.
@@ -22,8 +20,6 @@ public:
     FileMenu *fileMenu() const { return m_fileMenu; }
     EditMenu *editMenu() const { return m_editMenu; }
     ViewMenu *viewMenu() const { return m_viewMenu; }
-    DeviceMenu *deviceMenu() const { return m_deviceMenu; }
-    HelpMenu *helpMenu() const { return m_helpMenu; }
 
     // Fixes the window to its content's new size hint.
     void fitToContent();
@@ -37,6 +33,4 @@ private:
     FileMenu *m_fileMenu;
     EditMenu *m_editMenu;
     ViewMenu *m_viewMenu;
-    DeviceMenu *m_deviceMenu;
-    HelpMenu *m_helpMenu;
 };

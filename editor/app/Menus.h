@@ -38,7 +38,6 @@ class EditMenu : public MenuBase
 
 public:
     EditMenu(QWidget *window, MainView *view);
-    MainView *view() const { return m_view; }
 
 public slots:
     void undo();

@@ -3,7 +3,6 @@
 #include "editor/skin/CZelRenderStyle.h"
 #include "editor/skin/CZelSkinnedSlider_p.h"
 
-#include <QHoverEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,7 +11,8 @@
 class CZelDialPrivate : public CZelSkinnedSliderPrivate
 {
 public:
-    CZelStyleOptionSlider option() const;
+    CZelDialPrivate() : CZelSkinnedSliderPrivate(QStyle::CC_Dial) {}
+    CZelStyleOptionSlider option() const override;
 
     qreal notchTarget = 3.7;
     bool notchesVisible = false;
@@ -38,15 +38,7 @@ CZelStyleOptionSlider CZelDialPrivate::option() const
         option.subControls |= QStyle::SC_DialTickmarks;
         option.tickInterval = dial->notchSize();
     }
-    if (pressedControl != QStyle::SC_None) {
-        option.activeSubControls = pressedControl;
-        option.state |= QStyle::State_Sunken;
-    } else {
-        option.activeSubControls = hoverControl;
-        option.state |= QStyle::State_Raised;
-    }
-    option.keys[0] = keys[0];
-    option.keys[1] = keys[1];
+    fillState(option);
     return option;
 }
 
@@ -128,17 +120,7 @@ QSize CZelDial::minimumSizeHint() const { return sizeHint(); }
 
 bool CZelDial::event(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove:
-    case QEvent::HoverLeave: {
-        const StyleSliderOption option(d_func()->option(), style());
-        d_func()->updateHover(QStyle::CC_Dial, *option.get(), static_cast<QHoverEvent *>(event)->position().toPoint());
-        break;
-    }
-    default:
-        break;
-    }
+    d_func()->hoverEvent(event);
     return CZelRangeControl::event(event);
 }
 

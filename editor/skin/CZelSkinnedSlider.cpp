@@ -3,6 +3,7 @@
 #include "editor/skin/CZelRenderDescription.h"
 #include "editor/skin/CZelRenderStyle.h"
 
+#include <QHoverEvent>
 #include <QWidget>
 
 QSize CZelSkinnedSliderPrivate::naturalSize() const
@@ -38,13 +39,39 @@ void CZelSkinnedSliderPrivate::setKey(int index, const QString &key)
     applyNaturalSize();
 }
 
-bool CZelSkinnedSliderPrivate::updateHover(QStyle::ComplexControl control, const QStyleOptionComplex &option,
-                                           const QPoint &point)
+void CZelSkinnedSliderPrivate::fillState(CZelStyleOptionSlider &option) const
 {
+    if (pressedControl != QStyle::SC_None) {
+        option.activeSubControls = pressedControl;
+        option.state |= QStyle::State_Sunken;
+    } else {
+        option.activeSubControls = hoverControl;
+        option.state |= QStyle::State_Raised;
+    }
+    option.keys[0] = keys[0];
+    option.keys[1] = keys[1];
+}
+
+void CZelSkinnedSliderPrivate::hoverEvent(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+        updateHover(static_cast<const QHoverEvent *>(event)->position().toPoint());
+        break;
+    default:
+        break;
+    }
+}
+
+void CZelSkinnedSliderPrivate::updateHover(const QPoint &point)
+{
+    const StyleSliderOption option(this->option(), q->style());
     const QStyle::SubControl handle = control == QStyle::CC_Dial ? QStyle::SC_DialHandle : QStyle::SC_SliderHandle;
     const QStyle::SubControl groove = control == QStyle::CC_Dial ? QStyle::SC_DialGroove : QStyle::SC_SliderGroove;
-    const QRect handleRect = q->style()->subControlRect(control, &option, handle, q);
-    const QRect grooveRect = q->style()->subControlRect(control, &option, groove, q);
+    const QRect handleRect = q->style()->subControlRect(control, option.get(), handle, q);
+    const QRect grooveRect = q->style()->subControlRect(control, option.get(), groove, q);
     QStyle::SubControl hovered = QStyle::SC_None;
     QRect rect;
     if (handleRect.contains(point))
@@ -52,7 +79,7 @@ bool CZelSkinnedSliderPrivate::updateHover(QStyle::ComplexControl control, const
     else if (grooveRect.contains(point))
         hovered = groove, rect = grooveRect;
     if (hovered == hoverControl)
-        return false;
+        return;
     const QRect old = hoverRect;
     hoverControl = hovered;
     hoverRect = rect;
@@ -60,5 +87,4 @@ bool CZelSkinnedSliderPrivate::updateHover(QStyle::ComplexControl control, const
         q->update(old);
         q->update(rect);
     }
-    return true;
 }

@@ -4,6 +4,7 @@
 #include "editor/skin/CZelRangeControl_p.h"
 #include "editor/skin/CZelStyleOptions.h"
 
+#include <QEvent>
 #include <QRect>
 #include <QSize>
 #include <QStyle>
@@ -36,17 +37,29 @@ private:
 class CZelSkinnedSliderPrivate : public CZelRangeControlPrivate
 {
 public:
+    // control: CC_Dial or CC_Slider, what the style draws and hit-tests.
+    explicit CZelSkinnedSliderPrivate(QStyle::ComplexControl control) : control(control) {}
+
+    // The widget's style option as it is now.
+    virtual CZelStyleOptionSlider option() const = 0;
+    // The part of the option this class holds: the pressed or hovered
+    // sub-control with its state, and the description keys.
+    void fillState(CZelStyleOptionSlider &option) const;
     // The larger natural size of the two descriptions; -1 where neither fixes it.
     QSize naturalSize() const;
     // Fixes the widget's size to naturalSize() when the render style is installed.
     void applyNaturalSize();
     // Sets description key 0 (track, groove) or 1 (thumb, handle) and refits the widget.
     void setKey(int index, const QString &key);
-    // Tracks the hovered sub-control; true when it changed.
-    bool updateHover(QStyle::ComplexControl control, const QStyleOptionComplex &option, const QPoint &point);
+    // On a hover event, tracks the hovered sub-control; other events pass.
+    void hoverEvent(const QEvent *event);
 
+    const QStyle::ComplexControl control;
     std::array<QString, 2> keys;
     QStyle::SubControl pressedControl = QStyle::SC_None;
     QStyle::SubControl hoverControl = QStyle::SC_None;
     QRect hoverRect;
+
+private:
+    void updateHover(const QPoint &point);
 };

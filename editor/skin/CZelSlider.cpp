@@ -3,14 +3,14 @@
 #include "editor/skin/CZelSkinnedSlider_p.h"
 
 #include <QCursor>
-#include <QHoverEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 class CZelSliderPrivate : public CZelSkinnedSliderPrivate
 {
 public:
-    CZelStyleOptionSlider option() const;
+    CZelSliderPrivate() : CZelSkinnedSliderPrivate(QStyle::CC_Slider) {}
+    CZelStyleOptionSlider option() const override;
     int pick(const QPoint &point) const { return orientation == Qt::Horizontal ? point.x() : point.y(); }
     int valueAt(int position) const;
     int dragValue(const QPoint &point) const;
@@ -48,15 +48,7 @@ CZelStyleOptionSlider CZelSliderPrivate::option() const
         option.upsideDown = !invertedAppearance;
     }
     option.direction = Qt::LeftToRight;
-    if (pressedControl != QStyle::SC_None) {
-        option.activeSubControls = pressedControl;
-        option.state |= QStyle::State_Sunken;
-    } else {
-        option.activeSubControls = hoverControl;
-        option.state |= QStyle::State_Raised;
-    }
-    option.keys[0] = keys[0];
-    option.keys[1] = keys[1];
+    fillState(option);
     return option;
 }
 
@@ -176,18 +168,7 @@ QSize CZelSlider::minimumSizeHint() const
 
 bool CZelSlider::event(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove:
-    case QEvent::HoverLeave: {
-        const StyleSliderOption option(d_func()->option(), style());
-        d_func()->updateHover(QStyle::CC_Slider, *option.get(),
-                              static_cast<QHoverEvent *>(event)->position().toPoint());
-        break;
-    }
-    default:
-        break;
-    }
+    d_func()->hoverEvent(event);
     return CZelRangeControl::event(event);
 }
 

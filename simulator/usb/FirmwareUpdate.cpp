@@ -44,7 +44,6 @@ std::uint32_t FirmwareUpdate::finish()
         return 2;
     m_date = static_cast<std::uint16_t>(m_image[4] | m_image[5] << 8);
     m_version = static_cast<std::uint16_t>(m_image[6] | m_image[7] << 8);
-    m_installed = m_image;
     ++m_installs;
     return 0;
 }

@@ -37,10 +37,8 @@ public:
 
     std::uint16_t version() const { return m_version; }
     std::uint16_t date() const { return m_date; }
-    const std::vector<std::uint8_t> &installedImage() const { return m_installed; }
     // Counts completed installs, so the owner sees when one happened.
     int installCount() const { return m_installs; }
-    int blocksWritten() const { return m_blocks; }
 
     static std::vector<std::uint8_t> makeImage(std::uint16_t date, std::uint16_t version, std::size_t size);
 
@@ -55,7 +53,6 @@ private:
     bool m_updating = false;
     std::uint32_t m_expected = 0;
     std::vector<std::uint8_t> m_image;
-    std::vector<std::uint8_t> m_installed;
     std::uint32_t m_lastStatus = 0;
     int m_blocks = 0;
     int m_installs = 0;

@@ -2,7 +2,7 @@
 // every run gets its own home, settings, data and runtime folders, so parallel
 // runs (and the editor processes they start) never meet.
 #include "editor/app/AppSettings.h"
-#include "editor/app/EditorFonts.h"
+#include "editor/app/deviceview/EditorFonts.h"
 
 #include <QApplication>
 #include <QDir>

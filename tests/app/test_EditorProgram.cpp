@@ -6,6 +6,7 @@
 #include "editor/app/files/BankFile.h"
 #include "editor/core/model/CBPatch.h"
 #include "tests/app/ShellTestSupport.h"
+#include "tests/support/ChannelFolderRules.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -141,30 +142,6 @@ TEST(HandOver, TheRunningEditorOpensTheFileAndSendsItToTheController)
     running.waitForFinished();
     EXPECT_TRUE(stored.contains("Handed0") && stored.contains("Handed15"));
 }
-
-class ChannelFolderRules : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_runtime = qgetenv("XDG_RUNTIME_DIR");
-        m_tmp = qgetenv("TMPDIR");
-        qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
-        folder = m_temp.path() + QStringLiteral("/vorpad-%1").arg(::getuid());
-    }
-    void TearDown() override
-    {
-        qputenv("XDG_RUNTIME_DIR", m_runtime);
-        qputenv("TMPDIR", m_tmp);
-    }
-
-    QString folder;
-
-private:
-    QTemporaryDir m_temp;
-    QByteArray m_runtime, m_tmp;
-};
 
 TEST_F(ChannelFolderRules, TheEditorRunsWithoutARefusedChannelAndSaysSo)
 {

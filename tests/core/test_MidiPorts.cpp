@@ -1,6 +1,7 @@
 #include "editor/core/MidiInPort.h"
 #include "editor/core/MidiOutPort.h"
 #include "platform/MidiSelection.h"
+#include "tests/support/MidiInRecorder.h"
 #include "tests/support/RecordingMidi.h"
 
 #include <gmock/gmock.h>
@@ -20,26 +21,6 @@ std::vector<Byte> sysEx(std::size_t length, Byte fill = 0x11)
     bytes.back() = 0xF7;
     return bytes;
 }
-
-class Collector : public MidiInObserver
-{
-public:
-    explicit Collector(std::vector<std::string> *log = nullptr, std::string tag = {})
-        : m_log(log), m_tag(std::move(tag))
-    {
-    }
-    void received(const LongMessage &message) override
-    {
-        messages.push_back(message.bytes());
-        if (m_log)
-            m_log->push_back(m_tag);
-    }
-    std::vector<std::vector<Byte>> messages;
-
-private:
-    std::vector<std::string> *m_log;
-    std::string m_tag;
-};
 
 class MidiPortTest : public ::testing::Test
 {
@@ -128,15 +109,15 @@ TEST_F(MidiPortTest, CloseReturnsEmptyBuffersWithoutQueueingThemAgain)
 TEST_F(MidiPortTest, SysExOverTwoBuffersIsDeliveredOnceWhole)
 {
     MidiInPort port(0);
-    Collector collector;
+    MidiInRecorder collector;
     port.attach(&collector);
     ASSERT_TRUE(port.open());
     const std::vector<Byte> message = sysEx(361);
     ASSERT_TRUE(fake.deliver({message.begin(), message.begin() + 256}));
-    EXPECT_TRUE(collector.messages.empty());
+    EXPECT_TRUE(collector.messages().empty());
     ASSERT_TRUE(fake.deliver({message.begin() + 256, message.end()}));
-    ASSERT_EQ(collector.messages.size(), 1u);
-    EXPECT_EQ(collector.messages[0], message);
+    ASSERT_EQ(collector.messages().size(), 1u);
+    EXPECT_EQ(collector.messages()[0], message);
     // Both buffers went back to the queue, emptied.
     EXPECT_EQ(fake.countOf("midiInAddBuffer"), 10);
     EXPECT_EQ(fake.queued.back()->dwBytesRecorded, 0u);
@@ -148,14 +129,14 @@ TEST_F(MidiPortTest, SysExOverTwoBuffersIsDeliveredOnceWhole)
 TEST_F(MidiPortTest, ShortMessagesAreNeverDelivered)
 {
     MidiInPort port(0);
-    Collector collector;
+    MidiInRecorder collector;
     port.attach(&collector);
     ASSERT_TRUE(port.open());
     fake.sendShortMessage(0x7F3C90);
     fake.deliver({0x90, 0x3C, 0x7F});
-    EXPECT_TRUE(collector.messages.empty());
+    EXPECT_TRUE(collector.messages().empty());
     fake.deliver({0xF0, 0x01, 0xF7});
-    EXPECT_EQ(collector.messages.size(), 1u);
+    EXPECT_EQ(collector.messages().size(), 1u);
     port.detach(&collector);
 }
 
@@ -163,8 +144,8 @@ TEST_F(MidiPortTest, ObserversReceiveInAttachOrderUntilDetached)
 {
     MidiInPort port(0);
     std::vector<std::string> log;
-    Collector first(&log, "first");
-    Collector second(&log, "second");
+    MidiInRecorder first(&log, "first");
+    MidiInRecorder second(&log, "second");
     port.attach(&first);
     port.attach(&second);
     ASSERT_TRUE(port.open());

@@ -1,6 +1,7 @@
 #include "editor/core/Requests.h"
 #include "editor/core/model/CBPatch.h"
 #include "editor/core/model/CBSysExPatch.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/SimulatedWorld.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +10,6 @@ using namespace Brisel;
 using Bytes = std::vector<Byte>;
 
 namespace {
-
-Bytes patchTransfer(Byte deviceId, int patchNumber, PatchImage image)
-{
-    Bytes out(CBSysExPatch::MaxMessageLength);
-    SysExContext context;
-    context.message = out.data();
-    context.image = image.data();
-    context.deviceId = deviceId;
-    context.patchNumber = Byte(patchNumber);
-    CBPatch::instance().sysEx().buildPatchTransfer(context);
-    out.resize(std::size_t(context.length));
-    return out;
-}
 
 struct ReplyCase {
     const char *name;
@@ -41,7 +29,7 @@ Bytes without(Bytes bytes, std::size_t count)
     return bytes;
 }
 
-const Bytes goodReply = patchTransfer(0x03, 5, distinctPatch('R'));
+const Bytes goodReply = FileBytes::patchTransfer(distinctPatch('R'), 5, 0x03);
 
 class PatchRequestReplies : public ::testing::TestWithParam<ReplyCase>
 {

@@ -3,12 +3,11 @@
 #include "platform/MidiSelection.h"
 #include "platform/sim/SimMidi.h"
 #include "simulator/Controller.h"
+#include "tests/support/MidiInRecorder.h"
 #include "tests/support/SimMidiControllerEndpoint.h"
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 using namespace Platform;
@@ -16,29 +15,6 @@ using namespace Platform;
 namespace {
 
 const Midi::LongMessage identityRequest(std::vector<Byte>{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
-
-class Waiter : public Midi::MidiInObserver
-{
-public:
-    void received(const Midi::LongMessage &message) override
-    {
-        std::lock_guard lock(m_mutex);
-        messages.push_back(message.bytes());
-        threads.push_back(std::this_thread::get_id());
-        m_changed.notify_all();
-    }
-    bool waitFor(std::size_t count)
-    {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return messages.size() >= count; });
-    }
-    std::vector<std::vector<Byte>> messages;
-    std::vector<std::thread::id> threads;
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-};
 
 class SimMidiTest : public ::testing::Test
 {
@@ -70,13 +46,13 @@ TEST_F(SimMidiTest, RepliesArriveOnTheEndpointsOwnThread)
 {
     Midi::MidiInPort input(0);
     Midi::MidiOutPort output(0);
-    Waiter waiter;
+    MidiInRecorder waiter;
     input.attach(&waiter);
     ASSERT_TRUE(input.open() && output.open());
     ASSERT_TRUE(output.send(identityRequest));
     ASSERT_TRUE(waiter.waitFor(1));
-    EXPECT_EQ(waiter.messages[0].size(), 15u);
-    EXPECT_NE(waiter.threads[0], std::this_thread::get_id());
+    EXPECT_EQ(waiter.messages()[0].size(), 15u);
+    EXPECT_NE(waiter.threads()[0], std::this_thread::get_id());
     input.close();
     input.detach(&waiter);
 }
@@ -99,12 +75,12 @@ TEST_F(SimMidiTest, ChunkedRepliesAreAssembled)
     Midi::MidiInPort input(0);
     Midi::MidiOutPort output(0);
     output.setMaxChunkSize(2);
-    Waiter waiter;
+    MidiInRecorder waiter;
     input.attach(&waiter);
     ASSERT_TRUE(input.open() && output.open());
     ASSERT_TRUE(output.send(identityRequest));
     ASSERT_TRUE(waiter.waitFor(1));
-    EXPECT_EQ(waiter.messages[0].size(), 15u);
+    EXPECT_EQ(waiter.messages()[0].size(), 15u);
     input.close();
     input.detach(&waiter);
 }
@@ -117,16 +93,16 @@ TEST_F(SimMidiTest, ClosingWhileRepliesAreOnTheWayDropsThem)
     controller->setFaults(faults);
     Midi::MidiInPort input(0);
     Midi::MidiOutPort output(0);
-    Waiter waiter;
+    MidiInRecorder waiter;
     input.attach(&waiter);
     ASSERT_TRUE(input.open() && output.open());
     for (int i = 0; i < 20; ++i)
         output.send(identityRequest);
     input.close();
-    const std::size_t atClose = waiter.messages.size();
+    const std::size_t atClose = waiter.messages().size();
     ASSERT_TRUE(endpoint->waitUntilDelivered(std::chrono::seconds(5)));
     input.detach(&waiter);
-    EXPECT_EQ(waiter.messages.size(), atClose);
+    EXPECT_EQ(waiter.messages().size(), atClose);
 }
 
 } // namespace

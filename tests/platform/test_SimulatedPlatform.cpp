@@ -1,3 +1,4 @@
+#include "tests/support/MidiInRecorder.h"
 #include "tests/support/SimTestSupport.h"
 
 #include "editor/core/MidiInPort.h"
@@ -15,28 +16,6 @@ using namespace PlatformTest;
 namespace {
 
 const Midi::LongMessage identityRequest(std::vector<Byte>{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
-
-class Replies : public Midi::MidiInObserver
-{
-public:
-    void received(const Midi::LongMessage &message) override
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_messages.push_back(message.bytes());
-        m_changed.notify_all();
-    }
-    std::vector<Bytes> await(std::size_t count)
-    {
-        std::unique_lock<std::mutex> guard(m_lock);
-        m_changed.wait_for(guard, std::chrono::seconds(5), [&] { return m_messages.size() >= count; });
-        return m_messages;
-    }
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::vector<Bytes> m_messages;
-};
 
 // The controller's state file goes to a temporary data directory.
 struct TemporaryDataHome {
@@ -78,7 +57,7 @@ TEST_F(SimulatedPlatformTest, IdentityExchangeCrossesTheBusAsPackets)
     Midi::MidiInPort input(0);
     Midi::MidiOutPort output(0);
     EXPECT_EQ(output.name(), "Vorpad 49");
-    Replies replies;
+    MidiInRecorder replies;
     input.attach(&replies);
     ASSERT_TRUE(input.open() && output.open());
     ASSERT_TRUE(output.send(identityRequest));

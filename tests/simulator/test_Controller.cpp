@@ -1,6 +1,7 @@
 #include "editor/core/model/CBPatch.h"
 #include "editor/core/model/CBSysExPatch.h"
 #include "simulator/Controller.h"
+#include "tests/support/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 using Bytes = std::vector<Byte>;
+using FileBytes::patchTransfer;
 using Sim::Controller;
 
 namespace {
@@ -26,19 +28,6 @@ Bytes request(int command, int patchNumber, Byte deviceId = 0x10)
     command == CBSysExPatch::BankSettingsRequest ? sysEx.buildBankSettingsRequest(context)
     : command == CBSysExPatch::ZonesRequest      ? sysEx.buildZonesRequest(context)
                                                  : sysEx.buildPatchRequest(context);
-    out.resize(std::size_t(context.length));
-    return out;
-}
-
-Bytes patchTransfer(int patchNumber, PatchImage image, Byte deviceId = 0x10)
-{
-    Bytes out(CBSysExPatch::MaxMessageLength);
-    SysExContext context;
-    context.message = out.data();
-    context.image = image.data();
-    context.deviceId = deviceId;
-    context.patchNumber = Byte(patchNumber);
-    CBPatch::instance().sysEx().buildPatchTransfer(context);
     out.resize(std::size_t(context.length));
     return out;
 }
@@ -159,7 +148,7 @@ TEST(Controller, StoresAValidTransferAndAcknowledges)
     Controller controller;
     PatchImage image = defaultPatch();
     CBPatch::instance().setScalar(Octave, 7, image.data());
-    const auto replies = send(controller, patchTransfer(4, image));
+    const auto replies = send(controller, patchTransfer(image, 4, Controller::DefaultDeviceId));
     ASSERT_EQ(replies.size(), 1u);
     const SysExContext ack = parse(replies[0].bytes);
     EXPECT_EQ(ack.result, CBSysExPatch::Accepted);
@@ -174,7 +163,7 @@ TEST(Controller, InvalidTransferChangesNothingAndReportsAnError)
     Controller controller;
     PatchImage image = defaultPatch();
     image[22] = 9; // octave out of range
-    const auto replies = send(controller, patchTransfer(4, image));
+    const auto replies = send(controller, patchTransfer(image, 4, Controller::DefaultDeviceId));
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(parse(replies[0].bytes).result, CBSysExPatch::DeviceError);
     EXPECT_NE(replies[0].bytes[6], 0);
@@ -186,7 +175,7 @@ TEST(Controller, AcceptsAMessageInSinglyDeliveredBytes)
     Controller controller;
     PatchImage image = defaultPatch();
     image[0] = 'Z';
-    const Bytes transfer = patchTransfer(0, image);
+    const Bytes transfer = patchTransfer(image, 0, Controller::DefaultDeviceId);
     std::vector<Sim::Reply> replies;
     for (Byte b : transfer) {
         auto some = controller.receive(&b, 1);
@@ -289,7 +278,7 @@ TEST(Controller, SilentControllerStillStoresWhatItIsSent)
     controller.setFaults(faults);
     PatchImage image = defaultPatch();
     image[16] = 9;
-    EXPECT_TRUE(send(controller, patchTransfer(2, image)).empty());
+    EXPECT_TRUE(send(controller, patchTransfer(image, 2, Controller::DefaultDeviceId)).empty());
     EXPECT_EQ(controller.patch(2), image);
 }
 
@@ -319,7 +308,7 @@ private:
 TEST_F(ControllerState, StateRestoresIntoAnotherController)
 {
     Controller first;
-    send(first, patchTransfer(9, distinctPatchImage('S')));
+    send(first, patchTransfer(distinctPatchImage('S'), 9, Controller::DefaultDeviceId));
     Controller second;
     EXPECT_TRUE(second.restore(first.state()));
     EXPECT_EQ(second.patch(9), distinctPatchImage('S'));
@@ -331,7 +320,7 @@ TEST_F(ControllerState, StoredTransfersSurviveARestart)
     {
         Controller controller;
         controller.setStateFile(path);
-        send(controller, patchTransfer(2, distinctPatchImage('T')));
+        send(controller, patchTransfer(distinctPatchImage('T'), 2, Controller::DefaultDeviceId));
     }
     Controller restarted;
     restarted.setStateFile(path);
@@ -347,8 +336,8 @@ TEST_F(ControllerState, ControllersSharingAStateFileKeepEachOthersChanges)
     Controller tool;
     editor.setStateFile(path);
     tool.setStateFile(path);
-    send(tool, patchTransfer(7, distinctPatchImage('R')));    // a restore
-    send(editor, patchTransfer(16, distinctPatchImage('E'))); // then an edit
+    send(tool, patchTransfer(distinctPatchImage('R'), 7, Controller::DefaultDeviceId));    // a restore
+    send(editor, patchTransfer(distinctPatchImage('E'), 16, Controller::DefaultDeviceId)); // then an edit
     EXPECT_EQ(editor.patch(7), distinctPatchImage('R'));
     Controller restarted;
     restarted.setStateFile(path);
@@ -359,7 +348,7 @@ TEST_F(ControllerState, ControllersSharingAStateFileKeepEachOthersChanges)
 TEST_F(ControllerState, InvalidStateChangesNothing)
 {
     Controller controller;
-    Bytes bytes = patchTransfer(3, distinctPatchImage('U'));
+    Bytes bytes = patchTransfer(distinctPatchImage('U'), 3, Controller::DefaultDeviceId);
     bytes[8 + 22] = 9; // invalid octave
     bytes.insert(bytes.end(), {0x01, 0xF0, 0x7E});
     EXPECT_FALSE(controller.restore(bytes));
@@ -371,7 +360,7 @@ TEST_F(ControllerState, UnwritableStateFileKeepsTheControllerWorking)
 {
     Controller controller;
     controller.setStateFile(path + "/missing/simulated.syx");
-    const auto replies = send(controller, patchTransfer(4, distinctPatchImage('V')));
+    const auto replies = send(controller, patchTransfer(distinctPatchImage('V'), 4, Controller::DefaultDeviceId));
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(parse(replies[0].bytes).result, CBSysExPatch::Accepted);
     EXPECT_EQ(controller.patch(4), distinctPatchImage('V'));

@@ -1,15 +1,20 @@
-// The skinned slider driven with QTest events: handle drag, groove clicks, size policy.
+// The skinned slider driven with QTest events: handle drag, groove clicks, size policy;
+// the hover tracking it shares with the dial.
 #include "tests/skin/SkinTestSupport.h"
 
+#include "editor/skin/CZelDial.h"
 #include "editor/skin/CZelSlider.h"
 #include "editor/skin/CZelWireFrameStyle.h"
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QStyleOptionComplex>
 #include <QTest>
 #include <QWheelEvent>
 #include <QtMath>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -103,5 +108,71 @@ TEST(SliderPolicy, ExpandsAlongItsOrientationOnly)
     EXPECT_EQ(slider.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
     EXPECT_GT(slider.sizeHint().width(), slider.sizeHint().height());
 }
+
+// Keeps what the last slider or dial it drew showed: the active sub-control
+// and where its handle and groove were, measured on the option it was given.
+class RecordingStyle : public CZelWireFrameStyle
+{
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        const bool dial = control == CC_Dial;
+        active = option->activeSubControls;
+        handle = subControlRect(control, option, dial ? SC_DialHandle : SC_SliderHandle, widget);
+        groove = subControlRect(control, option, dial ? SC_DialGroove : SC_SliderGroove, widget);
+        CZelWireFrameStyle::drawComplexControl(control, option, painter, widget);
+    }
+    mutable QStyle::SubControls active;
+    mutable QRect handle;
+    mutable QRect groove;
+};
+
+struct HoverCase {
+    const char *name;
+    QStyle::ComplexControl control;
+    QStyle::SubControl handle;
+    QStyle::SubControl groove;
+};
+
+class SkinnedHover : public ::testing::TestWithParam<HoverCase>
+{
+};
+
+TEST_P(SkinnedHover, ThePartUnderThePointerIsDrawnActiveUntilItLeaves)
+{
+    const HoverCase &c = GetParam();
+    RecordingStyle style;
+    std::unique_ptr<CZelRangeControl> widget;
+    if (c.control == QStyle::CC_Dial)
+        widget = std::make_unique<CZelDial>();
+    else
+        widget = std::make_unique<CZelSlider>();
+    widget->setStyle(&style);
+    widget->resize(60, 120);
+    widget->setRange(0, 100);
+    widget->setValue(80);
+    widget->grab();
+    const QRect handle = style.handle, groove = style.groove;
+    ASSERT_FALSE(handle.isEmpty());
+    const QPoint onGroove = handle.contains(groove.bottomLeft()) ? groove.topRight() : groove.bottomLeft();
+    ASSERT_FALSE(handle.contains(onGroove));
+
+    const auto activeAfter = [&](QEvent::Type type, QPoint point) {
+        QHoverEvent event(type, point, widget->mapToGlobal(point), QPointF(-1, -1));
+        QApplication::sendEvent(widget.get(), &event);
+        widget->grab();
+        return style.active;
+    };
+    EXPECT_EQ(activeAfter(QEvent::HoverEnter, handle.center()), c.handle);
+    EXPECT_EQ(activeAfter(QEvent::HoverMove, onGroove), c.groove);
+    EXPECT_EQ(activeAfter(QEvent::HoverLeave, QPoint(-1, -1)), QStyle::SC_None);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Widgets, SkinnedHover,
+    ::testing::Values(HoverCase{"dial", QStyle::CC_Dial, QStyle::SC_DialHandle, QStyle::SC_DialGroove},
+                      HoverCase{"slider", QStyle::CC_Slider, QStyle::SC_SliderHandle, QStyle::SC_SliderGroove}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

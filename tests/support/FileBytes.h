@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// Hand-made file contents: messages built byte by byte with a chosen device
-// ID and patch number, for the file readers' tests.
+// Hand-made SysEx messages, built byte by byte with a chosen device ID and
+// patch number apart from the model's own builders: file contents for the
+// file readers' tests, requests and replies for the firmware and the exchanges.
 namespace FileBytes {
 
 using Bytes = std::vector<Byte>;
@@ -53,6 +54,11 @@ inline Bytes transfer(int command, const Bytes &image, int patchNumber = 0, int 
 inline Bytes patchTransfer(const Bytes &image, int patchNumber = 0, int deviceId = 0x7F)
 {
     return transfer(CBSysExPatch::PatchTransfer, image, patchNumber, deviceId);
+}
+
+inline Bytes patchTransfer(const PatchImage &image, int patchNumber = 0, int deviceId = 0x7F)
+{
+    return patchTransfer(Bytes(image.begin(), image.end()), patchNumber, deviceId);
 }
 
 inline Bytes zonesTransfer(const Bytes &image, int patchNumber = 0, int deviceId = 0x7F)

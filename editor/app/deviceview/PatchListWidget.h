@@ -30,7 +30,6 @@ public:
                     std::function<void()> askPatchQuestion, QWidget *parent = nullptr);
     ~PatchListWidget() override;
 
-    PatchListModel *patchModel() const { return m_model; }
     // The pop-up menu for a right click at a point of the viewport, or null
     // outside the rows.
     std::unique_ptr<QMenu> contextMenuAt(const QPoint &viewportPos);

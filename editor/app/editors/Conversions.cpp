@@ -39,6 +39,12 @@ QString tr(const char *text) { return QCoreApplication::translate("Conversions",
 
 int plus(int n, int offset) { return pinned((long long)n + offset); }
 
+// Pitch-bend mode moves the 14-bit value in steps of 128: the wheel's
+// position 0..127 is its upper seven bits.
+int bendPosition(int value14) { return (value14 / 128) % 128; }
+
+int bendValue(long long position) { return pinned(position * 128); }
+
 // Sets the parameter when the value differs; true when it did.
 bool setIfDifferent(NumericParameter &param, int value)
 {
@@ -129,48 +135,55 @@ bool StringLineEditData::setText(const QString &text)
     return true;
 }
 
-ValueLineEditData::ValueLineEditData(const ControlValueParams &params)
-    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
+ControlValueChoice::ControlValueChoice(const ControlValueParams &params, Use use)
+    : m_use(use), m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
 {
 }
 
-void ValueLineEditData::bind(WidgetHandler *handler)
+void ControlValueChoice::bind(WidgetHandler *handler)
 {
     m_mode.set(handler);
     m_value7.set(handler);
     m_value14.set(handler);
 }
 
-NumericParameter *ValueLineEditData::used() { return const_cast<NumericParameter *>(std::as_const(*this).used()); }
+NumericParameter *ControlValueChoice::chosen() { return const_cast<NumericParameter *>(std::as_const(*this).chosen()); }
 
-const NumericParameter *ValueLineEditData::used() const
+const NumericParameter *ControlValueChoice::chosen() const
 {
     switch (m_mode.mode()) {
     case ControllerModeParameter::CC:
-    case ControllerModeParameter::Nrpn:
         return &m_value7;
+    case ControllerModeParameter::Nrpn:
+        return m_use == Knob ? &m_value7 : nullptr;
     case ControllerModeParameter::Midi3D:
-        return &m_value14;
+        return m_use == Knob ? &m_value14 : nullptr;
+    case ControllerModeParameter::PitchBend:
+        return m_use == PitchWheel ? &m_value14 : nullptr;
     default:
         return nullptr;
     }
 }
 
+ValueLineEditData::ValueLineEditData(const ControlValueParams &params) : m_value(params, ControlValueChoice::Knob) {}
+
+void ValueLineEditData::bind(WidgetHandler *handler) { m_value.bind(handler); }
+
 QString ValueLineEditData::text() const
 {
-    const NumericParameter *param = used();
+    const NumericParameter *param = m_value.chosen();
     return param ? QString::number(param->value()) : QString();
 }
 
 QString ValueLineEditData::rule() const
 {
-    const NumericParameter *param = used();
+    const NumericParameter *param = m_value.chosen();
     return param ? tr("The value must be %1..%2").arg(param->minimum()).arg(param->maximum()) : QString();
 }
 
 bool ValueLineEditData::setText(const QString &text)
 {
-    NumericParameter *param = used();
+    NumericParameter *param = m_value.chosen();
     int n = 0;
     if (!param || !Conversions::parse(text, n))
         return false;
@@ -178,42 +191,29 @@ bool ValueLineEditData::setText(const QString &text)
 }
 
 PitchWheelLineEditData::PitchWheelLineEditData(const ControlValueParams &params)
-    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
+    : m_value(params, ControlValueChoice::PitchWheel)
 {
 }
 
-void PitchWheelLineEditData::bind(WidgetHandler *handler)
-{
-    m_mode.set(handler);
-    m_value7.set(handler);
-    m_value14.set(handler);
-}
+void PitchWheelLineEditData::bind(WidgetHandler *handler) { m_value.bind(handler); }
 
 QString PitchWheelLineEditData::text() const
 {
-    switch (m_mode.mode()) {
-    case ControllerModeParameter::CC:
-        return QString::number(m_value7.value());
-    case ControllerModeParameter::PitchBend:
-        return Conversions::signedText((m_value14.value() / 128) % 128 - 64);
-    default:
+    const NumericParameter *param = m_value.chosen();
+    if (!param)
         return QString();
-    }
+    if (m_value.isFourteenBit())
+        return Conversions::signedText(bendPosition(param->value()) - 64);
+    return QString::number(param->value());
 }
 
 bool PitchWheelLineEditData::setText(const QString &text)
 {
+    NumericParameter *param = m_value.chosen();
     int n = 0;
-    if (!Conversions::parse(text, n))
+    if (!param || !Conversions::parse(text, n))
         return false;
-    switch (m_mode.mode()) {
-    case ControllerModeParameter::CC:
-        return setIfDifferent(m_value7, n);
-    case ControllerModeParameter::PitchBend:
-        return setIfDifferent(m_value14, pinned(((long long)n + 64) * 128));
-    default:
-        return false;
-    }
+    return setIfDifferent(*param, m_value.isFourteenBit() ? bendValue((long long)n + 64) : n);
 }
 
 PitchWheelCCLineEditData::PitchWheelCCLineEditData(Brisel::ScalarParam &mode, Brisel::ScalarParam &number)
@@ -256,51 +256,30 @@ bool PitchWheelCCLineEditData::setText(const QString &text)
     return setIfDifferent(m_number, n) || changed;
 }
 
-ValueKnobData::ValueKnobData(const ControlValueParams &params)
-    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
-{
-}
+ValueKnobData::ValueKnobData(const ControlValueParams &params) : m_value(params, ControlValueChoice::Knob) {}
 
-void ValueKnobData::bind(WidgetHandler *handler)
-{
-    m_mode.set(handler);
-    m_value7.set(handler);
-    m_value14.set(handler);
-}
-
-const NumericParameter *ValueKnobData::used() const
-{
-    switch (m_mode.mode()) {
-    case ControllerModeParameter::CC:
-    case ControllerModeParameter::Nrpn:
-        return &m_value7;
-    case ControllerModeParameter::Midi3D:
-        return &m_value14;
-    default:
-        return nullptr;
-    }
-}
+void ValueKnobData::bind(WidgetHandler *handler) { m_value.bind(handler); }
 
 void ValueKnobData::range(int &minimum, int &maximum) const
 {
-    const NumericParameter *param = used();
+    const NumericParameter *param = m_value.chosen();
     minimum = param ? param->minimum() : 0;
     maximum = param ? param->maximum() : 0;
 }
 
 int ValueKnobData::value() const
 {
-    const NumericParameter *param = used();
+    const NumericParameter *param = m_value.chosen();
     return param ? param->value() : 0;
 }
 
 bool ValueKnobData::setValue(int value)
 {
-    auto *param = const_cast<NumericParameter *>(used());
+    NumericParameter *param = m_value.chosen();
     return param && setIfDifferent(*param, value);
 }
 
-bool ValueKnobData::isNotNrpn() const { return m_mode.mode() != ControllerModeParameter::Nrpn; }
+bool ValueKnobData::isNotNrpn() const { return m_value.mode() != ControllerModeParameter::Nrpn; }
 
 ModWheelData::ModWheelData(Brisel::ScalarParam &value7) : m_value7(value7) {}
 
@@ -310,42 +289,23 @@ int ModWheelData::value() const { return m_value7.value(); }
 
 void ModWheelData::setValue(int value) { m_value7.setValue(value); }
 
-PitchWheelData::PitchWheelData(const ControlValueParams &params)
-    : m_mode(params.mode), m_value7(params.value7), m_value14(params.value14)
-{
-}
+PitchWheelData::PitchWheelData(const ControlValueParams &params) : m_value(params, ControlValueChoice::PitchWheel) {}
 
-void PitchWheelData::bind(WidgetHandler *handler)
-{
-    m_mode.set(handler);
-    m_value7.set(handler);
-    m_value14.set(handler);
-}
+void PitchWheelData::bind(WidgetHandler *handler) { m_value.bind(handler); }
 
 int PitchWheelData::value() const
 {
-    switch (m_mode.mode()) {
-    case ControllerModeParameter::CC:
-        return m_value7.value();
-    case ControllerModeParameter::PitchBend:
-        return (m_value14.value() / 128) % 128;
-    default:
+    const NumericParameter *param = m_value.chosen();
+    if (!param)
         return 0;
-    }
+    return m_value.isFourteenBit() ? bendPosition(param->value()) : param->value();
 }
 
 void PitchWheelData::setValue(int value)
 {
-    switch (m_mode.mode()) {
-    case ControllerModeParameter::CC:
-        m_value7.setValue(value);
-        break;
-    case ControllerModeParameter::PitchBend:
-        m_value14.setValue(value * 128);
-        break;
-    default:
-        break;
-    }
+    NumericParameter *param = m_value.chosen();
+    if (param)
+        param->setValue(m_value.isFourteenBit() ? bendValue(value) : value);
 }
 
 void StandardWheelBehaviour::pressed(WheelData &, const CZelRangeControl &) {}

@@ -50,7 +50,6 @@ public:
     QString text() const override;
     bool setText(const QString &text) override;
     QString rule() const override;
-    NumericParameter &parameter() { return m_param; }
 
 private:
     NumericParameter m_param;
@@ -77,6 +76,30 @@ struct ControlValueParams {
     Brisel::ScalarParam &value14;
 };
 
+// A control's value as its mode chooses it: the 7-bit value, the 14-bit one or
+// neither. Knobs and their value fields use the 7-bit value in CC and NRPN mode
+// and the 14-bit one in 3D MIDI mode; the pitch wheel uses the 7-bit value in
+// CC mode and the 14-bit one in pitch-bend mode.
+class ControlValueChoice
+{
+public:
+    enum Use { Knob, PitchWheel };
+
+    ControlValueChoice(const ControlValueParams &params, Use use);
+    void bind(WidgetHandler *handler);
+    int mode() const { return m_mode.mode(); }
+    // The value the mode chooses; null when it chooses neither.
+    NumericParameter *chosen();
+    const NumericParameter *chosen() const;
+    bool isFourteenBit() const { return chosen() == &m_value14; }
+
+private:
+    Use m_use;
+    ControllerModeParameter m_mode;
+    NumericParameter m_value7;
+    NumericParameter m_value14;
+};
+
 // A knob's value field: the 7-bit value in CC and NRPN mode, the 14-bit value
 // in 3D MIDI mode, nothing otherwise.
 class ValueLineEditData : public LineEditData
@@ -89,12 +112,7 @@ public:
     QString rule() const override;
 
 private:
-    NumericParameter *used();
-    const NumericParameter *used() const;
-
-    ControllerModeParameter m_mode;
-    NumericParameter m_value7;
-    NumericParameter m_value14;
+    ControlValueChoice m_value;
 };
 
 // The pitch wheel's value field: the 7-bit value in CC mode, the signed
@@ -108,9 +126,7 @@ public:
     bool setText(const QString &text) override;
 
 private:
-    ControllerModeParameter m_mode;
-    NumericParameter m_value7;
-    NumericParameter m_value14;
+    ControlValueChoice m_value;
 };
 
 // The pitch wheel's CC field: "PW" for pitch bend, else the CC number.
@@ -149,11 +165,7 @@ public:
     bool isNotNrpn() const override;
 
 private:
-    const NumericParameter *used() const;
-
-    ControllerModeParameter m_mode;
-    NumericParameter m_value7;
-    NumericParameter m_value14;
+    ControlValueChoice m_value;
 };
 
 class WheelData
@@ -187,9 +199,7 @@ public:
     void setValue(int value) override;
 
 private:
-    ControllerModeParameter m_mode;
-    NumericParameter m_value7;
-    NumericParameter m_value14;
+    ControlValueChoice m_value;
 };
 
 // What a wheel's press, move and release do to its data.

@@ -1,10 +1,7 @@
-// Test main for the skin: the widgets and pixmaps need an application.
 #include "tests/skin/SkinTestSupport.h"
 
-#include <QApplication>
-#include <gtest/gtest.h>
-
 namespace {
+
 QtMessageHandler previousHandler = nullptr;
 
 void recordWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -14,6 +11,7 @@ void recordWarning(QtMsgType type, const QMessageLogContext &context, const QStr
     if (previousHandler)
         previousHandler(type, context, message);
 }
+
 } // namespace
 
 QStringList &WarningRecorder::lines()
@@ -29,11 +27,3 @@ WarningRecorder::WarningRecorder()
 }
 
 WarningRecorder::~WarningRecorder() { qInstallMessageHandler(previousHandler); }
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,4 +1,5 @@
-// Test main for the updater's wizard: its widgets need an application.
+// Test main for widget tests: widgets and pixmaps need an application, and
+// tests run without a display.
 #include <QApplication>
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "editor/app/EditorFonts.h"
+#include "editor/app/deviceview/EditorFonts.h"
 
 namespace EditorFonts {
 
