@@ -12,27 +12,46 @@ LibraryModel::~LibraryModel() { m_pool.waitForDone(); }
 
 void LibraryModel::search(const LibraryQuery &query)
 {
-    const int generation = ++m_generation;
-    m_pool.start([this, generation, query] {
-        QString error;
-        std::vector<LibraryEntry> rows = m_library->find(query, &error);
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, rows = std::move(rows), error]() mutable {
-                takeRows(generation, std::move(rows), error);
-            },
-            Qt::QueuedConnection);
-    });
+    {
+        QMutexLocker lock(&m_handoverMutex);
+        m_queries.push_back({++m_generation, query});
+    }
+    m_pool.start([this] { answerNext(); });
 }
 
-void LibraryModel::takeRows(int generation, std::vector<LibraryEntry> rows, const QString &error)
+void LibraryModel::answerNext()
 {
-    if (generation != m_generation)
+    Answer answer;
+    LibraryQuery query;
+    {
+        QMutexLocker lock(&m_handoverMutex);
+        answer.generation = m_queries.front().first;
+        query = std::move(m_queries.front().second);
+        m_queries.pop_front();
+    }
+    answer.rows = m_library->find(query, &answer.error);
+    {
+        QMutexLocker lock(&m_handoverMutex);
+        m_answers.push_back(std::move(answer));
+    }
+    QMetaObject::invokeMethod(
+        this, [this] { takeAnswer(); }, Qt::QueuedConnection);
+}
+
+void LibraryModel::takeAnswer()
+{
+    Answer answer;
+    {
+        QMutexLocker lock(&m_handoverMutex);
+        answer = std::move(m_answers.front());
+        m_answers.pop_front();
+    }
+    if (answer.generation != m_generation)
         return;
     beginResetModel();
-    m_rows = std::move(rows);
+    m_rows = std::move(answer.rows);
     endResetModel();
-    emit searchFinished(error);
+    emit searchFinished(answer.error);
 }
 
 int LibraryModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }

@@ -3,9 +3,12 @@
 #include "editor/library/LibraryTypes.h"
 
 #include <QAbstractTableModel>
+#include <QMutex>
 #include <QThreadPool>
 
+#include <deque>
 #include <memory>
+#include <utility>
 
 class PatchLibrary;
 
@@ -37,10 +40,22 @@ signals:
     void searchFinished(const QString &error);
 
 private:
-    void takeRows(int generation, std::vector<LibraryEntry> rows, const QString &error);
+    struct Answer {
+        int generation = 0;
+        std::vector<LibraryEntry> rows;
+        QString error;
+    };
+    void answerNext();
+    void takeAnswer();
 
     std::shared_ptr<PatchLibrary> m_library;
+    // Queries and answers cross between the threads through these queues: a
+    // hand-over under a QMutex, which the thread sanitizer sees, unlike the
+    // pool's and the event queue's own.
+    QMutex m_handoverMutex;
+    std::deque<std::pair<int, LibraryQuery>> m_queries;
+    std::deque<Answer> m_answers;
     QThreadPool m_pool;
     std::vector<LibraryEntry> m_rows;
-    int m_generation = 0;
+    int m_generation = 0; // the GUI thread's
 };

@@ -12,7 +12,22 @@ LibraryWriter::~LibraryWriter() { m_pool.waitForDone(); }
 
 void LibraryWriter::capture(Capture capture, const QString &doneText)
 {
-    m_pool.start([this, capture = std::move(capture), doneText] { write(capture, doneText); });
+    {
+        QMutexLocker lock(&m_queueMutex);
+        m_queue.emplace_back(std::move(capture), doneText);
+    }
+    m_pool.start([this] { writeNext(); });
+}
+
+void LibraryWriter::writeNext()
+{
+    std::pair<Capture, QString> next;
+    {
+        QMutexLocker lock(&m_queueMutex);
+        next = std::move(m_queue.front());
+        m_queue.pop_front();
+    }
+    write(next.first, next.second);
 }
 
 void LibraryWriter::waitForDone() { m_pool.waitForDone(); }
@@ -42,11 +57,10 @@ void LibraryWriter::write(const Capture &capture, const QString &doneText)
         Qt::QueuedConnection);
 }
 
-void LibraryWriter::tellOnce(bool &told, const QString &text)
+void LibraryWriter::tellOnce(std::atomic_bool &told, const QString &text)
 {
-    if (told)
+    if (told.exchange(true))
         return;
-    told = true;
     QMetaObject::invokeMethod(
         this, [this, text] { emit notice(text); }, Qt::QueuedConnection);
 }

@@ -2,10 +2,14 @@
 
 #include "editor/library/LibraryTypes.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QThreadPool>
 
+#include <atomic>
+#include <deque>
 #include <memory>
+#include <utility>
 
 class PatchLibrary;
 
@@ -33,11 +37,17 @@ signals:
     void captured(qint64 id);
 
 private:
+    void writeNext();
     void write(const Capture &capture, const QString &doneText);
-    void tellOnce(bool &told, const QString &text);
+    void tellOnce(std::atomic_bool &told, const QString &text);
 
     std::shared_ptr<PatchLibrary> m_library;
+    // The captures reach the pool's thread through this queue: a hand-over
+    // under a QMutex, which the thread sanitizer sees, unlike the pool's own.
+    QMutex m_queueMutex;
+    std::deque<std::pair<Capture, QString>> m_queue;
     QThreadPool m_pool;
-    bool m_toldFailure = false; // writer thread only
-    bool m_toldMoved = false;
+    // The pool may run its tasks on successive threads.
+    std::atomic_bool m_toldFailure = false;
+    std::atomic_bool m_toldMoved = false;
 };
