@@ -39,6 +39,9 @@ public:
 private:
     template <class Sink>
     friend std::uint32_t packetise(MidiByteParser &, bool &, std::uint8_t, const std::uint8_t *, std::uint32_t, Sink &);
+    template <class Sink>
+    friend std::uint32_t packetiseRun(MidiByteParser &, bool &, std::uint32_t, const std::uint8_t *, std::uint32_t,
+                                      std::uint32_t, Sink &);
 
     ParserState m_state = ParserState::NoStatus;
     std::uint8_t m_status = 0;

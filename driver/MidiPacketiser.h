@@ -12,6 +12,23 @@
 // driver's cables and FIFOs, the tests and the developer tool share them.
 namespace Zel {
 
+// Four bytes as a little-endian word, in one access each way.
+inline std::uint32_t loadWord(const std::uint8_t *at)
+{
+    std::uint32_t word;
+    std::memcpy(&word, at, sizeof word);
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap32(word);
+    return word;
+}
+
+inline void storeWord(std::uint8_t *at, std::uint32_t word)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap32(word);
+    std::memcpy(at, &word, sizeof word);
+}
+
 // Output sink of packetise(): room for whole packets from `at` up to `end`.
 //   full():      `at` has reached `end`: hand the packets on and point at new
 //                room (at == end when there is none);
@@ -32,6 +49,188 @@ inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint
         sink.full();
 }
 
+// A message that repeats under one status, as packetiseRun() takes it: the
+// packet's header and status (`base`), its MIDI bytes from byte `start` to
+// byte `end` - 1 of the packet, the last `end` - `start` of them data bytes.
+struct PacketRun {
+    std::uint32_t base;
+    std::uint32_t start;
+    std::uint32_t end;
+    ParserState first; // the state before the first data byte
+};
+
+// The states packetiseRun() continues.
+inline constexpr std::uint32_t RunStates =
+    1 << int(ParserState::ChannelFirst) | 1 << int(ParserState::ChannelSecond) | 1 << int(ParserState::ChannelSingle) |
+    1 << int(ParserState::SysEx) | 1 << int(ParserState::CommonSingle) | 1 << int(ParserState::SongPositionLsb) |
+    1 << int(ParserState::SongPositionMsb) | 1 << int(ParserState::UndefinedRepeat);
+
+inline bool continuesRun(ParserState state) { return RunStates >> int(state) & 1; }
+
+// The run a state of RunStates continues.
+inline PacketRun packetRun(ParserState state, std::uint8_t status, std::uint32_t head)
+{
+    using S = ParserState;
+    const std::uint32_t channel = head | status >> 4 | std::uint32_t{status} << 8;
+    switch (state) {
+    case S::ChannelFirst:
+    case S::ChannelSecond:
+        return {channel, 2, 4, S::ChannelFirst};
+    case S::ChannelSingle:
+        return {channel, 2, 3, state};
+    case S::SysEx:
+        return {head | CinSysExContinue, 1, 4, state};
+    case S::CommonSingle:
+        return {head | CinTwoByteCommon | std::uint32_t{status} << 8, 2, 3, state};
+    case S::SongPositionLsb:
+    case S::SongPositionMsb:
+        return {head | CinThreeByteCommon | 0xF2u << 8, 2, 4, S::SongPositionLsb};
+    default: // UndefinedRepeat
+        return {head | CinSingleByte, 1, 2, state};
+    }
+}
+
+// What a channel status or F0 starts, by the high nibble's low 3 bits.
+struct MessageStart {
+    std::uint8_t cin;
+    std::uint8_t start;
+    std::uint8_t end;
+    ParserState state;
+};
+
+inline constexpr MessageStart messageStarts[8] = {
+    {CinNoteOff, 2, 4, ParserState::ChannelFirst},        {CinNoteOn, 2, 4, ParserState::ChannelFirst},
+    {CinPolyPressure, 2, 4, ParserState::ChannelFirst},   {CinControlChange, 2, 4, ParserState::ChannelFirst},
+    {CinProgramChange, 2, 3, ParserState::ChannelSingle}, {CinChannelPressure, 2, 3, ParserState::ChannelSingle},
+    {CinPitchBend, 2, 4, ParserState::ChannelFirst},      {CinSysExContinue, 1, 4, ParserState::SysEx},
+};
+
+// The bulk of packetise(): messages that start with a channel status or F0,
+// their data bytes 1 to 3 per packet, and real-time bytes anywhere, until a
+// byte of another kind or fewer than 4 bytes remain. The packet being filled
+// lives in a register (`cur`, its MIDI bytes before byte `end` - `need`);
+// each step loads the next 4 input bytes, and when the bytes the packet lacks
+// are all data bytes, stores the packet in one go: one branch per packet,
+// taken the same way for as long as the message runs. Returns the index of
+// the first byte not taken.
+template <class Sink>
+std::uint32_t packetiseRun(MidiByteParser &parser, bool &idle, std::uint32_t head, const std::uint8_t *bytes,
+                           std::uint32_t i, std::uint32_t count, Sink &sink)
+{
+    ParserState state = parser.m_state;
+    std::uint8_t status = parser.m_status;
+    PacketRun run = packetRun(state, status, head);
+    std::uint32_t pos = run.start;
+    std::uint32_t cur = run.base;
+    if (state == ParserState::SysEx) {
+        pos += parser.m_pendingCount;
+        cur |= (parser.m_pending[0] | parser.m_pending[1] << 8) << 8 & ~(~0u << 8 * pos);
+    } else if (state == ParserState::ChannelSecond || state == ParserState::SongPositionMsb) {
+        pos = 3;
+        cur |= std::uint32_t{parser.m_data1} << 16;
+    }
+    std::uint32_t endMask = ~0u >> (32 - 8 * run.end);
+    std::uint32_t startField = endMask & ~0u << 8 * run.start;
+    std::uint32_t field = endMask & ~0u << 8 * pos;
+    std::uint32_t need = run.end - pos;
+    const std::uint32_t lastWord = count - 4; // the caller leaves 4 bytes or more
+    std::uint8_t *at = sink.at;
+    std::uint8_t *room = sink.end;
+    const auto leave = [&] {
+        sink.at = at;
+        parser.m_state = state;
+        parser.m_status = status;
+        const std::uint32_t pos = run.end - need;
+        if (state == ParserState::SysEx) {
+            parser.m_pendingCount = static_cast<std::uint8_t>(pos - 1);
+            parser.m_pending[0] = static_cast<std::uint8_t>(cur >> 8);
+            parser.m_pending[1] = static_cast<std::uint8_t>(cur >> 16);
+        } else if (state != ParserState::SysExEnded && run.end - run.start == 2) {
+            parser.m_state = static_cast<ParserState>(int(run.first) + int(pos - run.start));
+            parser.m_data1 = static_cast<std::uint8_t>(cur >> 16);
+        }
+        return i;
+    };
+    while (i <= lastWord) {
+        // Whole packets while the bytes they lack are data bytes: one
+        // branch each, taken the same way for as long as the message runs.
+        std::uint32_t shifted = loadWord(bytes + i) << 8 * (run.end - need);
+        while ((shifted & field & 0x80808080) == 0) {
+            storeWord(at, cur | (shifted & field));
+            at += PacketSize;
+            i += need;
+            cur = run.base;
+            field = startField;
+            need = run.end - run.start;
+            if (at == room) {
+                sink.at = at;
+                sink.full();
+                at = sink.at;
+                room = sink.end;
+                if (at == room)
+                    return leave();
+            }
+            if (i > lastWord)
+                return leave();
+            shifted = loadWord(bytes + i) << 8 * run.start;
+        }
+        // The data bytes before the first other byte wait in the packet.
+        const std::uint32_t stop = static_cast<std::uint32_t>(std::countr_zero(shifted & field & 0x80808080)) / 8;
+        cur |= shifted & field & ~(~0u << 8 * stop);
+        i += need - (run.end - stop);
+        need = run.end - stop;
+        field = endMask & ~0u << 8 * stop;
+        std::uint8_t byte = bytes[i];
+        if (byte >= 0xF8) {
+            // Real time: may fall anywhere, changes nothing, leaves at once.
+            ++i;
+            sink.at = at;
+            appendPacket(sink, static_cast<std::uint8_t>(head | CinSingleByte), byte, 0, 0);
+            sink.submitNow();
+            at = sink.at;
+            room = sink.end;
+            if (at == room)
+                return leave();
+            continue;
+        }
+        if (byte == 0xF7 && state == ParserState::SysEx) {
+            // The end of exclusive goes with the bytes still pending.
+            const std::uint32_t last = run.end - need;
+            storeWord(at, (cur & ~0xFu) | sysExEndCin[last] | 0xF7u << 8 * last);
+            at += PacketSize;
+            ++i;
+            idle = true;
+            state = ParserState::SysExEnded;
+            if (at == room) {
+                sink.at = at;
+                sink.full();
+                at = sink.at;
+                room = sink.end;
+            }
+            if (at == room || i == count)
+                return leave();
+            byte = bytes[i];
+        }
+        // A new message: a channel status or F0, on from its first byte,
+        // without a branch on which.
+        if (byte < 0x80 || byte > 0xF0)
+            return leave();
+        ++i;
+        const MessageStart next = messageStarts[byte >> 4 & 7];
+        const bool sysExStart = byte == 0xF0;
+        idle = idle && !sysExStart;
+        status = sysExStart ? status : byte;
+        state = next.state;
+        cur = head | next.cin | std::uint32_t{byte} << 8;
+        run = {sysExStart ? head | CinSysExContinue : cur, next.start, next.end, next.state};
+        need = next.end - 2;
+        endMask = ~0u >> (32 - 8 * run.end);
+        startField = endMask & ~0u << 8 * run.start;
+        field = endMask & ~0u << 8 * (run.end - need);
+    }
+    return leave();
+}
+
 // Output: MIDI bytes of one stream through its parser into packets for
 // `cable`. `idle` is the stream's "not inside System Exclusive" flag. Returns
 // the number of bytes taken: all of them, unless the sink runs out of room.
@@ -43,19 +242,11 @@ std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, 
     const std::uint8_t head = static_cast<std::uint8_t>(cable << 4);
     std::uint32_t i = 0;
     while (i < count && sink.at != sink.end) {
-        if (parser.m_state == S::SysEx && parser.m_pendingCount == 0) {
-            // Whole packets straight from the input while no status byte
-            // interrupts: the bulk of every long message.
-            while (count - i >= 3 && sink.at != sink.end) {
-                const std::uint8_t a = bytes[i];
-                const std::uint8_t b = bytes[i + 1];
-                const std::uint8_t c = bytes[i + 2];
-                if ((a | b | c) & 0x80)
-                    break;
-                i += 3;
-                idle = false;
-                appendPacket(sink, head | CinSysExContinue, a, b, c);
-            }
+        // The run leaves the idle flag to F0 and F7; a System Exclusive
+        // stream flagged idle all the same goes a byte at a time, where its
+        // next data byte clears the flag.
+        if (count - i >= 4 && continuesRun(parser.m_state) && !(parser.m_state == S::SysEx && idle)) {
+            i = packetiseRun(parser, idle, head, bytes, i, count, sink);
             if (i == count || sink.at == sink.end)
                 break;
         }
@@ -165,23 +356,6 @@ std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, 
         }
     }
     return i;
-}
-
-// Four bytes as a little-endian word, in one access each way.
-inline std::uint32_t loadWord(const std::uint8_t *at)
-{
-    std::uint32_t word;
-    std::memcpy(&word, at, sizeof word);
-    if constexpr (std::endian::native == std::endian::big)
-        word = __builtin_bswap32(word);
-    return word;
-}
-
-inline void storeWord(std::uint8_t *at, std::uint32_t word)
-{
-    if constexpr (std::endian::native == std::endian::big)
-        word = __builtin_bswap32(word);
-    std::memcpy(at, &word, sizeof word);
 }
 
 // What a packet adds to a stream: its MIDI bytes, an F0 in front when a

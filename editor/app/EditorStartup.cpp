@@ -13,6 +13,7 @@
 #include "editor/app/deviceview/EditorFonts.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/RemoteControlManager.h"
+#include "platform/Display.h"
 #include "platform/MidiSelection.h"
 
 #include <QDateTime>
@@ -47,26 +48,6 @@ constexpr char Help[] = "Edit the patches, zones and banks of a ZEL Vorpad contr
                         "this start ends at once.\n"
                         "\n"
                         "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
-
-bool hasDisplay()
-{
-#ifdef Q_OS_LINUX
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#else
-    return true;
-#endif
-}
-
-void printHowToRun()
-{
-    std::fputs("ZELVorpad: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set, and no QT_QPA_PLATFORM).\n"
-               "  Run it on a desktop, or under a virtual display:\n"
-               "    xvfb-run -a ZELVorpad --simulate=49\n"
-               "  or let it draw its main window into a picture and exit:\n"
-               "    ZELVorpad --simulate=49 --screenshot window.png\n",
-               stderr);
-}
 
 bool midiSystemMissing()
 {
@@ -145,9 +126,10 @@ int runEditor(int argc, char **argv)
     if (!message.isEmpty() && !QFileInfo(message).isFile())
         std::fprintf(stderr, "ZELVorpad: no such file: %s\n", qPrintable(message));
     const bool screenshot = !options.screenshot.isEmpty();
-    if (!hasDisplay()) {
+    if (!Platform::hasDisplay()) {
         if (!screenshot) {
-            printHowToRun();
+            std::fputs(Platform::howToRunWithoutDisplay({"ZELVorpad", "", "its main window", "window.png"}).c_str(),
+                       stderr);
             return 1;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen"); // a picture needs no screen

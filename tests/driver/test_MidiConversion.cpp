@@ -58,6 +58,78 @@ TEST(RenderConversionCable, RealTimeIsSubmittedAtOnce)
     EXPECT_EQ(marks, "1;"); // submitted right after the first packet
 }
 
+// Every way a message can be cut: SysEx with real time at each position of a
+// packet and ends after 0, 1 and 2 pending bytes, a SysEx cut off by a channel
+// status, running status of both lengths with real time between data bytes,
+// the system common messages, data without status and after an end.
+const Bytes renderTraffic = hex("F0 01 02 03 04 05 06 07 08 09 0A 0B 0C F8 0D 0E 0F F9 10 11 12 13 FA 14 15 16 F7 "
+                                "F0 01 F7 F0 01 02 F7 F0 01 02 03 F7 F0 F7 01 02 03 04 F8 F0 01 02 03 04 "
+                                "90 3C 40 3D F8 41 3E 42 3F 43 C1 05 06 FE 07 08 E2 00 40 01 F0 01 02 03 04 "
+                                "05 06 07 F1 10 20 30 F2 01 02 03 04 05 F4 01 02 03 04 05 F3 01 02 F6 01 02 "
+                                "F5 03 04 05 06 F7 07 80 01 02 03 04 05 06 F0 01 02 03 04 05 06 07 F7 F7 90");
+
+// The first conversion, a byte at a time: its packets, and "N;" whenever the
+// first N packets were submitted at once.
+std::string referencePack(const Bytes &bytes, std::string &marks)
+{
+    struct Sink {
+        Bytes packets;
+        std::string &marks;
+        void appendPacket(const std::uint8_t *packet) { packets.insert(packets.end(), packet, packet + 4); }
+        void submitNow() { marks += std::to_string(packets.size() / 4) + ";"; }
+    } sink{{}, marks};
+    ZelReference::MidiByteParser parser;
+    bool idle = true;
+    for (std::uint8_t byte : bytes)
+        ZelReference::packetiseByte(parser, idle, 2, byte, sink);
+    return text(sink.packets);
+}
+
+// Calls of up to `chunk` bytes into room for `room` packets at a time, taking
+// up again where the last call stopped, as the cable's FIFO does.
+std::string packCalls(const Bytes &bytes, std::size_t chunk, std::size_t room, std::string &marks)
+{
+    struct Sink {
+        Bytes packets;
+        std::string &marks;
+        std::uint8_t buffer[64] = {};
+        std::size_t room;
+        std::uint8_t *at = buffer;
+        std::uint8_t *end = buffer + room * 4;
+        void full()
+        {
+            packets.insert(packets.end(), buffer, at);
+            at = buffer;
+        }
+        void submitNow()
+        {
+            full();
+            marks += std::to_string(packets.size() / 4) + ";";
+        }
+    } sink{{}, marks, {}, room};
+    Zel::MidiByteParser parser;
+    bool idle = true;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const std::uint32_t count = static_cast<std::uint32_t>(std::min(chunk, bytes.size() - done));
+        done += Zel::packetise(parser, idle, 2, bytes.data() + done, count, sink);
+    }
+    sink.full();
+    return text(sink.packets);
+}
+
+TEST(RenderConversionCalls, AnySplitAndRoomGivesWhatTheFirstConversionGives)
+{
+    std::string expectedMarks;
+    const std::string expected = referencePack(renderTraffic, expectedMarks);
+    for (std::size_t chunk : {1, 3, 4, 5, 7, 64, 1000}) {
+        for (std::size_t room : {1, 3, 16}) {
+            std::string marks;
+            EXPECT_EQ(packCalls(renderTraffic, chunk, room, marks), expected) << chunk << " " << room;
+            EXPECT_EQ(marks, expectedMarks) << chunk << " " << room;
+        }
+    }
+}
+
 class CaptureConversion : public testing::TestWithParam<ConversionCase>
 {
 };

@@ -7,6 +7,7 @@
 #include "updater/wizard/UpdaterApp.h"
 #include "updater/wizard/UpdaterWizard.h"
 
+#include "platform/Display.h"
 #include "platform/MidiSelection.h"
 #include "platform/devicecontrol/DeviceControl.h"
 
@@ -58,26 +59,6 @@ bool isNumber(const QString &text)
     bool ok = false;
     text.toInt(&ok);
     return ok;
-}
-
-bool hasDisplay()
-{
-#ifdef Q_OS_LINUX
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#else
-    return true;
-#endif
-}
-
-void printHowToRun()
-{
-    std::fputs("Updater: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set, and no QT_QPA_PLATFORM).\n"
-               "  Run it on a desktop, or under a virtual display:\n"
-               "    xvfb-run -a Updater --simulate=49 config.xml\n"
-               "  or let it draw its devices page into a picture and exit:\n"
-               "    Updater --simulate=49 --screenshot devices.png config.xml\n",
-               stderr);
 }
 
 QStringList argumentsOf(int argc, char **argv)
@@ -178,9 +159,11 @@ int runProgram(int argc, char **argv)
         return 0;
     }
     const bool screenshot = !options.screenshot.isEmpty();
-    if (!hasDisplay()) {
+    if (!Platform::hasDisplay()) {
         if (!screenshot) {
-            printHowToRun();
+            std::fputs(
+                Platform::howToRunWithoutDisplay({"Updater", " config.xml", "its devices page", "devices.png"}).c_str(),
+                stderr);
             return 1;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen"); // a picture needs no screen
