@@ -37,6 +37,24 @@ void fail(QString *error, const QString &text)
         *error = text;
 }
 
+// The text as one phrase of the trigram index: a substring, case-insensitive.
+QString phrase(QString text) { return '"' + text.replace('"', "\"\"") + '"'; }
+
+// Whether the trigram index finds the entries holding the text faster than
+// reading the newest entries until a page is full: when they are few. A text
+// under three characters has no trigram to look up.
+bool hasFewMatches(QSqlDatabase &db, const QString &text)
+{
+    constexpr int Few = 2000;
+    if (text.toUcs4().size() < 3)
+        return false;
+    QSqlQuery count(db);
+    count.prepare("SELECT count(*) FROM (SELECT 1 FROM entry_text WHERE entry_text MATCH ? LIMIT ?)");
+    count.addBindValue(phrase(text));
+    count.addBindValue(Few + 1);
+    return count.exec() && count.next() && count.value(0).toInt() <= Few;
+}
+
 bool run(QSqlQuery &query, QString &error)
 {
     if (query.exec())
@@ -230,12 +248,17 @@ std::vector<LibraryEntry> PatchLibrary::find(const LibraryQuery &query, QString 
                   " FROM entry e WHERE 1";
     QVariantList values;
     if (!query.text.isEmpty()) {
-        QString pattern = query.text;
-        pattern.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
-        pattern = '%' + pattern + '%';
-        sql += " AND (name LIKE ? ESCAPE '\\' OR note LIKE ? ESCAPE '\\'"
-               " OR EXISTS(SELECT 1 FROM tag t WHERE t.entry = e.id AND t.tag LIKE ? ESCAPE '\\'))";
-        values << pattern << pattern << pattern;
+        if (hasFewMatches(db, query.text)) {
+            sql += " AND id IN (SELECT rowid FROM entry_text WHERE entry_text MATCH ?)";
+            values << phrase(query.text);
+        } else {
+            QString pattern = query.text;
+            pattern.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
+            pattern = '%' + pattern + '%';
+            sql += " AND (name LIKE ? ESCAPE '\\' OR note LIKE ? ESCAPE '\\'"
+                   " OR id IN (SELECT entry FROM tag WHERE tag LIKE ? ESCAPE '\\'))";
+            values << pattern << pattern << pattern;
+        }
     }
     if (!query.tag.isEmpty()) {
         sql += " AND EXISTS(SELECT 1 FROM tag t WHERE t.entry = e.id AND t.tag = ?)";

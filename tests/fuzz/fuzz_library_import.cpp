@@ -13,7 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static QTemporaryDir dir;
-    static PatchLibrary library(dir.filePath("library.sqlite"));
+    // Never destroyed: Qt SQL's connection registry, a static too, may go first at exit.
+    static PatchLibrary &library = *new PatchLibrary(dir.filePath("library.sqlite"));
     if (size == 0)
         return 0;
     static const char *const suffixes[] = {"vpp", "vpb", "syx"};
