@@ -191,44 +191,20 @@ DeviceControl::Handle LibusbDeviceControl::open(const std::wstring &path)
     auto handle = std::make_shared<LibusbControlHandle>(opened, name, m_lock);
     if (!Zel::NT_SUCCESS(handle->adapter.startControlOnly()))
         return InvalidHandle;
-    std::lock_guard<std::mutex> guard(m_mutex);
-    const Handle id = m_next++;
-    m_handles[id] = std::move(handle);
-    return id;
+    return m_handles.add(std::move(handle));
 }
 
 DeviceControl::Result LibusbDeviceControl::propertyRequest(Handle handle, const std::uint8_t *input,
                                                            std::uint32_t inputSize, std::uint8_t *output,
                                                            std::uint32_t outputSize)
 {
-    std::shared_ptr<LibusbControlHandle> control;
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        const auto it = m_handles.find(handle);
-        if (it != m_handles.end())
-            control = it->second;
-    }
-    Result result;
-    if (!control) {
-        result.status = Zel::STATUS_INVALID_PARAMETER;
-        return result;
-    }
-    std::lock_guard<std::mutex> guard(control->requests);
-    result.status = Zel::handleKsProperty(control->adapter, input, inputSize, output, outputSize, result.returned);
-    result.ok = Zel::NT_SUCCESS(result.status);
-    return result;
+    return m_handles.request(handle, [&](LibusbControlHandle &control, std::uint32_t &returned) {
+        std::lock_guard<std::mutex> guard(control.requests);
+        return Zel::handleKsProperty(control.adapter, input, inputSize, output, outputSize, returned);
+    });
 }
 
-void LibusbDeviceControl::close(Handle handle)
-{
-    std::shared_ptr<LibusbControlHandle> closing;
-    std::lock_guard<std::mutex> guard(m_mutex);
-    const auto it = m_handles.find(handle);
-    if (it == m_handles.end())
-        return;
-    closing = std::move(it->second);
-    m_handles.erase(it);
-}
+void LibusbDeviceControl::close(Handle handle) { m_handles.remove(handle); }
 
 // The module of the driver bound to the device's MIDI interface (audio class,
 // MIDI streaming subclass), as lsmod names it; empty when none is bound.

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "platform/alsa/ControllerLock.h"
+#include "platform/devicecontrol/ControlHandles.h"
 #include "platform/devicecontrol/DeviceControl.h"
 
 #include <atomic>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 
 struct libusb_context;
@@ -44,10 +42,7 @@ private:
     libusb_context *m_context = nullptr; // null when libusb cannot start: no devices
     ControllerLock m_lock;
     std::string m_root;
-    std::mutex m_mutex;
-    // Shared so that a request in flight keeps its handle when another thread closes it.
-    std::map<Handle, std::shared_ptr<LibusbControlHandle>> m_handles;
-    Handle m_next = 1;
+    ControlHandles<LibusbControlHandle> m_handles;
     std::atomic<bool> m_accessDenied{false};
 };
 

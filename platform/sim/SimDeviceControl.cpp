@@ -21,38 +21,19 @@ DeviceControl::Handle SimDeviceControl::open(const std::wstring &path)
     std::unique_ptr<SimControlHandle> handle;
     if (!Zel::NT_SUCCESS(m_machine.openControl(path, handle)))
         return InvalidHandle;
-    std::lock_guard<std::mutex> guard(m_lock);
-    const Handle id = m_next++;
-    m_handles[id] = std::move(handle);
-    return id;
+    return m_handles.add(std::move(handle));
 }
 
 DeviceControl::Result SimDeviceControl::propertyRequest(Handle handle, const std::uint8_t *input,
                                                         std::uint32_t inputSize, std::uint8_t *output,
                                                         std::uint32_t outputSize)
 {
-    std::shared_ptr<SimControlHandle> control;
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        const auto it = m_handles.find(handle);
-        if (it != m_handles.end())
-            control = it->second;
-    }
-    Result result;
-    if (!control) {
-        result.status = Zel::STATUS_INVALID_PARAMETER;
-        return result;
-    }
-    result.status = m_machine.property(*control, input, inputSize, output, outputSize, result.returned);
-    result.ok = Zel::NT_SUCCESS(result.status);
-    return result;
+    return m_handles.request(handle, [&](SimControlHandle &control, std::uint32_t &returned) {
+        return m_machine.property(control, input, inputSize, output, outputSize, returned);
+    });
 }
 
-void SimDeviceControl::close(Handle handle)
-{
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_handles.erase(handle);
-}
+void SimDeviceControl::close(Handle handle) { m_handles.remove(handle); }
 
 std::wstring SimDeviceControl::serviceName(const std::wstring &instanceId)
 {

@@ -1,10 +1,7 @@
 #pragma once
 
+#include "platform/devicecontrol/ControlHandles.h"
 #include "platform/devicecontrol/DeviceControl.h"
-
-#include <map>
-#include <memory>
-#include <mutex>
 
 namespace Platform {
 
@@ -30,10 +27,7 @@ public:
 
 private:
     SimMachine &m_machine;
-    std::mutex m_lock;
-    // Shared so that a request in flight keeps its handle when another thread closes it.
-    std::map<Handle, std::shared_ptr<SimControlHandle>> m_handles;
-    Handle m_next = 1;
+    ControlHandles<SimControlHandle> m_handles;
 };
 
 } // namespace Platform

@@ -74,6 +74,7 @@ TEST_F(SimulatedControl, PresentInterfacesAnswerTheProbeAndTheirDescriptor)
     EXPECT_EQ(small.result.returned, 18u);
     control.close(handle);
     EXPECT_FALSE(property(control, handle, 0, Zel::PropertySetSupport).result.ok);
+    EXPECT_EQ(property(control, handle, 0, Zel::PropertyGet, {}, 18).result.status, Zel::STATUS_INVALID_PARAMETER);
     EXPECT_EQ(control.open(L"\\\\?\\nothing"), DeviceControl::InvalidHandle);
 }
 

@@ -179,6 +179,7 @@ TEST_F(LibusbControl, LockIsRefusedWhileAPortIsOpenAndKeepsTheAlsaPortsClosedWhi
     EXPECT_TRUE(property(*control, other, Zel::PropertyLock, Zel::PropertySet).result.ok);
     control->close(other);
     EXPECT_FALSE(lock().cardLocked(2));
+    EXPECT_EQ(property(*control, other, 0, Zel::PropertyGet, {}, 18).result.status, Zel::STATUS_INVALID_PARAMETER);
 }
 
 TEST_F(LibusbControl, TheServiceIsTheModuleOfTheMidiInterfaceAtTheKernelsRelease)

@@ -114,6 +114,12 @@ protected:
         machine.attach(c.usb);
         return c;
     }
+    // The Updater's command line for the package written into the test's folder.
+    Oxa::ProgramOptions options(QStringList arguments = {})
+    {
+        return Oxa::parseOptions(QStringList{QStringLiteral("Updater")} + arguments +
+                                 QStringList{m_dir.filePath(QStringLiteral("config.xml"))});
+    }
     DevicesPage *devicesPage(Oxa::UpdaterWizard &wizard)
     {
         wizard.next();
@@ -412,9 +418,7 @@ TEST_F(WizardTest, controllersThatCannotBeOpenedAreExplainedInsteadOfListingNoth
 TEST_F(WizardTest, aPackageThatDoesNotLoadEndsWithTheCorruptedMessageAndStatusOne)
 {
     writeFile(QStringLiteral("config.xml"), "<updaterApp><packager><title>T</title>");
-    const Oxa::ProgramOptions options =
-        Oxa::parseOptions({QStringLiteral("Updater"), m_dir.filePath(QStringLiteral("config.xml"))});
-    EXPECT_EQ(Oxa::runUpdater(configuration, options, environment), 1);
+    EXPECT_EQ(Oxa::runUpdater(configuration, options(), environment), 1);
     EXPECT_EQ(prompts.corruptedTitle, QStringLiteral("Zel Firmware Updater"));
 }
 
@@ -437,9 +441,7 @@ TEST_F(WizardTest, exitOnTheFinalPageEndsTheProgramWithStatusZero)
         });
         QTest::mouseClick(button(page, "Exit Button"), Qt::LeftButton);
     });
-    const Oxa::ProgramOptions options =
-        Oxa::parseOptions({QStringLiteral("Updater"), m_dir.filePath(QStringLiteral("config.xml"))});
-    EXPECT_EQ(Oxa::runUpdater(configuration, options, environment), 0);
+    EXPECT_EQ(Oxa::runUpdater(configuration, options(), environment), 0);
     EXPECT_FALSE(timedOut);
 }
 
@@ -475,22 +477,16 @@ TEST_P(SamplePackage, loadsOrIsRefusedBeforeAnyDeviceIsTouched)
     QByteArray image = readAll(sample.filePath(QStringLiteral("vorpad-1.10.bin")));
     ASSERT_FALSE(image.isEmpty());
     c.change(config, image);
-    QTemporaryDir package;
-    for (const auto &[name, bytes] :
-         {std::pair{QStringLiteral("config.xml"), config}, std::pair{QStringLiteral("vorpad-1.10.bin"), image}}) {
-        QFile file(package.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    writeFile(QStringLiteral("config.xml"), config);
+    writeFile(QStringLiteral("vorpad-1.10.bin"), image);
     attach(49, 1);
     TestSupport::RecordingDeviceControl recording(control);
     Oxa::UpdaterConfiguration loaded(QDir(QCoreApplication::applicationDirPath()), &recording);
     environment.simulated = c.simulated;
-    const Oxa::ProgramOptions options =
-        Oxa::parseOptions({QStringLiteral("Updater"), QStringLiteral("--screenshot"),
-                           m_dir.filePath(QStringLiteral("shot.png")), package.filePath(QStringLiteral("config.xml"))});
-
-    EXPECT_EQ(Oxa::runUpdater(loaded, options, environment), c.code);
+    EXPECT_EQ(Oxa::runUpdater(loaded,
+                              options({QStringLiteral("--screenshot"), m_dir.filePath(QStringLiteral("shot.png"))}),
+                              environment),
+              c.code);
     EXPECT_EQ(prompts.corruptedTitle.isEmpty(), std::string(c.prompt) != "corrupted");
     EXPECT_EQ(prompts.simulatedOnlyShown, std::string(c.prompt) == "simulatedOnly" ? 1 : 0);
     if (c.code != 0) {
@@ -506,17 +502,17 @@ TEST_P(SamplePackage, loadsOrIsRefusedBeforeAnyDeviceIsTouched)
 
 void unchanged(QByteArray &, QByteArray &) {}
 void truncated(QByteArray &, QByteArray &image) { image.chop(64); }
+void replaceDigest(QByteArray &config, const QString &attribute)
+{
+    config =
+        QString::fromUtf8(config).replace(QRegularExpression(QStringLiteral(" sha256=\"[^\"]*\"")), attribute).toUtf8();
+}
 void truncatedWithoutDigest(QByteArray &config, QByteArray &image)
 {
-    config = QString::fromUtf8(config).remove(QRegularExpression(QStringLiteral(" sha256=\"[^\"]*\""))).toUtf8();
+    replaceDigest(config, {});
     image.chop(64);
 }
-void digestNotHex(QByteArray &config, QByteArray &)
-{
-    config = QString::fromUtf8(config)
-                 .replace(QRegularExpression(QStringLiteral("sha256=\"[^\"]*\"")), QStringLiteral("sha256=\"1234\""))
-                 .toUtf8();
-}
+void digestNotHex(QByteArray &config, QByteArray &) { replaceDigest(config, QStringLiteral(" sha256=\"1234\"")); }
 void prettyPrinted(QByteArray &config, QByteArray &)
 {
     for (const char *tag : {"revision", "image", "pid", "processFilter"}) {
