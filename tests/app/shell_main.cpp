@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
@@ -27,6 +28,9 @@ int main(int argc, char **argv)
     qunsetenv("VORPAD_SIMULATE");
 
     QApplication application(argc, argv);
+    // Qt's image work hands tasks between the global pool's threads in ways
+    // the thread sanitizer cannot see; with one pooled thread there are none.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     QCoreApplication::setOrganizationName(QLatin1String(AppSettings::OrganizationName));
     QCoreApplication::setApplicationName(QLatin1String(AppSettings::ApplicationName));
     EditorFonts::installSubstitutions();
