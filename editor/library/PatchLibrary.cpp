@@ -55,6 +55,16 @@ bool hasFewMatches(QSqlDatabase &db, const QString &text)
     return count.exec() && count.next() && count.value(0).toInt() <= Few;
 }
 
+// Whether any tag holds the pattern. Tags are few beside entries; without a
+// match, a search that reads every entry is spared a lookup per entry.
+bool anyTagLike(QSqlDatabase &db, const QString &pattern)
+{
+    QSqlQuery query(db);
+    query.prepare("SELECT 1 FROM tag WHERE tag LIKE ? ESCAPE '\\' LIMIT 1");
+    query.addBindValue(pattern);
+    return !query.exec() || query.next();
+}
+
 bool run(QSqlQuery &query, QString &error)
 {
     if (query.exec())
@@ -255,9 +265,13 @@ std::vector<LibraryEntry> PatchLibrary::find(const LibraryQuery &query, QString 
             QString pattern = query.text;
             pattern.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
             pattern = '%' + pattern + '%';
-            sql += " AND (name LIKE ? ESCAPE '\\' OR note LIKE ? ESCAPE '\\'"
-                   " OR id IN (SELECT entry FROM tag WHERE tag LIKE ? ESCAPE '\\'))";
-            values << pattern << pattern << pattern;
+            sql += " AND (name LIKE ? ESCAPE '\\' OR note LIKE ? ESCAPE '\\'";
+            values << pattern << pattern;
+            if (anyTagLike(db, pattern)) {
+                sql += " OR id IN (SELECT entry FROM tag WHERE tag LIKE ? ESCAPE '\\')";
+                values << pattern;
+            }
+            sql += ')';
         }
     }
     if (!query.tag.isEmpty()) {

@@ -108,6 +108,7 @@ TEST_F(PatchLibraryTest, SearchFindsNameNoteAndTagNewestFirst)
     EXPECT_EQ(ids_of({.text = "100%"}), (std::vector<qint64>{b}));
     EXPECT_EQ(ids_of({.text = "0%"}), (std::vector<qint64>{b})) << "% is matched literally";
     EXPECT_EQ(ids_of({.text = "patchxx"}).size(), 3u);
+    EXPECT_EQ(ids_of({.text = "iv"}), (std::vector<qint64>{a})) << "a text too short for the index finds a tag";
     EXPECT_EQ(ids_of({.tag = "LIVE"}), (std::vector<qint64>{a}));
     EXPECT_EQ(ids_of({.favouritesOnly = true}), (std::vector<qint64>{c}));
     EXPECT_EQ(ids_of({.limit = 1, .offset = 1}), (std::vector<qint64>{b}));
