@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QThread>
+#include <QUrl>
 #include <QVariant>
 
 #include <algorithm>
@@ -113,9 +114,10 @@ std::optional<QSqlDatabase> LibraryDatabase::openConnection(bool readOnly)
     QThread *thread = QThread::currentThread();
     const QString name = m_prefix + QString::number(quintptr(thread), 16);
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-    db.setDatabaseName(m_path);
+    const bool unchanging = readOnly && m_unchanging;
+    db.setDatabaseName(unchanging ? QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded) + "?immutable=1" : m_path);
     db.setConnectOptions(QString("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs) +
-                         (readOnly ? ";QSQLITE_OPEN_READONLY" : ""));
+                         (readOnly ? ";QSQLITE_OPEN_READONLY" : "") + (unchanging ? ";QSQLITE_OPEN_URI" : ""));
     if (!db.open()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
@@ -165,6 +167,7 @@ void LibraryDatabase::decide()
         m_status = {LibraryStatus::Mode::Unavailable, "the folder " + folder + " is read-only", {}};
         return;
     }
+    m_unchanging = !folderWritable;
     if (!folderWritable || (file.exists() && !file.isWritable())) {
         becomeReadOnly("the library file or its folder is read-only");
         return;

@@ -65,6 +65,9 @@ private:
     const QString m_prefix; // of this object's connection names
     QMutex m_mutex;
     bool m_decided = false;
+    // The folder takes no file: no writer can change the library, and SQLite
+    // can read it only as an unchanging file (no shared-memory file to make).
+    bool m_unchanging = false;
     LibraryStatus m_status;
     std::map<QThread *, Connection> m_connections;
 };
