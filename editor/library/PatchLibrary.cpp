@@ -65,6 +65,18 @@ bool anyTagLike(QSqlDatabase &db, const QString &pattern)
     return !query.exec() || query.next();
 }
 
+// What a list shows of an entry: kind, name, first and last seen, favourite
+// and note, in that order from the column `at`.
+void readListed(const QSqlQuery &query, int at, LibraryEntry &e)
+{
+    e.kind = EntryKind(query.value(at).toInt());
+    e.name = query.value(at + 1).toString();
+    e.firstSeen = fromMs(query.value(at + 2));
+    e.lastSeen = fromMs(query.value(at + 3));
+    e.favourite = query.value(at + 4).toBool();
+    e.note = query.value(at + 5).toString();
+}
+
 bool run(QSqlQuery &query, QString &error)
 {
     if (query.exec())
@@ -296,12 +308,7 @@ std::vector<LibraryEntry> PatchLibrary::find(const LibraryQuery &query, QString 
     while (select.next()) {
         LibraryEntry e;
         e.id = select.value(0).toLongLong();
-        e.kind = EntryKind(select.value(1).toInt());
-        e.name = select.value(2).toString();
-        e.firstSeen = fromMs(select.value(3));
-        e.lastSeen = fromMs(select.value(4));
-        e.favourite = select.value(5).toBool();
-        e.note = select.value(6).toString();
+        readListed(select, 1, e);
         const QString tags = select.value(7).toString();
         if (!tags.isEmpty())
             e.tags = tags.split(QChar(31));
@@ -323,12 +330,7 @@ std::optional<LibraryEntry> PatchLibrary::entry(qint64 id, QString *error)
     }
     LibraryEntry e;
     e.id = id;
-    e.kind = EntryKind(select.value(0).toInt());
-    e.name = select.value(1).toString();
-    e.firstSeen = fromMs(select.value(2));
-    e.lastSeen = fromMs(select.value(3));
-    e.favourite = select.value(4).toBool();
-    e.note = select.value(5).toString();
+    readListed(select, 0, e);
     e.digest = select.value(6).toByteArray();
     e.images = {bytesOf(select.value(7)), bytesOf(select.value(8))};
     e.settings = bytesOf(select.value(9));
