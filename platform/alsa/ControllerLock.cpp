@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -33,6 +34,16 @@ bool cardPortsInUse(const fs::path &cardFolder)
             return true;
     }
     return false;
+}
+
+// The lock folder may sit in a shared temporary folder: take it only when it
+// is our own and nobody else may add to it, so no other user can plant a link
+// that makes us create or open their choice of file.
+bool ownedPrivately(const fs::path &folder)
+{
+    struct stat status = {};
+    return ::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::geteuid() &&
+           (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 } // namespace
@@ -80,7 +91,9 @@ int ControllerLock::acquire(const std::string &usbDevice) const
     std::error_code error;
     if (fs::create_directories(m_runtime, error))
         fs::permissions(m_runtime, fs::perms::owner_all, error);
-    const int lock = ::open(lockFile(usbDevice).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (!ownedPrivately(m_runtime))
+        return -1;
+    const int lock = ::open(lockFile(usbDevice).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (lock < 0)
         return -1;
     if (::flock(lock, LOCK_EX | LOCK_NB) != 0) {
@@ -112,7 +125,7 @@ bool ControllerLock::cardLocked(int card) const
     const std::string usbDevice = card >= 0 ? usbDeviceOfCard(card) : std::string();
     if (usbDevice.empty())
         return false;
-    const int file = ::open(lockFile(usbDevice).c_str(), O_RDONLY | O_CLOEXEC);
+    const int file = ::open(lockFile(usbDevice).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (file < 0)
         return false;
     const bool held = ::flock(file, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;

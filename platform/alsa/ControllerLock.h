@@ -18,8 +18,8 @@ public:
 
     // Whether any MIDI substream of the device's sound cards has an owner.
     bool portsInUse(const std::string &usbDevice) const;
-    // Takes the device's lock: the open lock file, or -1 when another holds it
-    // or the file cannot be made.
+    // Takes the device's lock: the open lock file, or -1 when another holds it,
+    // the file cannot be made, or the runtime folder is not this user's alone.
     int acquire(const std::string &usbDevice) const;
     static void release(int lock);
     // Whether someone holds the lock of the USB device behind ALSA card `card`.

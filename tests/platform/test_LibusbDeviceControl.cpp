@@ -20,7 +20,11 @@ namespace fs = std::filesystem;
 class LibusbControl : public testing::Test
 {
 protected:
-    LibusbControl() { fs::create_directories(runtime); }
+    LibusbControl()
+    {
+        fs::create_directories(runtime);
+        fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    }
     ~LibusbControl() override
     {
         control.reset();
@@ -177,6 +181,20 @@ TEST_F(LibusbControl, LockIsRefusedWhileAPortIsOpenAndKeepsTheAlsaPortsClosedWhi
     control->close(other);
     EXPECT_FALSE(lock().cardLocked(2));
     EXPECT_EQ(property(*control, other, 0, Zel::PropertyGet, {}, 18).result.status, Zel::STATUS_INVALID_PARAMETER);
+}
+
+TEST_F(LibusbControl, LockIsRefusedInAFolderOthersMayWriteOrThroughALink)
+{
+    fs::permissions(runtime, fs::perms::others_write, fs::perm_options::add);
+    EXPECT_EQ(lock().acquire("1-1"), -1);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    const fs::path victim = runtime / "victim";
+    fs::create_symlink(victim, runtime / "vorpad-usb-1-1.lock");
+    EXPECT_EQ(lock().acquire("1-1"), -1);
+    EXPECT_FALSE(fs::exists(victim));
+    const int held = lock().acquire("1-2");
+    EXPECT_GE(held, 0);
+    Platform::ControllerLock::release(held);
 }
 
 TEST_F(LibusbControl, TheServiceIsTheModuleOfTheMidiInterfaceAtTheKernelsRelease)
