@@ -15,7 +15,9 @@ Application::Application(const QString &identifier, int &argc, char **argv) : Si
 
 void Application::handleMessage(const QString &message)
 {
-    if (!message.isEmpty() && QFileInfo(message).isFile())
+    // Whatever exists is opened, so that a FIFO or a folder is refused with the
+    // file's invalid message rather than passed over in silence.
+    if (!message.isEmpty() && QFileInfo::exists(message))
         postEvent(this, new LoadFileEvent(message));
 }
 

@@ -123,7 +123,7 @@ int runEditor(int argc, char **argv)
         return UsageError;
     }
     const QString message = options.startMessage();
-    if (!message.isEmpty() && !QFileInfo(message).isFile())
+    if (!message.isEmpty() && !QFileInfo::exists(message))
         std::fprintf(stderr, "ZELVorpad: no such file: %s\n", qPrintable(message));
     const bool screenshot = !options.screenshot.isEmpty();
     if (!Platform::hasDisplay()) {

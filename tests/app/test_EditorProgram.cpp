@@ -230,6 +230,7 @@ TEST_P(CommandLine, Runs)
         QFile file(folder.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a patch") > 0);
     }
+    ASSERT_EQ(::mkfifo(qPrintable(folder.filePath("pipe.vpp")), 0600), 0);
 
     SingleInstance running{QLatin1String(Application::Identifier)};
     ASSERT_TRUE(!c.listening || running.listen());
@@ -277,6 +278,15 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"ScreenshotWithoutAFileIsAUsageError", {"--screenshot"}, true, 2, "", "Usage: ZELVorpad"},
         CommandLineCase{"ScreenshotDrawsTheDialogItWouldWaitFor",
                         {"--simulate=25", "--screenshot", "%1/w.png", "bad.vpp"},
+                        true,
+                        1,
+                        "",
+                        "dialog",
+                        false,
+                        nullptr,
+                        "%1/w.png"},
+        CommandLineCase{"AFifoIsRefusedAsInvalidNotMissing",
+                        {"--simulate=25", "--screenshot", "%1/w.png", "pipe.vpp"},
                         true,
                         1,
                         "",
