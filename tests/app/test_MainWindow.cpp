@@ -53,11 +53,7 @@ protected:
         clearSettings();
         Brisel::DeviceList::instance().refresh();
     }
-    void TearDown() override
-    {
-        manager().connection().close();
-        MessageParent::set(nullptr);
-    }
+    void TearDown() override { manager().connection().close(); }
 
     bool connectController()
     {
@@ -74,6 +70,16 @@ protected:
     }
 
     SimulatedWorld world;
+};
+
+// The main window, shown and the parent of the message boxes while it lives.
+struct ShownWindow : MainWindow {
+    ShownWindow()
+    {
+        MessageParent::set(this);
+        show();
+    }
+    ~ShownWindow() override { MessageParent::set(nullptr); }
 };
 
 // ---- Keeping unsaved work --------------------------------------------------
@@ -94,9 +100,7 @@ TEST_P(Closing, AsksAndAlwaysCloses)
 {
     ASSERT_TRUE(connectController());
     storeSetting("Preferences/Auto Save", GetParam().autoSave);
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     editActivePatch();
     const PatchImage storedBefore = world.controller().patch(manager().currentPosition() + 1);
 
@@ -124,9 +128,7 @@ TEST_F(Shell, SwitchingPatchesAsksThePatchQuestionWhenNotAutoSaving)
 {
     ASSERT_TRUE(connectController());
     storeSetting("Preferences/Auto Save", 0);
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     editActivePatch();
     PatchListWidget *list = static_cast<DeviceView *>(window.mainView()->deviceView())->patchList();
 
@@ -232,9 +234,7 @@ TEST_P(LoadOverModifiedBank, KeepsTheUsersBankUnlessTheyLetItGo)
 {
     const LoadQuestionCase &c = GetParam();
     ASSERT_TRUE(connectController());
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     const QString a = writeBank("A"), b = writeBank("B"), saved = dir.filePath("mine.vpb");
     ASSERT_TRUE(manager().bank().patch(15).setPatchImage(patchNamed("Mine")));
     const auto open = [](const QString &path) {
@@ -284,9 +284,7 @@ TEST_P(StatusBar, SaysWhatHappened)
 {
     const StatusCase &c = GetParam();
     ASSERT_TRUE(connectController());
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     editActivePatch();
     QTemporaryDir dir;
     ScriptedUser user(c.steps, dir.filePath("saved.vpb"), [] {});
