@@ -19,31 +19,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 QString editorPath() { return QStringLiteral(ZELVORPAD_PATH); }
-
-// Sends from another thread, so that the running instance in this thread can
-// answer while the sender waits.
-bool sendFromThread(const QString &identifier, const QString &message, int timeoutMs)
-{
-    std::atomic<bool> done{false};
-    bool delivered = false;
-    std::thread sender([&] {
-        delivered = SingleInstance(identifier).sendMessage(message, timeoutMs);
-        done = true;
-    });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    sender.join();
-    return delivered;
-}
 
 // A process of the editor, run to its end; its exit code.
 int runEditor(const QStringList &arguments) { return runProgram(editorPath(), arguments).code; }
