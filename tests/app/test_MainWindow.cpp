@@ -53,7 +53,11 @@ protected:
         clearSettings();
         Brisel::DeviceList::instance().refresh();
     }
-    void TearDown() override { manager().connection().close(); }
+    void TearDown() override
+    {
+        manager().connection().close();
+        MessageParent::set(nullptr);
+    }
 
     bool connectController()
     {
@@ -72,14 +76,13 @@ protected:
     SimulatedWorld world;
 };
 
-// The main window, shown and the parent of the message boxes while it lives.
+// The main window, shown and the parent of the message boxes (until TearDown).
 struct ShownWindow : MainWindow {
     ShownWindow()
     {
         MessageParent::set(this);
         show();
     }
-    ~ShownWindow() override { MessageParent::set(nullptr); }
 };
 
 // ---- Keeping unsaved work --------------------------------------------------
