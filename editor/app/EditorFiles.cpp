@@ -46,7 +46,7 @@ bool open(const QString &path)
         .request([path] {
             const bool loaded = instance().openFile(path);
             if (loaded)
-                DeviceSession::showStatus(LoadQueue::loadedText(path));
+                DeviceSession::showStatus(LoadQueue::loadedText(path, instance().notice()));
             return loaded;
         })
         .value_or(true);

@@ -10,7 +10,9 @@
 #include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/deviceview/PatchListWidget.h"
 #include "editor/app/files/BankFile.h"
+#include "editor/app/files/FileKinds.h"
 #include "editor/app/files/FileOperations.h"
+#include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
 #include "editor/core/DeviceConnection.h"
 #include "editor/core/DeviceList.h"
@@ -337,6 +339,20 @@ INSTANTIATE_TEST_SUITE_P(
                    [](MainWindow &w) { enterInto(patchTab(w), "CONTROLS_1/KNOBCONTROL_CCNUMBER", "300"); },
                    "The value must be 0..127"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A cut file loads with the zones left as they were; the word of it must
+// outlast the "Loaded" that follows.
+TEST_F(Shell, ACutFileLoadsAndTheStatusBarSaysItsZonesWereLeftUnchanged)
+{
+    MainWindow window;
+    MessageParent::set(&window);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cut.vpp");
+    const Brisel::ActivePatch &active = manager().activePatch();
+    ASSERT_TRUE(SysExFile::writeAll(path, PatchFile::toBytes(active.patchImage(), active.zonesImage()).left(433)));
+    ASSERT_TRUE(EditorFiles::open(path));
+    EXPECT_EQ(window.statusBar()->currentMessage(), LoadQueue::loadedText(path) + ". " + ZonesIncompleteText);
+}
 
 TEST_F(Shell, ControlsWithoutTextExplainThemselves)
 {

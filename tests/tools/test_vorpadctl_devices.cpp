@@ -1,4 +1,5 @@
 #include "editor/app/files/BankFile.h"
+#include "editor/app/files/FileKinds.h"
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
 #include "platform/sim/SimulatedPlatform.h"
@@ -7,6 +8,7 @@
 #include "tests/tools/CtlRun.h"
 #include "tools/vorpadctl/VorpadCtl.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -100,6 +102,18 @@ TEST_F(VorpadCtlDevices, RestoreRefusesAnInvalidBankWithoutTouchingTheController
     EXPECT_EQ(invalid.code, 1);
     EXPECT_NE(invalid.err.find("This bank file is invalid"), std::string::npos);
     EXPECT_EQ(world.controller().requestCount(), before);
+}
+
+// A cut bank still loads, its zones left as the controller has them, and says
+// so as show does; the exit status stays that of the restore.
+TEST_F(VorpadCtlDevices, RestoreOfACutBankWarnsAndSucceeds)
+{
+    ASSERT_EQ(run({"new-bank", path("cut.vpb")}).code, 0);
+    const QString cut = QString::fromStdString(path("cut.vpb"));
+    ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() - 1));
+    const CtlRun restore = run({"restore", path("cut.vpb")});
+    EXPECT_EQ(restore.code, 0);
+    EXPECT_EQ(restore.err, "vorpadctl restore: warning: " + path("cut.vpb") + ": " + ZonesIncompleteText + "\n");
 }
 
 TEST_F(VorpadCtlDevices, FilesThatAreMissingOrThereAlreadyAreSaidSo)

@@ -31,7 +31,11 @@ public:
     TextFeedback(const CommandLine &line, Io &io) : m_line(line), m_io(io) {}
 
     void reportInvalidFile(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
-    void reportNotice(const QString &text) override { warn(m_line, m_io, text.toStdString()); }
+    // Named as show names it: restore reads one file, its first argument.
+    void reportNotice(const QString &text) override
+    {
+        warn(m_line, m_io, m_line.positional[0] + ": " + text.toStdString());
+    }
     void reportLoadFailure(const QString &text) override { fail(m_line, m_io, text.toStdString()); }
     bool askToSaveBank() override
     {

@@ -56,7 +56,7 @@ void BankFileDrop::drop(QDropEvent *event, QWidget *target) const
     const auto load = [&files, path, receiver] {
         const bool loaded = files.loadBankFile(path);
         if (loaded && receiver)
-            showStatusMessage(receiver, LoadQueue::loadedText(path));
+            showStatusMessage(receiver, LoadQueue::loadedText(path, files.notice()));
         return loaded;
     };
     if (path.isEmpty() || !LoadQueue::instance().request(load).value_or(true)) {

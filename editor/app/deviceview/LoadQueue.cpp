@@ -45,9 +45,10 @@ void LoadQueue::drain()
     }
 }
 
-QString LoadQueue::loadedText(const QString &path)
+QString LoadQueue::loadedText(const QString &path, const QString &notice)
 {
-    return QCoreApplication::translate("LoadQueue", "Loaded %1").arg(QDir::toNativeSeparators(path));
+    const QString loaded = QCoreApplication::translate("LoadQueue", "Loaded %1").arg(QDir::toNativeSeparators(path));
+    return notice.isEmpty() ? loaded : loaded + QStringLiteral(". ") + notice;
 }
 
 void LoadQueue::drainLater() { QTimer::singleShot(0, this, &LoadQueue::drain); }

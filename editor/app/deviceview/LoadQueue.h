@@ -26,8 +26,9 @@ public:
     std::optional<bool> request(std::function<bool()> load);
     int pending() const { return int(m_pending.size()); }
 
-    // What the status bar says after a file was loaded.
-    static QString loadedText(const QString &path);
+    // What the status bar says after a file was loaded, with what the load
+    // noticed (FileOperations::notice).
+    static QString loadedText(const QString &path, const QString &notice = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -3,6 +3,7 @@
 #include "editor/app/deviceview/FileDrop.h"
 #include "editor/app/deviceview/LoadQueue.h"
 #include "editor/app/deviceview/PatchListModel.h"
+#include "editor/app/files/FileOperations.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/skin/StatusMessage.h"
 
@@ -40,8 +41,9 @@ PatchListWidget::PatchListWidget(Brisel::RemoteControlManager &manager, FileOper
     setFixedHeight(m_model->rowCount() * RowHeight + 4);
 
     connect(m_model, &PatchListModel::patchSelectionChanged, this, &PatchListWidget::patchSelectionChanged);
-    connect(m_model, &PatchListModel::fileLoaded, this,
-            [this](const QString &path) { showStatusMessage(this, LoadQueue::loadedText(path)); });
+    connect(m_model, &PatchListModel::fileLoaded, this, [this, &files](const QString &path) {
+        showStatusMessage(this, LoadQueue::loadedText(path, files.notice()));
+    });
 }
 
 PatchListWidget::~PatchListWidget() = default;

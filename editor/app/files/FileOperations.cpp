@@ -25,9 +25,9 @@ int FileOperations::resolvePosition(int position) const
 
 void FileOperations::reportZonesPart(ZonesPart part)
 {
-    const QString notice = zonesPartNotice(part);
-    if (!notice.isEmpty())
-        m_feedback.reportNotice(notice);
+    m_notice = zonesPartNotice(part);
+    if (!m_notice.isEmpty())
+        m_feedback.reportNotice(m_notice);
 }
 
 bool FileOperations::deviceTookTheLoad(const QString &what)
@@ -56,6 +56,7 @@ bool FileOperations::openFile(const QString &path)
 
 bool FileOperations::loadPatchFile(const QString &path, int position)
 {
+    m_notice.clear();
     position = resolvePosition(position);
     if (position < 0 || position >= StoredPatchCount)
         return false;
@@ -82,6 +83,7 @@ bool FileOperations::loadPatchFile(const QString &path, int position)
 
 bool FileOperations::loadBankFile(const QString &path)
 {
+    m_notice.clear();
     const BankFile file = BankFile::read(path);
     if (!file.valid) {
         m_feedback.reportInvalidFile(QString::fromLatin1(InvalidBankFileText));

@@ -29,6 +29,11 @@ public:
     // Stores the active patch into the current position first.
     bool saveBankFile(const QString &path);
 
+    // What the last load that succeeded told the user beside: that its zones
+    // part was missing or incomplete; empty otherwise. For the status bar's
+    // "Loaded", which would hide the notice.
+    const QString &notice() const { return m_notice; }
+
     // Tells the capture (or nobody, the default) of every load and save.
     void setCapture(FileCapture *capture) { m_capture = capture; }
 
@@ -42,4 +47,5 @@ private:
     Brisel::RemoteControlManager &m_manager;
     FileFeedback &m_feedback;
     FileCapture *m_capture = nullptr;
+    QString m_notice;
 };
