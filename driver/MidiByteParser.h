@@ -4,6 +4,8 @@
 
 namespace Zel {
 
+struct PacketRun;
+
 // Where the output parser stands between two bytes of a stream. Together with
 // the stored status, data byte and pending System Exclusive bytes this is all
 // the parser remembers.
@@ -42,6 +44,8 @@ private:
     template <class Sink>
     friend std::uint32_t packetiseRun(MidiByteParser &, bool &, std::uint32_t, const std::uint8_t *, std::uint32_t,
                                       std::uint32_t, Sink &);
+    friend std::uint32_t leaveRun(MidiByteParser &, PacketRun, std::uint32_t, std::uint32_t, std::uint32_t, bool,
+                                  std::uint32_t);
 
     ParserState m_state = ParserState::NoStatus;
     std::uint8_t m_status = 0;

@@ -49,16 +49,6 @@ inline void appendPacket(Sink &sink, std::uint8_t b0, std::uint8_t b1, std::uint
         sink.full();
 }
 
-// A message that repeats under one status, as packetiseRun() takes it: the
-// packet's header and status (`base`), its MIDI bytes from byte `start` to
-// byte `end` - 1 of the packet, the last `end` - `start` of them data bytes.
-struct PacketRun {
-    std::uint32_t base;
-    std::uint32_t start;
-    std::uint32_t end;
-    ParserState first; // the state before the first data byte
-};
-
 // The states packetiseRun() continues.
 inline constexpr std::uint32_t RunStates =
     1 << int(ParserState::ChannelFirst) | 1 << int(ParserState::ChannelSecond) | 1 << int(ParserState::ChannelSingle) |
@@ -66,6 +56,15 @@ inline constexpr std::uint32_t RunStates =
     1 << int(ParserState::SongPositionMsb) | 1 << int(ParserState::UndefinedRepeat);
 
 inline bool continuesRun(ParserState state) { return RunStates >> int(state) & 1; }
+
+// A message that repeats under one status, as packetiseRun() takes it: the
+// packet a repeat starts from (header, and the status where it repeats) and
+// the mask of the data bytes such a packet takes. The code index in `base`
+// tells the run's kind.
+struct PacketRun {
+    std::uint32_t base;
+    std::uint32_t field;
+};
 
 // The run a state of RunStates continues.
 inline PacketRun packetRun(ParserState state, std::uint8_t status, std::uint32_t head)
@@ -75,160 +74,203 @@ inline PacketRun packetRun(ParserState state, std::uint8_t status, std::uint32_t
     switch (state) {
     case S::ChannelFirst:
     case S::ChannelSecond:
-        return {channel, 2, 4, S::ChannelFirst};
+        return {channel, 0xFFFF0000};
     case S::ChannelSingle:
-        return {channel, 2, 3, state};
+        return {channel, 0x00FF0000};
     case S::SysEx:
-        return {head | CinSysExContinue, 1, 4, state};
+        return {head | CinSysExContinue, 0xFFFFFF00};
     case S::CommonSingle:
-        return {head | CinTwoByteCommon | std::uint32_t{status} << 8, 2, 3, state};
+        return {head | CinTwoByteCommon | std::uint32_t{status} << 8, 0x00FF0000};
     case S::SongPositionLsb:
     case S::SongPositionMsb:
-        return {head | CinThreeByteCommon | 0xF2u << 8, 2, 4, S::SongPositionLsb};
+        return {head | CinThreeByteCommon | 0xF2u << 8, 0xFFFF0000};
     default: // UndefinedRepeat
-        return {head | CinSingleByte, 1, 2, state};
+        return {head | CinSingleByte, 0x0000FF00};
     }
 }
 
-// What a channel status or F0 starts, by the high nibble's low 3 bits.
+// What a channel status or F0 starts, by the high nibble's low 3 bits: its
+// code index, the bytes of `cur` that stay in `base`, the data bytes of a
+// packet and their count. Either way the first data byte goes to byte 2.
 struct MessageStart {
+    std::uint32_t field;
+    std::uint16_t keep;
     std::uint8_t cin;
-    std::uint8_t start;
-    std::uint8_t end;
-    ParserState state;
+    std::uint8_t step;
 };
 
 inline constexpr MessageStart messageStarts[8] = {
-    {CinNoteOff, 2, 4, ParserState::ChannelFirst},        {CinNoteOn, 2, 4, ParserState::ChannelFirst},
-    {CinPolyPressure, 2, 4, ParserState::ChannelFirst},   {CinControlChange, 2, 4, ParserState::ChannelFirst},
-    {CinProgramChange, 2, 3, ParserState::ChannelSingle}, {CinChannelPressure, 2, 3, ParserState::ChannelSingle},
-    {CinPitchBend, 2, 4, ParserState::ChannelFirst},      {CinSysExContinue, 1, 4, ParserState::SysEx},
+    {0xFFFF0000, 0xFFFF, CinNoteOff, 2},       {0xFFFF0000, 0xFFFF, CinNoteOn, 2},
+    {0xFFFF0000, 0xFFFF, CinPolyPressure, 2},  {0xFFFF0000, 0xFFFF, CinControlChange, 2},
+    {0x00FF0000, 0xFFFF, CinProgramChange, 1}, {0x00FF0000, 0xFFFF, CinChannelPressure, 1},
+    {0xFFFF0000, 0xFFFF, CinPitchBend, 2},     {0xFFFFFF00, 0x00FF, CinSysExContinue, 3},
 };
 
+// The parser's state where packetiseRun() stops: after an F7 (`ended`) with
+// the next byte at `next`, else inside `run` with the packet `cur` lacking the
+// bytes of `field`, input byte `origin` + n at its byte n. Returns the index
+// of the first byte not taken.
+inline std::uint32_t leaveRun(MidiByteParser &parser, PacketRun run, std::uint32_t cur, std::uint32_t field,
+                              std::uint32_t origin, bool ended, std::uint32_t next)
+{
+    if (ended) {
+        parser.m_state = ParserState::SysExEnded;
+        parser.m_pendingCount = 0;
+        return next;
+    }
+    const std::uint32_t pos = static_cast<std::uint32_t>(std::countr_zero(field)) / 8;
+    const bool second = pos == 3 && run.field == 0xFFFF0000; // the first of two data bytes waits
+    parser.m_data1 = static_cast<std::uint8_t>(cur >> 16);
+    switch (run.base & 0xF) {
+    case CinSysExContinue:
+        parser.m_state = ParserState::SysEx;
+        parser.m_pendingCount = static_cast<std::uint8_t>(pos - 1);
+        parser.m_pending[0] = static_cast<std::uint8_t>(cur >> 8);
+        parser.m_pending[1] = static_cast<std::uint8_t>(cur >> 16);
+        break;
+    case CinSingleByte:
+        parser.m_state = ParserState::UndefinedRepeat;
+        break;
+    case CinThreeByteCommon:
+        parser.m_state = second ? ParserState::SongPositionMsb : ParserState::SongPositionLsb;
+        break;
+    case CinTwoByteCommon:
+        parser.m_status = static_cast<std::uint8_t>(run.base >> 8);
+        parser.m_state = ParserState::CommonSingle;
+        break;
+    default:
+        parser.m_status = static_cast<std::uint8_t>(run.base >> 8);
+        parser.m_state = run.field != 0xFFFF0000 ? ParserState::ChannelSingle
+                         : second                ? ParserState::ChannelSecond
+                                                 : ParserState::ChannelFirst;
+        break;
+    }
+    return origin + pos;
+}
+
 // The bulk of packetise(): messages that start with a channel status or F0,
-// their data bytes 1 to 3 per packet, and real-time bytes anywhere, until a
-// byte of another kind or fewer than 4 bytes remain. The packet being filled
-// lives in a register (`cur`, its MIDI bytes before byte `end` - `need`);
-// each step loads the next 4 input bytes, and when the bytes the packet lacks
-// are all data bytes, stores the packet in one go: one branch per packet,
-// taken the same way for as long as the message runs. Returns the index of
-// the first byte not taken.
+// their data bytes 1 to 3 per packet, real-time bytes anywhere, until a byte
+// of another kind or fewer than 4 bytes remain. The packet being filled lives
+// in a register (`cur`); `field` masks the data bytes it still lacks, and
+// input byte `origin` + n belongs at byte n of it, so one load of 4 bytes
+// serves whatever the packet lacks. When those bytes are all data bytes the
+// packet is stored in one go: one branch per packet, taken the same way for
+// as long as the message runs. At any other byte one branch tells real time
+// (the sink must hear of it) and one the F7 that ends System Exclusive; the
+// next message, channel status or F0, starts from a table without a branch on
+// its kind. Returns the index of the first byte not taken. Needs `i` >= 3, so
+// that the origin of a packet under way lies inside `bytes`.
 template <class Sink>
 std::uint32_t packetiseRun(MidiByteParser &parser, bool &idle, std::uint32_t head, const std::uint8_t *bytes,
                            std::uint32_t i, std::uint32_t count, Sink &sink)
 {
-    ParserState state = parser.m_state;
-    std::uint8_t status = parser.m_status;
-    PacketRun run = packetRun(state, status, head);
-    std::uint32_t pos = run.start;
-    std::uint32_t cur = run.base;
-    if (state == ParserState::SysEx) {
-        pos += parser.m_pendingCount;
-        cur |= (parser.m_pending[0] | parser.m_pending[1] << 8) << 8 & ~(~0u << 8 * pos);
-    } else if (state == ParserState::ChannelSecond || state == ParserState::SongPositionMsb) {
-        pos = 3;
+    const PacketRun run = packetRun(parser.m_state, parser.m_status, head);
+    std::uint32_t base = run.base;
+    std::uint32_t startField = run.field;
+    std::uint32_t step = static_cast<std::uint32_t>(std::popcount(startField)) / 8;
+    std::uint32_t cur = base;
+    std::uint32_t field = startField;
+    if (parser.m_state == ParserState::SysEx) {
+        const std::uint32_t pending = parser.m_pendingCount;
+        cur |= (parser.m_pending[0] | parser.m_pending[1] << 8) << 8 & ~(~0u << 8 * pending) << 8;
+        field &= ~0u << 8 * (pending + 1);
+    } else if (parser.m_state == ParserState::ChannelSecond || parser.m_state == ParserState::SongPositionMsb) {
         cur |= std::uint32_t{parser.m_data1} << 16;
+        field = 0xFF000000;
     }
-    std::uint32_t endMask = ~0u >> (32 - 8 * run.end);
-    std::uint32_t startField = endMask & ~0u << 8 * run.start;
-    std::uint32_t field = endMask & ~0u << 8 * pos;
-    std::uint32_t need = run.end - pos;
+    std::uint32_t origin = i - static_cast<std::uint32_t>(std::countr_zero(field)) / 8;
+    std::uint32_t streamIdle = idle;
     const std::uint32_t lastWord = count - 4; // the caller leaves 4 bytes or more
     std::uint8_t *at = sink.at;
     std::uint8_t *room = sink.end;
-    const auto leave = [&] {
+    // Hands the state back, the packet under way or, after an F7 (`ended`),
+    // the next byte at `next`.
+    const auto leave = [&](bool ended, std::uint32_t next) {
         sink.at = at;
-        parser.m_state = state;
-        parser.m_status = status;
-        const std::uint32_t pos = run.end - need;
-        if (state == ParserState::SysEx) {
-            parser.m_pendingCount = static_cast<std::uint8_t>(pos - 1);
-            parser.m_pending[0] = static_cast<std::uint8_t>(cur >> 8);
-            parser.m_pending[1] = static_cast<std::uint8_t>(cur >> 16);
-        } else if (state != ParserState::SysExEnded && run.end - run.start == 2) {
-            parser.m_state = static_cast<ParserState>(int(run.first) + int(pos - run.start));
-            parser.m_data1 = static_cast<std::uint8_t>(cur >> 16);
-        }
-        return i;
+        idle = streamIdle;
+        return leaveRun(parser, {base, startField}, cur, field, origin, ended, next);
     };
-    while (i <= lastWord) {
-        // Whole packets while the bytes they lack are data bytes: one
-        // branch each, taken the same way for as long as the message runs.
-        std::uint32_t shifted = loadWord(bytes + i) << 8 * (run.end - need);
-        while ((shifted & field & 0x80808080) == 0) {
-            storeWord(at, cur | (shifted & field));
+    while (origin <= lastWord) {
+        // Whole packets while the bytes they lack are data bytes.
+        std::uint32_t word = loadWord(bytes + origin);
+        std::uint32_t stops = word & field & 0x80808080;
+        if (stops == 0) {
+            do {
+                storeWord(at, cur | (word & field));
+                at += PacketSize;
+                origin += step;
+                cur = base;
+                field = startField;
+                if (at == room) {
+                    sink.at = at;
+                    sink.full();
+                    at = sink.at;
+                    room = sink.end;
+                    if (at == room)
+                        return leave(false, 0);
+                }
+                if (origin > lastWord)
+                    return leave(false, 0);
+                word = loadWord(bytes + origin);
+                stops = word & field & 0x80808080;
+            } while (stops == 0);
+        }
+        // The data bytes before the first other byte wait in the packet.
+        const std::uint32_t below = ((stops & (0u - stops)) >> 7) - 1;
+        cur |= word & field & below;
+        field &= ~below;
+        const std::uint32_t shift = static_cast<std::uint32_t>(std::countr_zero(stops)) & ~7u;
+        const std::uint32_t byte = word >> shift & 0xFF;
+        if (byte >= 0xF8) {
+            // Real time: may fall anywhere, changes nothing, leaves at once.
+            storeWord(at, (base & 0xF0) | CinSingleByte | byte << 8);
+            sink.at = at + PacketSize;
+            ++origin;
+            if (sink.at == room)
+                sink.full();
+            sink.submitNow();
+            at = sink.at;
+            room = sink.end;
+            if (at == room)
+                return leave(false, 0);
+            continue;
+        }
+        // An F7 inside System Exclusive goes with the bytes still pending,
+        // under code index 4 + their count with the F7.
+        std::uint32_t next = origin + shift / 8;
+        bool ends = false;
+        if (byte == 0xF7 && (base & 0xF) == CinSysExContinue) {
+            storeWord(at, (cur + shift / 8) | 0xF7u << shift);
             at += PacketSize;
-            i += need;
-            cur = run.base;
-            field = startField;
-            need = run.end - run.start;
+            streamIdle = true;
+            ends = true;
+            ++next;
             if (at == room) {
                 sink.at = at;
                 sink.full();
                 at = sink.at;
                 room = sink.end;
                 if (at == room)
-                    return leave();
+                    return leave(true, next);
             }
-            if (i > lastWord)
-                return leave();
-            shifted = loadWord(bytes + i) << 8 * run.start;
-        }
-        // The data bytes before the first other byte wait in the packet.
-        const std::uint32_t stop = static_cast<std::uint32_t>(std::countr_zero(shifted & field & 0x80808080)) / 8;
-        cur |= shifted & field & ~(~0u << 8 * stop);
-        i += need - (run.end - stop);
-        need = run.end - stop;
-        field = endMask & ~0u << 8 * stop;
-        std::uint8_t byte = bytes[i];
-        if (byte >= 0xF8) {
-            // Real time: may fall anywhere, changes nothing, leaves at once.
-            ++i;
-            sink.at = at;
-            appendPacket(sink, static_cast<std::uint8_t>(head | CinSingleByte), byte, 0, 0);
-            sink.submitNow();
-            at = sink.at;
-            room = sink.end;
-            if (at == room)
-                return leave();
-            continue;
-        }
-        if (byte == 0xF7 && state == ParserState::SysEx) {
-            // The end of exclusive goes with the bytes still pending.
-            const std::uint32_t last = run.end - need;
-            storeWord(at, (cur & ~0xFu) | sysExEndCin[last] | 0xF7u << 8 * last);
-            at += PacketSize;
-            ++i;
-            idle = true;
-            state = ParserState::SysExEnded;
-            if (at == room) {
-                sink.at = at;
-                sink.full();
-                at = sink.at;
-                room = sink.end;
-            }
-            if (at == room || i == count)
-                return leave();
-            byte = bytes[i];
+            if (next == count)
+                return leave(true, next);
         }
         // A new message: a channel status or F0, on from its first byte,
         // without a branch on which.
-        if (byte < 0x80 || byte > 0xF0)
-            return leave();
-        ++i;
-        const MessageStart next = messageStarts[byte >> 4 & 7];
-        const bool sysExStart = byte == 0xF0;
-        idle = idle && !sysExStart;
-        status = sysExStart ? status : byte;
-        state = next.state;
-        cur = head | next.cin | std::uint32_t{byte} << 8;
-        run = {sysExStart ? head | CinSysExContinue : cur, next.start, next.end, next.state};
-        need = next.end - 2;
-        endMask = ~0u >> (32 - 8 * run.end);
-        startField = endMask & ~0u << 8 * run.start;
-        field = endMask & ~0u << 8 * (run.end - need);
+        const std::uint32_t status = bytes[next];
+        if (status - 0x80 > 0x70)
+            return leave(ends, next);
+        const MessageStart start = messageStarts[status >> 4 & 7];
+        streamIdle &= status != 0xF0;
+        cur = (base & 0xF0) | start.cin | status << 8;
+        base = cur & start.keep;
+        startField = start.field;
+        field = start.field & 0xFFFF0000;
+        step = start.step;
+        origin = next - 1;
     }
-    return leave();
+    return leave(false, 0);
 }
 
 // Output: MIDI bytes of one stream through its parser into packets for
@@ -244,8 +286,10 @@ std::uint32_t packetise(MidiByteParser &parser, bool &idle, std::uint8_t cable, 
     while (i < count && sink.at != sink.end) {
         // The run leaves the idle flag to F0 and F7; a System Exclusive
         // stream flagged idle all the same goes a byte at a time, where its
-        // next data byte clears the flag.
-        if (count - i >= 4 && continuesRun(parser.m_state) && !(parser.m_state == S::SysEx && idle)) {
+        // next data byte clears the flag. So do the first 3 bytes of a call:
+        // the run loads a packet's bytes from where it would begin, up to 3
+        // bytes before the next one.
+        if (i >= 3 && count - i >= 4 && continuesRun(parser.m_state) && !(parser.m_state == S::SysEx && idle)) {
             i = packetiseRun(parser, idle, head, bytes, i, count, sink);
             if (i == count || sink.at == sink.end)
                 break;

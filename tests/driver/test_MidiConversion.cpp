@@ -68,6 +68,13 @@ const Bytes renderTraffic = hex("F0 01 02 03 04 05 06 07 08 09 0A 0B 0C F8 0D 0E
                                 "05 06 07 F1 10 20 30 F2 01 02 03 04 05 F4 01 02 03 04 05 F3 01 02 F6 01 02 "
                                 "F5 03 04 05 06 F7 07 80 01 02 03 04 05 06 F0 01 02 03 04 05 06 07 F7 F7 90");
 
+// Real time next to the bytes that start and end messages, every kind of
+// message straight after an end, and messages that change kind mid-packet.
+const Bytes renderBoundaries =
+    hex("F0 01 02 F7 F8 90 3C 40 F8 C0 05 F8 F0 F8 01 F7 D0 10 F0 01 02 03 F7 B0 07 64 "
+        "F0 F7 E0 00 40 F0 01 F7 F8 F8 A0 3C F8 01 F0 01 02 F8 F7 81 3C 40 F0 01 02 03 "
+        "04 F7 F0 01 02 03 04 05 F7 90 3C F0 01 B0 F7 90 3C 40 3D F7 41 F8 F0 01 02 03 04 F7");
+
 // The first conversion, a byte at a time: its packets, and "N;" whenever the
 // first N packets were submitted at once.
 std::string referencePack(const Bytes &bytes, std::string &marks)
@@ -119,13 +126,15 @@ std::string packCalls(const Bytes &bytes, std::size_t chunk, std::size_t room, s
 
 TEST(RenderConversionCalls, AnySplitAndRoomGivesWhatTheFirstConversionGives)
 {
-    std::string expectedMarks;
-    const std::string expected = referencePack(renderTraffic, expectedMarks);
-    for (std::size_t chunk : {1, 3, 4, 5, 7, 64, 1000}) {
-        for (std::size_t room : {1, 3, 16}) {
-            std::string marks;
-            EXPECT_EQ(packCalls(renderTraffic, chunk, room, marks), expected) << chunk << " " << room;
-            EXPECT_EQ(marks, expectedMarks) << chunk << " " << room;
+    for (const Bytes *traffic : {&renderTraffic, &renderBoundaries}) {
+        std::string expectedMarks;
+        const std::string expected = referencePack(*traffic, expectedMarks);
+        for (std::size_t chunk : {1, 3, 4, 5, 7, 64, 1000}) {
+            for (std::size_t room : {1, 3, 16}) {
+                std::string marks;
+                EXPECT_EQ(packCalls(*traffic, chunk, room, marks), expected) << chunk << " " << room;
+                EXPECT_EQ(marks, expectedMarks) << chunk << " " << room;
+            }
         }
     }
 }
