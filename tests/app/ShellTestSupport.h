@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/app/SingleInstance.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -8,8 +10,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <atomic>
 #include <deque>
 #include <ostream>
+#include <thread>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
@@ -65,6 +69,22 @@ inline void clearSettings()
     QSettings settings;
     settings.clear();
     settings.sync();
+}
+
+// Sends from another thread, so that the running instance in this thread can
+// answer while the sender waits.
+inline bool sendFromThread(const QString &identifier, const QString &message, int timeoutMs)
+{
+    std::atomic<bool> done{false};
+    bool delivered = false;
+    std::thread sender([&] {
+        delivered = SingleInstance(identifier).sendMessage(message, timeoutMs);
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    sender.join();
+    return delivered;
 }
 
 inline void storeSetting(const char *key, const QVariant &value)

@@ -7,6 +7,7 @@
 #include "editor/app/files/SysExFile.h"
 #include "editor/core/RemoteControlManager.h"
 #include "editor/core/model/CBPatch.h"
+#include "tests/support/ModelFixture.h"
 
 #include <QMimeData>
 #include <QSettings>
@@ -88,15 +89,12 @@ struct RecordingFeedback : FileFeedback {
 
 // A fresh patch model, manager and file layer, a folder for files and an
 // empty user settings store.
-class ViewsFixture : public ::testing::Test
+class ViewsFixture : public ModelFixture
 {
 protected:
     void SetUp() override
     {
-        CBPatch &model = CBPatch::instance();
-        model.initPatch();
-        model.initZones();
-        model.initBankSettings();
+        ModelFixture::SetUp();
         QSettings().clear();
         ASSERT_TRUE(dir.isValid());
         manager = std::make_unique<Brisel::RemoteControlManager>();

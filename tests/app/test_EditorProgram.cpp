@@ -7,21 +7,17 @@
 #include "editor/core/model/CBPatch.h"
 #include "tests/app/ShellTestSupport.h"
 #include "tests/support/ChannelFolderRules.h"
+#include "tests/support/ProgramRun.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,32 +26,13 @@ namespace {
 
 QString editorPath() { return QStringLiteral(ZELVORPAD_PATH); }
 
-// Sends from another thread, so that the running instance in this thread can
-// answer while the sender waits.
-bool sendFromThread(const QString &identifier, const QString &message, int timeoutMs)
-{
-    std::atomic<bool> done{false};
-    bool delivered = false;
-    std::thread sender([&] {
-        delivered = SingleInstance(identifier).sendMessage(message, timeoutMs);
-        done = true;
-    });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    sender.join();
-    return delivered;
-}
+// A process of the editor, run to its end; its exit code.
+int runEditor(const QStringList &arguments) { return runProgram(editorPath(), arguments).code; }
 
-// A process of the editor that hands over; its exit code.
-int runEditor(const QStringList &arguments, QByteArray *errors = nullptr)
+// Whether a starting editor's channel came up within 10 s.
+bool channelUp(const SingleInstance &instance)
 {
-    QProcess process;
-    process.start(editorPath(), arguments);
-    while (!process.waitForFinished(5))
-        QCoreApplication::processEvents();
-    if (errors)
-        *errors = process.readAllStandardError();
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QTest::qWaitFor([&] { return QFile::exists(instance.socketPath()); }, 10000);
 }
 
 TEST(HandOver, ASecondEditorHandsItsFileOverAndExitsZero)
@@ -77,9 +54,7 @@ TEST(HandOver, AKilledEditorIsReplacedByTheNextStart)
     editor.start(editorPath(), {});
     ASSERT_TRUE(editor.waitForStarted());
     SingleInstance next{QLatin1String(Application::Identifier)};
-    QDeadlineTimer deadline(10000);
-    while (!QFile::exists(next.socketPath()) && !deadline.hasExpired())
-        QThread::msleep(10);
+    ASSERT_TRUE(channelUp(next));
     ASSERT_TRUE(sendFromThread(QLatin1String(Application::Identifier), QString(), 5000));
     editor.kill();
     editor.waitForFinished();
@@ -121,26 +96,22 @@ TEST(HandOver, TheRunningEditorOpensTheFileAndSendsItToTheController)
     QProcess running;
     running.start(editorPath(), {QStringLiteral("--simulate=49")});
     ASSERT_TRUE(running.waitForStarted());
-    const SingleInstance probe{QLatin1String(Application::SimulatedIdentifier)};
-    QDeadlineTimer deadline(10000);
-    while (!QFile::exists(probe.socketPath()) && !deadline.hasExpired())
-        QThread::msleep(10);
+    ASSERT_TRUE(channelUp(SingleInstance{QLatin1String(Application::SimulatedIdentifier)}));
 
     // The path arrives split at its blank and is rebuilt.
     EXPECT_EQ(runEditor({QStringLiteral("--simulate=49"), folder.filePath("handed"), QStringLiteral("over.vpb")}), 0);
     // The simulated controller keeps what it stores in its state file.
     const QString state = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/vorpad/simulated-49.syx");
     QByteArray stored;
-    deadline = QDeadlineTimer(10000);
-    while (!stored.contains("Handed15") && !deadline.hasExpired()) {
-        QThread::msleep(20);
-        QFile contents(state);
-        if (contents.open(QIODevice::ReadOnly))
-            stored = contents.readAll();
-    }
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile contents(state);
+            stored = contents.open(QIODevice::ReadOnly) ? contents.readAll() : stored;
+            return stored.contains("Handed0") && stored.contains("Handed15");
+        },
+        10000));
     running.kill();
     running.waitForFinished();
-    EXPECT_TRUE(stored.contains("Handed0") && stored.contains("Handed15"));
 }
 
 TEST_F(ChannelFolderRules, TheEditorRunsWithoutARefusedChannelAndSaysSo)
@@ -162,41 +133,20 @@ TEST_F(ChannelFolderRules, TheEditorRunsWithoutARefusedChannelAndSaysSo)
 
 // ---- The program ----------------------------------------------------------------
 
-struct ProgramRun {
-    int exitCode;
-    QByteArray errors;
-};
-
-ProgramRun runProgram(const QStringList &arguments, const QProcessEnvironment &environment)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZELVORPAD_PATH), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardError()};
-}
-
 TEST(Program, WithoutADisplaySaysHowToRunIt)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QLatin1String(name));
-    const ProgramRun run = runProgram({}, environment);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.contains("xvfb-run") && run.errors.contains("--screenshot")) << run.errors.constData();
+    const ProgramRun run = runProgram(editorPath(), {}, {.environment = withoutDisplay()});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains("xvfb-run") && run.err.contains("--screenshot")) << run.err.constData();
 }
 
 TEST(Program, ScreenshotDrawsTheConnectedWindowOrFails)
 {
     QTemporaryDir folder;
     const QString picture = folder.filePath("window.png");
-    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    EXPECT_EQ(runProgram({"--simulate=25", "--screenshot", picture}, environment).exitCode, 0);
-    const QImage image(picture);
-    EXPECT_GT(image.width(), 800);
-    EXPECT_EQ(
-        runProgram({"--simulate=25", "--screenshot", folder.filePath("no/such/folder/w.png")}, environment).exitCode,
-        1);
+    EXPECT_EQ(runEditor({"--simulate=25", "--screenshot", picture}), 0);
+    EXPECT_GT(QImage(picture).width(), 800);
+    EXPECT_EQ(runEditor({"--simulate=25", "--screenshot", folder.filePath("no/such/folder/w.png")}), 1);
 }
 
 // ---- The command line ------------------------------------------------------------
@@ -236,27 +186,17 @@ TEST_P(CommandLine, Runs)
     ASSERT_TRUE(!c.listening || running.listen());
     QSignalSpy received(&running, &SingleInstance::messageReceived);
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!c.display) {
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QLatin1String(name));
-    }
-    QStringList arguments;
-    for (const QString &argument : c.arguments)
-        arguments << expand(argument);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder.path());
-    process.start(editorPath(), arguments);
-    QDeadlineTimer deadline(30000);
-    while (!process.waitForFinished(5) && !deadline.hasExpired())
-        QCoreApplication::processEvents();
-    const QByteArray output = process.readAllStandardOutput(), errors = process.readAllStandardError();
+    QStringList arguments = c.arguments;
+    arguments.replaceInStrings("%1", folder.path());
+    const ProgramRun run =
+        runProgram(editorPath(), arguments,
+                   {.environment = c.display ? QProcessEnvironment::systemEnvironment() : withoutDisplay(),
+                    .workingDirectory = folder.path()});
 
-    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << "did not end: " << errors.constData();
-    EXPECT_EQ(process.exitCode(), c.exitCode) << errors.constData();
-    EXPECT_TRUE(output.contains(c.output)) << output.constData();
-    EXPECT_TRUE(errors.contains(expand(c.errors).toUtf8())) << errors.constData();
+    ASSERT_NE(run.code, -1) << "did not end: " << run.err.constData();
+    EXPECT_EQ(run.code, c.exitCode) << run.err.constData();
+    EXPECT_TRUE(run.out.contains(c.output)) << run.out.constData();
+    EXPECT_TRUE(run.err.contains(expand(c.errors).toUtf8())) << run.err.constData();
     if (c.handedOver) {
         ASSERT_TRUE(received.count() > 0 || received.wait(2000));
         EXPECT_EQ(received.at(0).at(0).toString(), expand(c.handedOver));

@@ -78,6 +78,15 @@ protected:
     SimulatedWorld world;
 };
 
+// The main window, shown and the parent of the message boxes (until TearDown).
+struct ShownWindow : MainWindow {
+    ShownWindow()
+    {
+        MessageParent::set(this);
+        show();
+    }
+};
+
 // ---- Keeping unsaved work --------------------------------------------------
 
 struct CloseCase {
@@ -96,9 +105,7 @@ TEST_P(Closing, AsksAndAlwaysCloses)
 {
     ASSERT_TRUE(connectController());
     storeSetting("Preferences/Auto Save", GetParam().autoSave);
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     editActivePatch();
     const PatchImage storedBefore = world.controller().patch(manager().currentPosition() + 1);
 
@@ -126,9 +133,7 @@ TEST_F(Shell, SwitchingPatchesAsksThePatchQuestionWhenNotAutoSaving)
 {
     ASSERT_TRUE(connectController());
     storeSetting("Preferences/Auto Save", 0);
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     editActivePatch();
     PatchListWidget *list = static_cast<DeviceView *>(window.mainView()->deviceView())->patchList();
 
@@ -234,9 +239,7 @@ TEST_P(LoadOverModifiedBank, KeepsTheUsersBankUnlessTheyLetItGo)
 {
     const LoadQuestionCase &c = GetParam();
     ASSERT_TRUE(connectController());
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     const QString a = writeBank("A"), b = writeBank("B"), saved = dir.filePath("mine.vpb");
     ASSERT_TRUE(manager().bank().patch(15).setPatchImage(patchNamed("Mine")));
     const auto open = [](const QString &path) {
@@ -286,9 +289,7 @@ TEST_P(StatusBar, SaysWhatHappened)
 {
     const StatusCase &c = GetParam();
     ASSERT_TRUE(connectController());
-    MainWindow window;
-    MessageParent::set(&window);
-    window.show();
+    ShownWindow window;
     editActivePatch();
     QTemporaryDir dir;
     ScriptedUser user(c.steps, dir.filePath("saved.vpb"), [] {});

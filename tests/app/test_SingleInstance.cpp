@@ -7,20 +7,14 @@
 #include "tests/app/ShellTestSupport.h"
 #include "tests/support/ChannelFolderRules.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,22 +78,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 // ---- The channel between two instances -------------------------------------------
-
-// Sends from another thread, so that the running instance in this thread can
-// answer while the sender waits.
-bool sendFromThread(const QString &identifier, const QString &message, int timeoutMs)
-{
-    std::atomic<bool> done{false};
-    bool delivered = false;
-    std::thread sender([&] {
-        delivered = SingleInstance(identifier).sendMessage(message, timeoutMs);
-        done = true;
-    });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    sender.join();
-    return delivered;
-}
 
 class Channel : public ::testing::Test
 {

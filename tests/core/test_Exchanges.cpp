@@ -194,16 +194,12 @@ TEST(SendAlgorithm, RequestForAnyDeviceAcceptsEveryDeviceId)
     Midi::MidiOutPort output(0);
     Midi::MidiInPort input(0);
     ASSERT_TRUE(output.open() && input.open());
-    {
-        SynchronousSendAlgorithm algorithm(output, input);
-        TestPatch patch(2);
-        algorithm.send(std::make_unique<PatchRequest>(0x03, patch), 0);
-        EXPECT_EQ(patch.patchUpdates, 0) << "built for device 3, answered by 5";
-        algorithm.send(std::make_unique<PatchRequest>(0x7F, patch), 0);
-        EXPECT_EQ(patch.patch, distinctPatch('J'));
-    }
-    input.close();
-    output.close();
+    SynchronousSendAlgorithm algorithm(output, input);
+    TestPatch patch(2);
+    algorithm.send(std::make_unique<PatchRequest>(0x03, patch), 0);
+    EXPECT_EQ(patch.patchUpdates, 0) << "built for device 3, answered by 5";
+    algorithm.send(std::make_unique<PatchRequest>(0x7F, patch), 0);
+    EXPECT_EQ(patch.patch, distinctPatch('J'));
 }
 
 // Delivers the device's replies on the sending thread, inside the send: the
@@ -240,15 +236,11 @@ TEST(SendAlgorithm, ReplyArrivingBeforeTheWaitIsNotLost)
     Midi::MidiOutPort output(0);
     Midi::MidiInPort input(0);
     ASSERT_TRUE(output.open() && input.open());
-    {
-        SynchronousSendAlgorithm algorithm(output, input);
-        TestPatch patch(8);
-        algorithm.send(std::make_unique<PatchRequest>(0x10, patch), 0);
-        EXPECT_EQ(patch.patch, distinctPatch('K'));
-        EXPECT_EQ(endpoint->controller.requestCount(), 1);
-    }
-    input.close();
-    output.close();
+    SynchronousSendAlgorithm algorithm(output, input);
+    TestPatch patch(8);
+    algorithm.send(std::make_unique<PatchRequest>(0x10, patch), 0);
+    EXPECT_EQ(patch.patch, distinctPatch('K'));
+    EXPECT_EQ(endpoint->controller.requestCount(), 1);
 }
 
 struct SettingsCase {
@@ -292,18 +284,14 @@ TEST(SendAlgorithm, RepeatsArePausedByTheInterval)
     Midi::MidiOutPort output(0);
     Midi::MidiInPort input(0);
     ASSERT_TRUE(output.open() && input.open());
-    {
-        SynchronousSendAlgorithm algorithm(output, input);
-        EXPECT_EQ(algorithm.defaultRetries(), 2);
-        EXPECT_EQ(algorithm.interval(), 50u);
-        TestBank bank;
-        algorithm.send(std::make_unique<BankSettingsRequest>(0x10, bank), 0);
-        EXPECT_EQ(world.controller().requestCount(), 3);
-        algorithm.send(std::make_unique<BankSettingsRequest>(0x10, bank), 1);
-        EXPECT_EQ(world.controller().requestCount(), 5) << "an explicit count wins over the setting";
-    }
-    input.close();
-    output.close();
+    SynchronousSendAlgorithm algorithm(output, input);
+    EXPECT_EQ(algorithm.defaultRetries(), 2);
+    EXPECT_EQ(algorithm.interval(), 50u);
+    TestBank bank;
+    algorithm.send(std::make_unique<BankSettingsRequest>(0x10, bank), 0);
+    EXPECT_EQ(world.controller().requestCount(), 3);
+    algorithm.send(std::make_unique<BankSettingsRequest>(0x10, bank), 1);
+    EXPECT_EQ(world.controller().requestCount(), 5) << "an explicit count wins over the setting";
 }
 
 TEST(IdentityProbe, SilentDeviceIsAskedTwiceEvenWithoutRetries)

@@ -74,24 +74,13 @@ TEST_F(CBSysExPatchTest, BuildersWriteTheDocumentedMessages)
     EXPECT_EQ(build(&CBSysExPatch::buildZonesRequest, 0x7F, 16, nullptr),
               (Bytes{0xF0, 0x18, 0x42, 0x00, 0x7F, 0x14, 0x00, 0x10, 0xF7}));
 
-    const Bytes zonesTransfer = build(&CBSysExPatch::buildZonesTransfer, 0x10, 0, zones.data());
-    ASSERT_EQ(zonesTransfer.size(), 73u);
-    EXPECT_EQ(Bytes(zonesTransfer.begin(), zonesTransfer.begin() + 8),
-              (Bytes{0xF0, 0x18, 0x42, 0x00, 0x10, 0x15, 0x00, 0x00}));
-    EXPECT_EQ(Bytes(zonesTransfer.begin() + 8, zonesTransfer.end() - 1), Bytes(zones.begin(), zones.end()));
-    EXPECT_EQ(zonesTransfer.back(), 0xF7);
-
-    const Bytes patchTransfer = build(&CBSysExPatch::buildPatchTransfer, 0x10, 7, image.data());
-    ASSERT_EQ(patchTransfer.size(), 361u);
-    EXPECT_EQ(Bytes(patchTransfer.begin(), patchTransfer.begin() + 8),
-              (Bytes{0xF0, 0x18, 0x42, 0x00, 0x10, 0x11, 0x00, 0x07}));
-    EXPECT_EQ(Bytes(patchTransfer.begin() + 8, patchTransfer.end() - 1), Bytes(image.begin(), image.end()));
-    EXPECT_EQ(patchTransfer.back(), 0xF7);
-
-    const Bytes bankTransfer = build(&CBSysExPatch::buildBankSettingsTransfer, 0x10, 0, bank.data());
-    ASSERT_EQ(bankTransfer.size(), 25u);
-    EXPECT_EQ(Bytes(bankTransfer.begin(), bankTransfer.begin() + 7), (Bytes{0xF0, 0x18, 0x42, 0x00, 0x10, 0x13, 0x00}));
-    EXPECT_EQ(Bytes(bankTransfer.begin() + 7, bankTransfer.end() - 1), Bytes(bank.begin(), bank.begin() + 17));
+    // Header, the image, F7: 73, 361 and 25 bytes.
+    EXPECT_EQ(build(&CBSysExPatch::buildZonesTransfer, 0x10, 0, zones.data()),
+              transfer(0x15, 0x00, zones.data(), ZonesImageSize));
+    EXPECT_EQ(build(&CBSysExPatch::buildPatchTransfer, 0x10, 7, image.data()),
+              transfer(0x11, 0x07, image.data(), PatchImageSize));
+    EXPECT_EQ(build(&CBSysExPatch::buildBankSettingsTransfer, 0x10, 0, bank.data()),
+              transfer(0x13, 0, bank.data(), 17));
 }
 
 TEST_F(CBSysExPatchTest, BuildersKeepEveryDataByteBelow0x80)

@@ -149,19 +149,9 @@ TEST_P(UpdateFaults, StopTheUpdateAtTheirStep)
     control.close(handle);
 }
 
-Sim::UsbFaults faults(int failBlock, bool refuse, int stall, int disconnect)
-{
-    Sim::UsbFaults f;
-    f.failBlock = failBlock;
-    f.refuseStart = refuse;
-    f.stallRequest = stall;
-    f.disconnectAtBlock = disconnect;
-    return f;
-}
-
 INSTANTIATE_TEST_SUITE_P(SimulatedControl, UpdateFaults,
-                         testing::Values(FaultCase{"failBlock", faults(3, false, -1, -1), 3},
-                                         FaultCase{"refuseStart", faults(-1, true, -1, -1), -2},
-                                         FaultCase{"stallWrite", faults(-1, false, 5, -1), 0},
-                                         FaultCase{"disconnect", faults(-1, false, -1, 4), 4}),
+                         testing::Values(FaultCase{"failBlock", {{.failBlock = 3}}, 3},
+                                         FaultCase{"refuseStart", {{.refuseStart = true}}, -2},
+                                         FaultCase{"stallWrite", {{.stallRequest = 5}}, 0},
+                                         FaultCase{"disconnect", {{.disconnectAtBlock = 4}}, 4}),
                          [](const auto &info) { return std::string(info.param.name); });

@@ -69,9 +69,7 @@ TEST_F(SimMidiTest, AnInputOpensOnlyOnce)
 
 TEST_F(SimMidiTest, ChunkedRepliesAreAssembled)
 {
-    Sim::Faults faults;
-    faults.chunkSize = 1;
-    controller->setFaults(faults);
+    controller->setFaults({.chunkSize = 1});
     Midi::MidiInPort input(0);
     Midi::MidiOutPort output(0);
     output.setMaxChunkSize(2);
@@ -87,10 +85,7 @@ TEST_F(SimMidiTest, ChunkedRepliesAreAssembled)
 
 TEST_F(SimMidiTest, ClosingWhileRepliesAreOnTheWayDropsThem)
 {
-    Sim::Faults faults;
-    faults.replyDelay = std::chrono::milliseconds(20);
-    faults.strayAfterReply = true;
-    controller->setFaults(faults);
+    controller->setFaults({.replyDelay = std::chrono::milliseconds(20), .strayAfterReply = true});
     Midi::MidiInPort input(0);
     Midi::MidiOutPort output(0);
     MidiInRecorder waiter;

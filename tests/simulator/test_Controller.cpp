@@ -194,13 +194,6 @@ struct FaultCase {
     int command;         // its command
 };
 
-Sim::Faults with(void (*set)(Sim::Faults &))
-{
-    Sim::Faults f;
-    set(f);
-    return f;
-}
-
 class ControllerFaults : public ::testing::TestWithParam<FaultCase>
 {
 };
@@ -224,33 +217,31 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, ControllerFaults,
     ::testing::Values(
         FaultCase{"None", {}, CBSysExPatch::PatchRequest, 1, CBSysExPatch::Accepted, CBSysExPatch::PatchTransfer},
-        FaultCase{"Silent", with([](Sim::Faults &f) { f.silent = true; }), CBSysExPatch::PatchRequest, 0, 0, 0},
-        FaultCase{"Late", with([](Sim::Faults &f) { f.replyDelay = std::chrono::milliseconds(1500); }),
-                  CBSysExPatch::PatchRequest, 1, CBSysExPatch::Accepted, CBSysExPatch::PatchTransfer},
-        FaultCase{"OtherDevice", with([](Sim::Faults &f) { f.replyDeviceId = 5; }), CBSysExPatch::PatchRequest, 1,
-                  CBSysExPatch::OtherDevice, CBSysExPatch::PatchTransfer},
-        FaultCase{"ErrorStatus", with([](Sim::Faults &f) { f.errorStatus = 3; }), CBSysExPatch::ZonesRequest, 1,
-                  CBSysExPatch::DeviceError, CBSysExPatch::ZonesTransfer},
-        FaultCase{"CorruptPatch", with([](Sim::Faults &f) { f.corruptPayload = true; }), CBSysExPatch::PatchRequest, 1,
-                  CBSysExPatch::InvalidImage, CBSysExPatch::PatchTransfer},
-        FaultCase{"CorruptZones", with([](Sim::Faults &f) { f.corruptPayload = true; }), CBSysExPatch::ZonesRequest, 1,
-                  CBSysExPatch::InvalidImage, CBSysExPatch::ZonesTransfer},
-        FaultCase{"CorruptBank", with([](Sim::Faults &f) { f.corruptPayload = true; }),
-                  CBSysExPatch::BankSettingsRequest, 1, CBSysExPatch::InvalidImage, CBSysExPatch::BankSettingsTransfer},
-        FaultCase{"OtherCommand", with([](Sim::Faults &f) { f.replyCommand = CBSysExPatch::BankSettingsRequest; }),
-                  CBSysExPatch::PatchRequest, 1, CBSysExPatch::Accepted, CBSysExPatch::BankSettingsRequest},
-        FaultCase{"Stray", with([](Sim::Faults &f) { f.strayAfterReply = true; }), CBSysExPatch::PatchRequest, 2,
+        FaultCase{"Silent", Sim::Faults{.silent = true}, CBSysExPatch::PatchRequest, 0, 0, 0},
+        FaultCase{"Late", Sim::Faults{.replyDelay = std::chrono::milliseconds(1500)}, CBSysExPatch::PatchRequest, 1,
                   CBSysExPatch::Accepted, CBSysExPatch::PatchTransfer},
-        FaultCase{"Chunks", with([](Sim::Faults &f) { f.chunkSize = 3; }), CBSysExPatch::PatchRequest, 1,
-                  CBSysExPatch::Accepted, CBSysExPatch::PatchTransfer}),
+        FaultCase{"OtherDevice", Sim::Faults{.replyDeviceId = 5}, CBSysExPatch::PatchRequest, 1,
+                  CBSysExPatch::OtherDevice, CBSysExPatch::PatchTransfer},
+        FaultCase{"ErrorStatus", Sim::Faults{.errorStatus = 3}, CBSysExPatch::ZonesRequest, 1,
+                  CBSysExPatch::DeviceError, CBSysExPatch::ZonesTransfer},
+        FaultCase{"CorruptPatch", Sim::Faults{.corruptPayload = true}, CBSysExPatch::PatchRequest, 1,
+                  CBSysExPatch::InvalidImage, CBSysExPatch::PatchTransfer},
+        FaultCase{"CorruptZones", Sim::Faults{.corruptPayload = true}, CBSysExPatch::ZonesRequest, 1,
+                  CBSysExPatch::InvalidImage, CBSysExPatch::ZonesTransfer},
+        FaultCase{"CorruptBank", Sim::Faults{.corruptPayload = true}, CBSysExPatch::BankSettingsRequest, 1,
+                  CBSysExPatch::InvalidImage, CBSysExPatch::BankSettingsTransfer},
+        FaultCase{"OtherCommand", Sim::Faults{.replyCommand = CBSysExPatch::BankSettingsRequest},
+                  CBSysExPatch::PatchRequest, 1, CBSysExPatch::Accepted, CBSysExPatch::BankSettingsRequest},
+        FaultCase{"Stray", Sim::Faults{.strayAfterReply = true}, CBSysExPatch::PatchRequest, 2, CBSysExPatch::Accepted,
+                  CBSysExPatch::PatchTransfer},
+        FaultCase{"Chunks", Sim::Faults{.chunkSize = 3}, CBSysExPatch::PatchRequest, 1, CBSysExPatch::Accepted,
+                  CBSysExPatch::PatchTransfer}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Controller, AnswersOnlyEveryNthRequest)
 {
     Controller controller;
-    Sim::Faults faults;
-    faults.answerEveryNth = 3;
-    controller.setFaults(faults);
+    controller.setFaults({.answerEveryNth = 3});
     std::vector<std::size_t> counts;
     for (int i = 0; i < 6; ++i)
         counts.push_back(send(controller, request(CBSysExPatch::BankSettingsRequest, 0)).size());
@@ -260,9 +251,7 @@ TEST(Controller, AnswersOnlyEveryNthRequest)
 TEST(Controller, CorruptedIdentityIsNotOfThisFamily)
 {
     Controller controller;
-    Sim::Faults faults;
-    faults.corruptPayload = true;
-    controller.setFaults(faults);
+    controller.setFaults({.corruptPayload = true});
     const auto replies = send(controller, identityRequest);
     ASSERT_EQ(replies.size(), 1u);
     Brisel::IdentityResult result;
@@ -273,9 +262,7 @@ TEST(Controller, CorruptedIdentityIsNotOfThisFamily)
 TEST(Controller, SilentControllerStillStoresWhatItIsSent)
 {
     Controller controller;
-    Sim::Faults faults;
-    faults.silent = true;
-    controller.setFaults(faults);
+    controller.setFaults({.silent = true});
     PatchImage image = defaultPatch();
     image[16] = 9;
     EXPECT_TRUE(send(controller, patchTransfer(image, 2, Controller::DefaultDeviceId)).empty());

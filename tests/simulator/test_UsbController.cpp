@@ -240,9 +240,7 @@ TEST_F(FirmwareUpdateTest, ImageWithoutHeaderIsNotInstalled)
 
 TEST_F(FirmwareUpdateTest, FailedBlockReportsStatusOne)
 {
-    UsbFaults faults;
-    faults.failBlock = 3;
-    setFaults(faults);
+    setFaults({{.failBlock = 3}});
     EXPECT_EQ(status(FirmwareUpdate::Start), 0u);
     EXPECT_EQ(writeAll(), 3);
     EXPECT_EQ(status(FirmwareUpdate::End), 2u);
@@ -251,9 +249,7 @@ TEST_F(FirmwareUpdateTest, FailedBlockReportsStatusOne)
 
 TEST_F(FirmwareUpdateTest, RefusedStart)
 {
-    UsbFaults faults;
-    faults.refuseStart = true;
-    setFaults(faults);
+    setFaults({{.refuseStart = true}});
     EXPECT_EQ(status(FirmwareUpdate::Start), 1u);
     std::vector<std::uint8_t> block(64);
     EXPECT_EQ(request(FirmwareUpdate::WriteBlock, false, block), UsbResult::Stall);
@@ -261,9 +257,7 @@ TEST_F(FirmwareUpdateTest, RefusedStart)
 
 TEST_F(FirmwareUpdateTest, StalledRequest)
 {
-    UsbFaults faults;
-    faults.stallRequest = FirmwareUpdate::Version;
-    setFaults(faults);
+    setFaults({{.stallRequest = FirmwareUpdate::Version}});
     std::vector<std::uint8_t> version(32);
     EXPECT_EQ(request(FirmwareUpdate::Version, true, version), UsbResult::Stall);
     EXPECT_EQ(status(FirmwareUpdate::Status), 0u);
@@ -271,9 +265,7 @@ TEST_F(FirmwareUpdateTest, StalledRequest)
 
 TEST_F(FirmwareUpdateTest, DisconnectMidUpdate)
 {
-    UsbFaults faults;
-    faults.disconnectAtBlock = 2;
-    setFaults(faults);
+    setFaults({{.disconnectAtBlock = 2}});
     EXPECT_EQ(status(FirmwareUpdate::Start), 0u);
     EXPECT_EQ(writeAll(), 2);
     EXPECT_FALSE(controller.connected());

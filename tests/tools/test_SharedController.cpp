@@ -1,11 +1,11 @@
 #include "platform/sim/SimulatedPlatform.h"
 #include "simulator/Controller.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/tools/CtlRun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -29,10 +29,9 @@ TEST(SharedSimulatedController, AnEditAfterARestoreByAnotherProgramKeepsTheResto
     file.seek(25 + 361 * 6 + 8 + 23); // semitone of patch 7
     file.write("\x30", 1);
     file.close();
-    QProcess restore;
-    restore.start(QStringLiteral(VORPADCTL_PATH), {"restore", bank, "--simulate=25"});
-    ASSERT_TRUE(restore.waitForFinished(60000));
-    ASSERT_EQ(restore.exitCode(), 0) << restore.readAllStandardError().toStdString();
+    const ProgramRun restore = runProgram(VORPADCTL_PATH, {"restore", bank, "--simulate=25"}, {.timeoutMs = 60000});
+    ASSERT_TRUE(restore.finished);
+    ASSERT_EQ(restore.code, 0) << restore.err.toStdString();
 
     FileBytes::Bytes edited = FileBytes::defaultPatch();
     edited[23] = 0x21;

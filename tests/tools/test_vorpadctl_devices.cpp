@@ -3,6 +3,7 @@
 #include "editor/app/files/PatchFile.h"
 #include "editor/app/files/SysExFile.h"
 #include "platform/sim/SimulatedPlatform.h"
+#include "tests/support/ModelFixture.h"
 #include "tests/support/SimulatedWorld.h"
 #include "tests/tools/CtlRun.h"
 #include "tools/vorpadctl/VorpadCtl.h"
@@ -24,16 +25,13 @@ PatchImage patchWithSemitone(int semitone)
 
 std::vector<Byte> bytes(const PatchImage &image) { return {image.begin(), image.end()}; }
 
-class VorpadCtlDevices : public ::testing::Test
+class VorpadCtlDevices : public ModelFixture
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        CBPatch &model = CBPatch::instance();
-        model.initPatch();
-        model.initZones();
-        model.initBankSettings();
+        ModelFixture::SetUp();
     }
     std::string path(const char *name) const { return m_dir.filePath(name).toStdString(); }
 

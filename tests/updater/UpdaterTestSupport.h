@@ -25,11 +25,18 @@ namespace fs = std::filesystem;
 inline constexpr std::uint16_t PackageDate = (26 << 9) | (1 << 5) | 15; // 2026-01-15
 inline constexpr std::uint16_t PackageVersion = 0x0110;                 // "1.10"
 
-// Keeps the debug log out of the test output while it lives.
+// Keeps the debug log out of the test output while it lives; with `lines`,
+// each line goes there.
 class QuietLog
 {
 public:
-    QuietLog() : m_previous(Oxa::setLogSink([](const std::string &) {})) {}
+    explicit QuietLog(std::vector<std::string> *lines = nullptr)
+        : m_previous(Oxa::setLogSink([lines](const std::string &line) {
+            if (lines)
+                lines->push_back(line);
+        }))
+    {
+    }
     ~QuietLog() { Oxa::setLogSink(m_previous); }
     QuietLog(const QuietLog &) = delete;
     QuietLog &operator=(const QuietLog &) = delete;

@@ -1,3 +1,5 @@
+#include "UpdaterTestSupport.h"
+
 #include "updater/core/Log.h"
 #include "updater/engine/UpdaterConfiguration.h"
 
@@ -15,12 +17,7 @@ namespace {
 class ConfigurationTest : public testing::Test
 {
 protected:
-    ConfigurationTest()
-    {
-        write(QStringLiteral("fw.bin"), QByteArray(130, '\x01'));
-        m_previousSink = setLogSink([this](const std::string &line) { log.push_back(line); });
-    }
-    ~ConfigurationTest() override { setLogSink(m_previousSink); }
+    ConfigurationTest() { write(QStringLiteral("fw.bin"), QByteArray(130, '\x01')); }
 
     QString write(const QString &name, const QByteArray &bytes)
     {
@@ -64,9 +61,7 @@ protected:
     QTemporaryDir m_dir;
     UpdaterConfiguration configuration{QDir(m_dir.path()), nullptr};
     std::vector<std::string> log;
-
-private:
-    LogSink m_previousSink;
+    UpdaterTest::QuietLog m_log{&log};
 };
 
 TEST_F(ConfigurationTest, aCompletePackageLoadsWithPathsResolvedAgainstTheProgramDirectory)

@@ -6,39 +6,40 @@ using namespace Oxa;
 
 namespace {
 
-struct UpgradeCase {
-    const char *current;
-    const char *next;
-    bool upgrade;
+// Two revisions (the device's first) and what the comparison says of them.
+struct PairCase {
+    const char *device;
+    const char *package;
+    bool holds;
 };
 
-class UpgradeTest : public testing::TestWithParam<UpgradeCase>
+class UpgradeTest : public testing::TestWithParam<PairCase>
 {
 };
 
 TEST_P(UpgradeTest, comparesMajorMinorBuildInOrder)
 {
-    const UpgradeCase &c = GetParam();
-    EXPECT_EQ(isUpgrade(c.current, c.next), c.upgrade) << c.current << " -> " << c.next;
+    const PairCase &c = GetParam();
+    EXPECT_EQ(isUpgrade(c.device, c.package), c.holds) << c.device << " -> " << c.package;
 }
 
 INSTANTIATE_TEST_SUITE_P(Revision, UpgradeTest,
-                         testing::Values(UpgradeCase{"1.00", "1.10", true},  // minor
-                                         UpgradeCase{"1.05", "1.5", false},  // equal: both minor 5
-                                         UpgradeCase{"1.10", "1.05", false}, // older minor
-                                         UpgradeCase{"1.99", "2.00", true},  // major wins over minor
-                                         UpgradeCase{"2.00", "1.10", false}, // a larger minor of an older major
-                                         UpgradeCase{"0.50", "1.00", true},
-                                         UpgradeCase{"1.07.240315", "1.07.250101", true}, // build decides
-                                         UpgradeCase{"1.07.250101", "1.07.240315", false},
-                                         UpgradeCase{"1.07", "1.07.250101", false}, // a missing build takes no part
-                                         UpgradeCase{"1.07.240315", "1.07", false},
-                                         UpgradeCase{"1.06.990101", "1.07.010101", true},
-                                         UpgradeCase{"1.0A", "1.10", false}, // invalid device version
-                                         UpgradeCase{"", "1.10", false},     // version request failed
-                                         UpgradeCase{"1.00", "", false},     // class without firmware
-                                         UpgradeCase{"1", "2", false},       // no '.'
-                                         UpgradeCase{"-1.00", "1.00", false}, UpgradeCase{"1.00", "1.x", false}));
+                         testing::Values(PairCase{"1.00", "1.10", true},  // minor
+                                         PairCase{"1.05", "1.5", false},  // equal: both minor 5
+                                         PairCase{"1.10", "1.05", false}, // older minor
+                                         PairCase{"1.99", "2.00", true},  // major wins over minor
+                                         PairCase{"2.00", "1.10", false}, // a larger minor of an older major
+                                         PairCase{"0.50", "1.00", true},
+                                         PairCase{"1.07.240315", "1.07.250101", true}, // build decides
+                                         PairCase{"1.07.250101", "1.07.240315", false},
+                                         PairCase{"1.07", "1.07.250101", false}, // a missing build takes no part
+                                         PairCase{"1.07.240315", "1.07", false},
+                                         PairCase{"1.06.990101", "1.07.010101", true},
+                                         PairCase{"1.0A", "1.10", false}, // invalid device version
+                                         PairCase{"", "1.10", false},     // version request failed
+                                         PairCase{"1.00", "", false},     // class without firmware
+                                         PairCase{"1", "2", false},       // no '.'
+                                         PairCase{"-1.00", "1.00", false}, PairCase{"1.00", "1.x", false}));
 
 struct ParseCase {
     const char *text;
@@ -72,27 +73,21 @@ INSTANTIATE_TEST_SUITE_P(Revision, ParseTest,
                                          ParseCase{"1.2.", false, 0, 0, 0}, ParseCase{"1.-2", false, 0, 0, 0},
                                          ParseCase{"99999999999.1", false, 0, 0, 0}));
 
-struct SameCase {
-    const char *device;
-    const char *package;
-    bool same;
-};
-
-class SameRevisionTest : public testing::TestWithParam<SameCase>
+class SameRevisionTest : public testing::TestWithParam<PairCase>
 {
 };
 
 TEST_P(SameRevisionTest, buildCountsOnlyWhenThePackageHasOne)
 {
-    const SameCase &c = GetParam();
-    EXPECT_EQ(isSameRevision(c.device, c.package), c.same) << c.device << " vs " << c.package;
+    const PairCase &c = GetParam();
+    EXPECT_EQ(isSameRevision(c.device, c.package), c.holds) << c.device << " vs " << c.package;
 }
 
 INSTANTIATE_TEST_SUITE_P(Revision, SameRevisionTest,
-                         testing::Values(SameCase{"1.10", "1.10", true}, SameCase{"1.10", "1.1", false},
-                                         SameCase{"1.10.260101", "1.10", true},
-                                         SameCase{"1.10.260101", "1.10.260101", true},
-                                         SameCase{"1.10.260102", "1.10.260101", false},
-                                         SameCase{"1.10", "1.10.260101", false}, SameCase{"", "1.10", false}));
+                         testing::Values(PairCase{"1.10", "1.10", true}, PairCase{"1.10", "1.1", false},
+                                         PairCase{"1.10.260101", "1.10", true},
+                                         PairCase{"1.10.260101", "1.10.260101", true},
+                                         PairCase{"1.10.260102", "1.10.260101", false},
+                                         PairCase{"1.10", "1.10.260101", false}, PairCase{"", "1.10", false}));
 
 } // namespace

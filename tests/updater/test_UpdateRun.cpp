@@ -37,12 +37,6 @@ public:
 class UpdateRunTest : public testing::Test
 {
 protected:
-    UpdateRunTest()
-    {
-        m_previous = Oxa::setLogSink([](const std::string &) {});
-    }
-    ~UpdateRunTest() override { Oxa::setLogSink(m_previous); }
-
     SimulatedController attach(int keys, int serial, const Sim::UsbFaults &faults = {})
     {
         SimulatedController c = simulatedController(keys, serial, {}, faults);
@@ -70,9 +64,7 @@ protected:
     Platform::SimMachine machine;
     Platform::SimDeviceControl control{machine};
     Observer observer;
-
-private:
-    Oxa::LogSink m_previous;
+    QuietLog m_quiet;
 };
 
 TEST_F(UpdateRunTest, updatesEverySelectedDeviceAndLogsEach)
@@ -113,9 +105,7 @@ TEST_F(UpdateRunTest, stopBetweenDevicesLetsTheRunningOneFinish)
 
 TEST_F(UpdateRunTest, theFirstFailureEndsTheRunAndIsLoggedWithItsStep)
 {
-    Sim::UsbFaults faults;
-    faults.failBlock = 2;
-    attach(49, 1, faults);
+    attach(49, 1, {{.failBlock = 2}});
     SimulatedController b = attach(61, 2);
     auto db = database();
     const Oxa::UpdateOutcome outcome = runUpdates(*db, observer, &updateLog);
@@ -130,9 +120,7 @@ TEST_F(UpdateRunTest, theFirstFailureEndsTheRunAndIsLoggedWithItsStep)
 
 TEST_F(UpdateRunTest, anUpdaterThatCannotBePreparedIsAFailureNamingWhy)
 {
-    Sim::UsbFaults faults;
-    faults.refuseStart = true;
-    attach(49, 1, faults);
+    attach(49, 1, {{.refuseStart = true}});
     auto db = database();
     const Oxa::UpdateOutcome outcome = runUpdates(*db, observer, &updateLog);
     EXPECT_EQ(outcome.kind, Oxa::UpdateOutcome::Failed);

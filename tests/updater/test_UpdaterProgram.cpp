@@ -1,9 +1,10 @@
 // The Updater program as a user starts it: its command line, exit status and
 // terminal output, run as a process against the sample package.
+#include "tests/support/ProgramRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,12 +14,6 @@ namespace {
 QString updaterPath() { return QStringLiteral(UPDATER_PATH); }
 
 QString samplePackage() { return QFileInfo(updaterPath()).dir().filePath(QStringLiteral("config.xml")); }
-
-struct ProgramRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
 
 struct CommandCase {
     const char *name;
@@ -45,26 +40,14 @@ protected:
         arguments.replaceInStrings(QStringLiteral("%PACKAGE%"), samplePackage());
         arguments.replaceInStrings(QStringLiteral("%BROKEN%"), broken.fileName());
 
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name :
-             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "VORPAD_SIMULATE", "VORPAD_UPDATER_DEBUG"})
-            environment.remove(QString::fromLatin1(name));
+        ProgramStart start{.environment = withoutDisplay({"VORPAD_SIMULATE", "VORPAD_UPDATER_DEBUG"})};
         if (display)
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("HOME"), m_dir.path());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path()); // as a session has it, mode 0700
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(updaterPath(), arguments);
-        // A program that waits for a person would hang here: give up after 30 s.
-        EXPECT_TRUE(process.waitForFinished(30000));
-        ProgramRun run;
-        run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        if (run.code < 0)
-            process.kill();
+            start.environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        start.environment.insert(QStringLiteral("HOME"), m_dir.path());
+        start.environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path()); // as a session has it, mode 0700
+        start.environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+        const ProgramRun run = runProgram(updaterPath(), arguments, start);
+        EXPECT_TRUE(run.finished);
         return run;
     }
     QString picture() const { return m_dir.filePath(QStringLiteral("shot.png")); }
@@ -72,12 +55,12 @@ protected:
     QTemporaryDir m_dir;
 };
 
-void expectOutput(const QString &output, const char *expected)
+void expectOutput(const QByteArray &output, const char *expected)
 {
     if (*expected == '\0')
         EXPECT_EQ(output.toStdString(), "");
     else
-        EXPECT_TRUE(output.contains(QString::fromUtf8(expected))) << output.toStdString();
+        EXPECT_TRUE(output.contains(expected)) << output.toStdString();
 }
 
 TEST_P(UpdaterCommandLine, exitsAsDocumented)

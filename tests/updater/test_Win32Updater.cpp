@@ -60,12 +60,6 @@ Bytes stringRequest(std::uint8_t index)
 class UpdaterProtocol : public testing::Test
 {
 protected:
-    UpdaterProtocol()
-    {
-        m_previousSink = Oxa::setLogSink([this](const std::string &line) { logLines.push_back(line); });
-    }
-    ~UpdaterProtocol() override { Oxa::setLogSink(m_previousSink); }
-
     SimulatedController attach(int keys, int serial, const Sim::UsbFaults &faults = {})
     {
         SimulatedController c =
@@ -76,6 +70,19 @@ protected:
     std::string packageImage(std::size_t size, std::uint16_t version = PackageVersion)
     {
         return dir.file("image.bin", Sim::FirmwareUpdate::makeImage(PackageDate, version, size));
+    }
+    // Runs the first device's update through every step to its finish: ""
+    // when it succeeded, else what failed.
+    static std::string update(Oxa::UpdaterServices &db)
+    {
+        const std::unique_ptr<Oxa::Updater> updater = db.createUpdater(0);
+        if (!updater)
+            return "no updater";
+        for (int i = 0; i < updater->part(0).stepCount(); ++i)
+            if (!updater->part(0).performStep(i))
+                return "step " + std::to_string(i);
+        std::string failure;
+        return updater->finish(failure) ? "" : failure.empty() ? "finish" : failure;
     }
     std::vector<Request> requestsWithId(std::uint32_t id) const
     {
@@ -90,10 +97,7 @@ protected:
     Platform::SimMachine machine;
     Platform::SimDeviceControl simulated{machine};
     TestSupport::RecordingDeviceControl control{simulated};
-    std::vector<std::string> logLines;
-
-private:
-    Oxa::LogSink m_previousSink;
+    QuietLog m_quiet;
 };
 
 TEST_F(UpdaterProtocol, enumeratesTheControllersOfTheClassInSystemOrder)
@@ -118,9 +122,7 @@ TEST_F(UpdaterProtocol, enumeratesTheControllersOfTheClassInSystemOrder)
 
 TEST_F(UpdaterProtocol, aDeviceThatDoesNotReportItsVersionIsListedButNotOffered)
 {
-    Sim::UsbFaults faults;
-    faults.stallRequest = 1;
-    attach(49, 1, faults);
+    attach(49, 1, {{.stallRequest = 1}});
     auto db = services(&control, packageImage(100));
     db->rescan();
     ASSERT_EQ(db->deviceCount(), 1);
@@ -199,14 +201,7 @@ TEST_F(UpdaterProtocol, theUpdatedControllerReportsItsNewVersionAlsoAfterARestar
     SimulatedController device = attach(49, 1);
     auto db = services(&control, packageImage(3000));
     db->rescan();
-    {
-        auto updater = db->createUpdater(0);
-        ASSERT_TRUE(updater);
-        for (int i = 0; i < updater->part(0).stepCount(); ++i)
-            ASSERT_TRUE(updater->part(0).performStep(i));
-        std::string failure;
-        ASSERT_TRUE(updater->finish(failure)) << failure;
-    }
+    ASSERT_EQ(update(*db), "");
     EXPECT_EQ(device.controller->firmware(), "0110"); // the identity reply's characters
     db->rescan();
     ASSERT_EQ(db->deviceCount(), 1);
@@ -233,13 +228,7 @@ TEST_F(UpdaterProtocol, theVersionReadAfterTheUpdateMustBeThePackages)
     // The image installs 1.08 while the package says 1.10.
     auto db = services(&control, packageImage(500, 0x0108));
     db->rescan();
-    auto updater = db->createUpdater(0);
-    ASSERT_TRUE(updater);
-    for (int i = 0; i < updater->part(0).stepCount(); ++i)
-        ASSERT_TRUE(updater->part(0).performStep(i));
-    std::string failure;
-    EXPECT_FALSE(updater->finish(failure));
-    EXPECT_EQ(failure, "device reports 1.08");
+    EXPECT_EQ(update(*db), "device reports 1.08");
 }
 
 TEST_F(UpdaterProtocol, anImageTheDeviceRejectsAtTheEndFails)
@@ -247,13 +236,7 @@ TEST_F(UpdaterProtocol, anImageTheDeviceRejectsAtTheEndFails)
     attach(49, 1);
     auto db = services(&control, dir.file("image.bin", Bytes(500, 0x55))); // no firmware header
     db->rescan();
-    auto updater = db->createUpdater(0);
-    ASSERT_TRUE(updater);
-    for (int i = 0; i < updater->part(0).stepCount(); ++i)
-        ASSERT_TRUE(updater->part(0).performStep(i));
-    std::string failure;
-    EXPECT_FALSE(updater->finish(failure));
-    EXPECT_EQ(failure, "end of update refused");
+    EXPECT_EQ(update(*db), "end of update refused");
 }
 
 TEST_F(UpdaterProtocol, askingForAPartOtherThanZeroIsOutOfRange)
@@ -277,16 +260,6 @@ struct FaultCase {
 };
 
 std::ostream &operator<<(std::ostream &out, const FaultCase &c) { return out << c.name; }
-
-Sim::UsbFaults faults(int failBlock, bool refuse, int stall, int disconnect)
-{
-    Sim::UsbFaults f;
-    f.failBlock = failBlock;
-    f.refuseStart = refuse;
-    f.stallRequest = stall;
-    f.disconnectAtBlock = disconnect;
-    return f;
-}
 
 class UpdaterFaults : public UpdaterProtocol, public testing::WithParamInterface<FaultCase>
 {
@@ -337,18 +310,16 @@ TEST_P(UpdaterFaults, endTheUpdateAndReleaseTheDevice)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Updater, UpdaterFaults,
-                         testing::Values(FaultCase{"refusedStart", faults(-1, true, -1, -1), false, -1,
-                                                   "Win32USBClassicUpdater::StartFailure", false},
-                                         FaultCase{"stalledStart", faults(-1, false, 4, -1), false, -1,
-                                                   "Win32USBClassicUpdater::StartFailure", false},
-                                         FaultCase{"portHeldByAnotherProgram", faults(-1, false, -1, -1), true, -1,
-                                                   "Win32USBClassicUpdater::LockFailure", false},
-                                         FaultCase{"failedBlock", faults(3, false, -1, -1), false, 3, "", false},
-                                         FaultCase{"stalledWrite", faults(-1, false, 5, -1), false, 0, "", false},
-                                         FaultCase{"stalledStatus", faults(-1, false, 0, -1), false, 0, "", false},
-                                         FaultCase{"disconnectMidUpdate", faults(-1, false, -1, 4), false, 4, "",
-                                                   true}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Updater, UpdaterFaults,
+    testing::Values(
+        FaultCase{"refusedStart", {{.refuseStart = true}}, false, -1, "Win32USBClassicUpdater::StartFailure", false},
+        FaultCase{"stalledStart", {{.stallRequest = 4}}, false, -1, "Win32USBClassicUpdater::StartFailure", false},
+        FaultCase{"portHeldByAnotherProgram", {}, true, -1, "Win32USBClassicUpdater::LockFailure", false},
+        FaultCase{"failedBlock", {{.failBlock = 3}}, false, 3, "", false},
+        FaultCase{"stalledWrite", {{.stallRequest = 5}}, false, 0, "", false},
+        FaultCase{"stalledStatus", {{.stallRequest = 0}}, false, 0, "", false},
+        FaultCase{"disconnectMidUpdate", {{.disconnectAtBlock = 4}}, false, 4, "", true}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

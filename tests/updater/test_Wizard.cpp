@@ -74,14 +74,12 @@ class WizardTest : public testing::Test
 protected:
     WizardTest()
     {
-        m_previous = Oxa::setLogSink([](const std::string &) {});
         writeFile(QStringLiteral("readme.txt"), "Read me first.\n");
         writeFile(QStringLiteral("fw.bin"), imageBytes());
         environment.prompts = &prompts;
         environment.processes = &processes;
         environment.updateLog = &updateLog;
     }
-    ~WizardTest() override { Oxa::setLogSink(m_previous); }
 
     static QByteArray imageBytes()
     {
@@ -154,9 +152,7 @@ protected:
     Oxa::FixedProcessList processes;
     Oxa::UpdateLog updateLog{m_logDir.filePath(QStringLiteral("updates.log"))};
     Oxa::WizardEnvironment environment;
-
-private:
-    Oxa::LogSink m_previous;
+    QuietLog m_quiet;
 };
 
 constexpr const char *SelectText =
@@ -337,9 +333,7 @@ TEST_P(UpdateEnd, leavesOnlyExitAndSaysWhatHappened)
 {
     const RunCase &c = GetParam();
     ASSERT_TRUE(load());
-    Sim::UsbFaults faults;
-    faults.failBlock = c.failBlock;
-    attach(49, 1, faults);
+    attach(49, 1, {{.failBlock = c.failBlock}});
     attach(61, 2);
     if (!c.logWritable) {
         ASSERT_TRUE(QDir().mkpath(updateLog.path())); // a folder where the log should be
