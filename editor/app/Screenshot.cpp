@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -44,8 +45,10 @@ void Screenshot::take()
         painter.drawPixmap((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2, dialog);
         painter.end();
         const auto *box = qobject_cast<QMessageBox *>(m_dialog.data());
-        std::fprintf(stderr, "ZELVorpad: a dialog waited for an answer (drawn into the picture): %s%s%s\n",
-                     qPrintable(m_dialog->windowTitle()), box ? ": " : "", box ? qPrintable(box->text()) : "");
+        QStringList said{m_dialog->windowTitle(), box ? box->text() : QString()};
+        said.removeAll(QString()); // a message box may have no title
+        std::fprintf(stderr, "ZELVorpad: a dialog waited for an answer (drawn into the picture): %s\n",
+                     qPrintable(said.join(QLatin1String(": "))));
         m_exitCode = 1;
     }
     if (!picture.save(m_path, "PNG")) {

@@ -230,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(
                         true,
                         1,
                         "",
-                        "dialog",
+                        "the picture): This patch file is invalid\n",
                         false,
                         nullptr,
                         "%1/w.png"},
