@@ -48,6 +48,7 @@ TEST_F(VorpadCtlLibrary, ImportListShowTagExportAndCompare)
 
     const CtlRun all = run({"library", "list"});
     EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 3) << all.out; // bank, its patch, the pad
+    EXPECT_FALSE(contains(all.out, " \n")) << all.out;
     const std::string pad = idOf("warm");
     ASSERT_FALSE(pad.empty());
     EXPECT_EQ(run({"library", "tag", pad, "pads", "live"}).code, 0);

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <iomanip>
 #include <map>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -129,8 +130,12 @@ int list(const CommandLine &line, Io &io, PatchLibrary &library)
         return ExitOk;
     }
     for (const LibraryEntry &e : entries) {
-        io.out << std::left << std::setw(8) << e.id << std::setw(6) << kindText(e.kind) << std::setw(18)
-               << ("\"" + text(e.name) + "\"") << (e.favourite ? "* " : "  ") << text(e.tags.join(",")) << '\n';
+        std::ostringstream row;
+        row << std::left << std::setw(8) << e.id << std::setw(6) << kindText(e.kind) << std::setw(18)
+            << ("\"" + text(e.name) + "\"") << (e.favourite ? "* " : "  ") << text(e.tags.join(","));
+        std::string shown = row.str();
+        shown.erase(shown.find_last_not_of(' ') + 1); // columns pad only between fields
+        io.out << shown << '\n';
     }
     return ExitOk;
 }
